@@ -1,0 +1,112 @@
+// The thin layer between the core and the operating system. The core never
+// calls the system directly, so it builds for POSIX and for 32-bit Windows
+// alike; each function has one implementation per platform
+// (platform_posix.cpp, platform_win32.cpp).
+//
+// Paths are UTF-8 text in the program's own form. On Windows that is the
+// Windows path as it stands. On POSIX a path may use backslashes as well as
+// slashes (game paths are built as GameFolder + "Data\Cars\..."), and each
+// component is matched without regard to letter case among the entries that
+// exist, as Windows would (NativePath).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// A failure of the last platform call, as an error number of the installer's
+// own numbering (the classic run-time error numbers: 53 file not found, 76
+// path not found, 70 permission denied, ...) and a plain description.
+struct OsError {
+  int16_t Number = 0;
+  std::string Description;
+};
+
+// Error numbers the core itself raises for failures that are not system calls.
+inline constexpr int16_t kErrOutOfMemory = 7;
+inline constexpr int16_t kErrBadFileName = 52;
+inline constexpr int16_t kErrFileNotFound = 53;
+inline constexpr int16_t kErrDiskFull = 61;
+inline constexpr int16_t kErrInputPastEnd = 62;
+inline constexpr int16_t kErrBadRecordNumber = 63;
+inline constexpr int16_t kErrPermissionDenied = 70;
+inline constexpr int16_t kErrPathFileAccess = 75;
+inline constexpr int16_t kErrPathNotFound = 76;
+inline constexpr int16_t kErrDeviceIo = 57;
+
+// The description that goes with one of the numbers above.
+std::string ErrorDescription(int16_t number);
+
+// The error of the last failed call of this layer on this thread.
+OsError LastError();
+
+enum class OpenMode {
+  Read,      // existing file, read only; others may read but not write
+  Write,     // create or truncate, write only
+  Append,    // create if missing, every write goes to the end
+};
+
+// An open file. Positions are 0-based byte offsets.
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+
+  bool Open(const std::string& path, OpenMode mode);
+  bool Close();
+  bool IsOpen() const { return handle_ != kInvalid; }
+
+  // Length of the file in bytes, or -1.
+  int64_t Size();
+  bool Seek(int64_t offset);
+  // Current position, or -1.
+  int64_t Tell();
+  // Reads exactly size bytes; a short read fails with kErrInputPastEnd.
+  bool ReadExact(void* buffer, size_t size);
+  bool WriteAll(const void* buffer, size_t size);
+
+ private:
+  static constexpr intptr_t kInvalid = -1;
+  intptr_t handle_ = kInvalid;
+};
+
+// Windows attribute bits; other platforms map them (read-only: no write
+// permission for anyone; hidden and system have no equivalent there).
+inline constexpr unsigned kAttrNormal = 0;
+inline constexpr unsigned kAttrReadOnly = 1;
+inline constexpr unsigned kAttrHidden = 2;
+inline constexpr unsigned kAttrSystem = 4;
+
+// Fails when the file does not exist.
+bool SetFileAttributes(const std::string& path, unsigned attributes);
+// True when the path names an existing file that is marked read-only.
+bool IsReadOnly(const std::string& path);
+bool DeleteFile(const std::string& path);
+// Moves from over to, replacing to in one step where the system allows it.
+bool ReplaceFile(const std::string& from, const std::string& to);
+
+bool FolderExists(const std::string& path);
+// Creates every missing folder named in path up to its last separator;
+// what follows the last separator is a file name and is not created.
+bool MakeSureDirectoryPathExists(const std::string& path);
+
+// Full path of the running program's own file, as the system reports it.
+std::string ExecutablePath();
+
+// True for the characters that separate path components here: the
+// backslash everywhere, the slash too (Windows accepts both).
+bool IsSeparator(char c);
+
+// The path the system is given for a program path (see the top of this file).
+std::string NativePath(const std::string& path);
+
+// Value of an environment variable, empty when unset.
+std::string GetEnv(const char* name);
+
+}  // namespace platform

@@ -1,0 +1,384 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "support/platform.h"
+
+namespace platform {
+namespace {
+
+thread_local OsError tLastError;
+
+int16_t NumberFromErrno(int err) {
+  switch (err) {
+    case ENOENT:
+      return kErrFileNotFound;
+    case ENOTDIR:
+      return kErrPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+      return kErrPermissionDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return kErrDiskFull;
+    case ENOMEM:
+      return kErrOutOfMemory;
+    case ENAMETOOLONG:
+    case EINVAL:
+      return kErrBadFileName;
+    case EISDIR:
+    case EEXIST:
+    case ENOTEMPTY:
+    case EBUSY:
+      return kErrPathFileAccess;
+    default:
+      return kErrDeviceIo;
+  }
+}
+
+bool Fail(int err) {
+  tLastError.Number = NumberFromErrno(err);
+  tLastError.Description = ErrorDescription(tLastError.Number);
+  return false;
+}
+
+bool FailWith(int16_t number) {
+  tLastError.Number = number;
+  tLastError.Description = ErrorDescription(number);
+  return false;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Lowered(const std::string& text) {
+  std::string result(text);
+  for (char& c : result) c = AsciiLower(c);
+  return result;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// One directory's names by lower-case form. Extraction creates thousands of
+// files in one folder; rescanning the folder for each would be quadratic, so
+// the last listing is kept and checked against the folder's change time.
+struct DirListing {
+  std::string dir;
+  struct timespec mtime {};
+  std::unordered_map<std::string, std::string> byLower;
+};
+thread_local DirListing tListing;
+
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+const DirListing* ListingOf(const std::string& dir) {
+  struct stat st;
+  if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+  if (tListing.dir == dir && SameTime(tListing.mtime, st.st_mtim)) return &tListing;
+  DIR* handle = opendir(dir.empty() ? "." : dir.c_str());
+  if (handle == nullptr) return nullptr;
+  tListing.dir = dir;
+  tListing.mtime = st.st_mtim;
+  tListing.byLower.clear();
+  while (const dirent* entry = readdir(handle)) {
+    std::string name(entry->d_name);
+    if (name == "." || name == "..") continue;
+    tListing.byLower.emplace(Lowered(name), name);  // first one wins on clashes
+  }
+  closedir(handle);
+  return &tListing;
+}
+
+// Keeps the cached listing true after this program created an entry in it.
+void NoteCreated(const std::string& nativePath) {
+  size_t slash = nativePath.rfind('/');
+  std::string dir;
+  if (slash == 0) {
+    dir.assign(1, '/');
+  } else if (slash != std::string::npos) {
+    dir = nativePath.substr(0, slash);
+  }
+  if (tListing.dir != dir) return;
+  struct stat st;
+  if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0) {
+    tListing.dir.clear();
+    return;
+  }
+  std::string name = nativePath.substr(slash == std::string::npos ? 0 : slash + 1);
+  tListing.byLower.emplace(Lowered(name), name);
+  tListing.mtime = st.st_mtim;
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+}  // namespace
+
+std::string ErrorDescription(int16_t number) {
+  switch (number) {
+    case kErrOutOfMemory:
+      return "Out of memory";
+    case kErrBadFileName:
+      return "Bad file name";
+    case kErrFileNotFound:
+      return "File not found";
+    case kErrDiskFull:
+      return "Disk full";
+    case kErrInputPastEnd:
+      return "Input past end of file";
+    case kErrBadRecordNumber:
+      return "Bad record number";
+    case kErrPermissionDenied:
+      return "Permission denied";
+    case kErrPathFileAccess:
+      return "Path/File access error";
+    case kErrPathNotFound:
+      return "Path not found";
+    default:
+      return "Device I/O error";
+  }
+}
+
+OsError LastError() { return tLastError; }
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string NativePath(const std::string& path) {
+  std::string slashed(path);
+  for (char& c : slashed) {
+    if (c == '\\') c = '/';
+  }
+  if (slashed.empty() || Exists(slashed)) return slashed;
+
+  // Walk the components; the first one that exists in no letter case ends
+  // the lookup, since nothing below it can exist.
+  std::string result = slashed[0] == '/' ? "/" : "";
+  size_t start = slashed[0] == '/' ? 1 : 0;
+  bool lookingUp = true;
+  while (start <= slashed.size()) {
+    size_t end = slashed.find('/', start);
+    if (end == std::string::npos) end = slashed.size();
+    std::string component = slashed.substr(start, end - start);
+    std::string chosen = component;
+    if (lookingUp && !component.empty() && component != "." && component != "..") {
+      std::string exact = Join(result, component);
+      if (!Exists(exact)) {
+        const DirListing* listing = ListingOf(result);
+        const std::string* match = nullptr;
+        if (listing != nullptr) {
+          auto found = listing->byLower.find(Lowered(component));
+          if (found != listing->byLower.end()) match = &found->second;
+        }
+        if (match != nullptr) {
+          chosen = *match;
+        } else {
+          lookingUp = false;
+        }
+      }
+    }
+    if (!result.empty() && result.back() != '/') result += '/';
+    result += chosen;
+    if (end == slashed.size()) break;
+    start = end + 1;
+    if (start == slashed.size()) {
+      result += '/';
+      break;
+    }
+  }
+  return result;
+}
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+bool File::Open(const std::string& path, OpenMode mode) {
+  Close();
+  std::string native = NativePath(path);
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case OpenMode::Read:
+      flags |= O_RDONLY;
+      break;
+    case OpenMode::Write:
+      flags |= O_WRONLY | O_CREAT | O_TRUNC;
+      break;
+    case OpenMode::Append:
+      flags |= O_WRONLY | O_CREAT | O_APPEND;
+      break;
+  }
+  bool existed = mode == OpenMode::Read || Exists(native);
+  int fd = open(native.c_str(), flags, 0666);
+  if (fd < 0) return Fail(errno);
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    return FailWith(kErrPathFileAccess);
+  }
+  if (!existed) NoteCreated(native);
+  handle_ = fd;
+  return true;
+}
+
+bool File::Close() {
+  if (handle_ == kInvalid) return true;
+  int fd = static_cast<int>(handle_);
+  handle_ = kInvalid;
+  if (close(fd) != 0) return Fail(errno);
+  return true;
+}
+
+int64_t File::Size() {
+  struct stat st;
+  if (fstat(static_cast<int>(handle_), &st) != 0) {
+    Fail(errno);
+    return -1;
+  }
+  return st.st_size;
+}
+
+bool File::Seek(int64_t offset) {
+  if (offset < 0) return FailWith(kErrBadRecordNumber);
+  if (lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) return Fail(errno);
+  return true;
+}
+
+int64_t File::Tell() {
+  off_t position = lseek(static_cast<int>(handle_), 0, SEEK_CUR);
+  if (position < 0) {
+    Fail(errno);
+    return -1;
+  }
+  return position;
+}
+
+bool File::ReadExact(void* buffer, size_t size) {
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  while (size > 0) {
+    ssize_t got = read(static_cast<int>(handle_), bytes, size);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Fail(errno);
+    }
+    if (got == 0) return FailWith(kErrInputPastEnd);
+    bytes += got;
+    size -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+bool File::WriteAll(const void* buffer, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  while (size > 0) {
+    ssize_t put = write(static_cast<int>(handle_), bytes, size);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return Fail(errno);
+    }
+    bytes += put;
+    size -= static_cast<size_t>(put);
+  }
+  return true;
+}
+
+bool SetFileAttributes(const std::string& path, unsigned attributes) {
+  std::string native = NativePath(path);
+  struct stat st;
+  if (stat(native.c_str(), &st) != 0) return Fail(errno);
+  mode_t mode = st.st_mode & 07777;
+  if (attributes & kAttrReadOnly) {
+    mode &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
+  } else {
+    mode |= S_IWUSR;
+  }
+  if (chmod(native.c_str(), mode) != 0) return Fail(errno);
+  return true;
+}
+
+bool IsReadOnly(const std::string& path) {
+  struct stat st;
+  if (stat(NativePath(path).c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool DeleteFile(const std::string& path) {
+  if (unlink(NativePath(path).c_str()) != 0) return Fail(errno);
+  return true;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  std::string nativeTo = NativePath(to);
+  if (rename(NativePath(from).c_str(), nativeTo.c_str()) != 0) return Fail(errno);
+  NoteCreated(nativeTo);
+  return true;
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat st;
+  std::string native = NativePath(path);
+  return !native.empty() && stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeSureDirectoryPathExists(const std::string& path) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsSeparator(path[i])) last = i;
+  }
+  if (last == std::string::npos) return true;
+  // Resolve each level afresh: a level created just now must be found by
+  // the lookup of the next one.
+  for (size_t i = 1; i <= last; ++i) {
+    if (!IsSeparator(path[i]) || IsSeparator(path[i - 1])) continue;
+    std::string native = NativePath(path.substr(0, i));
+    if (mkdir(native.c_str(), 0777) == 0) {
+      NoteCreated(native);
+    } else if (errno != EEXIST) {
+      return Fail(errno);
+    }
+  }
+  return true;
+}
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(PATH_MAX + 1);
+  ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) {
+    Fail(errno);
+    return std::string();
+  }
+  return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+std::string GetEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+#include "support/tools.h"
+
+#include "support/platform.h"
+
+namespace modTools {
+
+bool FileExists(const std::string& path) {
+  platform::File file;
+  return file.Open(path, platform::OpenMode::Read);
+}
+
+std::string ReadTextFile(const std::string& path) {
+  platform::File file;
+  if (!file.Open(path, platform::OpenMode::Read)) return std::string();
+  int64_t size = file.Size();
+  if (size <= 0) return std::string();
+  std::string text(static_cast<size_t>(size), '\0');
+  if (!file.ReadExact(text.data(), text.size())) return std::string();
+  return text;
+}
+
+bool FileContains(const std::string& path, const std::string& text) {
+  return ReadTextFile(path).find(text) != std::string::npos;
+}
+
+std::string AddBackslash(const std::string& path) {
+  // A path that ends with the native separator (a picked folder on POSIX)
+  // needs no second one.
+  if (!path.empty() && platform::IsSeparator(path.back())) return path;
+  return path + "\\";
+}
+
+bool CheckFolder(const std::string& path, const bool& create) {
+  if (platform::FolderExists(path)) return true;
+  if (!create) return false;
+  MakeFolder(path);
+  return CheckFolder(path, false);
+}
+
+bool MakeFolder(const std::string& path) {
+  platform::MakeSureDirectoryPathExists(path);
+  return CheckFolder(path, false);
+}
+
+}  // namespace modTools

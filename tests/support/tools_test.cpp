@@ -1,0 +1,118 @@
+#include "support/tools.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/temp_dir.h"
+#include "support/platform.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+TEST(SupportAddBackslash, AddsOneOnlyWhenMissing) {
+  EXPECT_EQ(modTools::AddBackslash("C:\\Games\\Gravelon"), "C:\\Games\\Gravelon\\");
+  EXPECT_EQ(modTools::AddBackslash("C:\\Games\\Gravelon\\"), "C:\\Games\\Gravelon\\");
+  EXPECT_EQ(modTools::AddBackslash(""), "\\");
+  EXPECT_EQ(modTools::AddBackslash("C:\\"), "C:\\");
+}
+
+TEST(SupportFileExists, FilesOnlyNotFolders) {
+  TempDir dir;
+  WriteFile(dir / "Gravelon.exe", "MZ");
+  EXPECT_TRUE(modTools::FileExists(dir.Folder() + "Gravelon.exe"));
+  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Missing.exe"));
+  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "NoFolder\\Gravelon.exe"));
+  fs::create_directory(dir / "Data");
+  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Data"));
+}
+
+TEST(SupportReadTextFile, MissingAndEmptyGiveEmptyText) {
+  TempDir dir;
+  WriteFile(dir / "empty.txt", "");
+  WriteFile(dir / "crlf.txt", std::string("a\r\nb\0c", 6));
+  EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "empty.txt"), "");
+  EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "missing.txt"), "");
+  EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "crlf.txt"), std::string("a\r\nb\0c", 6));
+}
+
+TEST(SupportFileContains, ExactCaseAndLineEnds) {
+  TempDir dir;
+  WriteFile(dir / "t.scr", "first line\r\nsecond line\r\n");
+  std::string path = dir.Folder() + "t.scr";
+  EXPECT_TRUE(modTools::FileContains(path, "line\r\nsecond"));
+  EXPECT_FALSE(modTools::FileContains(path, "line\nsecond"));
+  EXPECT_FALSE(modTools::FileContains(path, "SECOND"));
+  EXPECT_FALSE(modTools::FileContains(dir.Folder() + "missing.scr", "line"));
+}
+
+TEST(SupportCheckFolder, CreatesEveryMissingLevel) {
+  TempDir dir;
+  std::string deep = dir.Folder() + "Data\\Cars\\ABC\\Parts\\";
+  EXPECT_FALSE(modTools::CheckFolder(deep, false));
+  EXPECT_TRUE(modTools::CheckFolder(deep, true));
+  EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
+}
+
+TEST(SupportMakeFolder, LastLevelWithoutSeparatorIsAFileName) {
+  TempDir dir;
+  EXPECT_FALSE(modTools::MakeFolder(dir.Folder() + "One\\Two"));
+  EXPECT_TRUE(fs::is_directory(dir / "One"));
+  EXPECT_FALSE(fs::exists(dir / "One/Two"));
+  fs::create_directory(dir / "One/Two");
+  EXPECT_TRUE(modTools::MakeFolder(dir.Folder() + "One\\Two"));
+}
+
+#ifndef _WIN32
+TEST(SupportNativePath, MatchesExistingComponentsInAnyCase) {
+  TempDir dir;
+  WriteFile(dir / "Data/Cars/Cars.scr", "x");
+  EXPECT_EQ(platform::NativePath(dir.Folder() + "data\\CARS\\cars.scr"), (dir / "Data/Cars/Cars.scr").string());
+  // A missing component keeps the case the program gave it, and so does
+  // everything below it.
+  EXPECT_EQ(platform::NativePath(dir.Folder() + "DATA\\Cars\\NEW\\Body.dds"),
+            (dir / "Data/Cars/NEW/Body.dds").string());
+  EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "DATA\\cars\\CARS.SCR"), "x");
+}
+
+TEST(SupportNativePath, CreatedFilesAreFoundAgainInAnyCase) {
+  TempDir dir;
+  std::string folder = dir.Folder() + "Out\\";
+  ASSERT_TRUE(modTools::CheckFolder(folder, true));
+  for (int i = 0; i < 50; ++i) {
+    platform::File file;
+    ASSERT_TRUE(file.Open(folder + "File" + std::to_string(i) + ".bin", platform::OpenMode::Write));
+  }
+  // The listing cached while creating must know the new names.
+  platform::File again;
+  ASSERT_TRUE(again.Open(folder + "FILE7.BIN", platform::OpenMode::Write));
+  ASSERT_TRUE(again.WriteAll("z", 1));
+  again.Close();
+  EXPECT_EQ(ReadFile(dir / "Out/File7.bin"), "z");
+  EXPECT_FALSE(fs::exists(dir / "Out/FILE7.BIN"));
+}
+#endif
+
+TEST(SupportFile, ShortReadFailsInsteadOfPadding) {
+  TempDir dir;
+  WriteFile(dir / "short.bin", "abc");
+  platform::File file;
+  ASSERT_TRUE(file.Open(dir.Folder() + "short.bin", platform::OpenMode::Read));
+  char buffer[4];
+  EXPECT_FALSE(file.ReadExact(buffer, 4));
+  EXPECT_EQ(platform::LastError().Number, platform::kErrInputPastEnd);
+}
+
+TEST(SupportFile, OpeningAMissingFileNamesTheReason) {
+  TempDir dir;
+  platform::File file;
+  EXPECT_FALSE(file.Open(dir.Folder() + "nothing.bin", platform::OpenMode::Read));
+  EXPECT_EQ(platform::LastError().Number, platform::kErrFileNotFound);
+  EXPECT_EQ(platform::LastError().Description, "File not found");
+}
+
+}  // namespace
