@@ -103,6 +103,13 @@ std::string ExecutablePath();
 // backslash everywhere, the slash too (Windows accepts both).
 bool IsSeparator(char c);
 
+// The separator this system writes between path components.
+#ifdef _WIN32
+inline constexpr char kPreferredSeparator = '\\';
+#else
+inline constexpr char kPreferredSeparator = '/';
+#endif
+
 // The path the system is given for a program path (see the top of this file).
 std::string NativePath(const std::string& path);
 

@@ -24,10 +24,12 @@ bool FileContains(const std::string& path, const std::string& text) {
 }
 
 std::string AddBackslash(const std::string& path) {
-  // A path that ends with the native separator (a picked folder on POSIX)
-  // needs no second one.
-  if (!path.empty() && platform::IsSeparator(path.back())) return path;
-  return path + "\\";
+  // The empty path gives a lone backslash everywhere: the wizard tells a cancelled
+  // folder picker by it. Elsewhere the system's own separator is added, so
+  // a folder picked on POSIX reads as a POSIX path.
+  if (path.empty()) return "\\";
+  if (platform::IsSeparator(path.back())) return path;
+  return path + platform::kPreferredSeparator;
 }
 
 bool CheckFolder(const std::string& path, const bool& create) {

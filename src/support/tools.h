@@ -15,8 +15,8 @@ std::string ReadTextFile(const std::string& path);
 // Exact, case-sensitive substring test over the whole file.
 bool FileContains(const std::string& path, const std::string& text);
 
-// Path with one trailing backslash; a path that already ends with a separator
-// is returned as it stands. "" gives "\".
+// Path with one trailing separator (the backslash on Windows); a path that
+// already ends with a separator is returned as it stands. "" gives "\".
 std::string AddBackslash(const std::string& path);
 
 // Whether the folder exists; with create, a missing folder is made together

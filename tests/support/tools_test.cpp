@@ -15,7 +15,9 @@ using testing_support::WriteFile;
 namespace {
 
 TEST(SupportAddBackslash, AddsOneOnlyWhenMissing) {
-  EXPECT_EQ(modTools::AddBackslash("C:\\Games\\Gravelon"), "C:\\Games\\Gravelon\\");
+  EXPECT_EQ(modTools::AddBackslash("C:\\Games\\Gravelon"),
+            std::string("C:\\Games\\Gravelon") + platform::kPreferredSeparator);
+  EXPECT_EQ(modTools::AddBackslash("/home/player/Gravelon/"), "/home/player/Gravelon/");
   EXPECT_EQ(modTools::AddBackslash("C:\\Games\\Gravelon\\"), "C:\\Games\\Gravelon\\");
   EXPECT_EQ(modTools::AddBackslash(""), "\\");
   EXPECT_EQ(modTools::AddBackslash("C:\\"), "C:\\");

@@ -1,0 +1,301 @@
+#include "wizard/frm_main.h"
+
+#include <algorithm>
+
+#include "game/car_folder.h"
+#include "game/car_id.h"
+#include "game/installed_cars.h"
+#include "package/rigbox.h"
+#include "support/platform.h"
+#include "support/tools.h"
+#include "wizard/form_texts.h"
+#include "wizard/string_table.h"
+
+namespace wizard {
+namespace {
+
+constexpr int16_t kResCreatingFile = 110;
+constexpr int16_t kResSuccess = 111;
+constexpr int16_t kResAreYouSure = 112;
+constexpr int16_t kResExtracting = 115;
+constexpr int16_t kResRunError = 116;
+constexpr int16_t kResReplaceQuestion = 117;
+constexpr int16_t kResWarning = 118;
+constexpr int16_t kResPickerTitle = 205;
+constexpr int16_t kResErrorTitle = 10000;
+constexpr int16_t kResNoGame = 10002;
+constexpr int16_t kResInvalidId = 10004;
+constexpr int16_t kResNotInstalled = 10006;
+
+constexpr int32_t kProgressPerRegistration = 10;
+// What the invalid-ID message lists after "Valid characters:".
+constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
+
+}  // namespace
+
+frmMain::frmMain(Shell& shell, modRegistry::RegistryApi& registry)
+    : ProgramPath(platform::ExecutablePath()), shell_(shell), registry_(registry), model_(BuildMainFormModel()) {}
+
+Control& frmMain::Ctl(std::string_view name, std::optional<int16_t> index) {
+  // The names are this window's own; a miss is a programming error that
+  // the model tests catch.
+  return *model_.Find(name, index);
+}
+
+Control& frmMain::Nav(int16_t index) { return Ctl("cmdNav", index); }
+
+void frmMain::SetCaption(Control& control, const std::string& caption) {
+  control.Caption = caption;
+  shell_.ControlChanged(control);
+}
+
+void frmMain::SetEnabled(Control& control, bool enabled) {
+  if (control.Enabled == enabled) return;
+  control.Enabled = enabled;
+  shell_.ControlChanged(control);
+}
+
+void frmMain::SetVisible(Control& control, bool visible) {
+  control.Visible = visible;
+  shell_.ControlChanged(control);
+}
+
+void frmMain::SetProgress(int32_t value) {
+  Control& bar = Ctl("prgsAction");
+  bar.Value = std::clamp(value, bar.Min, bar.Max);
+  shell_.ControlChanged(bar);
+}
+
+void frmMain::Form_Load() {
+  model_.Form.Caption = kWindowCaption;
+  shell_.ControlChanged(model_.Form);
+  Step = kStepGameFolder;
+  Task = 0;
+  ShowStep(kStepGameFolder);
+  LoadFormTexts(model_);
+  for (const Control& control : model_.Controls) shell_.ControlChanged(control);
+
+  Control& label = Ctl("lblGameFolder");
+  if (modRegistry::ReadRegistryValue(registry_, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue, GameFolder)) {
+    SetCaption(label, GameFolder);
+  } else {
+    SetCaption(label, LoadResString(kResNotInstalled));
+  }
+}
+
+void frmMain::SetNavButtons(int16_t newStep) {
+  switch (newStep) {
+    case kStepGameFolder:
+      SetEnabled(Nav(kNavBack), false);
+      SetEnabled(Nav(kNavNext), true);
+      SetEnabled(Nav(kNavFinish), false);
+      break;
+    case kStepProgress:
+      for (int16_t index : {kNavCancel, kNavBack, kNavNext, kNavFinish}) SetEnabled(Nav(index), false);
+      break;
+    case kStepSelectCar:
+      SetEnabled(Nav(kNavBack), true);
+      if (Ctl("lstCarList").ListIndex < 0) SetEnabled(Nav(kNavNext), false);
+      SetEnabled(Nav(kNavFinish), false);
+      break;
+    default:
+      SetEnabled(Nav(kNavBack), true);
+      SetEnabled(Nav(kNavNext), true);
+      SetEnabled(Nav(kNavFinish), false);
+      break;
+  }
+}
+
+void frmMain::ShowStep(const int16_t& newStep) {
+  SetNavButtons(newStep);
+  if (Control* current = model_.Find("fraStep", Step)) SetVisible(*current, false);
+  if (Control* next = model_.Find("fraStep", newStep)) SetVisible(*next, true);
+  Step = newStep;
+  SetCaption(Ctl("lblTitle"), LoadResString(static_cast<int16_t>(newStep * 100 + 200)));
+  SetCaption(Ctl("lblSubTitle"), LoadResString(static_cast<int16_t>(newStep * 100 + 201)));
+}
+
+void frmMain::cmdNav_Click(int16_t index) {
+  // A disabled button takes no click, whatever the front end delivers.
+  if (index < kNavHelp || index > kNavFinish || !Nav(index).Enabled || running_) return;
+  switch (index) {
+    case kNavCancel:
+      RequestClose(0);
+      break;
+    case kNavBack:
+      PreviousStep();
+      break;
+    case kNavNext:
+      NextStep();
+      if (Step == kStepProgress) RunOperation();
+      break;
+    case kNavFinish:
+      shell_.EndProgram();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::lstCarList_Click() { SetEnabled(Nav(kNavNext), true); }
+
+void frmMain::Form_QueryUnload(int16_t& cancel, int16_t /*unloadMode*/) {
+  // The run takes no input, a close request included.
+  if (running_) {
+    cancel = 1;
+    return;
+  }
+  MsgResult answer =
+      shell_.MessageBox(LoadResString(kResAreYouSure), kCloseTitle, MsgButtons::YesNo, MsgIcon::Question);
+  if (answer != MsgResult::Yes) cancel = 1;
+}
+
+bool frmMain::RequestClose(int16_t unloadMode) {
+  int16_t cancel = 0;
+  Form_QueryUnload(cancel, unloadMode);
+  if (cancel != 0) return false;
+  shell_.EndProgram();
+  return true;
+}
+
+void frmMain::ShowError(const std::string& message) {
+  shell_.MessageBox(message, LoadResString(kResErrorTitle), MsgButtons::OK, MsgIcon::Critical);
+}
+
+void frmMain::ShowPackageError() { ShowError("File:" + RIGBOX_FileName + "\n" + modRIGBOX::LastErrText); }
+
+bool frmMain::CheckGameFolder(std::string folder) { return modTools::FileExists(folder + "Gravelon.exe"); }
+
+void frmMain::btnBrowse_Click(int16_t /*index*/) {
+  std::string title = LoadResString(kResPickerTitle);
+  std::string candidate = modTools::AddBackslash(shell_.BrowseForFolder(title));
+  if (CheckGameFolder(candidate)) {
+    GameFolder = candidate;
+    LastOutcome = Outcome::None;
+  } else if (candidate != "\\") {
+    ShowError(LoadResString(kResNoGame));
+    LastOutcome = Outcome::NotGameFolder;
+  }
+  SetCaption(Ctl("lblGameFolder"), GameFolder);
+}
+
+bool frmMain::NextOnGameFolderStep() {
+  if (!CheckGameFolder(GameFolder)) {
+    ShowError(LoadResString(kResNoGame));
+    LastOutcome = Outcome::NotGameFolder;
+    return false;
+  }
+  LoadINI();
+  Control& list = Ctl("lstCarList");
+  list.ListItems = installedCars_;
+  list.ListIndex = -1;
+  shell_.ControlChanged(list);
+  Task = kTaskExtract;
+  // The package is read from the program's real file, so a renamed
+  // installer (or one without an extension) still finds it.
+  RIGBOX_FileName = ProgramPath;
+  if (!modRIGBOX::CheckAppendedPackage(RIGBOX_FileName)) {
+    ShowPackageError();
+    LastOutcome = Outcome::PackageUnreadable;
+    return false;
+  }
+  CarID = modRIGBOX::GetPackageCarID();
+  // An ID that cannot name a folder under Data\Cars would send the files
+  // elsewhere: refuse it before anything is written.
+  if (!game::IsUsableFolderName(CarID)) {
+    ShowError(LoadResString(kResInvalidId) + kValidCharactersShown);
+    LastOutcome = Outcome::CarIdRefused;
+    return false;
+  }
+  if (CheckCarID() != game::kCarIdNew) {
+    MsgResult answer = shell_.MessageBox(LoadResString(kResReplaceQuestion), LoadResString(kResWarning),
+                                         MsgButtons::OKCancel, MsgIcon::Question);
+    if (answer != MsgResult::OK) {
+      LastOutcome = Outcome::ReplaceDeclined;
+      return false;
+    }
+  }
+  return true;
+}
+
+void frmMain::NextStep() {
+  switch (Step) {
+    case kStepGameFolder:
+      if (NextOnGameFolderStep()) {
+        LastOutcome = Outcome::Ready;
+        ShowStep(kStepReady);
+      }
+      break;
+    case kStepReady:
+      ShowStep(kStepProgress);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::PreviousStep() {
+  if (Step == kStepReady) ShowStep(kStepGameFolder);
+}
+
+void frmMain::RunOperation() {
+  running_ = true;
+  Control& action = Ctl("lblAction");
+  SetCaption(action, LoadResString(kResExtracting));
+  const Control& bar = Ctl("prgsAction");
+  SetProgress(bar.Max / 2);
+
+  bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0);
+  if (ok) {
+    std::string destination = GameFolder + "Data\\Cars\\" + CarID;
+    ok = modRIGBOX::ExtractPackage(destination);
+  }
+  ok = modRIGBOX::ClosePackage() && ok;
+  if (!ok) {
+    running_ = false;
+    ShowPackageError();
+    SetCaption(action, LoadResString(kResRunError));
+    SetEnabled(Nav(kNavFinish), true);
+    LastOutcome = Outcome::RunFailed;
+    return;
+  }
+
+  if (CheckCarID() == game::kCarIdNew) {
+    UpdateGVCarsScript();
+    SetProgress(bar.Value + kProgressPerRegistration);
+    UpdateGVPartsScript();
+    SetProgress(bar.Value + kProgressPerRegistration);
+    UpdateGVTextsScript();
+    SetProgress(bar.Value + kProgressPerRegistration);
+    UpdateGVIconsScript();
+    installedCars_.push_back(CarID);
+  }
+  SetCaption(action, LoadResString(kResSuccess));
+  SetProgress(bar.Max);
+  WriteINI();
+  running_ = false;
+  SetEnabled(Nav(kNavFinish), true);
+  LastOutcome = Outcome::RunSucceeded;
+}
+
+int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); }
+
+bool frmMain::LoadINI() { return game::LoadINI(GameFolder, installedCars_); }
+
+bool frmMain::WriteINI() { return game::WriteINI(GameFolder, installedCars_); }
+
+bool frmMain::UpdateGVCarsScript() { return game::UpdateGVCarsScript(GameFolder, CarID, *this); }
+
+bool frmMain::UpdateGVPartsScript() { return game::UpdateGVPartsScript(GameFolder, CarID, *this); }
+
+bool frmMain::UpdateGVTextsScript() { return game::UpdateGVTextsScript(GameFolder, CarID, *this); }
+
+bool frmMain::UpdateGVIconsScript() { return game::UpdateGVIconsScript(GameFolder, CarID, *this); }
+
+void frmMain::AddProgress(int amount) { SetProgress(Ctl("prgsAction").Value + amount); }
+
+void frmMain::SetCreatingFile(const std::string& shownName) {
+  SetCaption(Ctl("lblAction"), LoadResString(kResCreatingFile) + shownName);
+}
+
+}  // namespace wizard

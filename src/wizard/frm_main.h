@@ -1,0 +1,123 @@
+// frmMain: the wizard window's state, its step machine and the install run.
+// It owns the control model that the front ends draw; they forward the
+// player's clicks to the handlers below and implement the Shell.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/script_registration.h"
+#include "wizard/form_model.h"
+#include "wizard/registry.h"
+#include "wizard/shell.h"
+
+namespace wizard {
+
+inline constexpr const char* kWindowCaption = "RIGBOX Extract (Vehiforge 0.96a)";
+inline constexpr const char* kCloseTitle = "RIGBOX Extract";
+inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
+inline constexpr const char* kGameValue = "DestinationDir";
+
+// The steps this program shows.
+inline constexpr int16_t kStepGameFolder = 0;
+inline constexpr int16_t kStepProgress = 4;
+inline constexpr int16_t kStepReady = 6;
+inline constexpr int16_t kStepSelectCar = 7;
+
+// The navigation buttons, by their index in cmdNav.
+inline constexpr int16_t kNavHelp = 0;
+inline constexpr int16_t kNavCancel = 1;
+inline constexpr int16_t kNavBack = 2;
+inline constexpr int16_t kNavNext = 3;
+inline constexpr int16_t kNavFinish = 4;
+
+// The task this program performs: extracting a RIGBOX.
+inline constexpr int32_t kTaskExtract = 4;
+
+// How the last action that can stop the wizard ended; the unattended mode
+// turns it into its exit status.
+enum class Outcome {
+  None,
+  NotGameFolder,      // the folder does not hold the game
+  PackageUnreadable,  // the appended package cannot be opened
+  CarIdRefused,       // the car ID cannot name a folder under Data\Cars
+  ReplaceDeclined,    // the car is present and the player kept it
+  Ready,              // step 6 reached
+  RunFailed,
+  RunSucceeded,
+};
+
+class frmMain : private game::ProgressSink {
+ public:
+  frmMain(Shell& shell, modRegistry::RegistryApi& registry);
+
+  // Wizard state.
+  int16_t Step = 0;
+  int32_t Task = 0;
+  std::string GameFolder;
+  std::string CarID;
+  std::string RIGBOX_FileName;
+  // The running program's own file, which carries the package. Set from
+  // the system at construction; tests point it at an installer they made.
+  std::string ProgramPath;
+  Outcome LastOutcome = Outcome::None;
+
+  FormModel& Model() { return model_; }
+  const FormModel& Model() const { return model_; }
+  const std::vector<std::string>& InstalledCars() const { return installedCars_; }
+  // True while the install run goes on: the window takes no input then.
+  bool Running() const { return running_; }
+
+  // Events.
+  void Form_Load();
+  void cmdNav_Click(int16_t index);
+  void btnBrowse_Click(int16_t index);
+  void lstCarList_Click();
+  // Every request to close except Finish; cancel set to non-zero keeps the
+  // window open.
+  void Form_QueryUnload(int16_t& cancel, int16_t unloadMode);
+  // The close box, the system menu or the Cancel button: asks, then ends
+  // the program through the shell. True when the program is ending.
+  bool RequestClose(int16_t unloadMode);
+
+  // Step machine and run.
+  void ShowStep(const int16_t& newStep);
+  void NextStep();
+  void PreviousStep();
+  void RunOperation();
+  void ShowError(const std::string& message);
+
+  // Game integration over this window's state.
+  bool CheckGameFolder(std::string folder);
+  int16_t CheckCarID();
+  bool LoadINI();
+  bool WriteINI();
+  bool UpdateGVCarsScript();
+  bool UpdateGVPartsScript();
+  bool UpdateGVTextsScript();
+  bool UpdateGVIconsScript();
+
+ private:
+  Control& Nav(int16_t index);
+  Control& Ctl(std::string_view name, std::optional<int16_t> index = std::nullopt);
+  void SetCaption(Control& control, const std::string& caption);
+  void SetEnabled(Control& control, bool enabled);
+  void SetVisible(Control& control, bool visible);
+  void SetProgress(int32_t value);
+  void SetNavButtons(int16_t newStep);
+  void ShowPackageError();
+  bool NextOnGameFolderStep();
+
+  // game::ProgressSink
+  void AddProgress(int amount) override;
+  void SetCreatingFile(const std::string& shownName) override;
+
+  Shell& shell_;
+  modRegistry::RegistryApi& registry_;
+  FormModel model_;
+  std::vector<std::string> installedCars_;
+  bool running_ = false;
+};
+
+}  // namespace wizard

@@ -1,0 +1,38 @@
+// What the wizard needs from the front end that shows it: message boxes,
+// the folder picker, showing a changed control at once, and ending the
+// program. The window front ends, the unattended mode and the tests each
+// implement it; no wizard decision is made behind it.
+#pragma once
+
+#include <string>
+
+namespace wizard {
+
+struct Control;
+
+enum class MsgButtons { OK, OKCancel, YesNo };
+enum class MsgIcon { Critical, Question };
+enum class MsgResult { OK, Cancel, Yes, No };
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  // A modal message box; returns the button the player chose.
+  virtual MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                               MsgIcon icon) = 0;
+
+  // The modal folder picker, titled title. Returns the chosen folder (no
+  // trailing separator except for a root), or empty text when cancelled.
+  virtual std::string BrowseForFolder(const std::string& title) = 0;
+
+  // A control of the model changed (caption, enabled, visible, value,
+  // items). The install run blocks the caller, so the front end shows the
+  // change before returning.
+  virtual void ControlChanged(const Control& control) = 0;
+
+  // Ends the program at once: Finish, or a close that was confirmed.
+  virtual void EndProgram() = 0;
+};
+
+}  // namespace wizard

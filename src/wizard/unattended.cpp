@@ -1,0 +1,120 @@
+#include "wizard/unattended.h"
+
+#include "wizard/form_model.h"
+#include "wizard/frm_main.h"
+#include "wizard/shell.h"
+
+namespace wizard {
+namespace {
+
+class AnsweringShell : public Shell {
+ public:
+  AnsweringShell(const CommandLine& commandLine, ConsoleOutput& output)
+      : commandLine_(commandLine), output_(output) {}
+
+  MsgResult MessageBox(const std::string& text, const std::string& /*title*/, MsgButtons buttons,
+                       MsgIcon icon) override {
+    switch (buttons) {
+      case MsgButtons::OKCancel:
+        // The only question with OK and Cancel: replace the present car?
+        return commandLine_.Replace ? MsgResult::OK : MsgResult::Cancel;
+      case MsgButtons::YesNo:
+        return MsgResult::Yes;
+      case MsgButtons::OK:
+        break;
+    }
+    if (icon == MsgIcon::Critical) output_.Err(text);
+    return MsgResult::OK;
+  }
+
+  std::string BrowseForFolder(const std::string& /*title*/) override { return commandLine_.GameDir.value_or(""); }
+
+  void ControlChanged(const Control& control) override {
+    if (control.Name == "lblAction" && !control.Caption.empty()) output_.Out(control.Caption);
+  }
+
+  void EndProgram() override {}
+
+ private:
+  const CommandLine& commandLine_;
+  ConsoleOutput& output_;
+};
+
+int ExitStatus(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::RunSucceeded:
+      return kExitSuccess;
+    case Outcome::NotGameFolder:
+      return kExitNotGameFolder;
+    case Outcome::PackageUnreadable:
+    case Outcome::CarIdRefused:
+      return kExitPackageRefused;
+    case Outcome::ReplaceDeclined:
+      return kExitCarPresent;
+    default:
+      return kExitRunFailed;
+  }
+}
+
+}  // namespace
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine result;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--silent") {
+      result.Silent = true;
+    } else if (argument == "--replace") {
+      result.Replace = true;
+    } else if (argument == "--help" || argument == "-h" || argument == "/?") {
+      result.Help = true;
+    } else if (argument == "--game-dir" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
+      result.GameDir = arguments[++i];
+    } else if (argument.rfind("--game-dir=", 0) == 0 && argument.size() > 11) {
+      result.GameDir = argument.substr(11);
+    } else {
+      return std::nullopt;
+    }
+  }
+  // The two options only make sense without the window.
+  if (!result.Help && !result.Silent && (result.GameDir || result.Replace)) return std::nullopt;
+  return result;
+}
+
+std::string UsageText(const std::string& programName) {
+  return "Usage: " + programName +
+         " [--silent [--game-dir DIR] [--replace]]\n"
+         "\n"
+         "Installs the car carried by this program into the game's folder.\n"
+         "Without options the installation wizard opens.\n"
+         "\n"
+         "  --silent        install without a window\n"
+         "  --game-dir DIR  the game's folder (default: the one the game recorded)\n"
+         "  --replace       replace the car if it is already installed\n"
+         "  --help          show this text\n"
+         "\n"
+         "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
+         "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
+         "car ID is refused, 5 the car is already installed and --replace was not given.\n";
+}
+
+int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,
+                  const std::string& programPath) {
+  AnsweringShell shell(commandLine, output);
+  frmMain form(shell, registry);
+  if (!programPath.empty()) form.ProgramPath = programPath;
+  form.Form_Load();
+  if (commandLine.GameDir) {
+    // Taken as a picked folder: it gets a separator and must hold the game.
+    form.btnBrowse_Click(0);
+    if (form.LastOutcome == Outcome::NotGameFolder) return kExitNotGameFolder;
+  }
+  form.cmdNav_Click(kNavNext);
+  if (form.Step != kStepReady) return ExitStatus(form.LastOutcome);
+  form.cmdNav_Click(kNavNext);
+  int status = ExitStatus(form.LastOutcome);
+  form.cmdNav_Click(kNavFinish);
+  return status;
+}
+
+}  // namespace wizard

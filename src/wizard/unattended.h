@@ -1,0 +1,48 @@
+// The installer's unattended mode: the same frmMain logic driven through a
+// shell that answers instead of asking, as installers' silent modes do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wizard/registry.h"
+
+namespace wizard {
+
+// Exit statuses of the installer.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitRunFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotGameFolder = 3;
+inline constexpr int kExitPackageRefused = 4;
+inline constexpr int kExitCarPresent = 5;
+
+struct CommandLine {
+  bool Silent = false;
+  bool Help = false;
+  std::optional<std::string> GameDir;
+  bool Replace = false;
+};
+
+// The arguments after the program name; nullopt for a bad command line.
+// No argument at all means the window.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText(const std::string& programName);
+
+// Where the unattended mode writes: status texts to Out, each error box's
+// text to Err. Each front end writes them to its console.
+class ConsoleOutput {
+ public:
+  virtual ~ConsoleOutput() = default;
+  virtual void Out(const std::string& line) = 0;
+  virtual void Err(const std::string& line) = 0;
+};
+
+// Runs the whole installation without a window and returns the exit status.
+// programPath overrides the program's own file (tests), when not empty.
+int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,
+                  const std::string& programPath = std::string());
+
+}  // namespace wizard

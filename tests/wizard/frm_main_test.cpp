@@ -1,0 +1,337 @@
+#include "wizard/frm_main.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/temp_dir.h"
+#include "package/rigbox.h"
+#include "wizard/string_table.h"
+#include "wizard/wizard_fixture.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+using wizard::MsgButtons;
+using wizard::MsgIcon;
+using wizard::MsgResult;
+using wizard_testing::MakeGameFolder;
+using wizard_testing::MakeInstaller;
+using wizard_testing::SampleCar;
+
+namespace {
+
+class WizardFlow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wizard::SetLanguageForTesting(wizard::Language::English);
+    game = dir.Path() / "Gravelon";
+    MakeGameFolder(game);
+    installer = dir.Path() / "installer.bin";
+    MakeInstaller(installer, "DMO", SampleCar("DMO"));
+    registry.GameFolder = GameFolderText();
+  }
+  void TearDown() override { wizard::SetLanguageForTesting(std::nullopt); }
+
+  std::string GameFolderText() const { return game.string() + "/"; }
+
+  wizard::frmMain& Start() {
+    form = std::make_unique<wizard::frmMain>(shell, registry);
+    form->ProgramPath = installer.string();
+    form->Form_Load();
+    // Only what the wizard does after start-up counts.
+    shell.ActionTexts.clear();
+    shell.ProgressValues.clear();
+    return *form;
+  }
+
+  // Cancel/Back/Next/Finish as "1010" (enabled) for compact expectations.
+  std::string Buttons() const {
+    std::string states;
+    for (int16_t index = 1; index <= 4; ++index) states += form->Model().Find("cmdNav", index)->Enabled ? '1' : '0';
+    return states;
+  }
+  std::vector<int16_t> VisibleSteps() const {
+    std::vector<int16_t> steps;
+    for (const wizard::Control& control : form->Model().Controls) {
+      if (control.Name == "fraStep" && control.Visible) steps.push_back(*control.Index);
+    }
+    return steps;
+  }
+  std::string Caption(std::string_view name) const { return form->Model().Find(name)->Caption; }
+  std::string CarFile(const std::string& relative) const { return ReadFile(game / "Data/Cars/DMO" / relative); }
+
+  TempDir dir;
+  fs::path game;
+  fs::path installer;
+  wizard_testing::ScriptedShell shell;
+  wizard_testing::OneValueRegistry registry;
+  std::unique_ptr<wizard::frmMain> form;
+};
+
+TEST_F(WizardFlow, StartShowsTheGameFolderStep) {
+  wizard::frmMain& wizard = Start();
+  EXPECT_EQ(wizard.Model().Form.Caption, "RIGBOX Extract (Vehiforge 0.96a)");
+  EXPECT_EQ(wizard.Step, 0);
+  EXPECT_EQ(wizard.Task, 0);
+  EXPECT_EQ(VisibleSteps(), std::vector<int16_t>{0});
+  EXPECT_EQ(Buttons(), "1010");
+  const wizard::Control& help = *wizard.Model().Find("cmdNav", 0);
+  EXPECT_FALSE(help.Visible);
+  EXPECT_FALSE(help.Enabled);
+  EXPECT_EQ(Caption("lblTitle"), "Select game's directory");
+  EXPECT_EQ(Caption("lblSubTitle"), "Please select the directory where Gravelon is installed.");
+  EXPECT_EQ(Caption("lblGameFolder"), GameFolderText());
+  EXPECT_EQ(wizard.GameFolder, GameFolderText());
+  // The key is opened for reading only.
+  EXPECT_EQ(registry.AccessAsked, modRegistry::kKeyRead);
+  EXPECT_TRUE(shell.Messages.empty());
+}
+
+TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
+  registry.GameFolder.reset();
+  wizard::frmMain& wizard = Start();
+  EXPECT_EQ(Caption("lblGameFolder"), "<Game not installed>");
+  EXPECT_EQ(wizard.GameFolder, "");
+  // Cancelling the picker then shows the (empty) folder.
+  wizard.btnBrowse_Click(0);
+  EXPECT_EQ(shell.PickerTitles, std::vector<std::string>{"Select Gravelon directory"});
+  EXPECT_EQ(Caption("lblGameFolder"), "");
+  EXPECT_TRUE(shell.Messages.empty());
+}
+
+TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
+  registry.GameFolder = game.string();
+  wizard::frmMain& wizard = Start();
+  EXPECT_EQ(Caption("lblGameFolder"), game.string());
+  wizard.cmdNav_Click(wizard::kNavNext);
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Text, "The selected directory does not contain Gravelon!");
+  EXPECT_EQ(shell.Messages[0].Title, "Error");
+  EXPECT_EQ(shell.Messages[0].Buttons, MsgButtons::OK);
+  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Critical);
+  EXPECT_EQ(wizard.Step, 0);
+
+  // A folder without the game keeps the known one; the right one is taken
+  // with a separator.
+  shell.PickedFolders = {dir.Path().string(), game.string()};
+  wizard.btnBrowse_Click(0);
+  EXPECT_EQ(shell.Messages.size(), 2u);
+  EXPECT_EQ(wizard.GameFolder, game.string());
+  EXPECT_EQ(Caption("lblGameFolder"), game.string());
+  wizard.btnBrowse_Click(0);
+  EXPECT_EQ(wizard.GameFolder, GameFolderText());
+  EXPECT_EQ(wizard.Step, 0);
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(wizard.Step, 6);
+}
+
+TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(wizard.Step, 6);
+  EXPECT_EQ(wizard.Task, 4);
+  EXPECT_EQ(wizard.CarID, "DMO");
+  EXPECT_EQ(VisibleSteps(), std::vector<int16_t>{6});
+  EXPECT_EQ(Buttons(), "1110");
+  EXPECT_EQ(Caption("lblTitle"), "Ready");
+  EXPECT_EQ(Caption("lblSubTitle"), "The Wizard is ready to complete the operation");
+
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(wizard.Step, 4);
+  EXPECT_EQ(VisibleSteps(), std::vector<int16_t>{4});
+  EXPECT_EQ(Buttons(), "0001");
+  EXPECT_EQ(Caption("lblTitle"), "Operation in progress");
+  EXPECT_TRUE(shell.Messages.empty());
+  EXPECT_EQ(shell.ActionTexts, (std::vector<std::string>{
+                                   "Extracting RIGBOX...",
+                                   "Creating file:Data\\Cars\\Cars.scr",
+                                   "Creating file:Data\\Cars\\Parts.scr",
+                                   "Creating file:Data\\Cars\\Texts.scr",
+                                   "Creating file:Data\\Cars\\Icons.scr",
+                                   "Successfully completed",
+                               }));
+  // Half at once; each registration's own +1 and +10 after the first three.
+  EXPECT_EQ(shell.ProgressValues, (std::vector<int32_t>{100, 101, 111, 112, 122, 123, 133, 134, 200}));
+
+  EXPECT_EQ(CarFile("Cars.scr"), "// car DMO\r\n");
+  EXPECT_EQ(CarFile("Textures/body.txt"), std::string(5000, 'b'));
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
+            "!include(\"BMX\\\\Cars.scr\")\r\n\r\n!include(\"DMO\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Texts.scr"),
+            "!include(\"Menu\\\\Texts.scr\")\r\n\r\n// Created by Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\nCarID1=DMO\r\n");
+  EXPECT_EQ(wizard.InstalledCars(), std::vector<std::string>{"DMO"});
+
+  wizard.cmdNav_Click(wizard::kNavFinish);
+  EXPECT_EQ(shell.EndCount, 1);
+  EXPECT_TRUE(shell.Messages.empty());
+}
+
+TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {
+  WriteFile(game / "Vehiforge.ini", "[Cars]\r\nCarsCount=2\r\nCarID1=ABC\r\nCarID2=DMO\r\n");
+  WriteFile(game / "Data/Cars/DMO/Cars.scr", "an older and much longer version of the car script\r\n");
+  wizard::frmMain& wizard = Start();
+
+  shell.Answers = {MsgResult::Cancel};
+  wizard.cmdNav_Click(wizard::kNavNext);
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Text, "A car with this ID already exists. Do you want to replace it?");
+  EXPECT_EQ(shell.Messages[0].Title, "Warning");
+  EXPECT_EQ(shell.Messages[0].Buttons, MsgButtons::OKCancel);
+  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Question);
+  EXPECT_EQ(wizard.Step, 0);
+  EXPECT_EQ(wizard.Model().Find("lstCarList")->ListItems, (std::vector<std::string>{"ABC", "DMO"}));
+
+  // Asked again, from a list loaded afresh (not doubled).
+  shell.Answers = {MsgResult::OK};
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(shell.Messages.size(), 2u);
+  EXPECT_EQ(wizard.Step, 6);
+  EXPECT_EQ(wizard.InstalledCars(), (std::vector<std::string>{"ABC", "DMO"}));
+
+  std::string carsBefore = ReadFile(game / "Data/Cars/Cars.scr");
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(Caption("lblAction"), "Successfully completed");
+  EXPECT_EQ(CarFile("Cars.scr"), "// car DMO\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"), carsBefore);
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Icons.scr"), "!include(\"BMX\\\\Icons.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Texts.scr"), "!include(\"Menu\\\\Texts.scr\")\r\n");
+  EXPECT_EQ(shell.ProgressValues, (std::vector<int32_t>{100, 200}));
+  EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=2\r\nCarID1=ABC\r\nCarID2=DMO\r\n");
+}
+
+TEST_F(WizardFlow, ReservedCarIdAsksAndRegistersNothing) {
+  MakeInstaller(installer, "BMX", SampleCar("BMX"));
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Title, "Warning");
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"), "!include(\"BMX\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=0\r\n");
+}
+
+TEST_F(WizardFlow, BackThenNextRunsTheFirstStepAgain) {
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  ASSERT_EQ(wizard.Step, 6);
+  wizard.cmdNav_Click(wizard::kNavBack);
+  EXPECT_EQ(wizard.Step, 0);
+  EXPECT_EQ(wizard.Task, 4);
+  EXPECT_EQ(Buttons(), "1010");
+  EXPECT_EQ(VisibleSteps(), std::vector<int16_t>{0});
+  // A car installed meanwhile by another installer is seen now.
+  WriteFile(game / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=DMO\r\n");
+  shell.Answers = {MsgResult::Cancel};
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(wizard.Step, 0);
+}
+
+TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
+  // A file where the car's folder belongs: nothing can be extracted.
+  WriteFile(game / "Data/Cars/DMO", "in the way");
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  wizard.cmdNav_Click(wizard::kNavNext);
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Text, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText);
+  EXPECT_FALSE(modRIGBOX::LastErrText.empty());
+  EXPECT_EQ(shell.Messages[0].Title, "Error");
+  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Critical);
+  EXPECT_EQ(Caption("lblAction"), "Error!");
+  EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 100);
+  EXPECT_EQ(Buttons(), "0001");
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"), "!include(\"BMX\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_FALSE(fs::exists(game / "Vehiforge.ini"));
+
+  // The close box still asks after the run; No keeps the window.
+  shell.Answers = {MsgResult::No, MsgResult::Yes};
+  EXPECT_FALSE(wizard.RequestClose(0));
+  EXPECT_EQ(shell.EndCount, 0);
+  EXPECT_TRUE(wizard.RequestClose(0));
+  EXPECT_EQ(shell.EndCount, 1);
+}
+
+TEST_F(WizardFlow, InstallerWithoutPackageSaysWhyAndStays) {
+  WriteFile(installer, "just a program, nothing appended");
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Text.rfind("File:" + installer.string() + "\n", 0), 0u);
+  EXPECT_EQ(shell.Messages[0].Text, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText);
+  EXPECT_EQ(wizard.Step, 0);
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::PackageUnreadable);
+}
+
+TEST_F(WizardFlow, CarIdThatCannotNameAFolderIsRefused) {
+  for (const std::string& carId : {std::string("../"), std::string("A:B"), std::string(". ."), std::string("A\x01Z")}) {
+    SCOPED_TRACE(carId);
+    MakeInstaller(installer, carId, SampleCar("X"));
+    shell.Messages.clear();
+    wizard::frmMain& wizard = Start();
+    wizard.cmdNav_Click(wizard::kNavNext);
+    ASSERT_EQ(shell.Messages.size(), 1u);
+    EXPECT_EQ(shell.Messages[0].Text,
+              "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid characters:  "
+              "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY");
+    EXPECT_EQ(shell.Messages[0].Title, "Error");
+    EXPECT_EQ(wizard.Step, 0);
+  }
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(game / "Data/Cars"), {}), 4);
+}
+
+TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
+  wizard::frmMain& wizard = Start();
+  shell.Answers = {MsgResult::No};
+  wizard.cmdNav_Click(wizard::kNavCancel);
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Text, "Are you sure?");
+  EXPECT_EQ(shell.Messages[0].Title, "RIGBOX Extract");
+  EXPECT_EQ(shell.Messages[0].Buttons, MsgButtons::YesNo);
+  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Question);
+  EXPECT_EQ(shell.EndCount, 0);
+  EXPECT_EQ(wizard.Step, 0);
+
+  // During the run a close request is ignored without a question.
+  wizard.cmdNav_Click(wizard::kNavNext);
+  bool closedDuringRun = true;
+  shell.OnChange = [&](const wizard::Control& control) {
+    if (control.Name == "lblAction" && control.Caption == "Extracting RIGBOX...") {
+      closedDuringRun = wizard.RequestClose(0);
+      wizard.cmdNav_Click(wizard::kNavFinish);
+    }
+  };
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_FALSE(closedDuringRun);
+  EXPECT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.EndCount, 0);
+  EXPECT_EQ(Caption("lblAction"), "Successfully completed");
+}
+
+TEST_F(WizardFlow, DisabledButtonsTakeNoClicks) {
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavBack);
+  wizard.cmdNav_Click(wizard::kNavFinish);
+  wizard.cmdNav_Click(wizard::kNavHelp);
+  EXPECT_EQ(wizard.Step, 0);
+  EXPECT_EQ(shell.EndCount, 0);
+  EXPECT_TRUE(shell.Messages.empty());
+}
+
+TEST_F(WizardFlow, PolishTextsThroughTheWholeRun) {
+  wizard::SetLanguageForTesting(wizard::Language::Polish);
+  wizard::frmMain& wizard = Start();
+  EXPECT_EQ(Caption("lblTitle"), "Wybór katalogu z grą");
+  EXPECT_EQ(wizard.Model().Find("cmdNav", 3)->Caption, "Dalej >");
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(Caption("lblTitle"), "Gotowy");
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(shell.ActionTexts.front(), "Rozpakowanie RIGBOX'a...");
+  EXPECT_EQ(shell.ActionTexts[1], "Tworzenie pliku:Data\\Cars\\Cars.scr");
+  EXPECT_EQ(Caption("lblAction"), "Zakończono pomyślnie.");
+}
+
+}  // namespace
