@@ -1,0 +1,86 @@
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "wizard/registry.h"
+
+namespace modRegistry {
+namespace {
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(count), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), count);
+  return wide;
+}
+
+// Keeps zero code units, so a string's terminating zero stays in the data.
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return std::string();
+  int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                  nullptr);
+  std::string text(static_cast<size_t>(count), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), count, nullptr,
+                      nullptr);
+  return text;
+}
+
+HKEY RootHandle(uint32_t root) {
+  // Predefined keys are sign-extended 32-bit values.
+  return reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(root)));
+}
+
+// The wide API, so that text arrives as UTF-8 whatever the ANSI code page.
+// Keys are read in the 32-bit view, where a 32-bit game records its folder.
+class Win32RegistryApi : public RegistryApi {
+ public:
+  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
+                  KeyHandle& key) override {
+    HKEY handle = nullptr;
+    LONG status =
+        RegOpenKeyExW(RootHandle(root), Widen(subKey).c_str(), options, access | KEY_WOW64_32KEY, &handle);
+    key = reinterpret_cast<KeyHandle>(handle);
+    return status;
+  }
+
+  int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
+                     uint32_t& length) override {
+    // UTF-16 text takes at most two bytes for each byte of its UTF-8 form.
+    std::vector<BYTE> raw(static_cast<size_t>(length) * 2 + 2);
+    DWORD rawType = REG_NONE;
+    DWORD rawLength = static_cast<DWORD>(raw.size());
+    LONG status = RegQueryValueExW(reinterpret_cast<HKEY>(key), Widen(valueName).c_str(), nullptr, &rawType,
+                                   raw.data(), &rawLength);
+    if (status != ERROR_SUCCESS) return status;
+    std::string bytes;
+    if (rawType == REG_SZ || rawType == REG_EXPAND_SZ || rawType == REG_MULTI_SZ) {
+      std::wstring wide(rawLength / sizeof(wchar_t), L'\0');
+      std::memcpy(wide.data(), raw.data(), wide.size() * sizeof(wchar_t));
+      bytes = Narrow(wide);
+    } else {
+      bytes.assign(reinterpret_cast<const char*>(raw.data()), rawLength);
+    }
+    type = rawType;
+    if (bytes.size() > length) {
+      length = static_cast<uint32_t>(bytes.size());
+      return ERROR_MORE_DATA;
+    }
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    length = static_cast<uint32_t>(bytes.size());
+    return ERROR_SUCCESS;
+  }
+
+  int32_t CloseKey(KeyHandle key) override { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
+};
+
+}  // namespace
+
+RegistryApi& SystemRegistry() {
+  static Win32RegistryApi registry;
+  return registry;
+}
+
+}  // namespace modRegistry

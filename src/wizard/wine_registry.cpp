@@ -1,0 +1,425 @@
+#include "wizard/wine_registry.h"
+
+#include <cstring>
+#include <utility>
+
+#include "support/tools.h"
+
+namespace modRegistry {
+namespace {
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The file's lines one by one, without their line ends.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  bool Next(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    size_t end = text_.find('\n', pos_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(pos_, end - pos_);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    pos_ = end + 1;
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+
+// Reads an escaped string from line[pos] to the unescaped terminator and
+// moves pos past it. Wine writes C escapes, "\xN" with one to four hex
+// digits (UTF-16 code units) and octal "\N"; any other escaped character
+// stands for itself, and unescaped bytes are code units of their own.
+std::optional<std::u16string> DecodeEscaped(std::string_view line, size_t& pos, char terminator) {
+  std::u16string out;
+  while (pos < line.size()) {
+    char c = line[pos++];
+    if (c == terminator) return out;
+    if (c != '\\') {
+      out += static_cast<char16_t>(static_cast<unsigned char>(c));
+      continue;
+    }
+    if (pos >= line.size()) break;
+    char e = line[pos++];
+    unsigned value = 0;
+    switch (e) {
+      case 'a':
+        out += u'\a';
+        break;
+      case 'b':
+        out += u'\b';
+        break;
+      case 'e':
+        out += u'\x1b';
+        break;
+      case 'f':
+        out += u'\f';
+        break;
+      case 'n':
+        out += u'\n';
+        break;
+      case 'r':
+        out += u'\r';
+        break;
+      case 't':
+        out += u'\t';
+        break;
+      case 'v':
+        out += u'\v';
+        break;
+      case 'x':
+        for (int n = 0; n < 4 && pos < line.size() && HexValue(line[pos]) >= 0; ++n) {
+          value = value * 16 + static_cast<unsigned>(HexValue(line[pos++]));
+        }
+        out += static_cast<char16_t>(value);
+        break;
+      default:
+        if (e >= '0' && e <= '7') {
+          value = static_cast<unsigned>(e - '0');
+          for (int n = 1; n < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++n) {
+            value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
+          }
+          out += static_cast<char16_t>(value);
+        } else {
+          out += static_cast<char16_t>(static_cast<unsigned char>(e));
+        }
+    }
+  }
+  return std::nullopt;
+}
+
+std::string Utf16ToBytes(const std::u16string& text) {
+  std::string bytes;
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// Comma-separated hex bytes; a line ending in a backslash goes on in the next.
+std::optional<std::string> HexBytes(std::string_view rest, LineReader& lines) {
+  std::string data;
+  size_t pos = 0;
+  while (true) {
+    while (pos < rest.size() && (rest[pos] == ' ' || rest[pos] == '\t' || rest[pos] == ',')) ++pos;
+    if (pos >= rest.size()) return data;
+    if (rest[pos] == '\\') {
+      if (!lines.Next(rest)) return std::nullopt;
+      pos = 0;
+      continue;
+    }
+    if (pos + 1 >= rest.size() || HexValue(rest[pos]) < 0 || HexValue(rest[pos + 1]) < 0) return std::nullopt;
+    data += static_cast<char>(HexValue(rest[pos]) * 16 + HexValue(rest[pos + 1]));
+    pos += 2;
+  }
+}
+
+// "(N):" after "str" or "hex": the type number N in hex.
+std::optional<uint32_t> TypeInParentheses(std::string_view data, size_t& pos) {
+  if (pos >= data.size() || data[pos] != '(') return std::nullopt;
+  uint32_t type = 0;
+  size_t digits = 0;
+  for (++pos; pos < data.size() && HexValue(data[pos]) >= 0; ++pos, ++digits) {
+    type = type * 16 + static_cast<uint32_t>(HexValue(data[pos]));
+  }
+  if (digits == 0 || data.substr(pos, 2) != "):") return std::nullopt;
+  pos += 2;
+  return type;
+}
+
+// The data after "name=": "text", str:"text", str(N):"text", dword:N,
+// hex:bytes or hex(N):bytes.
+std::optional<WineRegValue> ValueData(std::string_view data, LineReader& lines) {
+  WineRegValue value;
+  size_t pos = 0;
+  bool isString = false;
+  if (data.substr(0, 1) == "\"") {
+    value.Type = kRegSz;
+    isString = true;
+  } else if (data.substr(0, 4) == "str:") {
+    value.Type = kRegSz;
+    isString = true;
+    pos = 4;
+  } else if (data.substr(0, 3) == "str") {
+    pos = 3;
+    std::optional<uint32_t> type = TypeInParentheses(data, pos);
+    if (!type) return std::nullopt;
+    value.Type = *type;
+    isString = true;
+  }
+  if (isString) {
+    if (pos >= data.size() || data[pos] != '"') return std::nullopt;
+    ++pos;
+    std::optional<std::u16string> text = DecodeEscaped(data, pos, '"');
+    if (!text) return std::nullopt;
+    *text += u'\0';  // stored with its terminating zero
+    value.Data = Utf16ToBytes(*text);
+    return value;
+  }
+  if (data.substr(0, 6) == "dword:") {
+    uint32_t number = 0;
+    size_t digits = 0;
+    for (pos = 6; pos < data.size() && HexValue(data[pos]) >= 0 && digits < 8; ++pos, ++digits) {
+      number = number * 16 + static_cast<uint32_t>(HexValue(data[pos]));
+    }
+    if (digits == 0) return std::nullopt;
+    value.Type = kRegDword;
+    for (int i = 0; i < 4; ++i) value.Data += static_cast<char>((number >> (8 * i)) & 0xFF);
+    return value;
+  }
+  if (data.substr(0, 3) == "hex") {
+    pos = 3;
+    if (data.substr(pos, 1) == ":") {
+      value.Type = kRegBinary;
+      ++pos;
+    } else {
+      std::optional<uint32_t> type = TypeInParentheses(data, pos);
+      if (!type) return std::nullopt;
+      value.Type = *type;
+    }
+    std::optional<std::string> bytes = HexBytes(data.substr(pos), lines);
+    if (!bytes) return std::nullopt;
+    value.Data = std::move(*bytes);
+    return value;
+  }
+  return std::nullopt;
+}
+
+// A value line: "name"=data or @=data for the default value.
+std::optional<WineRegValue> ValueLine(std::string_view line, LineReader& lines) {
+  size_t pos = 1;
+  std::string name;
+  if (line[0] == '"') {
+    std::optional<std::u16string> decoded = DecodeEscaped(line, pos, '"');
+    if (!decoded) return std::nullopt;
+    name = Utf16LeToUtf8(Utf16ToBytes(*decoded));
+  }
+  if (pos >= line.size() || line[pos] != '=') return std::nullopt;
+  std::optional<WineRegValue> value = ValueData(line.substr(pos + 1), lines);
+  if (value) value->Name = std::move(name);
+  return value;
+}
+
+void AppendUtf8(std::string& out, uint32_t codePoint) {
+  if (codePoint < 0x80) {
+    out += static_cast<char>(codePoint);
+  } else if (codePoint < 0x800) {
+    out += static_cast<char>(0xC0 | (codePoint >> 6));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else if (codePoint < 0x10000) {
+    out += static_cast<char>(0xE0 | (codePoint >> 12));
+    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (codePoint >> 18));
+    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  }
+}
+
+std::string JoinPath(const std::string& folder, const char* name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+}  // namespace
+
+std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath) {
+  LineReader lines(fileText);
+  std::string_view line;
+  bool inKey = false;
+  std::vector<WineRegValue> values;
+  while (lines.Next(line)) {
+    if (line.empty()) continue;
+    if (line[0] == '[') {
+      if (inKey) return values;  // the key's section has ended
+      size_t pos = 1;
+      std::optional<std::u16string> name = DecodeEscaped(line, pos, ']');
+      inKey = name && EqualNoCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
+    } else if (inKey && (line[0] == '"' || line[0] == '@')) {
+      std::optional<WineRegValue> value = ValueLine(line, lines);
+      if (value) values.push_back(std::move(*value));
+    }
+  }
+  if (inKey) return values;
+  return std::nullopt;
+}
+
+std::vector<std::string> WineKeyViews(std::string_view keyPath) {
+  std::string path(keyPath);
+  const bool underSoftware = StartsWithNoCase(keyPath, "Software\\") || EqualNoCase(keyPath, "Software");
+  if (!underSoftware || StartsWithNoCase(keyPath, "Software\\Wow6432Node")) return {path};
+  return {"Software\\Wow6432Node" + path.substr(8), path};
+}
+
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  std::string out;
+  size_t count = bytes.size() / 2;
+  auto unitAt = [&](size_t i) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(bytes[2 * i])) |
+           (static_cast<uint32_t>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8);
+  };
+  for (size_t i = 0; i < count; ++i) {
+    uint32_t unit = unitAt(i);
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count && unitAt(i + 1) >= 0xDC00 &&
+        unitAt(i + 1) < 0xE000) {
+      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00));
+      ++i;
+    } else if (unit >= 0xD800 && unit < 0xE000) {
+      AppendUtf8(out, 0xFFFD);
+    } else {
+      AppendUtf8(out, unit);
+    }
+  }
+  return out;
+}
+
+std::string MapDosPath(const std::string& path, const std::string& prefix, DriveRootResolver resolver) {
+  const bool driveLetter =
+      path.size() >= 2 && path[1] == ':' && AsciiLower(path[0]) >= 'a' && AsciiLower(path[0]) <= 'z';
+  if (!driveLetter || resolver == nullptr) return path;
+  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return path;  // "C:relative"
+  std::string root = resolver(prefix, AsciiLower(path[0]));
+  if (root.empty()) return path;
+  while (!root.empty() && root.back() == '/') root.pop_back();
+  std::string rest = path.substr(2);
+  for (char& c : rest) {
+    if (c == '\\') c = '/';
+  }
+  if (root.empty() && rest.empty()) return "/";
+  return root + rest;
+}
+
+std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
+  std::vector<std::string> paths;
+  size_t pos = 0;
+  auto skipBlanks = [&] {
+    while (pos < vdfText.size() && (vdfText[pos] == ' ' || vdfText[pos] == '\t' || vdfText[pos] == '\r' ||
+                                    vdfText[pos] == '\n' || vdfText[pos] == '{' || vdfText[pos] == '}')) {
+      ++pos;
+    }
+  };
+  auto quoted = [&](std::string& out) {
+    out.clear();
+    if (pos >= vdfText.size() || vdfText[pos] != '"') return false;
+    for (++pos; pos < vdfText.size() && vdfText[pos] != '"'; ++pos) {
+      if (vdfText[pos] == '\\' && pos + 1 < vdfText.size()) ++pos;
+      out += vdfText[pos];
+    }
+    ++pos;
+    return true;
+  };
+  std::string key;
+  std::string value;
+  while (true) {
+    skipBlanks();
+    if (!quoted(key)) break;
+    while (pos < vdfText.size() && (vdfText[pos] == ' ' || vdfText[pos] == '\t')) ++pos;
+    if (pos < vdfText.size() && vdfText[pos] == '"') {
+      quoted(value);
+      // Current files name the folder "path"; older ones list it under a
+      // number ("1" "/mnt/games/SteamLibrary").
+      const bool numbered = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
+      if (EqualNoCase(key, "path") || (numbered && !value.empty() && value[0] == '/')) paths.push_back(value);
+    }
+  }
+  return paths;
+}
+
+WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver)
+    : prefixes_(std::move(prefixes)), resolver_(resolver) {}
+
+std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t prefix,
+                                                                     const std::string& subKey) const {
+  std::vector<std::vector<WineRegValue>> keys;
+  std::string text = modTools::ReadTextFile(JoinPath(prefixes_[prefix], "system.reg"));
+  if (text.empty()) return keys;
+  for (const std::string& view : WineKeyViews(subKey)) {
+    std::optional<std::vector<WineRegValue>> key = FindWineRegKey(text, view);
+    if (key) keys.push_back(std::move(*key));
+  }
+  return keys;
+}
+
+std::string WineRegistryApi::ValueData(size_t prefix, const WineRegValue& value) const {
+  if (value.Type != kRegSz && value.Type != kRegExpandSz && value.Type != kRegMultiSz) return value.Data;
+  std::string text = Utf16LeToUtf8(value.Data);
+  if (value.Type != kRegSz) return text;
+  const bool terminated = !text.empty() && text.back() == '\0';
+  if (terminated) text.pop_back();
+  text = MapDosPath(text, prefixes_[prefix], resolver_);
+  if (terminated) text += '\0';
+  return text;
+}
+
+int32_t WineRegistryApi::OpenKey(uint32_t root, const std::string& subKey, uint32_t, uint32_t,
+                                 KeyHandle& key) {
+  key = 0;
+  if (root != kHkeyLocalMachine) return kErrorFileNotFound;
+  for (size_t i = 0; i < prefixes_.size(); ++i) {
+    std::vector<std::vector<WineRegValue>> keys = KeysInPrefix(i, subKey);
+    if (keys.empty()) continue;
+    key = nextHandle_++;
+    open_[key] = OpenState{subKey, i, std::move(keys)};
+    return kErrorSuccess;
+  }
+  return kErrorFileNotFound;
+}
+
+int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type,
+                                    uint8_t* data, uint32_t& length) {
+  auto found = open_.find(key);
+  if (found == open_.end()) return kErrorInvalidHandle;
+  const OpenState& state = found->second;
+  // Later prefixes are read only when the first one lacks the value.
+  for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
+    std::vector<std::vector<WineRegValue>> laterKeys;
+    if (i != state.FirstPrefix) laterKeys = KeysInPrefix(i, state.SubKey);
+    const auto& keys = i == state.FirstPrefix ? state.Keys : laterKeys;
+    for (const std::vector<WineRegValue>& values : keys) {
+      for (const WineRegValue& value : values) {
+        if (!EqualNoCase(value.Name, valueName)) continue;
+        std::string bytes = ValueData(i, value);
+        type = value.Type;
+        if (bytes.size() > length) {
+          length = static_cast<uint32_t>(bytes.size());
+          return kErrorMoreData;
+        }
+        if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+        length = static_cast<uint32_t>(bytes.size());
+        return kErrorSuccess;
+      }
+    }
+  }
+  return kErrorFileNotFound;
+}
+
+int32_t WineRegistryApi::CloseKey(KeyHandle key) {
+  return open_.erase(key) != 0 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+}  // namespace modRegistry

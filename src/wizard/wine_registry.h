@@ -1,0 +1,83 @@
+// The registry where there is no Windows: HKEY_LOCAL_MACHINE as Wine keeps
+// it in a prefix's "system.reg". A game installed with Wine or Proton leaves
+// its key there. This file is portable text handling; finding the prefixes
+// and their drives on disk is in wine_prefixes.h.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "wizard/registry.h"
+
+namespace modRegistry {
+
+// One value of a key as the registry stores it: text types as UTF-16LE
+// bytes with their terminating zero, a DWORD as four bytes, little-endian.
+struct WineRegValue {
+  std::string Name;  // "" for the key's default value ("@")
+  uint32_t Type = kRegNone;
+  std::string Data;
+};
+
+// The values of the key keyPath (a path below HKEY_LOCAL_MACHINE with
+// single backslashes, matched without regard to case) in the text of a Wine
+// registry file, or nullopt when the file has no such key. Values of a form
+// this reader does not know are left out.
+std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath);
+
+// The keys that stand for an HKEY_LOCAL_MACHINE key path, in the order a
+// 32-bit program sees them: its own view ("Software\Wow6432Node\...") first,
+// then the path as given, the only view of a 32-bit prefix.
+std::vector<std::string> WineKeyViews(std::string_view keyPath);
+
+// UTF-16LE bytes as UTF-8; an odd last byte is dropped, a lone surrogate
+// becomes U+FFFD, zero code units stay zero bytes.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
+// The native folder a drive letter of a prefix stands for ("" if unknown).
+using DriveRootResolver = std::string (*)(const std::string& prefix, char driveLetter);
+
+// A drive-letter path of the prefix as a native path: "C:\Games\X\" becomes
+// the root of drive c: followed by "/Games/X/"; the trailing separator is
+// kept as the text has it. Text that is no drive-letter path, or whose drive
+// is unknown, is returned unchanged.
+std::string MapDosPath(const std::string& path, const std::string& prefix, DriveRootResolver resolver);
+
+// The library folders a Steam libraryfolders.vdf lists.
+std::vector<std::string> SteamLibraryPaths(std::string_view vdfText);
+
+// RegistryApi over the system.reg files of Wine prefixes, for
+// HKEY_LOCAL_MACHINE only. A key opens when some prefix holds it in either
+// view; a value is taken from the first prefix, in the order given, that
+// holds it. REG_SZ paths on a drive letter are given as native paths.
+class WineRegistryApi : public RegistryApi {
+ public:
+  WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver);
+
+  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
+                  KeyHandle& key) override;
+  int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
+                     uint32_t& length) override;
+  int32_t CloseKey(KeyHandle key) override;
+
+ private:
+  struct OpenState {
+    std::string SubKey;
+    size_t FirstPrefix = 0;                       // the first prefix that holds the key
+    std::vector<std::vector<WineRegValue>> Keys;  // that prefix's views of it
+  };
+
+  std::vector<std::vector<WineRegValue>> KeysInPrefix(size_t prefix, const std::string& subKey) const;
+  std::string ValueData(size_t prefix, const WineRegValue& value) const;
+
+  std::vector<std::string> prefixes_;
+  DriveRootResolver resolver_;
+  std::map<KeyHandle, OpenState> open_;
+  KeyHandle nextHandle_ = 1;
+};
+
+}  // namespace modRegistry

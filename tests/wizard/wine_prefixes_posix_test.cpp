@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/temp_dir.h"
+#include "wizard/registry.h"
+#include "wizard/scoped_env.h"
+#include "wizard/wine_prefixes.h"
+#include "wizard/wine_registry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace modRegistry;
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+std::string GameKey(const std::string& folder) {
+  return "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1\n"
+         "\"DestinationDir\"=\"" +
+         folder + "\"\n";
+}
+
+// A prefix with a registry and a c: drive linked as Wine links it.
+fs::path MakePrefix(const fs::path& prefix, const std::string& systemReg) {
+  WriteFile(prefix / "system.reg", systemReg);
+  fs::create_directories(prefix / "drive_c");
+  fs::create_directories(prefix / "dosdevices");
+  fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+  fs::create_symlink("/", prefix / "dosdevices" / "z:");
+  return prefix;
+}
+
+class WizardWinePrefixes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home = temp / "home";
+    fs::create_directories(home);
+    env.Set("HOME", home.string());
+    env.Set("WINEPREFIX", std::nullopt);
+  }
+  TempDir temp;
+  fs::path home;
+  ScopedEnv env;
+};
+
+TEST_F(WizardWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
+  fs::path prefix = MakePrefix(temp / "pfx", "");
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'c'), fs::canonical(prefix / "drive_c").string());
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'z'), "/");
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'd'), "");
+  fs::create_directories(prefix / "dosdevices" / "e:");  // a folder, not a link
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'e'), "");
+  fs::create_symlink(temp / "gone", prefix / "dosdevices" / "f:");
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'f'), "");
+}
+
+TEST_F(WizardWinePrefixes, WinePrefixAloneWhenSet) {
+  fs::path own = MakePrefix(temp / "own", GameKey(""));
+  MakePrefix(home / ".wine", GameKey(""));
+  env.Set("WINEPREFIX", own.string());
+  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{own.string()}));
+
+  env.Set("WINEPREFIX", (temp / "missing").string());
+  EXPECT_TRUE(DiscoverWinePrefixes().empty());
+
+  env.Set("WINEPREFIX", "");  // set but empty counts as unset
+  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{(home / ".wine").string()}));
+}
+
+TEST_F(WizardWinePrefixes, HomeWineThenProtonPrefixes) {
+  MakePrefix(home / ".wine", GameKey(""));
+  fs::path steam = home / ".local/share/Steam";
+  fs::path compat = steam / "steamapps/compatdata";
+  MakePrefix(compat / "200" / "pfx", GameKey(""));
+  MakePrefix(compat / "100" / "pfx", GameKey(""));
+  fs::create_directories(compat / "300" / "pfx");  // no registry yet
+  // ~/.steam/steam links to the same installation: its prefixes come once.
+  fs::create_directories(home / ".steam");
+  fs::create_symlink(steam, home / ".steam" / "steam");
+  // A second library listed in libraryfolders.vdf.
+  fs::path library = temp / "library";
+  MakePrefix(library / "steamapps/compatdata/400/pfx", GameKey(""));
+  WriteFile(steam / "steamapps/libraryfolders.vdf",
+            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + steam.string() +
+                "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + library.string() + "\"\n\t}\n}\n");
+
+  fs::path viaLink = home / ".steam/steam/steamapps/compatdata";
+  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{
+                                        (home / ".wine").string(),
+                                        (viaLink / "100" / "pfx").string(),
+                                        (viaLink / "200" / "pfx").string(),
+                                        (library / "steamapps/compatdata/400/pfx").string(),
+                                    }));
+}
+
+TEST_F(WizardWinePrefixes, NothingWithoutPrefixes) {
+  EXPECT_TRUE(DiscoverWinePrefixes().empty());
+  env.Set("HOME", std::nullopt);
+  EXPECT_TRUE(DiscoverWinePrefixes().empty());
+}
+
+TEST_F(WizardWinePrefixes, ReadsTheGameFolderAsANativePath) {
+  fs::path prefix = MakePrefix(temp / "pfx", GameKey("C:\\\\Games\\\\Gravelon\\\\"));
+  env.Set("WINEPREFIX", prefix.string());
+  WineRegistryApi api(DiscoverWinePrefixes(), DosDriveRoot);
+  std::string folder;
+  ASSERT_TRUE(
+      ReadRegistryValue(api, kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\Gravelon", "DestinationDir", folder));
+  EXPECT_EQ(folder, fs::canonical(prefix / "drive_c").string() + "/Games/Gravelon/");
+}
+
+TEST_F(WizardWinePrefixes, ProtonPrefixAnswersWhenHomeWineHasNoGame) {
+  MakePrefix(home / ".wine", "WINE REGISTRY Version 2\n\n[Software\\\\Other] 1\n");
+  fs::path proton = MakePrefix(home / ".local/share/Steam/steamapps/compatdata/12345/pfx",
+                               GameKey("Z:\\\\srv\\\\games\\\\Gravelon\\\\"));
+  WineRegistryApi api(DiscoverWinePrefixes(), DosDriveRoot);
+  std::string folder = "untouched";
+  ASSERT_TRUE(
+      ReadRegistryValue(api, kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\Gravelon", "DestinationDir", folder));
+  EXPECT_EQ(folder, "/srv/games/Gravelon/");
+}
+
+}  // namespace
