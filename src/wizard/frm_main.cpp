@@ -34,7 +34,10 @@ constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUV
 }  // namespace
 
 frmMain::frmMain(Shell& shell, modRegistry::RegistryApi& registry)
-    : ProgramPath(platform::ExecutablePath()), shell_(shell), registry_(registry), model_(BuildMainFormModel()) {}
+    : ProgramPath(platform::ExecutablePath()),
+      shell_(shell),
+      registry_(registry),
+      model_(BuildMainFormModel()) {}
 
 Control& frmMain::Ctl(std::string_view name, std::optional<int16_t> index) {
   // The names are this window's own; a miss is a programming error that
@@ -76,7 +79,8 @@ void frmMain::Form_Load() {
   for (const Control& control : model_.Controls) shell_.ControlChanged(control);
 
   Control& label = Ctl("lblGameFolder");
-  if (modRegistry::ReadRegistryValue(registry_, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue, GameFolder)) {
+  if (modRegistry::ReadRegistryValue(registry_, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
+                                     GameFolder)) {
     SetCaption(label, GameFolder);
   } else {
     SetCaption(label, LoadResString(kResNotInstalled));

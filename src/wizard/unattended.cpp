@@ -27,7 +27,9 @@ class AnsweringShell : public Shell {
     return MsgResult::OK;
   }
 
-  std::string BrowseForFolder(const std::string& /*title*/) override { return commandLine_.GameDir.value_or(""); }
+  std::string BrowseForFolder(const std::string& /*title*/) override {
+    return commandLine_.GameDir.value_or("");
+  }
 
   void ControlChanged(const Control& control) override {
     if (control.Name == "lblAction" && !control.Caption.empty()) output_.Out(control.Caption);

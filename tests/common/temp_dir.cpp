@@ -24,8 +24,8 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code error;
   // Tests leave read-only files behind; make everything writable first.
-  for (auto it = fs::recursive_directory_iterator(path_, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error)) {
+  for (auto it = fs::recursive_directory_iterator(path_, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
   }
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);

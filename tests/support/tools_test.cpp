@@ -73,7 +73,8 @@ TEST(SupportMakeFolder, LastLevelWithoutSeparatorIsAFileName) {
 TEST(SupportNativePath, MatchesExistingComponentsInAnyCase) {
   TempDir dir;
   WriteFile(dir / "Data/Cars/Cars.scr", "x");
-  EXPECT_EQ(platform::NativePath(dir.Folder() + "data\\CARS\\cars.scr"), (dir / "Data/Cars/Cars.scr").string());
+  EXPECT_EQ(platform::NativePath(dir.Folder() + "data\\CARS\\cars.scr"),
+            (dir / "Data/Cars/Cars.scr").string());
   // A missing component keeps the case the program gave it, and so does
   // everything below it.
   EXPECT_EQ(platform::NativePath(dir.Folder() + "DATA\\Cars\\NEW\\Body.dds"),

@@ -49,7 +49,8 @@ class WizardFlow : public ::testing::Test {
   // Cancel/Back/Next/Finish as "1010" (enabled) for compact expectations.
   std::string Buttons() const {
     std::string states;
-    for (int16_t index = 1; index <= 4; ++index) states += form->Model().Find("cmdNav", index)->Enabled ? '1' : '0';
+    for (int16_t index = 1; index <= 4; ++index)
+      states += form->Model().Find("cmdNav", index)->Enabled ? '1' : '0';
     return states;
   }
   std::vector<int16_t> VisibleSteps() const {
@@ -60,7 +61,9 @@ class WizardFlow : public ::testing::Test {
     return steps;
   }
   std::string Caption(std::string_view name) const { return form->Model().Find(name)->Caption; }
-  std::string CarFile(const std::string& relative) const { return ReadFile(game / "Data/Cars/DMO" / relative); }
+  std::string CarFile(const std::string& relative) const {
+    return ReadFile(game / "Data/Cars/DMO" / relative);
+  }
 
   TempDir dir;
   fs::path game;
@@ -160,7 +163,8 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
             "!include(\"BMX\\\\Cars.scr\")\r\n\r\n!include(\"DMO\\\\Cars.scr\")\r\n\r\n");
   EXPECT_EQ(ReadFile(game / "Data/Texts.scr"),
-            "!include(\"Menu\\\\Texts.scr\")\r\n\r\n// Created by Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
+            "!include(\"Menu\\\\Texts.scr\")\r\n\r\n// Created by "
+            "Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\nCarID1=DMO\r\n");
   EXPECT_EQ(wizard.InstalledCars(), std::vector<std::string>{"DMO"});
 
@@ -267,7 +271,8 @@ TEST_F(WizardFlow, InstallerWithoutPackageSaysWhyAndStays) {
 }
 
 TEST_F(WizardFlow, CarIdThatCannotNameAFolderIsRefused) {
-  for (const std::string& carId : {std::string("../"), std::string("A:B"), std::string(". ."), std::string("A\x01Z")}) {
+  for (const std::string& carId :
+       {std::string("../"), std::string("A:B"), std::string(". ."), std::string("A\x01Z")}) {
     SCOPED_TRACE(carId);
     MakeInstaller(installer, carId, SampleCar("X"));
     shell.Messages.clear();

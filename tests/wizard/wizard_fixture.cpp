@@ -75,7 +75,8 @@ void MakeInstaller(const fs::path& installer, const std::string& carId, const st
   for (const CarFile& file : files) {
     fs::path source = staging / file.SubFolder / file.Name;
     WriteFile(source, file.Bytes);
-    ASSERT_TRUE(modRIGBOX::AddPackageFile(source.string(), file.SubFolder, file.Name)) << modRIGBOX::LastErrText;
+    ASSERT_TRUE(modRIGBOX::AddPackageFile(source.string(), file.SubFolder, file.Name))
+        << modRIGBOX::LastErrText;
   }
   ASSERT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
 
