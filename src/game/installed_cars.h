@@ -1,0 +1,27 @@
+// The list of cars installed into a game folder, kept in the profile file
+// "Vehiforge.ini" there: section "Cars", keys "CarsCount" and CarID1 to
+// CarID N.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace game {
+
+// Replaces installedCars with the list in the profile file of gameFolder
+// (a folder path ending with a separator). False, with an empty list, when
+// the file has no usable "CarsCount".
+bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedCars);
+
+// Writes the whole list as a fresh profile file and marks it read-only,
+// hidden and system. The old file is replaced only by a complete new one.
+bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars);
+
+// A decimal number, fraction rounded to the nearest integer (halves to the
+// even one), as a 16-bit signed integer; nothing when it is no number or
+// out of range. Blanks around it are allowed.
+std::optional<int16_t> ToInteger16(const std::string& text);
+
+}  // namespace game

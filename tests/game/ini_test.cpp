@@ -1,0 +1,258 @@
+// The profile-file reader and writer against the behaviour measured on the
+// platform's own profile functions: each row names the measurement it
+// repeats (R.. reads, W.. writes). Rows that list keys or sections, delete
+// keys or sections, or convert UTF-8 text are not used by the installer and
+// are left out.
+#include "game/ini.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "common/temp_dir.h"
+#include "support/platform.h"
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+std::string Digits(size_t count) {
+  std::string digits;
+  while (digits.size() < count) digits += "0123456789";
+  return digits.substr(0, count);
+}
+
+const std::string kBasic = "[Sec]\r\nkey=value\r\n";
+const std::string kSpaces =
+    "[Sec]\r\n  key  =  value with  spaces  \r\nk2\t=\tv2\t\r\n  [  Sp Sec  ]  \r\na = 1\r\n";
+const std::string kQuotes =
+    "[Q]\r\nk1=\"abc\"\r\nk2=\"abc\r\nk3=abc\"\r\nk4=\" abc \"\r\nk5='abc'\r\nk6=\"\"\r\nk7=\"a\"b\"\r\n"
+    "k8=  \"abc\"  \r\nk9=\"\r\n";
+const std::string kLong = "[L]\r\nlong=" + Digits(300) + "\r\nl254=" + Digits(254) +
+                          "\r\nl255=" + Digits(255) + "\r\nshort=abc\r\n";
+const std::string kDup = "[D]\r\nk=first\r\nk=second\r\n[E]\r\nx=1\r\n[D]\r\nk=third\r\nj=fromsecondD\r\n";
+const std::string kNoNewline = "[S]\r\na=1\r\nlast=end";
+const std::string kLf = "[S]\na=1\nb=two\n";
+const std::string kCr = "[S]\ra=1\rb=two\r";
+const std::string kMisc =
+    "top=beforesection\r\n; comment line\r\n[M]\r\n;k=commented\r\n#h=hash\r\nk=v ;inline\r\nnoequals\r\n"
+    "empty=\r\neq=a=b\r\n=novalkey\r\n[Empty]\r\n[M2]\r\nx=1\r\n";
+const std::string kEncodings =
+    "[P]\r\ncp1250=\xB9\xEA\xB3\r\nutf8=Zako\xC5\x84"
+    "cz\r\n";
+
+// gtest names allow letters, digits and underscores only.
+std::string RowName(const char* id) {
+  std::string name;
+  for (const char* c = id; *c != '\0'; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+  return name;
+}
+
+struct ReadRow {
+  const char* Id;
+  std::optional<std::string> File;  // nothing: the file does not exist
+  std::string Section;
+  std::string Key;
+  std::string Default;
+  size_t Size;
+  std::string Expected;
+};
+
+class GameIniRead : public testing::TestWithParam<ReadRow> {};
+
+TEST_P(GameIniRead, GivesTheMeasuredBuffer) {
+  const ReadRow& row = GetParam();
+  TempDir dir;
+  if (row.File) WriteFile(dir / "test.ini", *row.File);
+  std::string result =
+      modINI::ReadProfileString(row.Section, row.Key, row.Default, row.Size, dir.Folder() + "test.ini");
+  EXPECT_EQ(result, row.Expected) << row.Id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GameIniMeasured, GameIniRead,
+    testing::Values(
+        ReadRow{"R01", kBasic, "Sec", "key", "def", 256, "value"},
+        ReadRow{"R02", kBasic, "Sec", "nokey", "def", 256, "def"},
+        ReadRow{"R03", kBasic, "Sec", "nokey", "  d e f  ", 256, "  d e f"},
+        ReadRow{"R04", kBasic, "Sec", "nokey", "", 256, ""},
+        ReadRow{"R05", kBasic, "Nope", "key", "def", 256, "def"},
+        ReadRow{"R06", std::nullopt, "Sec", "key", "def", 256, "def"},
+        ReadRow{"R07", kBasic, "sEC", "key", "def", 256, "value"},
+        ReadRow{"R08", kBasic, "Sec", "KEY", "def", 256, "value"},
+        ReadRow{"R09", kSpaces, "Sec", "key", "def", 256, "value with  spaces"},
+        ReadRow{"R10", kSpaces, "Sec", "  key  ", "def", 256, "value with  spaces"},
+        ReadRow{"R11", kSpaces, "Sec", "k2", "def", 256, "v2"},
+        ReadRow{"R12", kSpaces, "Sp Sec", "a", "def", 256, "1"},
+        ReadRow{"R13", kSpaces, "  Sp Sec  ", "a", "def", 256, "1"},
+        ReadRow{"R14", kQuotes, "Q", "k1", "def", 256, "abc"},
+        ReadRow{"R15", kQuotes, "Q", "k2", "def", 256, "\"abc"},
+        ReadRow{"R16", kQuotes, "Q", "k3", "def", 256, "abc\""},
+        ReadRow{"R17", kQuotes, "Q", "k4", "def", 256, " abc "},
+        ReadRow{"R18", kQuotes, "Q", "k5", "def", 256, "abc"},
+        ReadRow{"R19", kQuotes, "Q", "k6", "def", 256, ""},
+        ReadRow{"R20", kQuotes, "Q", "k7", "def", 256, "a\"b"},
+        ReadRow{"R21", kQuotes, "Q", "k8", "def", 256, "abc"},
+        ReadRow{"R22", kQuotes, "Q", "k9", "def", 256, "\""},
+        ReadRow{"R23", kLong, "L", "long", "def", 255, Digits(254)},
+        ReadRow{"R24", kLong, "L", "l254", "def", 255, Digits(254)},
+        ReadRow{"R25", kLong, "L", "l255", "def", 255, Digits(254)},
+        ReadRow{"R26", kLong, "L", "short", "def", 3, "ab"},
+        ReadRow{"R27", kLong, "L", "short", "def", 4, "abc"},
+        ReadRow{"R28", kLong, "L", "nokey", "defdef", 3, "de"},
+        ReadRow{"R29", kLong, "L", "short", "def", 1, ""}, ReadRow{"R30", kLong, "L", "short", "def", 0, ""},
+        ReadRow{"R31", kDup, "D", "k", "def", 256, "first"},
+        ReadRow{"R32", kDup, "D", "j", "def", 256, "def"},
+        ReadRow{"R35", kNoNewline, "S", "last", "def", 256, "end"},
+        ReadRow{"R36", kLf, "S", "b", "def", 256, "two"}, ReadRow{"R37", kCr, "S", "b", "def", 256, "two"},
+        ReadRow{"R38", kCr, "S", "a", "def", 256, "1"},
+        ReadRow{"R39", kMisc, "", "top", "def", 256, "beforesection"},
+        ReadRow{"R40", kMisc, "M", ";k", "def", 256, "commented"},
+        ReadRow{"R41", kMisc, "M", "k", "def", 256, "v ;inline"},
+        ReadRow{"R42", kMisc, "M", "#h", "def", 256, "hash"},
+        ReadRow{"R43", kMisc, "M", "noequals", "def", 256, "def"},
+        ReadRow{"R44", kMisc, "M", "empty", "def", 256, ""},
+        ReadRow{"R45", kMisc, "M", "eq", "def", 256, "a=b"},
+        ReadRow{"R46", kMisc, "M", "", "def", 256, "novalkey"},
+        ReadRow{"R53", kEncodings, "P", "cp1250", "def", 256, "\xB9\xEA\xB3"},
+        ReadRow{"R54", kEncodings, "P", "utf8", "def", 256,
+                "Zako\xC5\x84"
+                "cz"},
+        // Names match whole, not as prefixes, in both directions.
+        ReadRow{"M-M2", kMisc, "M", "x", "def", 256, "def"},
+        ReadRow{"M2-prefix", kMisc, "M2", "x", "def", 256, "1"},
+        ReadRow{"key-prefix", kBasic, "Sec", "ke", "def", 256, "def"},
+        // An empty first block of a name hides a later one.
+        ReadRow{"empty-first-block", "[D]\r\n[D]\r\nk=1\r\n", "D", "k", "def", 256, "def"},
+        // A mark in front of a file saved as UTF-8 does not hide its first section.
+        ReadRow{"utf8-mark", "\xEF\xBB\xBF[Cars]\r\nCarsCount=2\r\n", "Cars", "CarsCount", "", 255, "2"},
+        // A bracket that never closes makes an ordinary line, not a section.
+        ReadRow{"open-bracket", "[S]\r\n[x=1\r\n", "S", "[x", "def", 256, "1"}),
+    [](const testing::TestParamInfo<ReadRow>& info) { return RowName(info.param.Id); });
+
+struct WriteRow {
+  const char* Id;
+  std::optional<std::string> Before;  // nothing: no file yet
+  std::string Section;
+  std::string Key;
+  std::string Value;
+  std::string After;
+};
+
+class GameIniWrite : public testing::TestWithParam<WriteRow> {};
+
+TEST_P(GameIniWrite, LeavesTheMeasuredBytes) {
+  const WriteRow& row = GetParam();
+  TempDir dir;
+  if (row.Before) WriteFile(dir / "test.ini", *row.Before);
+  EXPECT_TRUE(modINI::WriteINIString(row.Section, row.Key, row.Value, dir.Folder() + "test.ini")) << row.Id;
+  EXPECT_EQ(ReadFile(dir / "test.ini"), row.After) << row.Id;
+}
+
+const std::string kGame1 = "[Game]\r\nDestinationDir=C:\\games\\x\\\r\n";
+const std::string kGame2 = kGame1 + "Lang=1045\r\n";
+const std::string kGame3 = kGame2 + "[Other]\r\na=1\r\n";
+const std::string kGame4 = kGame1 + "Lang=1033\r\n[Other]\r\na=1\r\n";
+const std::string kGame5 = kGame1 + "Lang=2\r\n[Other]\r\na=1\r\n";
+const std::string kGame6 = kGame1 + "Lang=2\r\nsp=\"q v\"  \r\n[Other]\r\na=1\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    GameIniMeasured, GameIniWrite,
+    testing::Values(
+        WriteRow{"W56", std::nullopt, "Game", "DestinationDir", "C:\\games\\x\\", kGame1},
+        WriteRow{"W57", kGame1, "Game", "Lang", "1045", kGame2},
+        WriteRow{"W58", kGame2, "Other", "a", "1", kGame3},
+        WriteRow{"W59", kGame3, "Game", "Lang", "1033", kGame4},
+        WriteRow{"W60", kGame4, "GAME", "lang", "2", kGame5},
+        WriteRow{"W61", kGame5, "Game", "sp", "  \"q v\"  ", kGame6},
+        WriteRow{"W62", kGame6, "Game", "e", "", kGame1 + "Lang=2\r\nsp=\"q v\"\r\ne=\r\n[Other]\r\na=1\r\n"},
+        WriteRow{"W65", kGame1 + "Lang=2\r\nsp=\"q v\"\r\n", "Game", "  pad  ", "v",
+                 kGame1 + "Lang=2\r\nsp=\"q v\"\r\npad  =v\r\n"},
+        WriteRow{"W66", "[S]\r\na=1\r\nlast=end", "S", "last", "END", "[S]\r\na=1\r\nlast=END\r\n"},
+        WriteRow{"W67", "[S]\r\na=1\r\nlast=end", "S", "b", "2", "[S]\r\na=1\r\nlast=end\r\nb=2\r\n"},
+        WriteRow{"W68", "[S]\na=1\n\n[T]\nb=2\n", "S", "a", "9", "[S]\r\na=9\r\n[T]\r\nb=2\r\n"},
+        WriteRow{"W69", "; head comment\r\n[S]  \r\n  a  =  1  \r\n;c=3\r\nnoeq\r\n\r\n\r\n[T]\r\nb=2\r\n",
+                 "S", "a", "9", "; head comment\r\n[S]\r\na=9\r\n;c=3\r\nnoeq\r\n[T]\r\nb=2\r\n"},
+        WriteRow{"W70", "[S]\r\na=1\r\n", "S", "a", "1", "[S]\r\na=1\r\n"},
+        WriteRow{"W71", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "9", "[S]\r\nk=9\r\nk=2\r\n"},
+        WriteRow{"W72", "", "S", "a", "1", "[S]\r\na=1\r\n"},
+        WriteRow{"W75", "[S]\r\na=\xB9\xEA\r\n", "S", "b", "\xB9\xEA\xB3\x81\x8D",
+                 "[S]\r\na=\xB9\xEA\r\nb=\xB9\xEA\xB3\x81\x8D\r\n"},
+        WriteRow{"W76", "top=1\r\n[S]\r\na=1\r\n", "", "top", "2", "top=2\r\n[S]\r\na=1\r\n"},
+        // An unchanged value leaves the file alone, blank lines and all.
+        WriteRow{"unchanged", "[S]\r\n\r\na = 1\r\n", "S", "a", "1", "[S]\r\n\r\na = 1\r\n"},
+        // The mark of a UTF-8 file stays in front (plain ASCII values only).
+        WriteRow{"utf8-mark", "\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "b", "2",
+                 "\xEF\xBB\xBF[S]\r\na=1\r\nb=2\r\n"},
+        // A key is added to the first section of its name, at that section's end.
+        WriteRow{"dup-section", "[D]\r\nk=1\r\n[E]\r\nx=1\r\n[D]\r\nj=2\r\n", "d", "j", "3",
+                 "[D]\r\nk=1\r\nj=3\r\n[E]\r\nx=1\r\n[D]\r\nj=2\r\n"}),
+    [](const testing::TestParamInfo<WriteRow>& info) { return RowName(info.param.Id); });
+
+TEST(GameIniSectionIndex, AnswersAsFindDoes) {
+  for (const std::string& bytes : {kDup, kMisc, kSpaces, std::string("[D]\r\n[d]\r\nk=1\r\n")}) {
+    modINI::Profile profile = modINI::Profile::Parse(bytes);
+    for (const char* section : {"D", "d", " D ", "E", "M", "Sec", "", "Nope"}) {
+      modINI::SectionIndex index(profile, section);
+      for (const char* key : {"k", "K", " k\t", "j", "x", ";k", "#h", "", "noequals", "key", "top", "none"}) {
+        EXPECT_EQ(index.Find(key), profile.Find(section, key)) << section << "/" << key;
+      }
+    }
+  }
+}
+
+TEST(GameIniReadINIString, EmptyForMissingFileSectionOrKey) {
+  TempDir dir;
+  std::string file = dir.Folder() + "Vehiforge.ini";
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
+  WriteFile(dir / "Vehiforge.ini", "[Other]\r\nCarsCount=2\r\n[Cars]\r\nCarID1=ABC\r\n");
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID2", file), "");
+  EXPECT_EQ(modINI::ReadINIString("cars", "carid1", file), "ABC");
+}
+
+TEST(GameIniReadINIString, ReturnsAtMost254Characters) {
+  TempDir dir;
+  WriteFile(dir / "Vehiforge.ini",
+            "[Cars]\r\nCarID1=" + Digits(300) + "\r\nCarID2=\"" + Digits(253) + "\"\r\n");
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID1", dir.Folder() + "Vehiforge.ini"), Digits(254));
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID2", dir.Folder() + "Vehiforge.ini"), Digits(253));
+}
+
+TEST(GameIniWriteINIString, ReadOnlyFileIsNotChanged) {
+  TempDir dir;
+  std::string file = dir.Folder() + "Vehiforge.ini";
+  WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\n");
+  ASSERT_TRUE(platform::SetFileAttributes(file, platform::kAttrReadOnly));
+  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", file));
+  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\n");
+}
+
+TEST(GameIniWriteINIString, MissingFolderFailsAndCreatesNothing) {
+  TempDir dir;
+  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "1", dir.Folder() + "Nope\\Vehiforge.ini"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "Nope"));
+}
+
+TEST(GameIniWriteINIString, FolderOfThatNameIsNotReplaced) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "Vehiforge.ini");
+  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "1", dir.Folder() + "Vehiforge.ini"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "Vehiforge.ini"));
+}
+
+TEST(GameIniWriteINIString, WrittenValueReadsBack) {
+  TempDir dir;
+  std::string file = dir.Folder() + "Vehiforge.ini";
+  ASSERT_TRUE(modINI::WriteINIString("Cars", "CarID1", "ab_1", file));
+  ASSERT_TRUE(modINI::WriteINIString("Cars", "CarID2", "", file));
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID1", file), "ab_1");
+  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), "[Cars]\r\nCarID1=ab_1\r\nCarID2=\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+// Rewrites of the profile file that fail part-way, run as an ordinary user
+// (see RunUnprivileged) so that permissions hold.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "common/unprivileged_posix.h"
+#include "game/installed_cars.h"
+#include "support/platform.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::RunUnprivileged;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+// The lists as the unprivileged run saw them: the result of WriteINI, then
+// of LoadINI with the entries it loaded.
+std::string WriteThenLoad(const TempDir& dir, const std::vector<std::string>& cars) {
+  std::string game = dir.Folder();
+  std::optional<std::string> report = RunUnprivileged(dir.Path(), [&] {
+    std::string text = game::WriteINI(game, cars) ? "written" : "not written";
+    std::vector<std::string> loaded;
+    text += game::LoadINI(game, loaded) ? ", loaded:" : ", not loaded:";
+    for (const std::string& id : loaded) text += " " + id;
+    return text;
+  });
+  return report.value_or("(the unprivileged run failed)");
+}
+
+TEST(GameInstalledCarsUnwritable, FailedRewriteLeavesTheOldFileReadable) {
+  TempDir dir;
+  const std::string old = "[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n";
+  WriteFile(dir / "Vehiforge.ini", old);
+  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Vehiforge.ini", 7));
+  fs::permissions(dir.Path(), fs::perms(0555));
+  EXPECT_EQ(WriteThenLoad(dir, {"AAA", "BBB", "CCC"}), "not written, loaded: AAA BBB");
+  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), old);
+  EXPECT_FALSE(fs::exists(dir / "Vehiforge.ini.tmp"));
+}
+
+TEST(GameInstalledCarsUnwritable, NoFileIsCreatedInAnUnwritableFolder) {
+  TempDir dir;
+  fs::permissions(dir.Path(), fs::perms(0555));
+  EXPECT_EQ(WriteThenLoad(dir, {"AAA"}), "not written, not loaded:");
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+TEST(GameInstalledCarsUnwritable, MarkedFileIsReplacedByItsOwner) {
+  TempDir dir;
+  WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=AAA\r\n");
+  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Vehiforge.ini", 7));
+  EXPECT_EQ(WriteThenLoad(dir, {"AAA", "BBB"}), "written, loaded: AAA BBB");
+  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), "[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n");
+  EXPECT_EQ(fs::status(dir / "Vehiforge.ini").permissions() &
+                (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write),
+            fs::perms::none);
+}
+
+}  // namespace

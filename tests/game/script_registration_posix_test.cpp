@@ -1,0 +1,131 @@
+// Read-only game scripts. The operations run as an ordinary user (see
+// RunUnprivileged), since root could append to any file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "common/temp_dir.h"
+#include "common/unprivileged_posix.h"
+#include "game/recording_sink.h"
+#include "game/script_registration.h"
+#include "support/platform.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::RecordingSink;
+using testing_support::RunUnprivileged;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+using Operation = bool (*)(const std::string&, const std::string&, game::ProgressSink&);
+
+const std::string kTextsTop = "\r\n// Created by Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n";
+const std::string kIconsTop =
+    "\r\n// --- Created by Vehiforge. Do not modyfy. "
+    "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
+const std::string kTextsLine = "!include(\"Cars\\\\Texts.scr\")";
+const std::string kIconsLine = "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")";
+
+class GameScriptRegistrationReadOnly : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(dir_ / "Data/Cars/Cars.scr", "c\r\n");
+    WriteFile(dir_ / "Data/Cars/Parts.scr", "p\r\n");
+    WriteFile(dir_ / "Data/Texts.scr", "t\r\n");
+    WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "d\r\n");
+  }
+
+  void MakeReadOnly(const std::string& relative) { fs::permissions(dir_ / relative, fs::perms(0444)); }
+
+  bool IsReadOnly(const std::string& relative) const {
+    return (fs::status(dir_ / relative).permissions() & fs::perms::owner_write) == fs::perms::none;
+  }
+
+  // "true" or "false", then one line per sink call, as the unprivileged run reports it.
+  std::string Run(Operation operation) {
+    std::string game = dir_.Folder();
+    std::optional<std::string> report = RunUnprivileged(dir_.Path(), [&] {
+      RecordingSink sink;
+      std::string text = operation(game, "ABC", sink) ? "true" : "false";
+      for (const std::string& call : sink.Calls) text += "\n" + call;
+      return text;
+    });
+    return report.value_or("(the unprivileged run failed)");
+  }
+
+  std::string Read(const std::string& relative) const { return ReadFile(dir_ / relative); }
+
+  TempDir dir_;
+};
+
+TEST_F(GameScriptRegistrationReadOnly, CarsAndPartsAreMadeWritableAndAppended) {
+  MakeReadOnly("Data/Cars/Cars.scr");
+  MakeReadOnly("Data/Cars/Parts.scr");
+  EXPECT_EQ(Run(game::UpdateGVCarsScript), "true\nprogress +1\ncreating Data\\Cars\\Cars.scr");
+  EXPECT_EQ(Run(game::UpdateGVPartsScript), "true\nprogress +1\ncreating Data\\Cars\\Parts.scr");
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "c\r\n!include(\"ABC\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "p\r\n!include(\"ABC\\\\Parts.scr\")\r\n\r\n");
+  EXPECT_FALSE(IsReadOnly("Data/Cars/Cars.scr"));
+  EXPECT_FALSE(IsReadOnly("Data/Cars/Parts.scr"));
+}
+
+TEST_F(GameScriptRegistrationReadOnly, TopLevelTextsIsResetEvenWhenItHasTheLine) {
+  WriteFile(dir_ / "Data/Texts.scr", kTextsLine + "\r\n");
+  MakeReadOnly("Data/Texts.scr");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "true\nprogress +1\ncreating Data\\Cars\\Texts.scr");
+  EXPECT_EQ(Read("Data/Texts.scr"), kTextsLine + "\r\n");
+  EXPECT_FALSE(IsReadOnly("Data/Texts.scr"));
+}
+
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTopLevelTextsGetsItsLine) {
+  MakeReadOnly("Data/Texts.scr");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "true\nprogress +1\ncreating Data\\Cars\\Texts.scr");
+  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+}
+
+TEST_F(GameScriptRegistrationReadOnly, TexturesWithTheLineIsNotTouchedAtAll) {
+  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", kIconsLine);
+  MakeReadOnly("Data/Menu/uidef/Textures.def");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsLine);
+  EXPECT_TRUE(IsReadOnly("Data/Menu/uidef/Textures.def"));
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "!include(\"ABC\\\\Icons.scr\")\r\n\r\n");
+}
+
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTexturesWithoutTheLineGetsIt) {
+  MakeReadOnly("Data/Menu/uidef/Textures.def");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
+  EXPECT_FALSE(IsReadOnly("Data/Menu/uidef/Textures.def"));
+}
+
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedTextsFailsAfterTheTopLine) {
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
+  MakeReadOnly("Data/Cars/Texts.scr");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false");
+  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
+  EXPECT_TRUE(IsReadOnly("Data/Cars/Texts.scr"));
+}
+
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedIconsFailsAfterTheTopLine) {
+  WriteFile(dir_ / "Data/Cars/Icons.scr", "shared\r\n");
+  MakeReadOnly("Data/Cars/Icons.scr");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript), "false");
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "shared\r\n");
+}
+
+TEST_F(GameScriptRegistrationReadOnly, UnwritableCarsFolderCreatesNoSharedTexts) {
+  fs::permissions(dir_ / "Data/Cars", fs::perms(0555));
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false");
+  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+  EXPECT_FALSE(fs::exists(dir_ / "Data/Cars/Texts.scr"));
+}
+
+}  // namespace

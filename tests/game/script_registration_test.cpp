@@ -1,0 +1,245 @@
+#include "game/script_registration.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "game/recording_sink.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::RecordingSink;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+// The bytes each operation appends, spelled out: every backslash of an
+// include path is doubled in the file, so "\\\\" below is two bytes.
+const std::string kCarsAbc = "!include(\"ABC\\\\Cars.scr\")\r\n\r\n";
+const std::string kPartsAbc = "!include(\"ABC\\\\Parts.scr\")\r\n\r\n";
+const std::string kTextsAbc = "!include(\"ABC\\\\Texts.scr\")\r\n\r\n";
+const std::string kIconsAbc = "!include(\"ABC\\\\Icons.scr\")\r\n\r\n";
+const std::string kTextsTop = "\r\n// Created by Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n";
+const std::string kIconsTop =
+    "\r\n// --- Created by Vehiforge. Do not modyfy. "
+    "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
+
+const Calls kCarsReport{"progress +1", "creating Data\\Cars\\Cars.scr"};
+const Calls kPartsReport{"progress +1", "creating Data\\Cars\\Parts.scr"};
+const Calls kTextsReport{"progress +1", "creating Data\\Cars\\Texts.scr"};
+const Calls kIconsReport{"progress +1", "creating Data\\Cars\\Icons.scr"};
+
+class GameScriptRegistration : public testing::Test {
+ protected:
+  // A game folder as the game ships it: the shared cars and parts scripts
+  // and both top-level scripts exist; the shared texts and icons do not.
+  void SetUp() override {
+    WriteFile(dir_ / "Data/Cars/Cars.scr", "// game cars\r\n");
+    WriteFile(dir_ / "Data/Cars/Parts.scr", "// game parts\r\n");
+    WriteFile(dir_ / "Data/Texts.scr", "// game texts\r\n");
+    WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "// game textures\r\n");
+  }
+  std::string Game() const { return dir_.Folder(); }
+  std::string Read(const std::string& relative) const { return ReadFile(dir_ / relative); }
+  bool Exists(const std::string& relative) const { return fs::exists(dir_ / relative); }
+
+  TempDir dir_;
+  RecordingSink sink_;
+};
+
+TEST_F(GameScriptRegistration, CarsLineAppended) {
+  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
+  EXPECT_EQ(sink_.Calls, kCarsReport);
+}
+
+TEST_F(GameScriptRegistration, PartsLineAppended) {
+  EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "// game parts\r\n" + kPartsAbc);
+  EXPECT_EQ(sink_.Calls, kPartsReport);
+}
+
+TEST_F(GameScriptRegistration, TextsTopLineAndSharedLine) {
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), "// game texts\r\n" + kTextsTop);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
+  EXPECT_EQ(sink_.Calls, kTextsReport);
+}
+
+TEST_F(GameScriptRegistration, IconsTopLineAndSharedLine) {
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "// game textures\r\n" + kIconsTop);
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc);
+  EXPECT_EQ(sink_.Calls, kIconsReport);
+}
+
+TEST_F(GameScriptRegistration, LowerCaseIdWrittenAsItIs) {
+  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ab_1", sink_));
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n!include(\"ab_1\\\\Cars.scr\")\r\n\r\n");
+}
+
+TEST_F(GameScriptRegistration, TopLevelLineWithoutLineEndIsEndedFirst) {
+  WriteFile(dir_ / "Data/Texts.scr", "last line");
+  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "");
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsTop);
+}
+
+TEST_F(GameScriptRegistration, TopLevelLinePresentAnywhereIsNotRepeated) {
+  const std::string texts = "// old: !include(\"Cars\\\\Texts.scr\") was here\r\n";
+  const std::string textures = "x!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")y";
+  WriteFile(dir_ / "Data/Texts.scr", texts);
+  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", textures);
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), texts);
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), textures);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc);
+}
+
+TEST_F(GameScriptRegistration, TopLevelLineInOtherCaseOrSpacingDoesNotCount) {
+  const std::string texts = "!INCLUDE(\"CARS\\\\TEXTS.SCR\")\r\n";
+  const std::string textures = "!include( \"..\\\\..\\\\Cars\\\\Icons.scr\" )\r\n";
+  WriteFile(dir_ / "Data/Texts.scr", texts);
+  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", textures);
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), texts + kTextsTop);
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), textures + kIconsTop);
+}
+
+TEST_F(GameScriptRegistration, TopLevelLineWithOneBackslashDoesNotCount) {
+  WriteFile(dir_ / "Data/Texts.scr", "!include(\"Cars\\Texts.scr\")\r\n");
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), "!include(\"Cars\\Texts.scr\")\r\n" + kTextsTop);
+}
+
+TEST_F(GameScriptRegistration, SharedScriptWithoutLineEndGetsOneFirst) {
+  WriteFile(dir_ / "Data/Cars/Cars.scr", "// game cars");
+  WriteFile(dir_ / "Data/Cars/Parts.scr", "// game parts\r\n// hand-edited");
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "x");
+  WriteFile(dir_ / "Data/Cars/Icons.scr", "y");
+  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "// game parts\r\n// hand-edited\r\n" + kPartsAbc);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "x\r\n" + kTextsAbc);
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "y\r\n" + kIconsAbc);
+}
+
+TEST_F(GameScriptRegistration, SharedScriptEndingInLfOrCrGetsNothingExtra) {
+  WriteFile(dir_ / "Data/Cars/Cars.scr", "unix\n");
+  WriteFile(dir_ / "Data/Cars/Parts.scr", "mac\r");
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "");
+  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "unix\n" + kCarsAbc);
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "mac\r" + kPartsAbc);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
+}
+
+TEST_F(GameScriptRegistration, MissingCarsOrPartsScriptIsNotCreated) {
+  fs::remove(dir_ / "Data/Cars/Cars.scr");
+  fs::remove(dir_ / "Data/Cars/Parts.scr");
+  EXPECT_FALSE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
+  EXPECT_FALSE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
+  EXPECT_FALSE(Exists("Data/Cars/Cars.scr"));
+  EXPECT_FALSE(Exists("Data/Cars/cars.scr"));
+  EXPECT_FALSE(Exists("Data/Cars/Parts.scr"));
+  EXPECT_TRUE(sink_.Calls.empty());
+}
+
+TEST_F(GameScriptRegistration, MissingCarsFolderFailsQuietly) {
+  TempDir empty;
+  EXPECT_FALSE(game::UpdateGVCarsScript(empty.Folder(), "ABC", sink_));
+  EXPECT_FALSE(game::UpdateGVTextsScript(empty.Folder(), "ABC", sink_));
+  EXPECT_FALSE(game::UpdateGVIconsScript(empty.Folder(), "ABC", sink_));
+  EXPECT_TRUE(fs::is_empty(empty.Path()));
+  EXPECT_TRUE(sink_.Calls.empty());
+}
+
+TEST_F(GameScriptRegistration, MissingTopLevelTextsWritesNeitherLine) {
+  fs::remove(dir_ / "Data/Texts.scr");
+  EXPECT_FALSE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_FALSE(Exists("Data/Texts.scr"));
+  EXPECT_FALSE(Exists("Data/Cars/Texts.scr"));
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
+  EXPECT_FALSE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
+  EXPECT_TRUE(sink_.Calls.empty());
+}
+
+TEST_F(GameScriptRegistration, MissingTexturesWritesNeitherLine) {
+  fs::remove(dir_ / "Data/Menu/uidef/Textures.def");
+  EXPECT_FALSE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_FALSE(Exists("Data/Menu/uidef/Textures.def"));
+  EXPECT_FALSE(Exists("Data/Cars/Icons.scr"));
+  EXPECT_TRUE(sink_.Calls.empty());
+}
+
+TEST_F(GameScriptRegistration, ExistingSharedTextsAndIconsAreAppendedTo) {
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "!include(\"XYZ\\\\Texts.scr\")\r\n\r\n");
+  WriteFile(dir_ / "Data/Cars/Icons.scr", "!include(\"XYZ\\\\Icons.scr\")\r\n\r\n");
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "!include(\"XYZ\\\\Texts.scr\")\r\n\r\n" + kTextsAbc);
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "!include(\"XYZ\\\\Icons.scr\")\r\n\r\n" + kIconsAbc);
+  Calls both = kTextsReport;
+  both.insert(both.end(), kIconsReport.begin(), kIconsReport.end());
+  EXPECT_EQ(sink_.Calls, both);
+}
+
+// Game folders copied from a Windows disk keep whatever letter case their
+// files had; the existing files must receive the lines, not new ones beside.
+TEST(GameScriptRegistrationCase, ExistingFilesFoundInAnyLetterCase) {
+  TempDir dir;
+  WriteFile(dir / "DATA/cars/CARS.SCR", "c\r\n");
+  WriteFile(dir / "DATA/cars/parts.SCR", "p\r\n");
+  WriteFile(dir / "DATA/cars/TEXTS.scr", "t\r\n");
+  WriteFile(dir / "DATA/cars/icons.scr", "i\r\n");
+  WriteFile(dir / "DATA/TEXTS.SCR", "T\r\n");
+  WriteFile(dir / "DATA/MENU/UIDEF/textures.DEF", "D\r\n");
+  RecordingSink sink;
+  EXPECT_TRUE(game::UpdateGVCarsScript(dir.Folder(), "ABC", sink));
+  EXPECT_TRUE(game::UpdateGVPartsScript(dir.Folder(), "ABC", sink));
+  EXPECT_TRUE(game::UpdateGVTextsScript(dir.Folder(), "ABC", sink));
+  EXPECT_TRUE(game::UpdateGVIconsScript(dir.Folder(), "ABC", sink));
+  EXPECT_EQ(ReadFile(dir / "DATA/cars/CARS.SCR"), "c\r\n" + kCarsAbc);
+  EXPECT_EQ(ReadFile(dir / "DATA/cars/parts.SCR"), "p\r\n" + kPartsAbc);
+  EXPECT_EQ(ReadFile(dir / "DATA/cars/TEXTS.scr"), "t\r\n" + kTextsAbc);
+  EXPECT_EQ(ReadFile(dir / "DATA/cars/icons.scr"), "i\r\n" + kIconsAbc);
+  EXPECT_EQ(ReadFile(dir / "DATA/TEXTS.SCR"), "T\r\n" + kTextsTop);
+  EXPECT_EQ(ReadFile(dir / "DATA/MENU/UIDEF/textures.DEF"), "D\r\n" + kIconsTop);
+  // Nothing was created beside them.
+  size_t entries = 0;
+  for (auto it = fs::recursive_directory_iterator(dir.Path()); it != fs::recursive_directory_iterator();
+       ++it) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 10u);  // 4 folders, 6 files
+}
+
+TEST(GameScriptRegistrationCase, MissingSharedScriptCreatedInTheExistingFolder) {
+  TempDir dir;
+  WriteFile(dir / "DATA/TEXTS.SCR", "T\r\n");
+  fs::create_directories(dir / "DATA/CARS");
+  RecordingSink sink;
+  EXPECT_TRUE(game::UpdateGVTextsScript(dir.Folder(), "ABC", sink));
+  EXPECT_EQ(ReadFile(dir / "DATA/CARS/Texts.scr"), kTextsAbc);
+#ifndef _WIN32
+  EXPECT_FALSE(fs::exists(dir / "Data"));
+#endif
+}
+
+}  // namespace
