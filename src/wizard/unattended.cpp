@@ -32,10 +32,13 @@ class AnsweringShell : public Shell {
   }
 
   void ControlChanged(const Control& control) override {
-    if (control.Name == "lblAction" && !control.Caption.empty()) output_.Out(control.Caption);
+    if (Printing && control.Name == "lblAction" && !control.Caption.empty()) output_.Out(control.Caption);
   }
 
   void EndProgram() override {}
+
+  // Off during start-up, which shows every control's design caption.
+  bool Printing = false;
 
  private:
   const CommandLine& commandLine_;
@@ -106,6 +109,7 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   frmMain form(shell, registry);
   if (!programPath.empty()) form.ProgramPath = programPath;
   form.Form_Load();
+  shell.Printing = true;
   if (commandLine.GameDir) {
     // Taken as a picked folder: it gets a separator and must hold the game.
     form.btnBrowse_Click(0);

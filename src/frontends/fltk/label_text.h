@@ -1,0 +1,20 @@
+// Texts handed to FLTK labels. FLTK reads "@" in a label as the start of a
+// symbol name, so a path or message holding one would lose characters.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fltk_frontend {
+
+// text as a label that FLTK draws as it stands.
+std::string LabelText(std::string_view text);
+
+// What a label made by LabelText shows.
+std::string ShownText(std::string_view label);
+
+// The folder FLTK's chooser returned, in the form the wizard expects: no
+// trailing separator, except for the root itself.
+std::string FolderFromChooser(std::string path);
+
+}  // namespace fltk_frontend

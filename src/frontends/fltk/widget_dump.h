@@ -1,0 +1,43 @@
+// A test hook. With RIGBOX_DUMP_WIDGETS=<file> in the environment the front
+// end writes what it shows into that file, rewritten whenever it changes, so
+// tests can check positions and texts and find what to click:
+//
+//   scale   <factor>
+//   window  <X window id> <x> <y> <w> <h> <caption>        screen position
+//   widget  <name> <index or -> <x> <y> <w> <h> <shown 0|1> <enabled 0|1> <text>
+//   dialog  <X window id> <x> <y> <w> <h> <icon> <title> <text>
+//   button  <number> <x> <y> <w> <h> <caption>              in the dialog
+//
+// Fields are separated by tabs; in texts a tab, a line feed and a backslash
+// are written as \t, \n and \\. Widget positions are in the window.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fltk_frontend {
+
+class WizardWindow;
+class MessageDialog;
+
+class WidgetDump {
+ public:
+  // Reads the environment; without the variable the dump does nothing.
+  WidgetDump();
+
+  bool Enabled() const { return !path_.empty(); }
+  void SetWindow(const WizardWindow* window) { window_ = window; }
+  void SetDialog(const MessageDialog* dialog) { dialog_ = dialog; }
+  // Writes the file anew (whole, through a rename).
+  void Write() const;
+
+ private:
+  std::string path_;
+  const WizardWindow* window_ = nullptr;
+  const MessageDialog* dialog_ = nullptr;
+};
+
+// text as a dump field.
+std::string DumpField(std::string_view text);
+
+}  // namespace fltk_frontend
