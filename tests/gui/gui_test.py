@@ -215,6 +215,17 @@ class Session:
             time.sleep(0.05)
         raise TestFailure(f"{self.name}: no window named {name_pattern!r}")
 
+    def wait_window_gone(self, name_pattern):
+        """A modal window still mapped swallows clicks on the wizard: wait until it is gone."""
+        deadline = time.monotonic() + TIMEOUT
+        while time.monotonic() < deadline:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_pattern],
+                                   capture_output=True, text=True, env=self.env)
+            if not found.stdout.split():
+                return
+            time.sleep(0.05)
+        raise TestFailure(f"{self.name}: the window {name_pattern!r} stayed open")
+
     def pick_folder(self, chooser_title, relative_path):
         """Change..., then types the folder into FLTK's chooser, enters it and confirms."""
         self.click("btnBrowse", 0)
@@ -224,6 +235,7 @@ class Session:
         self.keys(chooser, "End", "shift+Home", "BackSpace")
         self.xdo("type", "--delay", "60", relative_path)
         self.xdo("key", "--delay", "300", "Return", "Return")
+        self.wait_window_gone(chooser_title)
 
     def screenshot(self, label):
         self.test.screenshot(f"{self.name}-{label}", self.env)
@@ -492,6 +504,7 @@ class GuiTest:
         s.screenshot("chooser")
         s.keys(chooser, "Escape")
         s.wait(lambda d: d.text("lblGameFolder") == str(game) + "/", "the folder kept after a cancelled pick")
+        s.wait_window_gone("Gravelon:$")
         s.click("cmdNav", NEXT)
         d = s.wait(lambda d: d.step() == 6, "step 6")
         check(d.text("lblInfo").startswith("UWAGA! Przed zakończeniem operacji należy stworzyć kopie"),
