@@ -59,6 +59,17 @@ bool FailWith(int16_t number) {
   return false;
 }
 
+// ENOENT stands for a missing file and for a missing folder on the way to
+// it; Windows tells the two apart (53 and 76), so the parent decides here.
+bool FailAt(const std::string& nativePath, int err) {
+  size_t slash = nativePath.rfind('/');
+  if (err == ENOENT && slash != std::string::npos && slash > 0) {
+    struct stat st;
+    if (stat(nativePath.substr(0, slash).c_str(), &st) != 0) return FailWith(kErrPathNotFound);
+  }
+  return Fail(err);
+}
+
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string Lowered(const std::string& text) {
@@ -132,31 +143,6 @@ std::string Join(const std::string& dir, const std::string& name) {
 
 }  // namespace
 
-std::string ErrorDescription(int16_t number) {
-  switch (number) {
-    case kErrOutOfMemory:
-      return "Out of memory";
-    case kErrBadFileName:
-      return "Bad file name";
-    case kErrFileNotFound:
-      return "File not found";
-    case kErrDiskFull:
-      return "Disk full";
-    case kErrInputPastEnd:
-      return "Input past end of file";
-    case kErrBadRecordNumber:
-      return "Bad record number";
-    case kErrPermissionDenied:
-      return "Permission denied";
-    case kErrPathFileAccess:
-      return "Path/File access error";
-    case kErrPathNotFound:
-      return "Path not found";
-    default:
-      return "Device I/O error";
-  }
-}
-
 OsError LastError() { return tLastError; }
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -167,6 +153,23 @@ std::string NativePath(const std::string& path) {
     if (c == '\\') c = '/';
   }
   if (slashed.empty() || Exists(slashed)) return slashed;
+
+  // Most misses are new files in a folder that exists as written: only the
+  // last name then needs looking up.
+  size_t lastSlash = slashed.rfind('/');
+  if (lastSlash != std::string::npos && lastSlash > 0 && lastSlash + 1 < slashed.size()) {
+    std::string parent = slashed.substr(0, lastSlash);
+    std::string name = slashed.substr(lastSlash + 1);
+    struct stat st;
+    if (name != "." && name != ".." && stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      const DirListing* listing = ListingOf(parent);
+      if (listing != nullptr) {
+        auto found = listing->byLower.find(Lowered(name));
+        if (found != listing->byLower.end()) name = found->second;
+      }
+      return parent + "/" + name;
+    }
+  }
 
   // Walk the components; the first one that exists in no letter case ends
   // the lookup, since nothing below it can exist.
@@ -236,7 +239,7 @@ bool File::Open(const std::string& path, OpenMode mode) {
   }
   bool existed = mode == OpenMode::Read || Exists(native);
   int fd = open(native.c_str(), flags, 0666);
-  if (fd < 0) return Fail(errno);
+  if (fd < 0) return FailAt(native, errno);
   struct stat st;
   if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     close(fd);
@@ -311,7 +314,7 @@ bool File::WriteAll(const void* buffer, size_t size) {
 bool SetFileAttributes(const std::string& path, unsigned attributes) {
   std::string native = NativePath(path);
   struct stat st;
-  if (stat(native.c_str(), &st) != 0) return Fail(errno);
+  if (stat(native.c_str(), &st) != 0) return FailAt(native, errno);
   mode_t mode = st.st_mode & 07777;
   if (attributes & kAttrReadOnly) {
     mode &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
@@ -329,13 +332,15 @@ bool IsReadOnly(const std::string& path) {
 }
 
 bool DeleteFile(const std::string& path) {
-  if (unlink(NativePath(path).c_str()) != 0) return Fail(errno);
+  std::string native = NativePath(path);
+  if (unlink(native.c_str()) != 0) return FailAt(native, errno);
   return true;
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
   std::string nativeTo = NativePath(to);
-  if (rename(NativePath(from).c_str(), nativeTo.c_str()) != 0) return Fail(errno);
+  std::string nativeFrom = NativePath(from);
+  if (rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) return FailAt(nativeFrom, errno);
   NoteCreated(nativeTo);
   return true;
 }

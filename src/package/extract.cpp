@@ -1,0 +1,151 @@
+#include <algorithm>
+
+#include "package/chunk_copy.h"
+#include "package/package_window.h"
+#include "package/rigbox.h"
+#include "package/rigbox_errors.h"
+#include "package/safe_names.h"
+#include "support/tools.h"
+
+namespace modRIGBOX {
+namespace {
+
+// Entries read per call when loading the directory.
+constexpr size_t kEntriesPerRead = 512;
+
+// File position of package position 1, minus one.
+int64_t Base() { return PackageInExe ? static_cast<int64_t>(HeaderPos) - 1 : 0; }
+
+bool PackageIsReadable() {
+  bool reading = PackageMode == kModePackageFile || PackageMode == kModeAppended;
+  if (reading && PackageFileNum.IsOpen() && HasRigboxMagic(PackageHeader) &&
+      HasRigboxVersion(PackageHeader)) {
+    return true;
+  }
+  return FailNumber(platform::kErrBadFileName, "No package is open for reading");
+}
+
+std::string DirectoryLabel() { return "The directory of " + Quoted(PackageFileName); }
+
+std::string EntryLabel(size_t index, const RigboxEntry& entry) {
+  return "Entry " + std::to_string(index + 1) + " (\"" + PrintableName(EntryPath(entry)) + "\")";
+}
+
+bool CheckDirectoryPlace() {
+  const RigboxHeader& header = PackageHeader;
+  if (header.FileCount < 0) {
+    return FailFormat(DirectoryLabel() + " has a negative file count (" + std::to_string(header.FileCount) +
+                      ")");
+  }
+  if (header.DirPos < kFirstDataPosition) {
+    return FailFormat(DirectoryLabel() + " starts at position " + std::to_string(header.DirPos) +
+                      ", before the data area");
+  }
+  int64_t last =
+      static_cast<int64_t>(header.DirPos) - 1 + static_cast<int64_t>(RigboxEntry::kSize) * header.FileCount;
+  if (last > PackageLimit) {
+    return FailFormat(DirectoryLabel() + " (positions " + std::to_string(header.DirPos) + " to " +
+                      std::to_string(last) + ") runs past the end of the package at " +
+                      std::to_string(PackageLimit));
+  }
+  return true;
+}
+
+bool CheckEntry(size_t index, const RigboxEntry& entry) {
+  std::string label = EntryLabel(index, entry);
+  if (entry.Size < 0) return FailFormat(label + ": size " + std::to_string(entry.Size) + " is negative");
+  int64_t end = static_cast<int64_t>(entry.Position) + entry.Size;  // one past the last byte
+  if (entry.Position < kFirstDataPosition || end > PackageHeader.DirPos) {
+    return FailFormat(label + ": " + std::to_string(entry.Size) + " bytes at position " +
+                      std::to_string(entry.Position) + " lie outside the data area (positions " +
+                      std::to_string(kFirstDataPosition) + " to " + std::to_string(PackageHeader.DirPos - 1) +
+                      ")");
+  }
+  if (const char* problem = SubFolderProblem(EntrySubFolder(entry))) {
+    return FailFormat(label + ": folder name " + problem);
+  }
+  if (const char* problem = FileNameProblem(EntryFileName(entry))) {
+    return FailFormat(label + ": file name " + problem);
+  }
+  return true;
+}
+
+// The folder an entry goes to, D or D + S, with the system's separator
+// between and after its parts.
+std::string TargetFolder(const std::string& dest, const RigboxEntry& entry) {
+  std::string subFolder = EntrySubFolder(entry);
+  if (subFolder.empty()) return dest;
+  std::replace_if(subFolder.begin(), subFolder.end(), platform::IsSeparator, platform::kPreferredSeparator);
+  return dest + subFolder + platform::kPreferredSeparator;
+}
+
+bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& folder, PackageWindow& window) {
+  std::string target = folder + EntryFileName(entry);
+  platform::File out;
+  if (!out.Open(target, platform::OpenMode::Write)) return FailOs("Cannot create " + Quoted(target));
+  switch (window.CopyTo(Base() + entry.Position - 1, entry.Size, out)) {
+    case CopyResult::ReadFailed:
+      return FailOs("Cannot read " + EntryLabel(index, entry) + " of " + Quoted(PackageFileName));
+    case CopyResult::WriteFailed:
+      return FailOs("Cannot write " + Quoted(target));
+    case CopyResult::Done:
+      break;
+  }
+  if (!out.Close()) return FailOs("Cannot write " + Quoted(target));
+  return true;
+}
+
+}  // namespace
+
+std::string CutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+bool ReadPackageDirectory(std::vector<RigboxEntry>& entries) {
+  entries.clear();
+  if (!PackageIsReadable() || !CheckDirectoryPlace()) return false;
+  auto count = static_cast<size_t>(PackageHeader.FileCount);
+  std::string what = "Cannot read the directory of " + Quoted(PackageFileName);
+  if (!PackageFileNum.Seek(Base() + PackageHeader.DirPos - 1)) return FailOs(what);
+  std::vector<uint8_t> bytes(std::min(count, kEntriesPerRead) * RigboxEntry::kSize);
+  entries.reserve(count);
+  while (entries.size() < count) {
+    size_t batch = std::min(count - entries.size(), kEntriesPerRead);
+    std::span<const uint8_t> block(bytes.data(), batch * RigboxEntry::kSize);
+    if (!PackageFileNum.ReadExact(bytes.data(), block.size())) return FailOs(what);
+    for (size_t i = 0; i < batch; ++i) {
+      entries.push_back(*ParseRigboxEntry(block.subspan(i * RigboxEntry::kSize, RigboxEntry::kSize)));
+    }
+  }
+  return true;
+}
+
+bool VerifyPackage(std::vector<RigboxEntry>& entries) {
+  if (!ReadPackageDirectory(entries)) return false;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (!CheckEntry(i, entries[i])) return false;
+  }
+  return true;
+}
+
+bool ExtractPackage(std::string& destFolder) {
+  destFolder = modTools::AddBackslash(destFolder);
+  // Every entry is checked before the first byte is written, so a bad
+  // package leaves the destination as it was.
+  std::vector<RigboxEntry> entries;
+  if (!VerifyPackage(entries)) return false;
+  PackageWindow window(PackageFileNum, Base() + PackageHeader.DirPos - 1);
+  std::string madeFolder;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    std::string folder = TargetFolder(destFolder, entries[i]);
+    // Consecutive entries mostly share a folder: it is made sure of once per
+    // run. A folder that cannot be made shows up as the failure to create
+    // the file.
+    if (i == 0 || folder != madeFolder) modTools::CheckFolder(folder, true);
+    madeFolder = folder;
+    if (!ExtractEntry(i, entries[i], folder, window)) return false;
+  }
+  LastErrNumber = 0;
+  LastErrText.clear();
+  return true;
+}
+
+}  // namespace modRIGBOX

@@ -1,0 +1,39 @@
+#include "package/package_window.h"
+
+#include <algorithm>
+
+namespace modRIGBOX {
+
+bool PackageWindow::Fill(int64_t offset) {
+  // Past the data area (which the directory checks rule out) a single byte
+  // is read, so the system itself reports whatever is there.
+  int64_t size = std::clamp<int64_t>(dataEnd_ - offset, 1, static_cast<int64_t>(kCopyChunkSize));
+  filled_ = 0;
+  if (buffer_.size() < static_cast<size_t>(size)) buffer_.resize(static_cast<size_t>(size));
+  if (filePos_ != offset && !file_.Seek(offset)) {
+    filePos_ = -1;
+    return false;
+  }
+  filePos_ = -1;
+  if (!file_.ReadExact(buffer_.data(), static_cast<size_t>(size))) return false;
+  start_ = offset;
+  filled_ = size;
+  filePos_ = offset + size;
+  return true;
+}
+
+CopyResult PackageWindow::CopyTo(int64_t offset, int64_t count, platform::File& out) {
+  while (count > 0) {
+    bool inside = offset >= start_ && offset < start_ + filled_;
+    if (!inside && !Fill(offset)) return CopyResult::ReadFailed;
+    int64_t available = std::min(count, start_ + filled_ - offset);
+    if (!out.WriteAll(buffer_.data() + (offset - start_), static_cast<size_t>(available))) {
+      return CopyResult::WriteFailed;
+    }
+    offset += available;
+    count -= available;
+  }
+  return CopyResult::Done;
+}
+
+}  // namespace modRIGBOX

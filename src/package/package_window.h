@@ -1,0 +1,34 @@
+// Reading stored files through one window of the package: a run of small
+// files costs one read instead of one per file, and a large file streams
+// through the window in pieces, so memory stays at the window's size.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "package/chunk_copy.h"
+#include "support/platform.h"
+
+namespace modRIGBOX {
+
+class PackageWindow {
+ public:
+  // Reads from file, never past dataEnd (a file offset), kCopyChunkSize
+  // bytes at a time.
+  PackageWindow(platform::File& file, int64_t dataEnd) : file_(file), dataEnd_(dataEnd) {}
+
+  // Writes count bytes from file offset `offset` to out's current position.
+  CopyResult CopyTo(int64_t offset, int64_t count, platform::File& out);
+
+ private:
+  bool Fill(int64_t offset);
+
+  platform::File& file_;
+  int64_t dataEnd_;
+  std::vector<uint8_t> buffer_;
+  int64_t start_ = 0;  // file offset of buffer_[0]
+  int64_t filled_ = 0;
+  int64_t filePos_ = -1;  // where the file's next read starts; -1 unknown
+};
+
+}  // namespace modRIGBOX

@@ -1,0 +1,248 @@
+#include "package/rigbox.h"
+
+#include <limits>
+
+#include "package/chunk_copy.h"
+#include "package/rigbox_errors.h"
+#include "package/safe_names.h"
+#include "package/signed_pe.h"
+#include "support/tools.h"
+
+namespace modRIGBOX {
+
+RigboxHeader PackageHeader;
+std::vector<RigboxEntry> PackageDir;
+platform::File PackageFileNum;
+int32_t PackageMode = 0;
+bool PackageInExe = false;
+int32_t HeaderPos = 0;
+int16_t LastErrNumber = 0;
+std::string LastErrText;
+std::string PackageFileName;
+int64_t PackageLimit = 0;
+
+namespace {
+
+constexpr int16_t kErrInvalidCall = 5;
+constexpr int16_t kMaxFileCount = std::numeric_limits<int16_t>::max();
+constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
+
+bool WriteHeader() {
+  auto bytes = SerializeRigboxHeader(PackageHeader);
+  if (!PackageFileNum.Seek(0) || !PackageFileNum.WriteAll(bytes.data(), bytes.size())) {
+    return FailOs("Cannot write the header of " + Quoted(PackageFileName));
+  }
+  return true;
+}
+
+bool CreatePackage(const std::string& fileName, const std::string& carId, int32_t flags) {
+  PackageHeader = NewRigboxHeader(carId, static_cast<int16_t>(flags));
+  PackageInExe = false;
+  HeaderPos = 0;
+  // Deleting first keeps a new package from inheriting anything of an old
+  // file, whatever the file system does on truncation.
+  if (modTools::FileExists(fileName) && !platform::DeleteFile(fileName)) {
+    return FailOs("Cannot replace " + Quoted(fileName));
+  }
+  if (!PackageFileNum.Open(fileName, platform::OpenMode::Write)) {
+    return FailOs("Cannot create " + Quoted(fileName));
+  }
+  return WriteHeader();
+}
+
+// Reads the header at file offset `offset` and checks the two fields a
+// reader relies on; nothing else of the header is checked on opening.
+bool ReadAndCheckHeader(int64_t offset) {
+  std::array<uint8_t, RigboxHeader::kSize> bytes{};
+  if (!PackageFileNum.Seek(offset) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
+    return FailOs("Cannot read the header of " + Quoted(PackageFileName) + " at file position " +
+                  std::to_string(offset + 1));
+  }
+  PackageHeader = *ParseRigboxHeader(bytes);
+  if (!HasRigboxMagic(PackageHeader)) return FailFormat(kNoRigboxFile);
+  if (!HasRigboxVersion(PackageHeader)) return FailFormat(kWrongVersion);
+  return true;
+}
+
+bool OpenForReading(const std::string& fileName, int64_t& length) {
+  if (!PackageFileNum.Open(fileName, platform::OpenMode::Read)) {
+    return FailOs("Cannot open " + Quoted(fileName));
+  }
+  length = PackageFileNum.Size();
+  if (length < 0) return FailOs("Cannot read the length of " + Quoted(fileName));
+  return true;
+}
+
+bool OpenPackageFile(const std::string& fileName) {
+  PackageInExe = false;
+  HeaderPos = 0;
+  int64_t length = 0;
+  if (!OpenForReading(fileName, length)) return false;
+  PackageLimit = length;
+  return ReadAndCheckHeader(0);
+}
+
+bool OpenAppendedPackage(const std::string& fileName) {
+  PackageInExe = true;
+  HeaderPos = 0;
+  int64_t length = 0;
+  if (!OpenForReading(fileName, length)) return false;
+  // The trailer is the last four bytes, or the four before a signature.
+  int64_t trailer = CertificateTableOffset(PackageFileNum, length).value_or(length) - 4;
+  std::array<uint8_t, 4> bytes{};
+  if (!PackageFileNum.Seek(trailer) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
+    return FailOs("Cannot read the trailer of " + Quoted(fileName));
+  }
+  HeaderPos = ByteReader(bytes).I32(0);
+  int64_t headerOffset = static_cast<int64_t>(HeaderPos) - 1;
+  PackageLimit = trailer - headerOffset;
+  return ReadAndCheckHeader(headerOffset);
+}
+
+}  // namespace
+
+// Paths are shown as the system names them, so a POSIX player reads a
+// POSIX path rather than the wizard's mix of separators.
+std::string Quoted(const std::string& path) { return "\"" + platform::NativePath(path) + "\""; }
+
+bool FailOs(const std::string& what) {
+  platform::OsError error = platform::LastError();
+  LastErrNumber = error.Number;
+  LastErrText = what + ": " + error.Description;
+  return false;
+}
+
+bool FailNumber(int16_t number, const std::string& text) {
+  LastErrNumber = number;
+  LastErrText = text;
+  return false;
+}
+
+bool FailFormat(const std::string& text) {
+  LastErrNumber = kFormatError;
+  LastErrText = text;
+  return false;
+}
+
+bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& carId, int32_t flags) {
+  PackageMode = mode;
+  PackageFileNum.Close();
+  PackageFileName = fileName;
+  PackageDir.clear();
+  PackageLimit = 0;
+  switch (mode) {
+    case kModeCreate:
+      return CreatePackage(fileName, carId, flags);
+    case kModePackageFile:
+      PackageHeader = RigboxHeader{};
+      return OpenPackageFile(fileName);
+    case kModeAppended:
+      PackageHeader = RigboxHeader{};
+      return OpenAppendedPackage(fileName);
+    default:
+      LastErrNumber = kErrInvalidCall;
+      LastErrText = "Unknown package mode " + std::to_string(mode);
+      return false;
+  }
+}
+
+namespace {
+
+bool FinishCreatedPackage() {
+  // One past the last stored byte; taken from EndPos rather than the file's
+  // position so that a file whose copy failed halfway leaves no gap.
+  PackageHeader.DirPos = PackageHeader.EndPos + 1;
+  if (!PackageFileNum.Seek(PackageHeader.EndPos)) {
+    return FailOs("Cannot write the directory of " + Quoted(PackageFileName));
+  }
+  for (const RigboxEntry& entry : PackageDir) {
+    auto bytes = SerializeRigboxEntry(entry);
+    if (!PackageFileNum.WriteAll(bytes.data(), bytes.size())) {
+      return FailOs("Cannot write the directory of " + Quoted(PackageFileName));
+    }
+    PackageHeader.EndPos += static_cast<int32_t>(RigboxEntry::kSize);
+  }
+  return WriteHeader();
+}
+
+}  // namespace
+
+bool ClosePackage() {
+  bool ok = true;
+  if (PackageMode == kModeCreate && PackageFileNum.IsOpen()) ok = FinishCreatedPackage();
+  if (!PackageFileNum.Close() && ok) ok = FailOs("Cannot close " + Quoted(PackageFileName));
+  return ok;
+}
+
+bool CheckPackageFile(const std::string& fileName) {
+  bool opened = OpenPackage(kModePackageFile, fileName, "", 0);
+  ClosePackage();
+  return opened;
+}
+
+bool CheckAppendedPackage(const std::string& fileName) {
+  bool opened = OpenPackage(kModeAppended, fileName, "", 0);
+  ClosePackage();
+  return opened;
+}
+
+std::string GetPackageCarID() { return std::string(PackageHeader.CarID.data(), PackageHeader.CarID.size()); }
+
+namespace {
+
+bool CheckNewEntryName(const std::string& subFolder, const std::string& fileName) {
+  std::string shown = PrintableName(subFolder.empty() ? fileName : subFolder + "\\" + fileName);
+  if (const char* problem = SubFolderProblem(subFolder)) {
+    return FailNumber(platform::kErrBadFileName,
+                      "Cannot store \"" + shown + "\", its folder name " + problem);
+  }
+  if (const char* problem = FileNameProblem(fileName)) {
+    return FailNumber(platform::kErrBadFileName, "Cannot store \"" + shown + "\", its file name " + problem);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AddPackageFile(const std::string& sourcePath, const std::string& subFolder,
+                    const std::string& fileName) {
+  if (PackageMode != kModeCreate || !PackageFileNum.IsOpen()) {
+    return FailNumber(platform::kErrBadFileName,
+                      "Cannot add " + Quoted(sourcePath) + ", no package is being created");
+  }
+  if (!CheckNewEntryName(subFolder, fileName)) return false;
+  if (PackageHeader.FileCount == kMaxFileCount) {
+    return FailFormat("Cannot add " + Quoted(sourcePath) + ", a package holds at most 32767 files");
+  }
+  platform::File source;
+  if (!source.Open(sourcePath, platform::OpenMode::Read)) return FailOs("Cannot open " + Quoted(sourcePath));
+  int64_t size = source.Size();
+  if (size < 0) return FailOs("Cannot read the length of " + Quoted(sourcePath));
+  // Positions are 32-bit: the data, and the directory after it, must fit.
+  int64_t directory = static_cast<int64_t>(RigboxEntry::kSize) * (PackageHeader.FileCount + 1);
+  if (PackageHeader.EndPos + size + directory > kMaxPosition) {
+    return FailFormat("Cannot add " + Quoted(sourcePath) + ", a package must stay below 2 GiB");
+  }
+
+  RigboxEntry entry;
+  entry.Size = static_cast<int32_t>(size);
+  entry.Position = PackageHeader.EndPos + 1;
+  SetEntrySubFolder(entry, subFolder);
+  SetEntryFileName(entry, fileName);
+  std::vector<uint8_t> buffer;
+  if (!PackageFileNum.Seek(PackageHeader.EndPos)) return FailOs("Cannot write to " + Quoted(PackageFileName));
+  switch (CopyChunks(source, PackageFileNum, size, buffer)) {
+    case CopyResult::ReadFailed:
+      return FailOs("Cannot read " + Quoted(sourcePath));
+    case CopyResult::WriteFailed:
+      return FailOs("Cannot write to " + Quoted(PackageFileName));
+    case CopyResult::Done:
+      break;
+  }
+  PackageDir.push_back(entry);
+  PackageHeader.FileCount = static_cast<int16_t>(PackageHeader.FileCount + 1);
+  PackageHeader.EndPos = static_cast<int32_t>(PackageHeader.EndPos + size);
+  return true;
+}
+
+}  // namespace modRIGBOX

@@ -1,0 +1,72 @@
+// modRIGBOX: the one reader and writer of RIGBOX packages. It keeps one
+// package open at a time in module state; no operation raises an error to
+// its caller: each returns false and leaves the reason in LastErrNumber and
+// LastErrText.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "package/rigbox_format.h"
+#include "support/platform.h"
+
+namespace modRIGBOX {
+
+// Modes of OpenPackage.
+inline constexpr int32_t kModeCreate = 0;
+inline constexpr int32_t kModePackageFile = 1;
+inline constexpr int32_t kModeAppended = 2;
+
+// The number LastErrNumber holds for a malformed package.
+inline constexpr int16_t kFormatError = -1;
+inline constexpr const char* kNoRigboxFile = "No RIGBOX File!";
+inline constexpr const char* kWrongVersion = "Wrong RIGBOX version";
+
+// Header of the package being written or last read; outlives ClosePackage.
+extern RigboxHeader PackageHeader;
+// Entries ClosePackage writes in create mode (PackageDir[0] is entry 1).
+extern std::vector<RigboxEntry> PackageDir;
+extern platform::File PackageFileNum;
+extern int32_t PackageMode;
+// True in mode 2, where the package is appended to an executable.
+extern bool PackageInExe;
+// File position of the header from the trailer in mode 2; 0 in mode 1.
+extern int32_t HeaderPos;
+// -1 for a format error, else the error number of the failure; 0 after a
+// successful extraction.
+extern int16_t LastErrNumber;
+extern std::string LastErrText;
+
+// The file named by the last OpenPackage, for messages.
+extern std::string PackageFileName;
+// How many bytes from the header on belong to the package at most: up to
+// the end of the file in mode 1, up to the trailer in mode 2.
+extern int64_t PackageLimit;
+
+bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& carId, int32_t flags);
+bool ClosePackage();
+bool CheckPackageFile(const std::string& fileName);
+bool CheckAppendedPackage(const std::string& fileName);
+// The three characters of the header's CarID, padding included.
+std::string GetPackageCarID();
+
+// Create mode: appends the file at sourcePath, copied in chunks, as
+// subFolder\fileName of the package (subFolder "" for the car's own folder).
+bool AddPackageFile(const std::string& sourcePath, const std::string& subFolder, const std::string& fileName);
+
+// Reads the open package's directory whole, after checking that the file
+// holds it; the entries themselves are not checked.
+bool ReadPackageDirectory(std::vector<RigboxEntry>& entries);
+// ReadPackageDirectory, then every check extraction makes before it writes
+// anything: byte ranges inside the data area and the file, sizes, names.
+bool VerifyPackage(std::vector<RigboxEntry>& entries);
+// Writes every file of the open package below destFolder, which receives a
+// trailing separator if it lacked one (modTools::AddBackslash). A package
+// that fails VerifyPackage writes nothing.
+bool ExtractPackage(std::string& destFolder);
+
+// The characters of text before its first NUL.
+std::string CutAtNul(const std::string& text);
+
+}  // namespace modRIGBOX

@@ -1,0 +1,31 @@
+// The parts of the platform layer that are the same on every system.
+#include "support/platform.h"
+
+namespace platform {
+
+std::string ErrorDescription(int16_t number) {
+  switch (number) {
+    case kErrOutOfMemory:
+      return "Out of memory";
+    case kErrBadFileName:
+      return "Bad file name";
+    case kErrFileNotFound:
+      return "File not found";
+    case kErrDiskFull:
+      return "Disk full";
+    case kErrInputPastEnd:
+      return "Input past end of file";
+    case kErrBadRecordNumber:
+      return "Bad record number";
+    case kErrPermissionDenied:
+      return "Permission denied";
+    case kErrPathFileAccess:
+      return "Path/File access error";
+    case kErrPathNotFound:
+      return "Path not found";
+    default:
+      return "Device I/O error";
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Golden-output test of the rigbox tool: runs a fixed session of commands in
+# a scratch folder and compares the transcript (stdout, stderr, exit codes,
+# byte dumps) with golden/rigbox_cli.txt.
+#   rigbox_cli.sh RIGBOX GOLDEN_DIR        compare
+#   UPDATE_GOLDEN=1 rigbox_cli.sh ...       rewrite the golden file
+set -u
+export LC_ALL=C
+
+rigbox=$(realpath "$1")
+golden="$(realpath "$2")/rigbox_cli.txt"
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+# Runs rigbox and records what it printed and how it ended.
+run() {
+  echo "\$ rigbox $*"
+  "$rigbox" "$@" >stdout.txt 2>stderr.txt
+  local rc=$?
+  cat stdout.txt
+  sed 's/^/stderr: /' stderr.txt
+  echo "exit $rc"
+  echo
+}
+
+show() {
+  echo "\$ $*"
+  "$@" 2>&1
+  echo
+}
+
+# Whether each file exists, without the wording of ls's errors.
+exists() {
+  echo "\$ exists $*"
+  for f in "$@"; do if [ -e "$f" ]; then echo "$f: exists"; else echo "$f: absent"; fi; done
+  echo
+}
+
+le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
+spaces() { printf "%$1s" ""; }
+# A directory entry: size, position, folder name, file name.
+entry() { le32 "$1"; le32 "$2"; printf '%s\0' "$3"; spaces $((15 - ${#3})); printf '%s' "$4"; spaces $((64 - ${#4})); }
+
+transcript() {
+  run --help
+  run
+  run pack --help
+  run list --help
+  run extract --help
+  run verify --help
+  run sfx --help
+
+  echo "== the example car: 10 bytes in the car's folder, 5 in Parts"
+  mkdir -p car/Parts
+  printf 0123456789 >car/Cars.scr
+  printf abcde >car/Parts/engine.scr
+  run pack --id ABC -o car.rigbox car
+  show od -A d -t x1z car.rigbox
+  run list car.rigbox
+  run verify car.rigbox
+
+  echo "== self-extracting form"
+  printf 'MZ%098d' 0 >stub.exe
+  chmod 755 stub.exe
+  run sfx --stub stub.exe -o setup.exe car.rigbox
+  show stat -c '%A %s' setup.exe
+  show sh -c 'tail -c 4 setup.exe | od -A n -t d4'
+  run list setup.exe
+  run extract setup.exe out
+  show find out -type f
+  show cat out/Cars.scr out/Parts/engine.scr
+  echo
+  run sfx --stub stub.exe -o bad.exe stub.exe
+
+  echo "== empty files, nested folders, sorting"
+  mkdir -p tree/b/deeper tree/a
+  : >tree/empty.txt
+  printf x >tree/b/deeper/z.txt
+  printf yy >tree/a/y.txt
+  printf 'with space' >"tree/my file.txt"
+  run pack --id Z9 --flags 258 -o tree.rigbox tree
+  run list tree.rigbox
+  run extract tree.rigbox tree_out
+  show find tree_out -type f -size 0
+
+  echo "== names that cannot be stored"
+  mkdir -p long && printf x >"long/$(printf 'n%.0s' $(seq 65))"
+  run pack --id ABC -o long.rigbox long
+  mkdir -p deepfolder/SixteenCharsLong && printf x >deepfolder/SixteenCharsLong/x
+  run pack --id ABC -o deep.rigbox deepfolder
+  mkdir -p ascii && printf x >"ascii/caf$(printf '\351').txt"
+  run pack --id ABC -o ascii.rigbox ascii
+  mkdir -p colon && printf x >colon/a:b
+  run pack --id ABC -o colon.rigbox colon
+  mkdir -p device && printf x >device/NUL.txt
+  run pack --id ABC -o device.rigbox device
+  exists long.rigbox deep.rigbox ascii.rigbox colon.rigbox device.rigbox
+
+  echo "== malformed packages write nothing"
+  {
+    printf 'RIGBOX\0\0\0\0\200\77'; le32 1 | head -c 2; le32 36; le32 123; printf ABC
+    printf 0123456789
+    entry 10 26 '..' 'evil.txt'
+  } >dotdot.rigbox
+  run verify dotdot.rigbox
+  run extract dotdot.rigbox dotdot_out
+  exists dotdot_out
+  {
+    printf 'RIGBOX\0\0\0\0\200\77'; le32 1 | head -c 2; le32 36; le32 123; printf ABC
+    printf 0123456789
+    entry 11 26 '' 'big.txt'
+  } >overrun.rigbox
+  run verify overrun.rigbox
+  { printf 'RIGBOX\0\0\0\0\0\100'; le32 0 | head -c 2; le32 26; le32 25; printf ABC; } >version2.rigbox
+  run list version2.rigbox
+  run list stub.exe
+  run list missing.rigbox
+
+  echo "== bad command lines"
+  run frobnicate
+  run pack --id ABCD -o x.rigbox car
+  run pack --id ABC --flags 40000 -o x.rigbox car
+  run pack --id ABC car
+  run pack --id ABC -o x.rigbox
+  run list --verbose car.rigbox
+  run extract car.rigbox
+  run sfx -o x.exe car.rigbox
+  run pack --id ABC -o x.rigbox no_such_folder
+}
+
+if [ "${UPDATE_GOLDEN:-}" = 1 ]; then
+  transcript >"$golden"
+  echo "rewrote $golden"
+  exit 0
+fi
+transcript >transcript.txt
+if ! diff -u "$golden" transcript.txt; then
+  echo "rigbox transcript differs from $golden" >&2
+  exit 1
+fi

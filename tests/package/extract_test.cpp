@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/temp_dir.h"
+#include "package/package_bytes.h"
+#include "package/rigbox.h"
+#include "support/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace package_bytes;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+class PackageExtract : public ::testing::Test {
+ protected:
+  void TearDown() override { modRIGBOX::ClosePackage(); }
+
+  // Puts bytes into a package file and opens it in the given mode.
+  std::string Open(const std::string& bytes, int32_t mode = 1) {
+    std::string name = mode == 1 ? "car.rigbox" : "setup.exe";
+    WriteFile(dir_ / name, bytes);
+    std::string path = dir_.Folder() + name;
+    EXPECT_TRUE(modRIGBOX::OpenPackage(mode, path, "", 0)) << modRIGBOX::LastErrText;
+    return path;
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(PackageExtract, WritesEveryFileAndCreatesTheFolders) {
+  Open(ExamplePackage());
+  std::string dest = dir_.Folder() + "Game\\Data\\Cars\\ABC";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+  EXPECT_EQ(dest, dir_.Folder() + "Game\\Data\\Cars\\ABC" + platform::kPreferredSeparator);
+  EXPECT_EQ(ReadFile(dir_ / "Game/Data/Cars/ABC/Cars.scr"), kFirstData);
+  EXPECT_EQ(ReadFile(dir_ / "Game/Data/Cars/ABC/Parts/engine.scr"), kSecondData);
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 0);
+}
+
+TEST_F(PackageExtract, AppendedPackageIsReadAtShiftedPositions) {
+  Open(SelfExtracting(ExamplePackage(), 777), 2);
+  std::string dest = dir_.Folder() + "out\\";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+  EXPECT_EQ(dest, dir_.Folder() + "out\\");
+  EXPECT_EQ(ReadFile(dir_ / "out/Cars.scr"), kFirstData);
+  EXPECT_EQ(ReadFile(dir_ / "out/Parts/engine.scr"), kSecondData);
+}
+
+TEST_F(PackageExtract, NoFilesWritesNothing) {
+  Open(Header("RIGBOX", 0, kVersion1, 0, 26, 25, "ABC"));
+  std::string dest = dir_.Folder() + "Data\\Cars\\ABC";
+  EXPECT_TRUE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_FALSE(fs::exists(dir_ / "Data"));
+}
+
+TEST_F(PackageExtract, ReplacesFilesOfAnInstalledCar) {
+  WriteFile(dir_ / "car/Cars.scr", std::string(500, 'o'));
+  WriteFile(dir_ / "car/Parts/old.scr", "keep me");
+  Open(ExamplePackage());
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(ReadFile(dir_ / "car/Cars.scr"), kFirstData);  // exactly as long as the stored file
+  EXPECT_EQ(ReadFile(dir_ / "car/Parts/old.scr"), "keep me");
+}
+
+TEST_F(PackageExtract, FailureAtOneEntryKeepsTheEarlierOnes) {
+  // The second entry's target is a folder, which no file can replace.
+  fs::create_directories(dir_ / "car/Parts/engine.scr");
+  Open(ExamplePackage());
+  std::string dest = dir_.Folder() + "car";
+  EXPECT_FALSE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(ReadFile(dir_ / "car/Cars.scr"), kFirstData);
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 75);
+  EXPECT_EQ(modRIGBOX::LastErrText, "Cannot create \"" + dest + "Parts" + platform::kPreferredSeparator +
+                                        "engine.scr\": Path/File access error");
+}
+
+TEST_F(PackageExtract, SuccessClearsTheEarlierError) {
+  EXPECT_FALSE(modRIGBOX::CheckPackageFile(dir_.Folder() + "missing.rigbox"));
+  ASSERT_NE(modRIGBOX::LastErrText, "");
+  Open(ExamplePackage());
+  EXPECT_NE(modRIGBOX::LastErrText, "");  // opening alone leaves it
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 0);
+  EXPECT_EQ(modRIGBOX::LastErrText, "");
+}
+
+TEST_F(PackageExtract, EmptyEntriesAndFolderFieldsWithoutNul) {
+  WriteFile(dir_ / "car/empty.txt", "old content");
+  // Sizes 0, 3, 0; the last entry's folder field has no NUL at all.
+  std::string directory = Entry(0, 26, Folder(""), Name("empty.txt")) +
+                          Entry(3, 26, Folder("Textures\\HiRes"), Name("my body.txt")) +
+                          Entry(0, 29, "Textures        ", Name("none.txt"));
+  Open(Header("RIGBOX", 0, kVersion1, 3, 29, 28 + 3 * 88, "ABC") + "xyz" + directory);
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+  EXPECT_TRUE(fs::exists(dir_ / "car/empty.txt"));
+  EXPECT_EQ(fs::file_size(dir_ / "car/empty.txt"), 0U);
+  EXPECT_EQ(ReadFile(dir_ / "car/Textures/HiRes/my body.txt"), "xyz");
+  EXPECT_TRUE(fs::exists(dir_ / "car/Textures/none.txt"));
+}
+
+TEST_F(PackageExtract, EntriesMayPointAnywhereInTheDataArea) {
+  // Not as the maker writes them, but valid: data in reverse order, and two
+  // entries sharing bytes.
+  std::string directory = Entry(5, 36, Folder(""), Name("second.txt")) +
+                          Entry(10, 26, Folder(""), Name("first.txt")) +
+                          Entry(4, 33, Folder(""), Name("shared.txt"));
+  Open(Header("RIGBOX", 0, kVersion1, 3, 41, 40 + 3 * 88, "ABC") + kFirstData + kSecondData + directory);
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+  EXPECT_EQ(ReadFile(dir_ / "car/second.txt"), kSecondData);
+  EXPECT_EQ(ReadFile(dir_ / "car/first.txt"), kFirstData);
+  EXPECT_EQ(ReadFile(dir_ / "car/shared.txt"), "789a");
+}
+
+TEST_F(PackageExtract, FileBiggerThanOneChunk) {
+  std::string big(3 * 1024 * 1024 + 7, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 % 253);
+  auto size = static_cast<int32_t>(big.size());
+  Open(SelfExtracting(Header("RIGBOX", 0, kVersion1, 1, 26 + size, 25 + size + 88, "BIG") + big +
+                          Entry(size, 26, Folder("Data"), Name("big.bin")),
+                      4096),
+       2);
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+  EXPECT_TRUE(ReadFile(dir_ / "car/Data/big.bin") == big);
+}
+
+TEST_F(PackageExtract, NeedsAPackageOpenedForReading) {
+  std::string dest = dir_.Folder() + "car";
+  EXPECT_FALSE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(modRIGBOX::LastErrText, "No package is open for reading");
+  WriteFile(dir_ / "bad.rigbox", Header("rigbox", 0, kVersion1, 0, 26, 25, "ABC"));
+  EXPECT_FALSE(modRIGBOX::OpenPackage(1, dir_.Folder() + "bad.rigbox", "", 0));
+  EXPECT_FALSE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(modRIGBOX::LastErrText, "No package is open for reading");
+  EXPECT_FALSE(fs::exists(dir_ / "car"));
+}
+
+// Malformed packages, named after their defect, and the reason given. None
+// of them may write anything.
+struct Malformed {
+  const char* Defect;
+  int16_t FileCount;
+  int32_t DirPos;
+  std::string Directory;
+  std::string Error;  // "%P" stands for the package's path
+};
+
+const std::string kGoodFirst = Entry(10, 26, Folder(""), Name("Cars.scr"));
+
+std::string Fill(std::string text, const std::string& path) {
+  size_t at = text.find("%P");
+  return at == std::string::npos ? text : text.replace(at, 2, path);
+}
+
+TEST_F(PackageExtract, MalformedPackagesWriteNothing) {
+  const Malformed cases[] = {
+      {"negative_size", 2, 41, Entry(-1, 26, Folder(""), Name("Cars.scr")) + kGoodFirst,
+       "Entry 1 (\"Cars.scr\"): size -1 is negative"},
+      {"position_in_header", 2, 41, kGoodFirst + Entry(5, 20, Folder("Parts"), Name("engine.scr")),
+       "Entry 2 (\"Parts\\engine.scr\"): 5 bytes at position 20 "
+       "lie outside the data area (positions 26 to 40)"},
+      {"data_runs_into_directory", 2, 41, kGoodFirst + Entry(6, 36, Folder("Parts"), Name("engine.scr")),
+       "Entry 2 (\"Parts\\engine.scr\"): 6 bytes at position 36 "
+       "lie outside the data area (positions 26 to 40)"},
+      {"position_overflow", 2, 41, kGoodFirst + Entry(0x7FFFFFFF, 0x7FFFFFF0, Folder(""), Name("x")),
+       "Entry 2 (\"x\"): 2147483647 bytes at position 2147483632 "
+       "lie outside the data area (positions 26 to 40)"},
+      {"negative_file_count", -2, 41, kGoodFirst + kGoodFirst,
+       "The directory of \"%P\" has a negative file count (-2)"},
+      {"directory_past_end", 3, 41, kGoodFirst + kGoodFirst,
+       "The directory of \"%P\" (positions 41 to 304) runs past the end of the package at 216"},
+      {"directory_in_header", 2, 10, kGoodFirst + kGoodFirst,
+       "The directory of \"%P\" starts at position 10, before the data area"},
+      {"parent_folder", 2, 41, kGoodFirst + Entry(5, 36, Folder(".."), Name("engine.scr")),
+       "Entry 2 (\"..\\engine.scr\"): folder name has a \"..\" part"},
+      {"parent_inside_folder", 2, 41, kGoodFirst + Entry(5, 36, Folder("Parts\\..\\.."), Name("x.exe")),
+       "Entry 2 (\"Parts\\..\\..\\x.exe\"): folder name has a \"..\" part"},
+      {"absolute_folder", 2, 41, kGoodFirst + Entry(5, 36, Folder("\\Windows"), Name("engine.scr")),
+       "Entry 2 (\"\\Windows\\engine.scr\"): folder name starts with a separator"},
+      {"drive_in_file_name", 2, 41, kGoodFirst + Entry(5, 36, Folder(""), Name("C:boot.ini")),
+       "Entry 2 (\"C:boot.ini\"): file name has a colon (a drive or a stream)"},
+      {"slash_in_file_name", 2, 41, kGoodFirst + Entry(5, 36, Folder(""), Name("../../x")),
+       "Entry 2 (\"../../x\"): file name has a slash or backslash"},
+      {"empty_file_name", 2, 41, kGoodFirst + Entry(5, 36, Folder("Parts"), Name("")),
+       "Entry 2 (\"Parts\\\"): file name is empty"},
+      {"control_character", 2, 41, kGoodFirst + Entry(5, 36, Folder("Parts"), Name("a\tb")),
+       "Entry 2 (\"Parts\\a\\x09b\"): file name has a control character"},
+      {"folder_field_without_nul_too_long", 2, 41, kGoodFirst + Entry(5, 36, "ABCDEFGHIJKLMNOP", Name("e")),
+       "Entry 2 (\"ABCDEFGHIJKLMNOP\\e\"): folder name is longer than 15 characters"},
+  };
+  for (const auto& c : cases) {
+    std::string path = Open(Header("RIGBOX", 0, kVersion1, c.FileCount, c.DirPos, 216, "ABC") + kFirstData +
+                            kSecondData + c.Directory);
+    std::string dest = dir_.Folder() + "car";
+    EXPECT_FALSE(modRIGBOX::ExtractPackage(dest)) << c.Defect;
+    EXPECT_EQ(modRIGBOX::LastErrNumber, -1) << c.Defect;
+    EXPECT_EQ(modRIGBOX::LastErrText, Fill(c.Error, path)) << c.Defect;
+    EXPECT_FALSE(fs::exists(dir_ / "car")) << c.Defect;
+    std::vector<modRIGBOX::RigboxEntry> entries;
+    EXPECT_FALSE(modRIGBOX::VerifyPackage(entries)) << c.Defect;
+    modRIGBOX::ClosePackage();
+  }
+}
+
+TEST_F(PackageExtract, AppendedDirectoryMayNotRunIntoTheTrailer) {
+  std::string cut = ExamplePackage().substr(0, 212);
+  std::string path = Open(SelfExtracting(cut, 100), 2);
+  std::string dest = dir_.Folder() + "car";
+  EXPECT_FALSE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(modRIGBOX::LastErrText, "The directory of \"" + path +
+                                        "\" (positions 41 to 216) runs past the end of the package at 212");
+  EXPECT_FALSE(fs::exists(dir_ / "car"));
+}
+
+TEST_F(PackageExtract, VerifyReadsTheWholeDirectory) {
+  Open(ExamplePackage());
+  std::vector<modRIGBOX::RigboxEntry> entries;
+  ASSERT_TRUE(modRIGBOX::VerifyPackage(entries)) << modRIGBOX::LastErrText;
+  ASSERT_EQ(entries.size(), 2U);
+  EXPECT_EQ(modRIGBOX::EntryPath(entries[1]), "Parts\\engine.scr");
+  EXPECT_EQ(entries[1].Position, 36);
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "package/rigbox_format.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+
+#include "package/package_bytes.h"
+#include "package/rigbox.h"
+
+namespace {
+
+using namespace package_bytes;
+using modRIGBOX::RigboxEntry;
+using modRIGBOX::RigboxHeader;
+
+std::span<const uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+std::string Text(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
+
+TEST(PackageFormat, ParsesTheExampleHeader) {
+  std::string package = ExamplePackage();
+  auto header = modRIGBOX::ParseRigboxHeader(Bytes(package.substr(0, 25)));
+  ASSERT_TRUE(header.has_value());
+  EXPECT_EQ(std::string(header->Magic.data(), 6), "RIGBOX");
+  EXPECT_EQ(header->Flags, 0);
+  EXPECT_EQ(header->Version, 1.0F);
+  EXPECT_EQ(header->FileCount, 2);
+  EXPECT_EQ(header->DirPos, 41);
+  EXPECT_EQ(header->EndPos, 216);
+  EXPECT_EQ(std::string(header->CarID.data(), 3), "ABC");
+  EXPECT_TRUE(modRIGBOX::HasRigboxMagic(*header));
+  EXPECT_TRUE(modRIGBOX::HasRigboxVersion(*header));
+}
+
+TEST(PackageFormat, HeaderRoundTripsByteForByte) {
+  // Negative and high-bit values catch sign and byte-order slips.
+  std::string bytes = Header("RIGBOX", -2, kVersion1, 0x1234, 0x01020304, -7, "X Y");
+  auto header = modRIGBOX::ParseRigboxHeader(Bytes(bytes));
+  ASSERT_TRUE(header.has_value());
+  EXPECT_EQ(header->Flags, -2);
+  EXPECT_EQ(header->FileCount, 0x1234);
+  EXPECT_EQ(header->DirPos, 0x01020304);
+  EXPECT_EQ(header->EndPos, -7);
+  EXPECT_EQ(Text(modRIGBOX::SerializeRigboxHeader(*header)), bytes);
+}
+
+TEST(PackageFormat, ParsesTheExampleEntries) {
+  std::string package = ExamplePackage();
+  auto first = modRIGBOX::ParseRigboxEntry(Bytes(package.substr(40, 88)));
+  auto second = modRIGBOX::ParseRigboxEntry(Bytes(package.substr(128, 88)));
+  ASSERT_TRUE(first.has_value());
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(first->Size, 10);
+  EXPECT_EQ(first->Position, 26);
+  EXPECT_EQ(modRIGBOX::EntrySubFolder(*first), "");
+  EXPECT_EQ(modRIGBOX::EntryFileName(*first), "Cars.scr");
+  EXPECT_EQ(second->Size, 5);
+  EXPECT_EQ(second->Position, 36);
+  EXPECT_EQ(modRIGBOX::EntrySubFolder(*second), "Parts");
+  EXPECT_EQ(modRIGBOX::EntryFileName(*second), "engine.scr");
+  EXPECT_EQ(modRIGBOX::EntryPath(*second), "Parts\\engine.scr");
+  EXPECT_EQ(Text(modRIGBOX::SerializeRigboxEntry(*second)), package.substr(128, 88));
+}
+
+TEST(PackageFormat, RecordsOfTheWrongLengthAreRefused) {
+  std::string package = ExamplePackage();
+  EXPECT_FALSE(modRIGBOX::ParseRigboxHeader(Bytes(package.substr(0, 24))).has_value());
+  EXPECT_FALSE(modRIGBOX::ParseRigboxEntry(Bytes(package.substr(40, 87))).has_value());
+}
+
+TEST(PackageFormat, ReaderOkFlagStaysClearedAfterAnOverrun) {
+  std::string bytes = Le32(5) + Le16(7);
+  modRIGBOX::ByteReader reader(Bytes(bytes));
+  EXPECT_EQ(reader.I32(0), 5);
+  EXPECT_EQ(reader.I32(4), 0);  // only two bytes left
+  EXPECT_FALSE(reader.Ok());
+  EXPECT_EQ(reader.I16(4), 0);  // in range, but the failure sticks
+  EXPECT_FALSE(reader.Ok());
+}
+
+TEST(PackageFormat, VersionIsComparedByItsBits) {
+  std::string two = Header("RIGBOX", 0, std::string("\x00\x00\x00\x40", 4), 0, 26, 25, "ABC");
+  EXPECT_FALSE(modRIGBOX::HasRigboxVersion(*modRIGBOX::ParseRigboxHeader(Bytes(two))));
+  std::string lower = Header("rigbox", 0, kVersion1, 0, 26, 25, "ABC");
+  EXPECT_FALSE(modRIGBOX::HasRigboxMagic(*modRIGBOX::ParseRigboxHeader(Bytes(lower))));
+}
+
+TEST(PackageFormat, NewHeaderPadsOrCutsTheCarId) {
+  RigboxHeader two = modRIGBOX::NewRigboxHeader("AB", 0);
+  RigboxHeader four = modRIGBOX::NewRigboxHeader("ABCD", 3);
+  EXPECT_EQ(Text(modRIGBOX::SerializeRigboxHeader(two)), Header("RIGBOX", 0, kVersion1, 0, 0, 25, "AB "));
+  EXPECT_EQ(Text(modRIGBOX::SerializeRigboxHeader(four)), Header("RIGBOX", 3, kVersion1, 0, 0, 25, "ABC"));
+}
+
+struct NameFieldCase {
+  const char* Label;
+  std::string Field;
+  std::string Expected;
+};
+
+TEST(PackageFormat, SubFolderFieldReadings) {
+  const NameFieldCase cases[] = {
+      {"NUL first: the car's own folder", Folder(""), ""},
+      {"name, NUL, spaces", Folder("Parts"), "Parts"},
+      {"bytes after the NUL are ignored", "Parts" + std::string("\0junk\0\0\0\0\0\0", 11), "Parts"},
+      {"no NUL: trailing spaces dropped", "Textures        ", "Textures"},
+      {"no NUL, no spaces: all 16", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"},
+      {"no NUL, inner space kept", "My Parts        ", "My Parts"},
+  };
+  for (const auto& c : cases) {
+    RigboxEntry entry;
+    ASSERT_EQ(c.Field.size(), 16U) << c.Label;
+    std::copy(c.Field.begin(), c.Field.end(), entry.SubFolder.begin());
+    EXPECT_EQ(modRIGBOX::EntrySubFolder(entry), c.Expected) << c.Label;
+  }
+}
+
+TEST(PackageFormat, FileNameFieldReadings) {
+  const NameFieldCase cases[] = {
+      {"eight characters and 56 spaces", "Cars.scr" + std::string(56, ' '), "Cars.scr"},
+      {"inner spaces kept", Name("my body  tex.txt"), "my body  tex.txt"},
+      {"all 64 used", std::string(64, 'n'), std::string(64, 'n')},
+      {"all spaces", std::string(64, ' '), ""},
+  };
+  for (const auto& c : cases) {
+    RigboxEntry entry;
+    std::copy(c.Field.begin(), c.Field.end(), entry.FileName.begin());
+    EXPECT_EQ(modRIGBOX::EntryFileName(entry), c.Expected) << c.Label;
+  }
+}
+
+TEST(PackageFormat, NameFieldsAreWrittenAsTheMakerDoes) {
+  RigboxEntry entry;
+  entry.Size = 5;
+  entry.Position = 36;
+  ASSERT_TRUE(modRIGBOX::SetEntrySubFolder(entry, "Parts"));
+  ASSERT_TRUE(modRIGBOX::SetEntryFileName(entry, "engine.scr"));
+  EXPECT_EQ(Text(modRIGBOX::SerializeRigboxEntry(entry)), ExamplePackage().substr(128, 88));
+  EXPECT_TRUE(modRIGBOX::SetEntrySubFolder(entry, std::string(15, 'a')));
+  EXPECT_FALSE(modRIGBOX::SetEntrySubFolder(entry, std::string(16, 'a')));  // no room for the NUL
+  EXPECT_TRUE(modRIGBOX::SetEntryFileName(entry, std::string(64, 'a')));
+  EXPECT_FALSE(modRIGBOX::SetEntryFileName(entry, std::string(65, 'a')));
+}
+
+TEST(PackageFormat, CutAtNul) {
+  EXPECT_EQ(modRIGBOX::CutAtNul(std::string("Parts\0  ", 8)), "Parts");
+  EXPECT_EQ(modRIGBOX::CutAtNul(std::string("\0Parts", 6)), "");
+  EXPECT_EQ(modRIGBOX::CutAtNul("Parts"), "Parts");
+  EXPECT_EQ(modRIGBOX::CutAtNul(""), "");
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include "package/signed_pe.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/temp_dir.h"
+#include "package/package_bytes.h"
+#include "package/rigbox.h"
+
+namespace {
+
+using namespace package_bytes;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+constexpr uint16_t kPe32 = 0x10B;
+constexpr uint16_t kPe32Plus = 0x20B;
+constexpr size_t kImageSize = 1024;
+
+void Poke(std::string& bytes, size_t offset, const std::string& value) {
+  bytes.replace(offset, value.size(), value);
+}
+
+// The headers of a PE image, kImageSize bytes long, with the security
+// directory (entry 4) set to the given file offset and size.
+std::string PeImage(uint16_t magic, int32_t certOffset, int32_t certSize, int32_t rvaCount = 16,
+                    const std::string& signature = std::string("PE\0\0", 4)) {
+  std::string image(kImageSize, '\0');
+  Poke(image, 0, "MZ");
+  Poke(image, 0x3C, Le32(0x80));
+  Poke(image, 0x80, signature);
+  bool plus = magic == kPe32Plus;
+  size_t coff = 0x84;
+  Poke(image, coff, Le16(0x14C));                                                  // Machine
+  Poke(image, coff + 16, Le16(static_cast<int16_t>((plus ? 112 : 96) + 16 * 8)));  // SizeOfOptionalHeader
+  size_t optional = coff + 20;
+  Poke(image, optional, Le16(static_cast<int16_t>(magic)));
+  size_t count = optional + (plus ? 108 : 92);
+  Poke(image, count, Le32(rvaCount));
+  size_t security = count + 4 + 4 * 8;
+  Poke(image, security, Le32(certOffset));
+  Poke(image, security + 4, Le32(certSize));
+  return image;
+}
+
+// A signed installer: the image, the package, the trailer, then the
+// certificate table that the image's security directory points at.
+std::string SignedInstaller(uint16_t magic, const std::string& package, int32_t sizeDelta = 0,
+                            int32_t rvaCount = 16) {
+  const std::string certificate = std::string(16, '\xFF');
+  auto certOffset = static_cast<int32_t>(kImageSize + package.size() + 4);
+  return PeImage(magic, certOffset, static_cast<int32_t>(certificate.size()) + sizeDelta, rvaCount) +
+         package + Le32(static_cast<int32_t>(kImageSize + 1)) + certificate;
+}
+
+class PackageSignedPe : public ::testing::Test {
+ protected:
+  void TearDown() override { modRIGBOX::ClosePackage(); }
+
+  std::string Put(const std::string& bytes) {
+    WriteFile(dir_ / "setup.exe", bytes);
+    return dir_.Folder() + "setup.exe";
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(PackageSignedPe, TrailerSitsBeforeTheCertificateTable) {
+  for (uint16_t magic : {kPe32, kPe32Plus}) {
+    std::string path = Put(SignedInstaller(magic, ExamplePackage()));
+    ASSERT_TRUE(modRIGBOX::OpenPackage(2, path, "", 0)) << magic << ": " << modRIGBOX::LastErrText;
+    EXPECT_EQ(modRIGBOX::HeaderPos, 1025);
+    std::string dest = dir_.Folder() + "car" + std::to_string(magic);
+    ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+    EXPECT_EQ(ReadFile(dir_ / ("car" + std::to_string(magic)) / "Parts/engine.scr"), kSecondData);
+    modRIGBOX::ClosePackage();
+  }
+}
+
+TEST_F(PackageSignedPe, UnsignedImageUsesTheLastFourBytes) {
+  std::string path =
+      Put(PeImage(kPe32, 0, 0) + ExamplePackage() + Le32(static_cast<int32_t>(kImageSize + 1)));
+  ASSERT_TRUE(modRIGBOX::OpenPackage(2, path, "", 0)) << modRIGBOX::LastErrText;
+  EXPECT_EQ(modRIGBOX::HeaderPos, 1025);
+}
+
+TEST_F(PackageSignedPe, TableNotEndingAtTheEndIsNoSignature) {
+  // Taken as unsigned, the last four bytes (FF FF FF FF) are the trailer: -1.
+  std::string path = Put(SignedInstaller(kPe32, ExamplePackage(), -1));
+  EXPECT_FALSE(modRIGBOX::OpenPackage(2, path, "", 0));
+  EXPECT_EQ(modRIGBOX::HeaderPos, -1);
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 63);
+}
+
+struct ImageCase {
+  const char* Label;
+  std::string Bytes;
+  std::optional<int64_t> Expected;
+};
+
+TEST_F(PackageSignedPe, CertificateTableOffsetCases) {
+  const ImageCase cases[] = {
+      {"PE32 signed", PeImage(kPe32, 1000, 24), 1000},
+      {"PE32+ signed", PeImage(kPe32Plus, 1020, 4), 1020},
+      {"table ends before the end", PeImage(kPe32, 1000, 23), std::nullopt},
+      {"table runs past the end", PeImage(kPe32, 1000, 25), std::nullopt},
+      {"no security directory entry", PeImage(kPe32, 1000, 24, 4), std::nullopt},
+      {"empty security directory", PeImage(kPe32, 1024, 0), std::nullopt},
+      {"not a PE signature", PeImage(kPe32, 1000, 24, 16, "PX\0\0"), std::nullopt},
+      {"ROM image magic", PeImage(0x107, 1000, 24), std::nullopt},
+      {"no MZ", "ZM" + PeImage(kPe32, 1000, 24).substr(2), std::nullopt},
+      {"e_lfanew past the end", "MZ" + std::string(0x3A, '\0') + Le32(5000) + std::string(960, '\0'),
+       std::nullopt},
+      {"shorter than a DOS header", "MZ", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    std::string path = Put(c.Bytes);
+    platform::File file;
+    ASSERT_TRUE(file.Open(path, platform::OpenMode::Read));
+    EXPECT_EQ(modRIGBOX::CertificateTableOffset(file, file.Size()), c.Expected) << c.Label;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,254 @@
+// The platform layer's contract, the same on every system: the Windows and
+// POSIX variants must give the same results and the same error numbers.
+#include "support/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "common/temp_dir.h"
+#include "support/tools.h"
+
+#ifdef _WIN32
+#include "support/windows_include.h"
+#endif
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+int16_t LastNumber() { return platform::LastError().Number; }
+
+void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+  SetEnvironmentVariableA(name, value);
+#else
+  if (value != nullptr) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+#endif
+}
+
+TEST(SupportPlatformErrors, EachNumberHasItsDescription) {
+  const struct {
+    int16_t number;
+    const char* description;
+  } cases[] = {
+      {7, "Out of memory"},
+      {52, "Bad file name"},
+      {53, "File not found"},
+      {57, "Device I/O error"},
+      {61, "Disk full"},
+      {62, "Input past end of file"},
+      {63, "Bad record number"},
+      {70, "Permission denied"},
+      {75, "Path/File access error"},
+      {76, "Path not found"},
+      // Anything the layer does not name is a device error.
+      {5, "Device I/O error"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::ErrorDescription(c.number), c.description) << c.number;
+  }
+}
+
+TEST(SupportPlatformFile, ReadsAtPositionsAndReportsSize) {
+  TempDir dir;
+  WriteFile(dir / "data.bin", std::string("0123456789", 10));
+  platform::File file;
+  ASSERT_TRUE(file.Open(dir.Folder() + "data.bin", platform::OpenMode::Read));
+  EXPECT_EQ(file.Size(), 10);
+  EXPECT_EQ(file.Tell(), 0);
+  ASSERT_TRUE(file.Seek(6));
+  char buffer[3] = {};
+  ASSERT_TRUE(file.ReadExact(buffer, 3));
+  EXPECT_EQ(std::string(buffer, 3), "678");
+  EXPECT_EQ(file.Tell(), 9);
+  // Past the end a seek succeeds and the read fails.
+  ASSERT_TRUE(file.Seek(20));
+  EXPECT_FALSE(file.ReadExact(buffer, 1));
+  EXPECT_EQ(LastNumber(), platform::kErrInputPastEnd);
+  EXPECT_FALSE(file.Seek(-1));
+  EXPECT_EQ(LastNumber(), platform::kErrBadRecordNumber);
+  EXPECT_TRUE(file.Close());
+  EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(SupportPlatformFile, WriteReplacesTheWholeFile) {
+  TempDir dir;
+  WriteFile(dir / "out.txt", "a much longer old content");
+  platform::File file;
+  ASSERT_TRUE(file.Open(dir.Folder() + "out.txt", platform::OpenMode::Write));
+  ASSERT_TRUE(file.WriteAll("new\r\n", 5));
+  EXPECT_EQ(file.Tell(), 5);
+  EXPECT_EQ(file.Size(), 5);
+  file.Close();
+  EXPECT_EQ(ReadFile(dir / "out.txt"), "new\r\n");
+}
+
+TEST(SupportPlatformFile, AppendCreatesAndAlwaysWritesAtTheEnd) {
+  TempDir dir;
+  std::string path = dir.Folder() + "log.txt";
+  {
+    platform::File file;
+    ASSERT_TRUE(file.Open(path, platform::OpenMode::Append));
+    ASSERT_TRUE(file.WriteAll("one\r\n", 5));
+  }
+  {
+    platform::File file;
+    ASSERT_TRUE(file.Open(path, platform::OpenMode::Append));
+    ASSERT_TRUE(file.Seek(0));
+    ASSERT_TRUE(file.WriteAll("two\r\n", 5));
+  }
+  EXPECT_EQ(ReadFile(dir / "log.txt"), "one\r\ntwo\r\n");
+}
+
+TEST(SupportPlatformFile, MovedFileKeepsItsHandle) {
+  TempDir dir;
+  WriteFile(dir / "a.bin", "xy");
+  platform::File first;
+  ASSERT_TRUE(first.Open(dir.Folder() + "a.bin", platform::OpenMode::Read));
+  platform::File second(std::move(first));
+  EXPECT_FALSE(first.IsOpen());
+  char buffer[2];
+  ASSERT_TRUE(second.ReadExact(buffer, 2));
+  EXPECT_EQ(std::string(buffer, 2), "xy");
+  platform::File third;
+  third = std::move(second);
+  EXPECT_TRUE(third.IsOpen());
+  EXPECT_EQ(third.Size(), 2);
+}
+
+// Failures of Open, by their number: the two systems report them alike.
+TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
+  TempDir dir;
+  fs::create_directory(dir / "Folder");
+  WriteFile(dir / "plain.txt", "x");
+  const struct {
+    const char* name;
+    platform::OpenMode mode;
+    int16_t number;
+  } cases[] = {
+      {"missing.txt", platform::OpenMode::Read, platform::kErrFileNotFound},
+      {"NoFolder\\missing.txt", platform::OpenMode::Read, platform::kErrPathNotFound},
+      {"NoFolder\\new.txt", platform::OpenMode::Write, platform::kErrPathNotFound},
+      {"NoFolder\\new.txt", platform::OpenMode::Append, platform::kErrPathNotFound},
+      // A folder is no file, whichever way it is opened.
+      {"Folder", platform::OpenMode::Read, platform::kErrPathFileAccess},
+      {"Folder", platform::OpenMode::Write, platform::kErrPathFileAccess},
+      {"Folder", platform::OpenMode::Append, platform::kErrPathFileAccess},
+      // A file where a folder should be.
+      {"plain.txt\\inner.txt", platform::OpenMode::Read, platform::kErrPathNotFound},
+  };
+  for (const auto& c : cases) {
+    platform::File file;
+    EXPECT_FALSE(file.Open(dir.Folder() + c.name, c.mode)) << c.name;
+    EXPECT_EQ(LastNumber(), c.number) << c.name << " mode " << static_cast<int>(c.mode);
+    EXPECT_EQ(platform::LastError().Description, platform::ErrorDescription(c.number));
+    EXPECT_FALSE(file.IsOpen());
+  }
+}
+
+TEST(SupportPlatformAttributes, ReadOnlyIsSetAndCleared) {
+  TempDir dir;
+  WriteFile(dir / "car.ini", "x");
+  std::string path = dir.Folder() + "car.ini";
+  EXPECT_FALSE(platform::IsReadOnly(path));
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrReadOnly));
+  EXPECT_TRUE(platform::IsReadOnly(path));
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrNormal));
+  EXPECT_FALSE(platform::IsReadOnly(path));
+  EXPECT_EQ(ReadFile(dir / "car.ini"), "x");
+}
+
+TEST(SupportPlatformAttributes, MissingFileFails) {
+  TempDir dir;
+  EXPECT_FALSE(platform::SetFileAttributes(dir.Folder() + "missing.ini", platform::kAttrNormal));
+  EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
+  EXPECT_FALSE(platform::IsReadOnly(dir.Folder() + "missing.ini"));
+}
+
+TEST(SupportPlatformFiles, DeleteRemovesAndReportsMissing) {
+  TempDir dir;
+  WriteFile(dir / "old.scr", "x");
+  EXPECT_TRUE(platform::DeleteFile(dir.Folder() + "old.scr"));
+  EXPECT_FALSE(fs::exists(dir / "old.scr"));
+  EXPECT_FALSE(platform::DeleteFile(dir.Folder() + "old.scr"));
+  EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
+}
+
+TEST(SupportPlatformFiles, ReplaceOverwritesTheTarget) {
+  TempDir dir;
+  WriteFile(dir / "Cars.scr.new", "new");
+  WriteFile(dir / "Cars.scr", "old");
+  ASSERT_TRUE(platform::ReplaceFile(dir.Folder() + "Cars.scr.new", dir.Folder() + "Cars.scr"));
+  EXPECT_EQ(ReadFile(dir / "Cars.scr"), "new");
+  EXPECT_FALSE(fs::exists(dir / "Cars.scr.new"));
+  EXPECT_FALSE(platform::ReplaceFile(dir.Folder() + "gone.new", dir.Folder() + "Cars.scr"));
+  EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
+}
+
+TEST(SupportPlatformFolders, FolderExistsOnlyForFolders) {
+  TempDir dir;
+  fs::create_directories(dir / "Data/Cars");
+  WriteFile(dir / "Gravelon.exe", "MZ");
+  EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data\\Cars"));
+  EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data\\Cars\\"));
+  EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data/Cars/"));
+  EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Gravelon.exe"));
+  EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Data\\Missing\\"));
+  EXPECT_FALSE(platform::FolderExists(""));
+}
+
+TEST(SupportPlatformFolders, MakeSureCreatesUpToTheLastSeparator) {
+  TempDir dir;
+  // Both separators, and a doubled one, as program paths may hold them.
+  ASSERT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars/ABC\\\\Parts\\wheel.dds"));
+  EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
+  EXPECT_FALSE(fs::exists(dir / "Data/Cars/ABC/Parts/wheel.dds"));
+  // Everything there already: nothing to do, and no failure.
+  EXPECT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars\\"));
+  // No separator at all: a bare file name.
+  EXPECT_TRUE(platform::MakeSureDirectoryPathExists("file.txt"));
+}
+
+TEST(SupportPlatformFolders, MakeSureFailsBelowAFile) {
+  TempDir dir;
+  WriteFile(dir / "Data", "not a folder");
+  EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars\\"));
+  EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
+}
+
+TEST(SupportPlatformProgram, ExecutablePathNamesThisProgram) {
+  std::string self = platform::ExecutablePath();
+  ASSERT_FALSE(self.empty());
+  EXPECT_TRUE(modTools::FileExists(self)) << self;
+  EXPECT_NE(self.find("rigbox_tests"), std::string::npos) << self;
+}
+
+TEST(SupportPlatformProgram, GetEnvReadsTheEnvironment) {
+  SetEnvironment("RIGBOX_TEST_VALUE", "C:\\Games\\Gravelon");
+  EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), "C:\\Games\\Gravelon");
+  // A value longer than any first guess of its size.
+  std::string longValue(3000, 'v');
+  SetEnvironment("RIGBOX_TEST_VALUE", longValue.c_str());
+  EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), longValue);
+  SetEnvironment("RIGBOX_TEST_VALUE", nullptr);
+  EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), "");
+}
+
+TEST(SupportPlatformPaths, BothSlashesSeparate) {
+  EXPECT_TRUE(platform::IsSeparator('\\'));
+  EXPECT_TRUE(platform::IsSeparator('/'));
+  EXPECT_FALSE(platform::IsSeparator(':'));
+  EXPECT_FALSE(platform::IsSeparator('.'));
+}
+
+}  // namespace

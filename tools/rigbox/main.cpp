@@ -1,0 +1,45 @@
+// rigbox: makes, inspects and unpacks RIGBOX packages, and turns a package
+// into a self-extracting installer.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: rigbox <command> [options]\n"
+    "\n"
+    "Commands:\n"
+    "  pack      make a package from the files below a folder\n"
+    "  list      show a package's header and its files\n"
+    "  extract   write a package's files below a folder\n"
+    "  verify    check a package without writing anything\n"
+    "  sfx       append a package to an installer program\n"
+    "\n"
+    "A package is read from a package file or from a program it is appended to.\n"
+    "Run \"rigbox <command> --help\" for a command's options.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage;
+    return rigbox_tool::kExitUsage;
+  }
+  std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return rigbox_tool::kExitOk;
+  }
+  if (command == "pack") return rigbox_tool::RunPack(args);
+  if (command == "list") return rigbox_tool::RunList(args);
+  if (command == "extract") return rigbox_tool::RunExtract(args);
+  if (command == "verify") return rigbox_tool::RunVerify(args);
+  if (command == "sfx") return rigbox_tool::RunSfx(args);
+  std::cerr << "rigbox: unknown command \"" << command << "\"\n\n" << kUsage;
+  return rigbox_tool::kExitUsage;
+}

@@ -1,0 +1,147 @@
+// rigbox pack: every regular file below a folder into one package.
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "cli.h"
+#include "package/rigbox.h"
+#include "package/safe_names.h"
+
+namespace fs = std::filesystem;
+
+namespace rigbox_tool {
+namespace {
+
+constexpr const char* kPackUsage =
+    "Usage: rigbox pack --id ID [--flags N] -o OUT DIR\n"
+    "\n"
+    "Packs every regular file below DIR, in the order of their paths, into the\n"
+    "package file OUT (replaced if it exists). A file in a subfolder keeps that\n"
+    "folder, written with backslashes, at most 15 characters.\n"
+    "\n"
+    "  --id ID     car ID for the header, 1 to 3 printable ASCII characters\n"
+    "  --flags N   header flags, -32768 to 32767 (default 0)\n"
+    "  -o OUT      the package file to write\n";
+
+struct PackedFile {
+  fs::path Source;
+  std::string Relative;  // with '/' separators, the sort key
+  std::string SubFolder;
+  std::string FileName;
+};
+
+bool IsPrintableAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+std::optional<int32_t> ParseFlags(const std::string& text) {
+  int32_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < INT16_MIN || value > INT16_MAX) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Splits "a/b/c.txt" into the folder "a\b" and the name "c.txt", and tells
+// why the pair cannot be stored, if it cannot.
+std::string Describe(PackedFile& file) {
+  size_t slash = file.Relative.rfind('/');
+  file.FileName = slash == std::string::npos ? file.Relative : file.Relative.substr(slash + 1);
+  file.SubFolder = slash == std::string::npos ? "" : file.Relative.substr(0, slash);
+  std::replace(file.SubFolder.begin(), file.SubFolder.end(), '/', '\\');
+  std::string shown = "\"" + modRIGBOX::PrintableName(file.Relative) + "\"";
+  // A backslash in a POSIX name would read as a folder once stored.
+  if (file.Relative.find('\\') != std::string::npos)
+    return "Cannot pack " + shown + ": its path has a backslash";
+  if (const char* problem = modRIGBOX::SubFolderProblem(file.SubFolder)) {
+    return "Cannot pack " + shown + ": its folder name " + problem;
+  }
+  if (const char* problem = modRIGBOX::FileNameProblem(file.FileName)) {
+    return "Cannot pack " + shown + ": its file name " + problem;
+  }
+  return "";
+}
+
+// The files below dir in path order, or a message on failure.
+std::optional<std::vector<PackedFile>> Collect(const fs::path& dir, const fs::path& out, std::string& error) {
+  std::error_code code;
+  if (!fs::is_directory(dir, code)) {
+    error = "\"" + dir.string() + "\" is not a folder";
+    return std::nullopt;
+  }
+  std::vector<PackedFile> files;
+  for (auto it = fs::recursive_directory_iterator(dir, code);
+       !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
+    if (!it->is_regular_file(code)) continue;
+    // A package written into the folder it packs must not pack itself.
+    if (fs::exists(out) && fs::equivalent(it->path(), out, code)) continue;
+    files.push_back({it->path(), it->path().lexically_relative(dir).generic_string(), "", ""});
+  }
+  if (code) {
+    error = "Cannot read the folder \"" + dir.string() + "\": " + code.message();
+    return std::nullopt;
+  }
+  std::sort(files.begin(), files.end(),
+            [](const PackedFile& a, const PackedFile& b) { return a.Relative < b.Relative; });
+  for (PackedFile& file : files) {
+    error = Describe(file);
+    if (!error.empty()) return std::nullopt;
+  }
+  if (files.size() > INT16_MAX) {
+    error =
+        "\"" + dir.string() + "\" holds " + std::to_string(files.size()) + " files, a package at most 32767";
+    return std::nullopt;
+  }
+  return files;
+}
+
+int Pack(const std::string& id, int32_t flags, const std::string& out, const std::vector<PackedFile>& files) {
+  bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, out, id, flags);
+  for (size_t i = 0; ok && i < files.size(); ++i) {
+    ok = modRIGBOX::AddPackageFile(files[i].Source.string(), files[i].SubFolder, files[i].FileName);
+  }
+  int64_t bytes = 0;
+  for (const auto& entry : modRIGBOX::PackageDir) bytes += entry.Size;
+  ok = modRIGBOX::ClosePackage() && ok;
+  if (!ok) {
+    std::string reason = modRIGBOX::LastErrText;
+    std::error_code ignored;
+    fs::remove(out, ignored);  // half a package is of no use to anyone
+    return Failure(reason);
+  }
+  std::cout << "Packed " << files.size() << " files (" << bytes << " bytes) into " << out << "\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunPack(const std::vector<std::string>& args) {
+  auto parsed = ParseArguments("pack", args, {"--id", "--flags", "-o"});
+  if (!parsed) return kExitUsage;
+  if (parsed->Help) {
+    std::cout << kPackUsage;
+    return kExitOk;
+  }
+  if (parsed->Options.count("--id") == 0) return UsageError("pack", "--id is required");
+  if (parsed->Options.count("-o") == 0) return UsageError("pack", "-o is required");
+  if (parsed->Positionals.size() != 1) return UsageError("pack", "expects one folder to pack");
+  std::string id = parsed->Options["--id"];
+  if (id.empty() || id.size() > 3 || !IsPrintableAscii(id)) {
+    return UsageError("pack", "--id needs 1 to 3 printable ASCII characters");
+  }
+  std::optional<int32_t> flags = 0;
+  if (parsed->Options.count("--flags") != 0) flags = ParseFlags(parsed->Options["--flags"]);
+  if (!flags) return UsageError("pack", "--flags needs a number from -32768 to 32767");
+
+  std::string out = parsed->Options["-o"];
+  std::string error;
+  auto files = Collect(parsed->Positionals[0], out, error);
+  if (!files) return Failure(error);
+  return Pack(id, *flags, out, *files);
+}
+
+}  // namespace rigbox_tool
