@@ -1,9 +1,37 @@
 #!/usr/bin/env bash
-# Sets up, builds from scratch and runs every test.
-set -euo pipefail
+# Sets up, builds from scratch and runs every test: the core's suite and the
+# end-to-end tests, the formatting check, the Linux window under Xvfb, a
+# minute of fuzzing, and the Windows build with its tests under Wine.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-rm -rf build
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
-ctest --test-dir build --output-on-failure
+bash scripts/setup.sh --all || exit 1
+
+passed=0
+failed=0
+stage() {  # stage NAME COMMAND...
+  local name=$1
+  shift
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "=== $name FAILED"
+    failed=$((failed + 1))
+  fi
+}
+linux_suite() {
+  rm -rf build &&
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+    cmake --build build &&
+    ctest --test-dir build --output-on-failure -j2
+}
+
+stage "core and end-to-end tests" linux_suite
+stage "formatting" bash scripts/check-format.sh
+stage "Linux window" bash scripts/test-gui.sh build
+stage "fuzzing" bash scripts/fuzz.sh 60
+stage "Windows build and suite under Wine" bash scripts/test-windows.sh
+stage "Windows installer under Wine" bash scripts/test-win32-gui.sh
+
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
