@@ -1,0 +1,448 @@
+#!/usr/bin/env bash
+# The Windows installer, rigbox-extract.exe, under Wine:
+#   1. the front end's own tests (rigbox_win32_tests.exe);
+#   2. the unattended mode against a game folder reached as Z:\..., found
+#      through Wine's registry: exact bytes of the six scripts and the
+#      profile file afterwards, and every exit status;
+#   3. the window on a virtual screen: a screenshot of each step, checked
+#      by geometry and pixel colour, and click-throughs with xdotool that
+#      install a car, answer the replace question and the close question.
+# Screenshots go to artifacts/screenshots/windows/.
+#
+# The installer is 32-bit. On a machine that runs no 32-bit programs (some
+# kernels lack it) the same sources are built for 64-bit Windows and run
+# under the 64-bit Wine instead; the 32-bit build is still made.
+#
+# Environment: RIGBOX_WIN32_BUILD (the 32-bit build, default build-win32),
+# RIGBOX_WIN_BUILD (the build that runs, default the 32-bit one or
+# build-win64), RIGBOX_HOST_BUILD (the rigbox tool, default
+# build-host-tools), RIGBOX_SKIP_INSTALL=1 (no apt-get).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+export DEBIAN_FRONTEND=noninteractive
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+install_missing() {
+  local missing=()
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+if [ "${RIGBOX_SKIP_INSTALL:-}" != 1 ]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  install_missing cmake ninja-build g++ g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth xdotool \
+    imagemagick fonts-dejavu-core fonts-wine
+fi
+
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh || exit 1
+trap rigbox_wine_cleanup EXIT
+
+# --- Builds -----------------------------------------------------------------
+
+configure_and_build() {  # DIR TOOLCHAIN TARGET...
+  local dir=$1 toolchain=$2
+  shift 2
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel \
+      -DRIGBOX_BUILD_TOOLS=OFF -DRIGBOX_WINE="$RIGBOX_WINE" >/dev/null || return 1
+  fi
+  cmake --build "$dir" --target "$@"
+}
+
+win32_build=${RIGBOX_WIN32_BUILD:-build-win32}
+configure_and_build "$win32_build" mingw-i686.cmake rigbox-extract || exit 1
+if [ "$RIGBOX_WINE_BITS" = 32 ]; then
+  win_build=${RIGBOX_WIN_BUILD:-$win32_build}
+  configure_and_build "$win_build" mingw-i686.cmake rigbox-extract rigbox_win32_tests || exit 1
+else
+  echo "test-win32-gui: this machine runs no 32-bit programs; testing a 64-bit build" >&2
+  [ "${RIGBOX_SKIP_INSTALL:-}" = 1 ] || install_missing g++-mingw-w64-x86-64-win32
+  win_build=${RIGBOX_WIN_BUILD:-build-win64}
+  configure_and_build "$win_build" mingw-x86_64.cmake rigbox-extract rigbox_win32_tests || exit 1
+fi
+host_build=${RIGBOX_HOST_BUILD:-build-host-tools}
+if [ ! -f "$host_build/build.ninja" ]; then
+  cmake -S . -B "$host_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIGBOX_BUILD_TESTS=OFF \
+    -DRIGBOX_BUILD_INSTALLER=OFF >/dev/null || exit 1
+fi
+cmake --build "$host_build" --target rigbox || exit 1
+
+stub=$root/$win_build/src/frontends/win32/rigbox-extract.exe
+rigbox=$root/$host_build/tools/rigbox/rigbox
+shots=$root/artifacts/screenshots/windows
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+work=$(mktemp -d /tmp/rigbox-win32-gui.XXXXXX)
+trap 'chmod -R u+w "$work"; rm -rf "$work"; rigbox_wine_cleanup' EXIT
+
+failures=0
+passes=0
+check() {  # check NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then
+    passes=$((passes + 1))
+  else
+    echo "FAIL: $name"
+    failures=$((failures + 1))
+  fi
+}
+
+# --- 1. The front end's tests ----------------------------------------------
+
+echo "== rigbox_win32_tests"
+timeout 300 "$RIGBOX_WINE" "$win_build/tests/win32/rigbox_win32_tests.exe" --gtest_brief=1 </dev/null
+check "front-end tests" test $? -eq 0
+
+# --- Fixtures ---------------------------------------------------------------
+
+# The Windows form of a path of this machine.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+same_bytes() {  # same_bytes FILE EXPECTED-FILE
+  cmp -s "$1" "$2" || {
+    echo "--- $1 holds:"; od -c "$1" | head -20; echo "--- expected:"; od -c "$2" | head -20
+    return 1
+  }
+}
+
+# expect NAME LINE...: the expected content of a file, each line ended by
+# CR LF, written from the lines as given (no escapes inside them).
+expect() {
+  local name=$1
+  shift
+  : >"$work/expect-$name"
+  local line
+  for line in "$@"; do printf '%s\r\n' "$line" >>"$work/expect-$name"; done
+  echo "$work/expect-$name"
+}
+
+make_car() {  # make_car ID: the car's files and its installer install-ID.exe
+  local id=$1 src=$work/src-${1//./dot}
+  mkdir -p "$src/Textures"
+  local kind
+  for kind in Cars Parts Texts Icons; do printf '// %s %s\r\n' "$id" "$kind" >"$src/$kind.scr"; done
+  head -c 40000 /dev/urandom >"$src/Textures/body.dds"
+  "$rigbox" pack --id "$id" -o "$work/car.rigbox" "$src" >/dev/null &&
+    "$rigbox" sfx --stub "$stub" -o "$work/install-${id//./dot}.exe" "$work/car.rigbox" >/dev/null
+}
+
+make_game() {  # make_game DIR: the game as shipped, one car of its own
+  local game=$1 kind
+  mkdir -p "$game/Data/Cars" "$game/Data/Menu/uidef"
+  printf 'MZ' >"$game/Gravelon.exe"
+  for kind in Cars Parts Texts Icons; do
+    printf '%s\r\n\r\n' "!include(\"FOC\\\\$kind.scr\")" >"$game/Data/Cars/$kind.scr"
+  done
+  printf '%s\r\n' '!include("Menu\\Texts.scr")' >"$game/Data/Texts.scr"
+  printf '%s' '// textures, last line without its end' >"$game/Data/Menu/uidef/Textures.def"
+  chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
+}
+
+# The game folder the game recorded, in the 32-bit registry view.
+register_game() {
+  "$RIGBOX_WINE" reg add 'HKLM\Software\Brackmoor\Gravelon' /v DestinationDir /t REG_SZ /d "$1" /f /reg:32 \
+    </dev/null >/dev/null 2>&1
+}
+
+run() {  # run INSTALLER ARGS...: unattended, output in $work/out and $work/err
+  timeout 120 "$RIGBOX_WINE" "$@" </dev/null >"$work/out" 2>"$work/err"
+}
+
+# Bytes of the six scripts and the profile after cars were registered.
+check_registered() {  # check_registered LABEL GAME ID...
+  local label=$1 game=$2
+  shift 2
+  local kind id lines
+  for kind in Cars Parts Texts Icons; do
+    lines=("!include(\"FOC\\\\$kind.scr\")" "")
+    for id in "$@"; do lines+=("!include(\"$id\\\\$kind.scr\")" ""); done
+    check "$label: Data\\Cars\\$kind.scr" same_bytes "$game/Data/Cars/$kind.scr" "$(expect "$kind" "${lines[@]}")"
+  done
+  check "$label: Data\\Texts.scr" same_bytes "$game/Data/Texts.scr" \
+    "$(expect texts '!include("Menu\\Texts.scr")' '' '// Created by Vehiforge' '!include("Cars\\Texts.scr")' '')"
+  check "$label: Data\\Menu\\uidef\\Textures.def" same_bytes "$game/Data/Menu/uidef/Textures.def" \
+    "$(expect textures '// textures, last line without its end' \
+      '// --- Created by Vehiforge. Do not modyfy. ---' '!include("..\\..\\Cars\\Icons.scr")' '')"
+  lines=("[Cars]" "CarsCount=$#")
+  local n=1
+  for id in "$@"; do lines+=("CarID$n=$id"); n=$((n + 1)); done
+  check "$label: Vehiforge.ini" same_bytes "$game/Vehiforge.ini" "$(expect ini "${lines[@]}")"
+}
+
+snapshot() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 md5sum) >"$2"; }
+
+make_car ABC || { echo "cannot make the installers" >&2; exit 1; }
+make_car DEF || exit 1
+make_car .. || exit 1
+
+# --- 2. Unattended mode -----------------------------------------------------
+
+echo "== unattended mode"
+game=$work/Games/Gravelon
+make_game "$game"
+register_game "$(winpath "$game")\\"
+
+run "$work/install-ABC.exe" --silent
+check "install from the registered folder exits 0" test $? -eq 0
+check "status lines on standard output" grep -q $'^Successfully completed\r$' "$work/out"
+check "car's files" cmp -s "$work/src-ABC/Textures/body.dds" "$game/Data/Cars/ABC/Textures/body.dds"
+check_registered "first car" "$game" ABC
+
+snapshot "$game" "$work/before"
+run "$work/install-ABC.exe" --silent
+check "car already installed: 5" test $? -eq 5
+snapshot "$game" "$work/after"
+check "car already installed: nothing written" cmp -s "$work/before" "$work/after"
+
+printf 'changed' >"$game/Data/Cars/ABC/Cars.scr"
+run "$work/install-ABC.exe" --silent --replace
+check "--replace: 0" test $? -eq 0
+check "--replace: files written again" cmp -s "$work/src-ABC/Cars.scr" "$game/Data/Cars/ABC/Cars.scr"
+check_registered "after --replace" "$game" ABC
+
+mkdir -p "$work/empty"
+run "$work/install-DEF.exe" --silent --game-dir "$(winpath "$work/empty")"
+check "--game-dir without the game: 3" test $? -eq 3
+check "the error is shown" grep -q 'does not contain Gravelon' "$work/err"
+
+register_game "$(winpath "$work/empty")\\"
+run "$work/install-DEF.exe" --silent
+check "registered folder without the game: 3" test $? -eq 3
+register_game "$(winpath "$game")\\"
+
+run "$stub" --silent
+check "no package appended: 4" test $? -eq 4
+run "$work/install-dotdot.exe" --silent
+check "car ID that is no folder name: 4" test $? -eq 4
+check "car ID '..' writes nothing" test ! -e "$game/Data/Cars.scr" -a ! -e "$game/Data/Textures"
+
+printf 'in the way' >"$game/Data/Cars/DEF"
+snapshot "$game" "$work/before"
+run "$work/install-DEF.exe" --silent
+check "car folder cannot be made: 1" test $? -eq 1
+check "run error names the installer" grep -q '^File:Z:' "$work/err"
+snapshot "$game" "$work/after"
+check "failed run registers nothing" cmp -s "$work/before" "$work/after"
+rm -f "$game/Data/Cars/DEF"
+
+run "$work/install-DEF.exe" --silent --game-dir "$(winpath "$game")"
+check "second car through --game-dir: 0" test $? -eq 0
+check_registered "second car" "$game" ABC DEF
+
+run "$work/install-DEF.exe" --bogus
+check "unknown option: 2" test $? -eq 2
+check "usage on standard error" grep -q '^Usage: install-DEF.exe' "$work/err"
+run "$work/install-DEF.exe" --replace
+check "--replace without --silent: 2" test $? -eq 2
+run "$work/install-DEF.exe" --help
+check "--help: 0" test $? -eq 0
+check "--help prints the usage" grep -q $'^  --silent        install without a window\r$' "$work/out"
+
+LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 run "$work/install-DEF.exe" --silent --replace
+check "Polish status lines in UTF-8" grep -q $'^Zako\xc5\x84czono pomy\xc5\x9blnie.\r$' "$work/out"
+
+# --- 3. The window ----------------------------------------------------------
+
+echo "== window"
+# Positions at 96 dpi in the client area, from the window's design in twips.
+client_width=479
+client_height=306
+declare -A button_left=([Help]=8 [Cancel]=152 [Back]=232 [Next]=304 [Finish]=392)
+button_width=73
+button_top=276
+button_bottom=297  # first row below
+strip_bottom=65    # first row below the title strip
+separator_row=268  # grey; the white line lies one row below
+logo_x=352
+
+# Colours of a rectangle of an image, one "R,G,B" line per pixel, rows
+# top to bottom.
+colours() {  # colours IMAGE X Y WIDTH HEIGHT
+  convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |
+    sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+px() { colours "$1" "$2" "$3" 1 1; }  # px IMAGE X Y
+# Dark pixels (text) inside a button: its caption is black when enabled,
+# grey when disabled.
+caption_ink() {  # caption_ink IMAGE BUTTON
+  local x=$((button_left[$2] + 3))
+  convert "$1" -crop "$((button_width - 6))x15+$x+$((button_top + 3))" +repage \
+    -fx '(r<0.35&&g<0.35&&b<0.35)?1:0' -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+enabled() { [ "$(caption_ink "$1" "$2")" -gt 10 ]; }
+disabled() { [ "$(caption_ink "$1" "$2")" -eq 0 ]; }
+
+window_id() {  # window_id TITLE-REGEX: the visible window with that title
+  xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1
+}
+wait_window() {  # wait_window TITLE-REGEX: its id once shown (60 s at most)
+  local id i
+  for i in $(seq 1 240); do
+    id=$(window_id "$1")
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.25
+  done
+  return 1
+}
+wait_gone() {  # wait_gone TITLE-REGEX
+  local i
+  for i in $(seq 1 80); do
+    [ -z "$(window_id "$1")" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+shoot() {  # shoot WINDOW FILE: the window's client area as on screen
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+}
+# Takes screenshots until predicate holds for one (20 s at most).
+wait_state() {  # wait_state WINDOW FILE PREDICATE...
+  local window=$1 file=$2 i
+  shift 2
+  for i in $(seq 1 40); do
+    shoot "$window" "$file"
+    "$@" "$file" && return 0
+    sleep 0.5
+  done
+  return 1
+}
+step_game_folder() { enabled "$1" Cancel && disabled "$1" Back && enabled "$1" Next && disabled "$1" Finish; }
+step_ready() { enabled "$1" Cancel && enabled "$1" Back && enabled "$1" Next && disabled "$1" Finish; }
+step_finished() { disabled "$1" Cancel && disabled "$1" Back && disabled "$1" Next && enabled "$1" Finish; }
+
+# The layout seen in a screenshot of the window.
+check_geometry() {  # check_geometry IMAGE
+  local image=$1 label
+  label=$(basename "$1" .png)
+  check "$label: client area ${client_width}x$client_height" \
+    test "$(identify -format '%wx%h' "$image")" = "${client_width}x$client_height"
+  local face edge
+  face=$(px "$image" 2 150)
+  # Down the column between the subtitle and the logo: white strip, its
+  # edge, then the dialog colour from row 65 on.
+  edge=$(colours "$image" 345 0 1 120 | grep -n -x -m1 -F "$face" | cut -d: -f1)
+  check "$label: title strip ends at $strip_bottom" test "$((edge - 1))" -eq $strip_bottom
+  check "$label: title strip is white" test "$(px "$image" 345 0),$(px "$image" 345 60)" = "255,255,255,255,255,255"
+  check "$label: logo at its natural size" \
+    test "$(convert "$image" -crop "110x60+$logo_x+0" +repage - | compare -metric AE - resources/logo.png null: 2>&1)" = 0
+  check "$label: etched separator" test "$(px "$image" 240 $((separator_row - 1)))/$(px "$image" 240 $separator_row)/$(
+    px "$image" 240 $((separator_row + 1)))/$(px "$image" 240 $((separator_row + 2)))" = \
+    "$face/128,128,128/255,255,255/$face"
+  local name left right middle
+  for name in Cancel Back Next Finish; do
+    left=${button_left[$name]}
+    right=$((left + button_width - 1))
+    middle=$((left + button_width / 2))
+    check "$label: $name's edges" test "$(px "$image" $left 286)" != "$face" -a "$(px "$image" $right 286)" != "$face" \
+      -a "$(px "$image" $middle $button_top)" != "$face" -a "$(px "$image" $middle $((button_bottom - 1)))" != "$face"
+    check "$label: $name's surroundings" test "$(px "$image" $middle $((button_top - 1)))" = "$face" \
+      -a "$(px "$image" $middle $button_bottom)" = "$face"
+  done
+  # Back and Next touch; Cancel and Finish stand free.
+  check "$label: left of Cancel" test "$(px "$image" $((button_left[Cancel] - 1)) 286)" = "$face"
+  check "$label: right of Cancel" test "$(px "$image" $((button_left[Cancel] + button_width)) 286)" = "$face"
+  check "$label: left of Finish" test "$(px "$image" $((button_left[Finish] - 1)) 286)" = "$face"
+  check "$label: right of Finish" test "$(px "$image" $((button_left[Finish] + button_width)) 286)" = "$face"
+  check "$label: right of Next" test "$(px "$image" $((button_left[Next] + button_width)) 286)" = "$face"
+  check "$label: no Help button" test "$(px "$image" 8 286),$(px "$image" 44 276),$(px "$image" 80 296)" = \
+    "$face,$face,$face"
+}
+
+title='^RIGBOX Extract \(Vehiforge 0\.96a\)$'
+start_window() {  # start_window INSTALLER: starts it; then wait_window "$title"
+  rm -f "$work/gui-status"
+  (timeout 300 "$RIGBOX_WINE" "$1" </dev/null >/dev/null 2>&1; echo $? >"$work/gui-status") >/dev/null 2>&1 &
+}
+wait_exit() {  # wait_exit: the program's exit status once it ended
+  local i
+  for i in $(seq 1 80); do
+    [ -s "$work/gui-status" ] && { cat "$work/gui-status"; return 0; }
+    sleep 0.25
+  done
+  echo timeout
+}
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+click_button() { click "$1" $((button_left[$2] + button_width / 2)) 286; }
+answer_with_return() {  # answer_with_return TITLE-REGEX: presses the box's default button
+  local box
+  box=$(window_id "$1")
+  timeout 10 xdotool windowfocus --sync "$box" && xdotool key Return && wait_gone "$1"
+}
+
+gui_game=$work/Games/Gui
+make_game "$gui_game"
+register_game "$(winpath "$gui_game")\\"
+
+# A new car: Next, Next, Finish.
+start_window "$work/install-ABC.exe"
+if window=$(wait_window "$title"); then
+  check "step 0 shown" wait_state "$window" "$shots/01-game-folder.png" step_game_folder
+  check_geometry "$shots/01-game-folder.png"
+  click_button "$window" Next
+  check "Next leads to the ready step" wait_state "$window" "$shots/02-ready.png" step_ready
+  check_geometry "$shots/02-ready.png"
+  click_button "$window" Next
+  check "Next runs the installation" wait_state "$window" "$shots/03-finished.png" step_finished
+  check_geometry "$shots/03-finished.png"
+  check "progress bar full" test "$(px "$shots/03-finished.png" 36 228)" = "$(px "$shots/03-finished.png" 444 228)" \
+    -a "$(px "$shots/03-finished.png" 36 228)" != "$(px "$shots/03-finished.png" 2 150)"
+  click_button "$window" Finish
+  check "Finish ends the program with 0" test "$(wait_exit)" = 0
+  check_registered "window install" "$gui_game" ABC
+  check "window install: car's files" cmp -s "$work/src-ABC/Textures/body.dds" "$gui_game/Data/Cars/ABC/Textures/body.dds"
+else
+  check "window shown" false
+fi
+
+# The same car again: Next, the replace question answered OK, Next, Finish.
+printf 'changed' >"$gui_game/Data/Cars/ABC/Cars.scr"
+start_window "$work/install-ABC.exe"
+if window=$(wait_window "$title"); then
+  wait_state "$window" "$work/shot.png" step_game_folder
+  click_button "$window" Next
+  if box=$(wait_window '^Warning$'); then
+    shoot "$box" "$shots/04-replace-question.png"
+    check "replace question answered" answer_with_return '^Warning$'
+  else
+    check "replace question shown" false
+  fi
+  check "OK leads to the ready step" wait_state "$window" "$shots/05-ready-after-replace.png" step_ready
+  click_button "$window" Next
+  check "the run finishes" wait_state "$window" "$shots/06-replaced.png" step_finished
+  click_button "$window" Finish
+  check "Finish ends the program with 0" test "$(wait_exit)" = 0
+  check "replaced car's files" cmp -s "$work/src-ABC/Cars.scr" "$gui_game/Data/Cars/ABC/Cars.scr"
+  check_registered "after replacing in the window" "$gui_game" ABC
+else
+  check "window shown again" false
+fi
+
+# Cancel asks "Are you sure?"; Yes (its default button) ends the program.
+snapshot "$gui_game" "$work/before"
+start_window "$work/install-DEF.exe"
+if window=$(wait_window "$title"); then
+  wait_state "$window" "$work/shot.png" step_game_folder
+  click_button "$window" Cancel
+  if box=$(wait_window '^RIGBOX Extract$'); then
+    shoot "$box" "$shots/07-close-question.png"
+    check "close question answered" answer_with_return '^RIGBOX Extract$'
+  else
+    check "close question shown" false
+  fi
+  check "Yes ends the program with 0" test "$(wait_exit)" = 0
+  snapshot "$gui_game" "$work/after"
+  check "cancelled wizard wrote nothing" cmp -s "$work/before" "$work/after"
+else
+  check "window shown for cancelling" false
+fi
+
+echo "test-win32-gui: $passes passed, $failures failed (screenshots in $shots)"
+[ $failures -eq 0 ]

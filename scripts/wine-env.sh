@@ -1,0 +1,91 @@
+# shellcheck shell=bash
+# Sourced, not run: prepares Wine for the Windows builds and their tests.
+#
+#   source scripts/wine-env.sh      # then: rigbox_wine_cleanup when done
+#
+# Starts a virtual display (Xvfb on a free display number) and one
+# persistent wineserver, and creates a fresh prefix. Every Wine process
+# started before the server would fix the display and leak its helpers onto
+# the caller's pipes (each call then takes seconds, and CTest can hang), so
+# the order here matters.
+#
+# Exports WINEARCH, WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, DISPLAY and
+#   RIGBOX_WINE       the loader that runs a Windows program: "$RIGBOX_WINE" x.exe
+#   RIGBOX_WINE_BITS  32 or 64, the kind of programs it runs
+# Honours RIGBOX_WINE_DIR (where the prefix goes; default a new folder under
+# /tmp) and RIGBOX_WINE_BITS (default 32 when this machine can run 32-bit
+# programs, else 64: some kernels have no 32-bit support at all).
+
+# True when the machine executes 32-bit x86 programs, as the 32-bit Wine
+# loader is one.
+rigbox_can_run_32bit() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+rigbox_wine_cleanup() {
+  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null 2>&1; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+  fi
+  if [ -n "${RIGBOX_XVFB_PID:-}" ]; then
+    kill "$RIGBOX_XVFB_PID" 2>/dev/null || true
+    wait "$RIGBOX_XVFB_PID" 2>/dev/null || true
+    RIGBOX_XVFB_PID=
+  fi
+  if [ -n "${RIGBOX_WINE_TEMP:-}" ]; then
+    rm -rf "$RIGBOX_WINE_TEMP"
+    RIGBOX_WINE_TEMP=
+  fi
+}
+
+rigbox_wine_setup() {
+  local dir=${RIGBOX_WINE_DIR:-}
+  if [ -z "$dir" ]; then
+    RIGBOX_WINE_TEMP=$(mktemp -d /tmp/rigbox-wine.XXXXXX)
+    dir=$RIGBOX_WINE_TEMP
+  fi
+  mkdir -p "$dir"
+
+  if [ -z "${RIGBOX_WINE_BITS:-}" ]; then
+    if rigbox_can_run_32bit; then RIGBOX_WINE_BITS=32; else RIGBOX_WINE_BITS=64; fi
+  fi
+  if [ "$RIGBOX_WINE_BITS" = 32 ]; then
+    export WINEARCH=win32
+    RIGBOX_WINE=$(command -v wine)
+  else
+    export WINEARCH=win64
+    RIGBOX_WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  fi
+  export RIGBOX_WINE RIGBOX_WINE_BITS
+  export WINEPREFIX="$dir/prefix-$WINEARCH"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+
+  # Xvfb picks a free display itself and writes its number to the file.
+  local displayFile="$dir/display"
+  : >"$displayFile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    3>"$displayFile" </dev/null >/dev/null 2>&1 &
+  RIGBOX_XVFB_PID=$!
+  local tries=0
+  while [ ! -s "$displayFile" ]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 "$RIGBOX_XVFB_PID" 2>/dev/null; then
+      echo "wine-env: Xvfb did not start" >&2
+      rigbox_wine_cleanup
+      return 1
+    fi
+    sleep 0.1
+  done
+  DISPLAY=":$(head -n1 "$displayFile")"
+  export DISPLAY
+
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
+  "$RIGBOX_WINE" wineboot -i </dev/null >/dev/null 2>&1 || {
+    echo "wine-env: wineboot failed in $WINEPREFIX" >&2
+    rigbox_wine_cleanup
+    return 1
+  }
+}
+
+rigbox_wine_setup

@@ -1,0 +1,345 @@
+// The platform layer over the wide Win32 API: program paths are UTF-8 and
+// every call hands the system their UTF-16 form, so names outside the ANSI
+// code page work whatever the system's settings.
+#include "support/platform.h"
+
+#include <string>
+
+#include "support/wide_text.h"
+#include "support/windows_include.h"
+
+namespace platform {
+namespace {
+
+// The program has one thread; a plain static keeps the TLS runtime out.
+OsError sLastError;
+
+// CreateDirectoryW's limit (MAX_PATH less room for an 8.3 name); longer
+// paths go to the system in the \\?\ form.
+constexpr size_t kShortPathLimit = MAX_PATH - 12;
+
+// ReadFile and WriteFile take 32-bit counts.
+constexpr size_t kMaxChunk = 1u << 30;
+
+int16_t NumberFromSystem(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+      return kErrFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_DIRECTORY:
+      return kErrPathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NETWORK_ACCESS_DENIED:
+      return kErrPermissionDenied;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:
+      return kErrDiskFull;
+    case ERROR_HANDLE_EOF:
+      return kErrInputPastEnd;
+    case ERROR_NEGATIVE_SEEK:
+      return kErrBadRecordNumber;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return kErrOutOfMemory;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_PARAMETER:
+      return kErrBadFileName;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+    case ERROR_DIR_NOT_EMPTY:
+    case ERROR_BUSY:
+    case ERROR_CANNOT_MAKE:
+      return kErrPathFileAccess;
+    default:
+      return kErrDeviceIo;
+  }
+}
+
+bool FailWith(int16_t number) {
+  sLastError.Number = number;
+  sLastError.Description = ErrorDescription(number);
+  return false;
+}
+
+bool Fail(DWORD error) { return FailWith(NumberFromSystem(error)); }
+
+using support::Narrow;
+using support::Widen;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// The name the system is given. A long path only works in the \\?\ form,
+// which skips all normalisation, so it is made full and clean first.
+std::wstring SystemPath(const std::string& path) {
+  std::wstring wide = Widen(path);
+  if (wide.size() < kShortPathLimit || StartsWith(wide, L"\\\\?\\") || StartsWith(wide, L"\\\\.\\"))
+    return wide;
+  DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return wide;
+  std::wstring full(needed, L'\0');
+  DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return wide;
+  full.resize(length);
+  if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  if (full.size() >= 3 && full[1] == L':') return L"\\\\?\\" + full;
+  return wide;
+}
+
+DWORD AttributesOf(const std::wstring& systemPath) { return GetFileAttributesW(systemPath.c_str()); }
+
+bool IsFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// CREATE_ALWAYS refuses an existing hidden or system file unless those bits
+// are asked for again; truncating keeps them, as it keeps a mode on POSIX.
+DWORD AttributesForRewrite(const std::wstring& systemPath) {
+  DWORD attributes = AttributesOf(systemPath);
+  if (attributes == INVALID_FILE_ATTRIBUTES || IsFolder(attributes)) return FILE_ATTRIBUTE_NORMAL;
+  DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+// Length of the part of path that names a drive or share rather than a
+// folder that could be created: "C:\", "\\server\share\", "\".
+size_t RootLength(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') return (path.size() >= 3 && IsSeparator(path[2])) ? 3 : 2;
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    size_t position = 2;
+    for (int component = 0; component < 2 && position < path.size(); ++component) {
+      while (position < path.size() && !IsSeparator(path[position])) ++position;
+      if (position < path.size()) ++position;
+    }
+    return position;
+  }
+  return (!path.empty() && IsSeparator(path[0])) ? 1 : 0;
+}
+
+HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+OsError LastError() { return sLastError; }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Windows matches names without regard to case by itself.
+std::string NativePath(const std::string& path) { return path; }
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+bool File::Open(const std::string& path, OpenMode mode) {
+  Close();
+  std::wstring name = SystemPath(path);
+  DWORD access = GENERIC_READ;
+  DWORD disposition = OPEN_EXISTING;
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  switch (mode) {
+    case OpenMode::Read:
+      break;
+    case OpenMode::Write:
+      access = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
+      disposition = CREATE_ALWAYS;
+      attributes = AttributesForRewrite(name);
+      break;
+    case OpenMode::Append:
+      // Without FILE_WRITE_DATA every write goes to the end of the file.
+      access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+      disposition = OPEN_ALWAYS;
+      break;
+  }
+  // Others may read but never write: the program's own file, which holds
+  // the package, must not change while it is read.
+  HANDLE handle =
+      CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition, attributes, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    // A folder opened as a file is refused as access denied.
+    if (error == ERROR_ACCESS_DENIED && IsFolder(AttributesOf(name))) return FailWith(kErrPathFileAccess);
+    return Fail(error);
+  }
+  handle_ = reinterpret_cast<intptr_t>(handle);
+  return true;
+}
+
+bool File::Close() {
+  if (handle_ == kInvalid) return true;
+  HANDLE handle = AsHandle(handle_);
+  handle_ = kInvalid;
+  if (!CloseHandle(handle)) return Fail(GetLastError());
+  return true;
+}
+
+int64_t File::Size() {
+  LARGE_INTEGER size;
+  if (!IsOpen()) {
+    Fail(ERROR_INVALID_HANDLE);
+    return -1;
+  }
+  if (!GetFileSizeEx(AsHandle(handle_), &size)) {
+    Fail(GetLastError());
+    return -1;
+  }
+  return size.QuadPart;
+}
+
+bool File::Seek(int64_t offset) {
+  if (offset < 0) return FailWith(kErrBadRecordNumber);
+  if (!IsOpen()) return Fail(ERROR_INVALID_HANDLE);
+  LARGE_INTEGER distance;
+  distance.QuadPart = offset;
+  if (!SetFilePointerEx(AsHandle(handle_), distance, nullptr, FILE_BEGIN)) return Fail(GetLastError());
+  return true;
+}
+
+int64_t File::Tell() {
+  LARGE_INTEGER zero;
+  zero.QuadPart = 0;
+  LARGE_INTEGER position;
+  if (!IsOpen()) {
+    Fail(ERROR_INVALID_HANDLE);
+    return -1;
+  }
+  if (!SetFilePointerEx(AsHandle(handle_), zero, &position, FILE_CURRENT)) {
+    Fail(GetLastError());
+    return -1;
+  }
+  return position.QuadPart;
+}
+
+bool File::ReadExact(void* buffer, size_t size) {
+  if (!IsOpen()) return Fail(ERROR_INVALID_HANDLE);
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  while (size > 0) {
+    DWORD chunk = static_cast<DWORD>(size < kMaxChunk ? size : kMaxChunk);
+    DWORD got = 0;
+    if (!ReadFile(AsHandle(handle_), bytes, chunk, &got, nullptr)) return Fail(GetLastError());
+    if (got == 0) return FailWith(kErrInputPastEnd);
+    bytes += got;
+    size -= got;
+  }
+  return true;
+}
+
+bool File::WriteAll(const void* buffer, size_t size) {
+  if (!IsOpen()) return Fail(ERROR_INVALID_HANDLE);
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  while (size > 0) {
+    DWORD chunk = static_cast<DWORD>(size < kMaxChunk ? size : kMaxChunk);
+    DWORD put = 0;
+    if (!WriteFile(AsHandle(handle_), bytes, chunk, &put, nullptr)) return Fail(GetLastError());
+    // A write that makes no progress would loop for ever.
+    if (put == 0) return FailWith(kErrDeviceIo);
+    bytes += put;
+    size -= put;
+  }
+  return true;
+}
+
+bool SetFileAttributes(const std::string& path, unsigned attributes) {
+  DWORD value = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                              FILE_ATTRIBUTE_ARCHIVE);
+  if (value == 0) value = FILE_ATTRIBUTE_NORMAL;
+  if (!SetFileAttributesW(SystemPath(path).c_str(), value)) return Fail(GetLastError());
+  return true;
+}
+
+bool IsReadOnly(const std::string& path) {
+  DWORD attributes = AttributesOf(SystemPath(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes) &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool DeleteFile(const std::string& path) {
+  if (!DeleteFileW(SystemPath(path).c_str())) return Fail(GetLastError());
+  return true;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  if (!MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return Fail(GetLastError());
+  }
+  return true;
+}
+
+bool FolderExists(const std::string& path) {
+  return !path.empty() && IsFolder(AttributesOf(SystemPath(path)));
+}
+
+bool MakeSureDirectoryPathExists(const std::string& path) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsSeparator(path[i])) last = i;
+  }
+  if (last == std::string::npos) return true;
+  for (size_t i = RootLength(path); i <= last; ++i) {
+    if (!IsSeparator(path[i]) || (i > 0 && IsSeparator(path[i - 1]))) continue;
+    std::wstring level = SystemPath(path.substr(0, i));
+    if (CreateDirectoryW(level.c_str(), nullptr)) continue;
+    DWORD error = GetLastError();
+    // An existing level may also answer access denied (a protected parent).
+    if (error == ERROR_ALREADY_EXISTS || IsFolder(AttributesOf(level))) continue;
+    return Fail(error);
+  }
+  return true;
+}
+
+std::string ExecutablePath() {
+  // GetModuleFileNameW truncates silently; grow until the whole name fits.
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      Fail(GetLastError());
+      return std::string();
+    }
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return Narrow(buffer);
+    }
+    if (buffer.size() >= 32768) {
+      FailWith(kErrBadFileName);
+      return std::string();
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string GetEnv(const char* name) {
+  std::wstring wideName = Widen(name);
+  std::wstring value(64, L'\0');
+  // The second call gets the size the first one asked for.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0) return std::string();
+    if (length < value.size()) {
+      value.resize(length);
+      return Narrow(value);
+    }
+    value.resize(length);
+  }
+  return std::string();
+}
+
+}  // namespace platform
