@@ -5,6 +5,7 @@
 #include "package/rigbox.h"
 #include "package/rigbox_errors.h"
 #include "package/safe_names.h"
+#include "support/text_format.h"
 #include "support/tools.h"
 
 namespace modRIGBOX {
@@ -28,38 +29,40 @@ bool PackageIsReadable() {
 std::string DirectoryLabel() { return "The directory of " + Quoted(PackageFileName); }
 
 std::string EntryLabel(size_t index, const RigboxEntry& entry) {
-  return "Entry " + std::to_string(index + 1) + " (\"" + PrintableName(EntryPath(entry)) + "\")";
+  return "Entry " + support::DecimalText(index + 1) + " (\"" + PrintableName(EntryPath(entry)) + "\")";
 }
 
 bool CheckDirectoryPlace() {
   const RigboxHeader& header = PackageHeader;
   if (header.FileCount < 0) {
-    return FailFormat(DirectoryLabel() + " has a negative file count (" + std::to_string(header.FileCount) +
-                      ")");
+    return FailFormat(DirectoryLabel() + " has a negative file count (" +
+                      support::DecimalText(header.FileCount) + ")");
   }
   if (header.DirPos < kFirstDataPosition) {
-    return FailFormat(DirectoryLabel() + " starts at position " + std::to_string(header.DirPos) +
+    return FailFormat(DirectoryLabel() + " starts at position " + support::DecimalText(header.DirPos) +
                       ", before the data area");
   }
   int64_t last =
       static_cast<int64_t>(header.DirPos) - 1 + static_cast<int64_t>(RigboxEntry::kSize) * header.FileCount;
   if (last > PackageLimit) {
-    return FailFormat(DirectoryLabel() + " (positions " + std::to_string(header.DirPos) + " to " +
-                      std::to_string(last) + ") runs past the end of the package at " +
-                      std::to_string(PackageLimit));
+    return FailFormat(DirectoryLabel() + " (positions " + support::DecimalText(header.DirPos) + " to " +
+                      support::DecimalText(last) + ") runs past the end of the package at " +
+                      support::DecimalText(PackageLimit));
   }
   return true;
 }
 
 bool CheckEntry(size_t index, const RigboxEntry& entry) {
   std::string label = EntryLabel(index, entry);
-  if (entry.Size < 0) return FailFormat(label + ": size " + std::to_string(entry.Size) + " is negative");
+  if (entry.Size < 0) {
+    return FailFormat(label + ": size " + support::DecimalText(entry.Size) + " is negative");
+  }
   int64_t end = static_cast<int64_t>(entry.Position) + entry.Size;  // one past the last byte
   if (entry.Position < kFirstDataPosition || end > PackageHeader.DirPos) {
-    return FailFormat(label + ": " + std::to_string(entry.Size) + " bytes at position " +
-                      std::to_string(entry.Position) + " lie outside the data area (positions " +
-                      std::to_string(kFirstDataPosition) + " to " + std::to_string(PackageHeader.DirPos - 1) +
-                      ")");
+    return FailFormat(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
+                      support::DecimalText(entry.Position) + " lie outside the data area (positions " +
+                      support::DecimalText(kFirstDataPosition) + " to " +
+                      support::DecimalText(PackageHeader.DirPos - 1) + ")");
   }
   if (const char* problem = SubFolderProblem(EntrySubFolder(entry))) {
     return FailFormat(label + ": folder name " + problem);
@@ -146,6 +149,20 @@ bool ExtractPackage(std::string& destFolder) {
   LastErrNumber = 0;
   LastErrText.clear();
   return true;
+}
+
+namespace {
+BusyHook gBusyHook = nullptr;
+void* gBusyContext = nullptr;
+}  // namespace
+
+void SetBusyHook(BusyHook hook, void* context) {
+  gBusyHook = hook;
+  gBusyContext = context;
+}
+
+void NoteBusy() {
+  if (gBusyHook != nullptr) gBusyHook(gBusyContext);
 }
 
 }  // namespace modRIGBOX

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "package/rigbox.h"
+
 namespace modRIGBOX {
 
 bool PackageWindow::Fill(int64_t offset) {
@@ -19,6 +21,7 @@ bool PackageWindow::Fill(int64_t offset) {
   start_ = offset;
   filled_ = size;
   filePos_ = offset + size;
+  NoteBusy();
   return true;
 }
 

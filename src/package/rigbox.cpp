@@ -6,6 +6,7 @@
 #include "package/rigbox_errors.h"
 #include "package/safe_names.h"
 #include "package/signed_pe.h"
+#include "support/text_format.h"
 #include "support/tools.h"
 
 namespace modRIGBOX {
@@ -56,7 +57,7 @@ bool ReadAndCheckHeader(int64_t offset) {
   std::array<uint8_t, RigboxHeader::kSize> bytes{};
   if (!PackageFileNum.Seek(offset) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
     return FailOs("Cannot read the header of " + Quoted(PackageFileName) + " at file position " +
-                  std::to_string(offset + 1));
+                  support::DecimalText(offset + 1));
   }
   PackageHeader = *ParseRigboxHeader(bytes);
   if (!HasRigboxMagic(PackageHeader)) return FailFormat(kNoRigboxFile);
@@ -141,7 +142,7 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
       return OpenAppendedPackage(fileName);
     default:
       LastErrNumber = kErrInvalidCall;
-      LastErrText = "Unknown package mode " + std::to_string(mode);
+      LastErrText = "Unknown package mode " + support::DecimalText(mode);
       return false;
   }
 }

@@ -66,6 +66,12 @@ bool VerifyPackage(std::vector<RigboxEntry>& entries);
 // that fails VerifyPackage writes nothing.
 bool ExtractPackage(std::string& destFolder);
 
+// Called after each piece of a stored file is read during ExtractPackage,
+// so a window blocked by the extraction can keep painting. nullptr: none.
+using BusyHook = void (*)(void* context);
+void SetBusyHook(BusyHook hook, void* context);
+void NoteBusy();
+
 // The characters of text before its first NUL.
 std::string CutAtNul(const std::string& text);
 

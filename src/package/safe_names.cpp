@@ -1,7 +1,8 @@
 #include "package/safe_names.h"
 
 #include <array>
-#include <cstdio>
+
+#include "support/text_format.h"
 
 namespace modRIGBOX {
 namespace {
@@ -79,9 +80,7 @@ std::string PrintableName(std::string_view name) {
     if (byte >= 0x20 && byte < 0x7F) {
       result += c;
     } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      result += escaped;
+      result += "\\x" + support::HexText(byte, 2);
     }
   }
   return result;

@@ -252,7 +252,9 @@ void frmMain::RunOperation() {
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0);
   if (ok) {
     std::string destination = GameFolder + "Data\\Cars\\" + CarID;
+    modRIGBOX::SetBusyHook([](void* shell) { static_cast<Shell*>(shell)->KeepResponsive(); }, &shell_);
     ok = modRIGBOX::ExtractPackage(destination);
+    modRIGBOX::SetBusyHook(nullptr, nullptr);
   }
   ok = modRIGBOX::ClosePackage() && ok;
   if (!ok) {

@@ -31,6 +31,10 @@ class Shell {
   // change before returning.
   virtual void ControlChanged(const Control& control) = 0;
 
+  // Called often during a long extraction: a window repaints what needs it
+  // and drops input, so the system does not take it for hung.
+  virtual void KeepResponsive() {}
+
   // Ends the program at once: Finish, or a close that was confirmed.
   virtual void EndProgram() = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "common/temp_dir.h"
 #include "package/rigbox.h"
+#include "support/platform.h"
 #include "wizard/string_table.h"
 #include "wizard/wizard_fixture.h"
 
@@ -34,7 +35,8 @@ class WizardFlow : public ::testing::Test {
   }
   void TearDown() override { wizard::SetLanguageForTesting(std::nullopt); }
 
-  std::string GameFolderText() const { return game.string() + "/"; }
+  // The folder as the registry records it: with the system's separator.
+  std::string GameFolderText() const { return game.string() + platform::kPreferredSeparator; }
 
   wizard::frmMain& Start() {
     form = std::make_unique<wizard::frmMain>(shell, registry);
@@ -171,6 +173,25 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   wizard.cmdNav_Click(wizard::kNavFinish);
   EXPECT_EQ(shell.EndCount, 1);
   EXPECT_TRUE(shell.Messages.empty());
+}
+
+TEST_F(WizardFlow, LongExtractionKeepsTheWindowResponsive) {
+  std::vector<wizard_testing::CarFile> files = SampleCar("DMO");
+  files.push_back({"Textures", "huge.dds", std::string(3 << 20, 'h')});
+  MakeInstaller(installer, "DMO", files);
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  wizard.cmdNav_Click(wizard::kNavNext);
+  EXPECT_EQ(CarFile("Textures/huge.dds").size(), size_t{3} << 20);
+  // One call per piece read, so a multi-megabyte file gives several.
+  EXPECT_GE(shell.KeepResponsiveCount, 12);
+  // Outside the run nobody is told.
+  int during = shell.KeepResponsiveCount;
+  std::string destination = dir.Folder() + "again";
+  ASSERT_TRUE(modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, installer.string(), "", 0));
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(destination));
+  modRIGBOX::ClosePackage();
+  EXPECT_EQ(shell.KeepResponsiveCount, during);
 }
 
 TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {

@@ -33,6 +33,7 @@ class ScriptedShell : public wizard::Shell {
   std::vector<std::string> ActionTexts;  // every caption lblAction took
   std::vector<int32_t> ProgressValues;   // every value prgsAction took
   int EndCount = 0;
+  int KeepResponsiveCount = 0;
   // Called on every control change, to act in the middle of a run.
   std::function<void(const wizard::Control&)> OnChange;
 
@@ -40,6 +41,7 @@ class ScriptedShell : public wizard::Shell {
                                wizard::MsgIcon icon) override;
   std::string BrowseForFolder(const std::string& title) override;
   void ControlChanged(const wizard::Control& control) override;
+  void KeepResponsive() override { ++KeepResponsiveCount; }
   void EndProgram() override { ++EndCount; }
 };
 

@@ -89,6 +89,11 @@ void FltkShell::ControlChanged(const wizard::Control& control) {
   if (form_ != nullptr && form_->Running()) Fl::check();
 }
 
+void FltkShell::KeepResponsive() {
+  // Input is dropped while the run goes on (Dispatch); this only paints.
+  if (window_ != nullptr && window_->Window().shown() && form_ != nullptr && form_->Running()) Fl::check();
+}
+
 void FltkShell::EndProgram() {
   if (window_ != nullptr) window_->Window().hide();
 }

@@ -25,6 +25,7 @@ class FltkShell : public wizard::Shell {
                                wizard::MsgIcon icon) override;
   std::string BrowseForFolder(const std::string& title) override;
   void ControlChanged(const wizard::Control& control) override;
+  void KeepResponsive() override;
   void EndProgram() override;
 
  private:

@@ -1,0 +1,74 @@
+#include "system_api.h"
+
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
+namespace win32_frontend {
+namespace {
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+constexpr int kDefaultDpi = 96;
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : kDefaultDpi;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+}  // namespace
+
+void RestrictDllSearch() {
+  auto setDefault = LookUp<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
+  if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  // Systems without the update that brought it: at least leave the current
+  // folder out of the search.
+  auto setDirectory = LookUp<SetDllDirectoryFn>(L"kernel32.dll", "SetDllDirectoryW");
+  if (setDirectory != nullptr) setDirectory(L"");
+}
+
+int WindowDpi(HWND window) {
+  static auto forWindow = LookUp<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+  if (forWindow != nullptr && window != nullptr) {
+    UINT dpi = forWindow(window);
+    if (dpi != 0) return static_cast<int>(dpi);
+  }
+  return ScreenDpi();
+}
+
+RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, int dpi) {
+  static auto adjustForDpi = LookUp<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT rect{0, 0, width, height};
+  if (adjustForDpi == nullptr || !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+    rect = RECT{0, 0, width, height};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+  return rect;
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+  static auto forDpi = LookUp<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(dpi));
+  return MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
+}
+
+bool MessageFont(LOGFONTW& font, int dpi) {
+  static auto forDpi = LookUp<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  bool ok =
+      forDpi != nullptr
+          ? forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)) != FALSE
+          : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
+  if (ok) font = metrics.lfMessageFont;
+  return ok;
+}
+
+}  // namespace win32_frontend

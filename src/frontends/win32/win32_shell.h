@@ -1,0 +1,25 @@
+// The wizard's Shell on Windows: the system's message box and folder
+// picker, the window showing each change at once, and the window's end.
+#pragma once
+
+#include "main_window.h"
+#include "wizard/shell.h"
+
+namespace win32_frontend {
+
+class Win32Shell : public wizard::Shell {
+ public:
+  explicit Win32Shell(MainWindow& window) : window_(window) {}
+
+  wizard::MsgResult MessageBox(const std::string& text, const std::string& title, wizard::MsgButtons buttons,
+                               wizard::MsgIcon icon) override;
+  std::string BrowseForFolder(const std::string& title) override;
+  void ControlChanged(const wizard::Control& control) override;
+  void KeepResponsive() override;
+  void EndProgram() override;
+
+ private:
+  MainWindow& window_;
+};
+
+}  // namespace win32_frontend

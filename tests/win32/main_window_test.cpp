@@ -1,0 +1,308 @@
+// The wizard window as Windows sees it: real child windows, fonts and
+// messages, driven through the same notifications a player's clicks send.
+// The shell answers from a script, so no dialog stops the test.
+#include <gtest/gtest.h>
+
+#include "windows_api.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "controls.h"
+#include "main_window.h"
+#include "wizard/string_table.h"
+#include "wizard/wizard_fixture.h"
+
+namespace {
+
+using win32_frontend::GetText;
+using win32_frontend::MainWindow;
+using win32_frontend::PixelRect;
+
+// The scripted shell, showing every change in the window as the real one does.
+class WindowShell : public wizard_testing::ScriptedShell {
+ public:
+  MainWindow* Window = nullptr;
+  void ControlChanged(const wizard::Control& control) override {
+    ScriptedShell::ControlChanged(control);
+    Window->ShowChange(control);
+  }
+  void EndProgram() override {
+    ScriptedShell::EndProgram();
+    Window->Close();
+  }
+};
+
+class Win32Window : public testing::Test {
+ protected:
+  void SetUp() override {
+    wizard::SetLanguageForTesting(wizard::Language::English);
+    shell_.Window = &window_;
+  }
+  void TearDown() override { wizard::SetLanguageForTesting(std::nullopt); }
+
+  // Builds the window and runs the start-up, as the program does.
+  void Start(std::optional<std::string> gameFolder = std::nullopt) {
+    registry_.GameFolder = std::move(gameFolder);
+    ASSERT_TRUE(window_.Create(form_));
+    form_.Form_Load();
+  }
+
+  int Position(const char* name, std::optional<int16_t> index = std::nullopt) {
+    return form_.Model().IndexOf(name, index);
+  }
+  HWND Child(const char* name, std::optional<int16_t> index = std::nullopt) {
+    return window_.Child(Position(name, index));
+  }
+  // Where a child window lies in the window's client area.
+  PixelRect InClient(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, window_.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return PixelRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  }
+  void Click(const char* name, std::optional<int16_t> index = std::nullopt) {
+    SendMessageW(Child(name, index), BM_CLICK, 0, 0);
+  }
+  bool Shown(const char* name, std::optional<int16_t> index = std::nullopt) {
+    return (GetWindowLongPtrW(Child(name, index), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+  bool Enabled(const char* name, std::optional<int16_t> index = std::nullopt) {
+    return IsWindowEnabled(Child(name, index)) != FALSE;
+  }
+  LOGFONTW FontOf(HWND child) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+  }
+
+  WindowShell shell_;
+  wizard_testing::OneValueRegistry registry_;
+  wizard::frmMain form_{shell_, registry_};
+  MainWindow window_{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(Win32Window, FixedDialogWithTheDesignedClientArea) {
+  Start();
+  ASSERT_EQ(window_.Dpi(), 96) << "the pixel figures below are for 96 dpi";
+  RECT client;
+  GetClientRect(window_.Handle(), &client);
+  EXPECT_EQ(client.right, 479);
+  EXPECT_EQ(client.bottom, 306);
+  LONG_PTR style = GetWindowLongPtrW(window_.Handle(), GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+  EXPECT_EQ(GetText(window_.Handle()), "RIGBOX Extract (Vehiforge 0.96a)");
+}
+
+TEST_F(Win32Window, ControlsSitWhereTheDesignPutsThem) {
+  Start();
+  ASSERT_EQ(window_.Dpi(), 96);
+  // The title strip reaches past the top and sides; its lower edge is at 65.
+  EXPECT_EQ(InClient(Child("picTitle")), (PixelRect{-8, -8, 489, 73}));
+  EXPECT_EQ(InClient(Child("imgGV")), (PixelRect{352, 0, 110, 60}));
+  EXPECT_EQ(InClient(Child("fraStep", 0)), (PixelRect{8, 64, 457, 201}));
+  EXPECT_EQ(InClient(Child("btnBrowse", 0)), (PixelRect{368, 216, 73, 21}));
+  EXPECT_EQ(InClient(Child("prgsAction")), (PixelRect{32, 216, 417, 25}));
+  EXPECT_EQ(InClient(Child("cmdNav", 1)), (PixelRect{152, 276, 73, 21}));
+  EXPECT_EQ(InClient(Child("cmdNav", 3)), (PixelRect{304, 276, 73, 21}));
+  EXPECT_EQ(InClient(Child("cmdNav", 4)), (PixelRect{392, 276, 73, 21}));
+  // The bordered frame's border covers the whole frame.
+  HWND box = window_.GroupBox(Position("fraGameFolder", 0));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(InClient(box), (PixelRect{32, 200, 417, 49}));
+  EXPECT_EQ(GetText(box), "Game's directory");
+}
+
+TEST_F(Win32Window, StartShowsTheGameFolderStep) {
+  Start();
+  EXPECT_TRUE(Shown("fraStep", 0));
+  EXPECT_FALSE(Shown("fraStep", 4));
+  EXPECT_FALSE(Shown("fraStep", 6));
+  EXPECT_FALSE(Shown("fraStep", 7));
+  EXPECT_FALSE(Shown("cmdNav", 0));
+  EXPECT_FALSE(Enabled("cmdNav", 0));
+  EXPECT_TRUE(Enabled("cmdNav", 1));
+  EXPECT_FALSE(Enabled("cmdNav", 2));
+  EXPECT_TRUE(Enabled("cmdNav", 3));
+  EXPECT_FALSE(Enabled("cmdNav", 4));
+  EXPECT_EQ(GetText(Child("lblTitle")), "Select game's directory");
+  EXPECT_EQ(GetText(Child("cmdNav", 3)), "Next >");
+  EXPECT_EQ(GetText(Child("lblGameFolder")), "<Game not installed>");
+}
+
+TEST_F(Win32Window, FontsOfTheDesign) {
+  Start();
+  LOGFONTW title = FontOf(Child("lblTitle"));
+  EXPECT_EQ(title.lfHeight, -13);
+  EXPECT_EQ(title.lfWeight, FW_BOLD);
+  EXPECT_EQ(title.lfCharSet, EASTEUROPE_CHARSET);
+  LOGFONTW info = FontOf(Child("lblInfo"));
+  EXPECT_EQ(info.lfHeight, -11);
+  EXPECT_EQ(info.lfWeight, FW_BOLD);
+  EXPECT_EQ(info.lfCharSet, EASTEUROPE_CHARSET);
+  LOGFONTW plain = FontOf(Child("lblDescription", 0));
+  EXPECT_EQ(plain.lfHeight, -11);
+  EXPECT_EQ(plain.lfWeight, FW_NORMAL);
+  // The design's face stands for the system's dialog font.
+  EXPECT_EQ(std::wstring(plain.lfFaceName), win32_frontend::DialogFontFace(96));
+}
+
+TEST_F(Win32Window, ProgressBarAndListBoxAreTheSystemControls) {
+  Start();
+  HWND bar = Child("prgsAction");
+  wchar_t className[64] = {};
+  GetClassNameW(bar, className, 64);
+  EXPECT_EQ(std::wstring(className), PROGRESS_CLASSW);
+  PBRANGE range{};
+  SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 200);
+  wizard::Control& model = form_.Model().Controls[static_cast<size_t>(Position("prgsAction"))];
+  model.Value = 130;
+  window_.Apply(model);
+  EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 130);
+
+  HWND list = Child("lstCarList");
+  GetClassNameW(list, className, 64);
+  EXPECT_EQ(std::wstring(className), L"ListBox");
+  EXPECT_NE(GetWindowLongPtrW(list, GWL_STYLE) & LBS_NOTIFY, 0);
+}
+
+TEST_F(Win32Window, KeyboardOrderFollowsTheTabIndex) {
+  Start();
+  HWND main = window_.Handle();
+  // Finish is disabled and Help hidden: Next, Cancel (Back is disabled),
+  // then Change in the step frame, and round again.
+  HWND first = GetNextDlgTabItem(main, nullptr, FALSE);
+  EXPECT_EQ(first, Child("cmdNav", 3));
+  HWND second = GetNextDlgTabItem(main, first, FALSE);
+  EXPECT_EQ(second, Child("cmdNav", 1));
+  HWND third = GetNextDlgTabItem(main, second, FALSE);
+  EXPECT_EQ(third, Child("btnBrowse", 0));
+  EXPECT_EQ(GetNextDlgTabItem(main, third, FALSE), first);
+}
+
+TEST_F(Win32Window, NextWithoutTheGameShowsTheError) {
+  Start();
+  Click("cmdNav", 3);
+  ASSERT_EQ(shell_.Messages.size(), 1u);
+  EXPECT_EQ(shell_.Messages[0].Text, "The selected directory does not contain Gravelon!");
+  EXPECT_EQ(shell_.Messages[0].Title, "Error");
+  EXPECT_EQ(shell_.Messages[0].Buttons, wizard::MsgButtons::OK);
+  EXPECT_EQ(shell_.Messages[0].Icon, wizard::MsgIcon::Critical);
+  EXPECT_TRUE(Shown("fraStep", 0));
+}
+
+TEST_F(Win32Window, DisabledButtonsTakeNoClick) {
+  Start();
+  Click("cmdNav", 4);
+  Click("cmdNav", 2);
+  EXPECT_TRUE(shell_.Messages.empty());
+  EXPECT_EQ(shell_.EndCount, 0);
+  EXPECT_TRUE(IsWindow(window_.Handle()));
+}
+
+TEST_F(Win32Window, CloseBoxAsksAndNoKeepsTheWindow) {
+  Start();
+  shell_.Answers.push_back(wizard::MsgResult::No);
+  SendMessageW(window_.Handle(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(shell_.Messages.size(), 1u);
+  EXPECT_EQ(shell_.Messages[0].Text, "Are you sure?");
+  EXPECT_EQ(shell_.Messages[0].Title, "RIGBOX Extract");
+  EXPECT_EQ(shell_.Messages[0].Buttons, wizard::MsgButtons::YesNo);
+  EXPECT_EQ(shell_.Messages[0].Icon, wizard::MsgIcon::Question);
+  EXPECT_NE(window_.Handle(), nullptr);
+}
+
+TEST_F(Win32Window, CloseBoxAnsweredYesEndsTheProgram) {
+  Start();
+  shell_.Answers.push_back(wizard::MsgResult::Yes);
+  SendMessageW(window_.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(shell_.EndCount, 1);
+  EXPECT_EQ(window_.Handle(), nullptr);
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 0u);
+}
+
+TEST_F(Win32Window, SessionEndAsksToo) {
+  Start();
+  shell_.Answers.push_back(wizard::MsgResult::No);
+  EXPECT_EQ(SendMessageW(window_.Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  ASSERT_EQ(shell_.Messages.size(), 1u);
+  EXPECT_EQ(shell_.Messages[0].Text, "Are you sure?");
+}
+
+TEST_F(Win32Window, ClickThroughInstallsTheCar) {
+  testing_support::TempDir dir;
+  std::filesystem::path game = dir / "Gravelon";
+  wizard_testing::MakeGameFolder(game);
+  std::filesystem::path installer = dir / "install.exe";
+  wizard_testing::MakeInstaller(installer, "ABC", wizard_testing::SampleCar("ABC"));
+  form_.ProgramPath = installer.string();
+  Start(game.string() + "\\");
+
+  Click("cmdNav", 3);
+  ASSERT_TRUE(shell_.Messages.empty()) << shell_.Messages[0].Text;
+  EXPECT_TRUE(Shown("fraStep", 6));
+  EXPECT_FALSE(Shown("fraStep", 0));
+  EXPECT_TRUE(Enabled("cmdNav", 2));
+  EXPECT_EQ(GetText(Child("lblTitle")), "Ready");
+
+  Click("cmdNav", 3);
+  EXPECT_TRUE(Shown("fraStep", 4));
+  EXPECT_EQ(GetText(Child("lblAction")), "Successfully completed");
+  EXPECT_EQ(SendMessageW(Child("prgsAction"), PBM_GETPOS, 0, 0), 200);
+  EXPECT_FALSE(Enabled("cmdNav", 1));
+  EXPECT_FALSE(Enabled("cmdNav", 2));
+  EXPECT_FALSE(Enabled("cmdNav", 3));
+  EXPECT_TRUE(Enabled("cmdNav", 4));
+  EXPECT_EQ(testing_support::ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\nCarID1=ABC\r\n");
+  EXPECT_EQ(testing_support::ReadFile(game / "Data/Cars/ABC/Cars.scr"), "// car ABC\r\n");
+
+  // Finish ends at once, without a question.
+  Click("cmdNav", 4);
+  EXPECT_TRUE(shell_.Messages.empty());
+  EXPECT_EQ(shell_.EndCount, 1);
+  EXPECT_EQ(window_.Handle(), nullptr);
+}
+
+TEST_F(Win32Window, MovingToA150PercentScreenLaysEverythingOutAgain) {
+  Start();
+  RECT suggested{100, 100, 900, 700};
+  SendMessageW(window_.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(window_.Dpi(), 144);
+  RECT client;
+  GetClientRect(window_.Handle(), &client);
+  EXPECT_EQ(client.right, 719);
+  EXPECT_EQ(client.bottom, 459);
+  // Next: 4560 twips from the left, 4140 from the top, 1092 x 312.
+  EXPECT_EQ(InClient(Child("cmdNav", 3)), (PixelRect{456, 414, 109, 31}));
+  EXPECT_EQ(FontOf(Child("lblTitle")).lfHeight, -20);
+  EXPECT_EQ(FontOf(Child("lblInfo")).lfHeight, -17);
+  RECT frame;
+  GetWindowRect(window_.Handle(), &frame);
+  EXPECT_EQ(frame.left, 100);
+  EXPECT_EQ(frame.top, 100);
+}
+
+TEST_F(Win32Window, ListSelectionReachesTheModel) {
+  Start();
+  wizard::Control& list = form_.Model().Controls[static_cast<size_t>(Position("lstCarList"))];
+  list.ListItems = {"AAA", "BBB"};
+  window_.Apply(list);
+  HWND listBox = Child("lstCarList");
+  ASSERT_EQ(SendMessageW(listBox, LB_GETCOUNT, 0, 0), 2);
+  SendMessageW(listBox, LB_SETCURSEL, 1, 0);
+  // What the list box sends its parent when the player picks a row.
+  SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(listBox));
+  EXPECT_EQ(list.ListIndex, 1);
+}
+
+}  // namespace
