@@ -1,5 +1,7 @@
 #include "game/ini.h"
 
+#include <algorithm>
+
 #include "support/platform.h"
 
 namespace modINI {
@@ -12,6 +14,11 @@ constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 bool IsBlank(char c) { return (c >= 9 && c <= 13) || c == 26 || c == ' '; }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The order of SectionIndex's entries.
+bool NameBefore(const std::pair<std::string, const ProfileKey*>& entry, const std::string& name) {
+  return entry.first < name;
+}
 
 std::string Folded(const std::string& name) {
   std::string folded(name);
@@ -205,14 +212,19 @@ SectionIndex::SectionIndex(const Profile& profile, const std::string& section) {
   std::string name = Trimmed(section);
   for (const ProfileSection& candidate : profile.Sections) {
     if (!SameName(candidate.Name, name)) continue;
-    for (const ProfileKey& key : candidate.Keys) keys_.emplace(Folded(key.Name), &key);
+    for (const ProfileKey& key : candidate.Keys) {
+      std::string folded = Folded(key.Name);
+      auto at = std::lower_bound(keys_.begin(), keys_.end(), folded, NameBefore);
+      if (at == keys_.end() || at->first != folded) keys_.emplace(at, std::move(folded), &key);
+    }
     return;
   }
 }
 
 const ProfileKey* SectionIndex::Find(const std::string& key) const {
-  auto found = keys_.find(Folded(Trimmed(key)));
-  return found == keys_.end() ? nullptr : found->second;
+  std::string folded = Folded(Trimmed(key));
+  auto found = std::lower_bound(keys_.begin(), keys_.end(), folded, NameBefore);
+  return found == keys_.end() || found->first != folded ? nullptr : found->second;
 }
 
 std::optional<Profile> LoadProfile(const std::string& fileName) {

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace modINI {
@@ -73,7 +73,9 @@ class SectionIndex {
   const ProfileKey* Find(const std::string& key) const;
 
  private:
-  std::unordered_map<std::string, const ProfileKey*> keys_;  // by folded name, first one wins
+  // Sorted by folded name, first one wins. A sorted vector rather than a
+  // hash table: the Windows installer has no room for the hashing code.
+  std::vector<std::pair<std::string, const ProfileKey*>> keys_;
 };
 
 // The file as a profile; nothing when it cannot be opened for reading.

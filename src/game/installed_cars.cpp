@@ -2,6 +2,7 @@
 
 #include "game/ini.h"
 #include "support/platform.h"
+#include "support/text_format.h"
 
 namespace game {
 namespace {
@@ -77,7 +78,7 @@ bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedC
   if (!profile) profile.emplace();
   modINI::SectionIndex cars(*profile, kSection);
   for (int n = 1; n <= *count; ++n) {
-    const modINI::ProfileKey* key = cars.Find(kIdKeyPrefix + std::to_string(n));
+    const modINI::ProfileKey* key = cars.Find(kIdKeyPrefix + support::DecimalText(n));
     installedCars.push_back(key != nullptr && key->Value
                                 ? modINI::BufferedValue(*key->Value, modINI::kValueBufferSize)
                                 : std::string());
@@ -91,9 +92,9 @@ bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& ins
   // The whole new file is built in memory, exactly as key-by-key writes
   // into a fresh file would leave it (the keys all differ), and written once.
   modINI::Profile profile;
-  profile.Add(kSection, kCountKey, std::to_string(installedCars.size()));
+  profile.Add(kSection, kCountKey, support::DecimalText(installedCars.size()));
   for (size_t n = 1; n <= installedCars.size(); ++n) {
-    profile.Add(kSection, kIdKeyPrefix + std::to_string(n), installedCars[n - 1]);
+    profile.Add(kSection, kIdKeyPrefix + support::DecimalText(n), installedCars[n - 1]);
   }
   if (!ClearTempFile(tempName)) return false;
   // The new list is complete on disk before the old one goes, so a failure

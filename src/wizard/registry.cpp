@@ -1,7 +1,8 @@
 #include "wizard/registry.h"
 
-#include <cstdio>
 #include <optional>
+
+#include "support/text_format.h"
 
 namespace modRegistry {
 namespace {
@@ -18,18 +19,14 @@ std::string HexLiteralText(const std::string& digits) {
   for (char c : significant) {
     value = value * 16 + static_cast<uint32_t>(c <= '9' ? c - '0' : c - 'A' + 10);
   }
-  char text[16];
-  std::snprintf(text, sizeof text, "%ld", static_cast<long>(static_cast<int32_t>(value)));
-  return text;
+  return support::DecimalText(static_cast<int32_t>(value));
 }
 
 // The kept bytes from the last to the first, two upper-case hex digits each.
 std::string DwordText(const std::string& kept) {
   std::string digits;
   for (auto it = kept.rbegin(); it != kept.rend(); ++it) {
-    char pair[3];
-    std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned>(static_cast<unsigned char>(*it)));
-    digits += pair;
+    digits += support::HexText(static_cast<unsigned char>(*it), 2);
   }
   return HexLiteralText(digits);
 }

@@ -1,32 +1,16 @@
-#include <windows.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "support/wide_text.h"
+#include "support/windows_include.h"
 #include "wizard/registry.h"
 
 namespace modRegistry {
 namespace {
 
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(count), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), count);
-  return wide;
-}
-
-// Keeps zero code units, so a string's terminating zero stays in the data.
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                  nullptr);
-  std::string text(static_cast<size_t>(count), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), count, nullptr,
-                      nullptr);
-  return text;
-}
+using support::Narrow;
+using support::Widen;
 
 HKEY RootHandle(uint32_t root) {
   // Predefined keys are sign-extended 32-bit values.
@@ -57,6 +41,7 @@ class Win32RegistryApi : public RegistryApi {
     if (status != ERROR_SUCCESS) return status;
     std::string bytes;
     if (rawType == REG_SZ || rawType == REG_EXPAND_SZ || rawType == REG_MULTI_SZ) {
+      // Narrow keeps zero code units, so a string's terminating zero stays in the data.
       std::wstring wide(rawLength / sizeof(wchar_t), L'\0');
       std::memcpy(wide.data(), raw.data(), wide.size() * sizeof(wchar_t));
       bytes = Narrow(wide);

@@ -1,9 +1,21 @@
 #include "layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace win32_frontend {
 namespace {
+
+// twips * dpi / kTwipsPerInch, cut towards zero after adding offset to the
+// magnitude of the product. In doubles, which hold the product exactly and
+// cannot round a quotient across a whole number (its fraction moves in steps
+// of 1/1440): 64-bit integer division would bring in libgcc's helpers.
+int ScaledTwips(int32_t twips, int dpi, double offset) {
+  double scaled = static_cast<double>(twips) * dpi;
+  double magnitude = (scaled >= 0 ? scaled : -scaled) + offset;
+  double whole = std::floor(magnitude / kTwipsPerInch);
+  return static_cast<int>(scaled >= 0 ? whole : -whole);
+}
 
 int AbsoluteToPixels(const wizard::FormModel& model, int container, bool horizontal, int dpi) {
   if (container == wizard::kContainerForm) return 0;
@@ -13,12 +25,7 @@ int AbsoluteToPixels(const wizard::FormModel& model, int container, bool horizon
 
 }  // namespace
 
-int TwipsToPixels(int32_t twips, int dpi) {
-  int64_t scaled = static_cast<int64_t>(twips) * dpi;
-  int64_t half = kTwipsPerInch / 2;
-  int64_t rounded = scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch);
-  return static_cast<int>(rounded);
-}
+int TwipsToPixels(int32_t twips, int dpi) { return ScaledTwips(twips, dpi, kTwipsPerInch / 2); }
 
 int PointsToPixels(double points, int dpi) { return static_cast<int>(points * dpi / 72.0 + 0.5); }
 
@@ -41,9 +48,7 @@ PixelRect ControlBounds(const wizard::FormModel& model, int position, int dpi) {
 
 PixelStroke LineStroke(const wizard::FormModel& model, int position, int dpi) {
   const wizard::Control& line = model.Controls[static_cast<size_t>(position)];
-  auto cut = [dpi](int32_t twips) {
-    return static_cast<int>(static_cast<int64_t>(twips) * dpi / kTwipsPerInch);
-  };
+  auto cut = [dpi](int32_t twips) { return ScaledTwips(twips, dpi, 0); };
   int thickness = std::max(1, (line.BorderWidth * dpi + kBaseDpi / 2) / kBaseDpi);
   int x1 = cut(std::min(line.X1, line.X2));
   int x2 = cut(std::max(line.X1, line.X2));
