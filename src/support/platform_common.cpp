@@ -28,4 +28,18 @@ std::string ErrorDescription(int16_t number) {
   }
 }
 
+// Ownership of the handle is the same on every system; only Close differs.
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
 }  // namespace platform

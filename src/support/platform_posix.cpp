@@ -209,19 +209,6 @@ std::string NativePath(const std::string& path) {
   return result;
 }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 bool File::Open(const std::string& path, OpenMode mode) {
   Close();
   std::string native = NativePath(path);

@@ -135,19 +135,6 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 // Windows matches names without regard to case by itself.
 std::string NativePath(const std::string& path) { return path; }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 bool File::Open(const std::string& path, OpenMode mode) {
   Close();
   std::wstring name = SystemPath(path);
