@@ -23,6 +23,15 @@ using wizard_testing::SampleCar;
 
 namespace {
 
+// The text, title, buttons and icon of one message box the wizard showed.
+void ExpectBox(const wizard_testing::ShownMessage& shown, const std::string& text, const std::string& title,
+               MsgButtons buttons, MsgIcon icon) {
+  EXPECT_EQ(shown.Text, text);
+  EXPECT_EQ(shown.Title, title);
+  EXPECT_EQ(shown.Buttons, buttons);
+  EXPECT_EQ(shown.Icon, icon);
+}
+
 class WizardFlow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -112,10 +121,8 @@ TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
   EXPECT_EQ(Caption("lblGameFolder"), game.string());
   wizard.cmdNav_Click(wizard::kNavNext);
   ASSERT_EQ(shell.Messages.size(), 1u);
-  EXPECT_EQ(shell.Messages[0].Text, "The selected directory does not contain Gravelon!");
-  EXPECT_EQ(shell.Messages[0].Title, "Error");
-  EXPECT_EQ(shell.Messages[0].Buttons, MsgButtons::OK);
-  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Critical);
+  ExpectBox(shell.Messages[0], "The selected directory does not contain Gravelon!", "Error", MsgButtons::OK,
+            MsgIcon::Critical);
   EXPECT_EQ(wizard.Step, 0);
 
   // A folder without the game keeps the known one; the right one is taken
@@ -202,10 +209,8 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {
   shell.Answers = {MsgResult::Cancel};
   wizard.cmdNav_Click(wizard::kNavNext);
   ASSERT_EQ(shell.Messages.size(), 1u);
-  EXPECT_EQ(shell.Messages[0].Text, "A car with this ID already exists. Do you want to replace it?");
-  EXPECT_EQ(shell.Messages[0].Title, "Warning");
-  EXPECT_EQ(shell.Messages[0].Buttons, MsgButtons::OKCancel);
-  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Question);
+  ExpectBox(shell.Messages[0], "A car with this ID already exists. Do you want to replace it?", "Warning",
+            MsgButtons::OKCancel, MsgIcon::Question);
   EXPECT_EQ(wizard.Step, 0);
   EXPECT_EQ(wizard.Model().Find("lstCarList")->ListItems, (std::vector<std::string>{"ABC", "DMO"}));
 
@@ -314,10 +319,7 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   shell.Answers = {MsgResult::No};
   wizard.cmdNav_Click(wizard::kNavCancel);
   ASSERT_EQ(shell.Messages.size(), 1u);
-  EXPECT_EQ(shell.Messages[0].Text, "Are you sure?");
-  EXPECT_EQ(shell.Messages[0].Title, "RIGBOX Extract");
-  EXPECT_EQ(shell.Messages[0].Buttons, MsgButtons::YesNo);
-  EXPECT_EQ(shell.Messages[0].Icon, MsgIcon::Question);
+  ExpectBox(shell.Messages[0], "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo, MsgIcon::Question);
   EXPECT_EQ(shell.EndCount, 0);
   EXPECT_EQ(wizard.Step, 0);
 
