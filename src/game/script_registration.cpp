@@ -1,5 +1,7 @@
 #include "game/script_registration.h"
 
+#include <optional>
+
 #include "support/platform.h"
 #include "support/tools.h"
 
@@ -13,15 +15,21 @@ constexpr char kIconsBanner[] = "// --- Created by Vehiforge. Do not modyfy. ---
 // !include("path"), the path's separators written as double backslashes.
 std::string IncludeLine(const std::string& includePath) { return "!include(\"" + includePath + "\")"; }
 
-bool ResetAttributes(const std::string& path) {
-  return platform::SetFileAttributes(path, platform::kAttrNormal);
+using Fault = std::optional<ScriptFault>;
+
+Fault ResetAttributes(const std::string& path) {
+  if (platform::SetFileAttributes(path, platform::kAttrNormal)) return std::nullopt;
+  int16_t number = platform::LastError().Number;
+  bool missing = number == platform::kErrFileNotFound || number == platform::kErrPathNotFound;
+  return missing ? ScriptFault::Missing : ScriptFault::CannotOpen;
 }
 
-bool AppendBytes(const std::string& path, const std::string& bytes) {
+Fault AppendBytes(const std::string& path, const std::string& bytes) {
   platform::File file;
-  if (!file.Open(path, platform::OpenMode::Append)) return false;
+  if (!file.Open(path, platform::OpenMode::Append)) return ScriptFault::CannotOpen;
   bool written = file.WriteAll(bytes.data(), bytes.size());
-  return file.Close() && written;
+  if (!file.Close() || !written) return ScriptFault::WriteFailed;
+  return std::nullopt;
 }
 
 // True when the file's last byte ends a line; an empty, missing or
@@ -37,15 +45,21 @@ bool EndsOpenLine(const std::string& path) {
 
 // One line per registered car. A hand-edited script may lack the final
 // line end; the include line must not be joined to its last line.
-bool AppendSharedLine(const std::string& path, const std::string& line) {
+Fault AppendSharedLine(const std::string& path, const std::string& line) {
   std::string bytes = EndsOpenLine(path) ? kLineEnd : "";
   bytes += line + kLineEnd + kLineEnd;
   return AppendBytes(path, bytes);
 }
 
 // The leading empty line ends a last line that has no line end.
-bool AppendTopLevelLine(const std::string& path, const std::string& banner, const std::string& line) {
+Fault AppendTopLevelLine(const std::string& path, const std::string& banner, const std::string& line) {
   return AppendBytes(path, std::string(kLineEnd) + banner + kLineEnd + line + kLineEnd + kLineEnd);
+}
+
+// Ends an operation at the step that failed.
+bool Fail(ProgressSink& sink, const std::string& shownName, ScriptFault fault) {
+  sink.ScriptFailed(shownName, fault);
+  return false;
 }
 
 bool Report(ProgressSink& sink, const std::string& shownName) {
@@ -54,13 +68,23 @@ bool Report(ProgressSink& sink, const std::string& shownName) {
   return true;
 }
 
+// The shared texts and icons scripts get no attribute reset: a read-only
+// one fails the append, a missing one is created by it.
+bool AppendToSharedScript(const std::string& gameFolder, const std::string& relativePath,
+                          const std::string& line, ProgressSink& sink) {
+  if (Fault fault = AppendSharedLine(gameFolder + relativePath, line))
+    return Fail(sink, relativePath, *fault);
+  return Report(sink, relativePath);
+}
+
 // Cars and parts: the shared scripts belong to the game and must exist; the
 // attribute reset fails for a missing one before anything is created.
 bool RegisterInGameScript(const std::string& gameFolder, const std::string& relativePath,
                           const std::string& shownName, const std::string& line, ProgressSink& sink) {
   std::string path = gameFolder + relativePath;
-  if (!ResetAttributes(path)) return false;
-  if (!AppendSharedLine(path, line)) return false;
+  Fault fault = ResetAttributes(path);
+  if (!fault) fault = AppendSharedLine(path, line);
+  if (fault) return Fail(sink, shownName, *fault);
   return Report(sink, shownName);
 }
 
@@ -79,31 +103,31 @@ bool UpdateGVPartsScript(const std::string& gameFolder, const std::string& carId
 }
 
 bool UpdateGVTextsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
-  std::string sharedLine = IncludeLine(carId + "\\\\Texts.scr");
+  const std::string topName = "Data\\Texts.scr";
   std::string topLine = IncludeLine("Cars\\\\Texts.scr");
-  std::string topPath = gameFolder + "Data\\Texts.scr";
+  std::string topPath = gameFolder + topName;
   // Reset on every call, whether or not the line is then written.
-  if (!ResetAttributes(topPath)) return false;
-  if (!modTools::FileContains(topPath, topLine) && !AppendTopLevelLine(topPath, kTextsBanner, topLine)) {
-    return false;
-  }
-  // No reset here: a read-only shared texts script fails the append.
-  if (!AppendSharedLine(gameFolder + "Data\\Cars\\Texts.scr", sharedLine)) return false;
-  return Report(sink, "Data\\Cars\\Texts.scr");
+  Fault fault = ResetAttributes(topPath);
+  if (!fault && !modTools::FileContains(topPath, topLine))
+    fault = AppendTopLevelLine(topPath, kTextsBanner, topLine);
+  if (fault) return Fail(sink, topName, *fault);
+  return AppendToSharedScript(gameFolder, "Data\\Cars\\Texts.scr", IncludeLine(carId + "\\\\Texts.scr"),
+                              sink);
 }
 
 bool UpdateGVIconsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
-  std::string sharedLine = IncludeLine(carId + "\\\\Icons.scr");
+  const std::string topName = "Data\\Menu\\uidef\\Textures.def";
   std::string topLine = IncludeLine("..\\\\..\\\\Cars\\\\Icons.scr");
-  std::string topPath = gameFolder + "Data\\Menu\\uidef\\Textures.def";
+  std::string topPath = gameFolder + topName;
   // A file that has the line already is not touched at all, attributes
   // included; a missing one reads as empty and then fails the reset.
   if (!modTools::FileContains(topPath, topLine)) {
-    if (!ResetAttributes(topPath)) return false;
-    if (!AppendTopLevelLine(topPath, kIconsBanner, topLine)) return false;
+    Fault fault = ResetAttributes(topPath);
+    if (!fault) fault = AppendTopLevelLine(topPath, kIconsBanner, topLine);
+    if (fault) return Fail(sink, topName, *fault);
   }
-  if (!AppendSharedLine(gameFolder + "Data\\Cars\\Icons.scr", sharedLine)) return false;
-  return Report(sink, "Data\\Cars\\Icons.scr");
+  return AppendToSharedScript(gameFolder, "Data\\Cars\\Icons.scr", IncludeLine(carId + "\\\\Icons.scr"),
+                              sink);
 }
 
 }  // namespace game

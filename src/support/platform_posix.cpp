@@ -305,10 +305,14 @@ bool SetFileAttributes(const std::string& path, unsigned attributes) {
   mode_t mode = st.st_mode & 07777;
   if (attributes & kAttrReadOnly) {
     mode &= static_cast<mode_t>(~(S_IWUSR | S_IWGRP | S_IWOTH));
-  } else {
-    mode |= S_IWUSR;
+    if (chmod(native.c_str(), mode) != 0) return Fail(errno);
+    return true;
   }
-  if (chmod(native.c_str(), mode) != 0) return Fail(errno);
+  // "Normal" means writable by us. Someone else's file that we may write
+  // already (a shared game folder) needs no chmod, which would fail.
+  if (st.st_uid != geteuid() && access(native.c_str(), W_OK) == 0) return true;
+  if ((mode & S_IWUSR) == 0 && chmod(native.c_str(), mode | S_IWUSR) != 0) return Fail(errno);
+  if (access(native.c_str(), W_OK) != 0) return Fail(errno);
   return true;
 }
 

@@ -21,11 +21,14 @@ constexpr int16_t kResExtracting = 115;
 constexpr int16_t kResRunError = 116;
 constexpr int16_t kResReplaceQuestion = 117;
 constexpr int16_t kResWarning = 118;
+constexpr int16_t kResPartlyRegistered = 120;
 constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResErrorTitle = 10000;
 constexpr int16_t kResNoGame = 10002;
 constexpr int16_t kResInvalidId = 10004;
 constexpr int16_t kResNotInstalled = 10006;
+// One text per ScriptFault, in its order.
+constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011};
 
 constexpr int32_t kProgressPerRegistration = 10;
 // What the invalid-ID message lists after "Valid characters:".
@@ -266,6 +269,7 @@ void frmMain::RunOperation() {
     return;
   }
 
+  scriptFaults_.clear();
   if (CheckCarID() == game::kCarIdNew) {
     UpdateGVCarsScript();
     SetProgress(bar.Value + kProgressPerRegistration);
@@ -276,12 +280,24 @@ void frmMain::RunOperation() {
     UpdateGVIconsScript();
     installedCars_.push_back(CarID);
   }
-  SetCaption(action, LoadResString(kResSuccess));
+  bool registered = scriptFaults_.empty();
+  SetCaption(action, LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
   WriteINI();
   running_ = false;
+  if (!registered) ShowScriptFaults();
   SetEnabled(Nav(kNavFinish), true);
-  LastOutcome = Outcome::RunSucceeded;
+  LastOutcome = registered ? Outcome::RunSucceeded : Outcome::RunPartlyRegistered;
+}
+
+// The car is installed and listed, but the game may not see it: say which
+// game files did not take their lines, and why.
+void frmMain::ShowScriptFaults() {
+  std::string text = LoadResString(kResPartlyRegistered) + "\n";
+  for (const auto& [shownName, fault] : scriptFaults_) {
+    text += "\n" + shownName + ": " + LoadResString(kResScriptFaults[static_cast<int>(fault)]);
+  }
+  shell_.MessageBox(text, LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); }
@@ -302,6 +318,10 @@ void frmMain::AddProgress(int amount) { SetProgress(Ctl("prgsAction").Value + am
 
 void frmMain::SetCreatingFile(const std::string& shownName) {
   SetCaption(Ctl("lblAction"), LoadResString(kResCreatingFile) + shownName);
+}
+
+void frmMain::ScriptFailed(const std::string& shownName, game::ScriptFault fault) {
+  scriptFaults_.emplace_back(shownName, fault);
 }
 
 }  // namespace wizard

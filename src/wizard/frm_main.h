@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/script_registration.h"
@@ -46,6 +47,7 @@ enum class Outcome {
   Ready,              // step 6 reached
   RunFailed,
   RunSucceeded,
+  RunPartlyRegistered,  // installed, but a game script did not take its line
 };
 
 class frmMain : private game::ProgressSink {
@@ -107,16 +109,19 @@ class frmMain : private game::ProgressSink {
   void SetProgress(int32_t value);
   void SetNavButtons(int16_t newStep);
   void ShowPackageError();
+  void ShowScriptFaults();
   bool NextOnGameFolderStep();
 
   // game::ProgressSink
   void AddProgress(int amount) override;
   void SetCreatingFile(const std::string& shownName) override;
+  void ScriptFailed(const std::string& shownName, game::ScriptFault fault) override;
 
   Shell& shell_;
   modRegistry::RegistryApi& registry_;
   FormModel model_;
   std::vector<std::string> installedCars_;
+  std::vector<std::pair<std::string, game::ScriptFault>> scriptFaults_;  // of the last run
   bool running_ = false;
 };
 

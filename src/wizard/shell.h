@@ -11,7 +11,7 @@ namespace wizard {
 struct Control;
 
 enum class MsgButtons { OK, OKCancel, YesNo };
-enum class MsgIcon { Critical, Question };
+enum class MsgIcon { Critical, Question, Exclamation };
 enum class MsgResult { OK, Cancel, Yes, No };
 
 class Shell {

@@ -23,7 +23,7 @@ class AnsweringShell : public Shell {
       case MsgButtons::OK:
         break;
     }
-    if (icon == MsgIcon::Critical) output_.Err(text);
+    if (icon != MsgIcon::Question) output_.Err(text);
     return MsgResult::OK;
   }
 
@@ -56,6 +56,8 @@ int ExitStatus(Outcome outcome) {
       return kExitPackageRefused;
     case Outcome::ReplaceDeclined:
       return kExitCarPresent;
+    case Outcome::RunPartlyRegistered:
+      return kExitPartlyRegistered;
     default:
       return kExitRunFailed;
   }
@@ -100,7 +102,8 @@ std::string UsageText(const std::string& programName) {
          "\n"
          "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
          "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
-         "car ID is refused, 5 the car is already installed and --replace was not given.\n";
+         "car ID is refused, 5 the car is already installed and --replace was not given,\n"
+         "6 installed, but some game files could not be updated (listed on stderr).\n";
 }
 
 int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,

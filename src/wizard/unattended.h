@@ -17,6 +17,7 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNotGameFolder = 3;
 inline constexpr int kExitPackageRefused = 4;
 inline constexpr int kExitCarPresent = 5;
+inline constexpr int kExitPartlyRegistered = 6;
 
 struct CommandLine {
   bool Silent = false;

@@ -19,19 +19,9 @@ namespace testing_support {
 
 inline constexpr uid_t kUnprivilegedId = 65534;
 
-// The body's text result, or nothing when the child could not be run or did
-// not finish normally. Without root the body simply runs in this process.
-inline std::optional<std::string> RunUnprivileged(const std::filesystem::path& tree,
-                                                  const std::function<std::string()>& body) {
-  if (geteuid() != 0) return body();
-  std::error_code error;
-  if (lchown(tree.c_str(), kUnprivilegedId, kUnprivilegedId) != 0) return std::nullopt;
-  for (auto it = std::filesystem::recursive_directory_iterator(tree, error);
-       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-    if (lchown(it->path().c_str(), kUnprivilegedId, kUnprivilegedId) != 0) return std::nullopt;
-  }
-  if (error) return std::nullopt;
-
+// Runs body in a forked child as uid/gid 65534; its text result, or nothing
+// when the child could not be run or did not finish normally.
+inline std::optional<std::string> RunAsUnprivilegedUser(const std::function<std::string()>& body) {
   int channel[2];
   if (pipe(channel) != 0) return std::nullopt;
   pid_t child = fork();
@@ -60,6 +50,21 @@ inline std::optional<std::string> RunUnprivileged(const std::filesystem::path& t
   if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
     return std::nullopt;
   return result;
+}
+
+// The body's text result, or nothing when the child could not be run or did
+// not finish normally. Without root the body simply runs in this process.
+inline std::optional<std::string> RunUnprivileged(const std::filesystem::path& tree,
+                                                  const std::function<std::string()>& body) {
+  if (geteuid() != 0) return body();
+  std::error_code error;
+  if (lchown(tree.c_str(), kUnprivilegedId, kUnprivilegedId) != 0) return std::nullopt;
+  for (auto it = std::filesystem::recursive_directory_iterator(tree, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    if (lchown(it->path().c_str(), kUnprivilegedId, kUnprivilegedId) != 0) return std::nullopt;
+  }
+  if (error) return std::nullopt;
+  return RunAsUnprivilegedUser(body);
 }
 
 }  // namespace testing_support

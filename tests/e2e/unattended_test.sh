@@ -132,6 +132,18 @@ check "bad command line exits 2" test $? -eq 2
 check "--help exits 0" test $? -eq 0
 check "--help prints usage" grep -q -- '--game-dir' "$work/out"
 
+# A game script that cannot take its line: the car is installed and listed,
+# but the run says which file failed instead of success.
+make_car EEE || exit 1
+mv "$game/Data/Cars/Parts.scr" "$work/parts-aside"
+"$work/install-EEE" --silent --game-dir "$game" >"$work/out" 2>"$work/err"
+check "unregistered script exits 6" test $? -eq 6
+check "it names the file and why" grep -qx 'Data\\Cars\\Parts.scr: the file is missing' "$work/err"
+check "no success claimed" grep -qx 'Installed, but some game files could not be updated' "$work/out"
+check "the other scripts took their lines" grep -q 'EEE' "$game/Data/Cars/Icons.scr"
+check "the car is listed all the same" grep -q 'CarID4=EEE' "$game/Vehiforge.ini"
+mv "$work/parts-aside" "$game/Data/Cars/Parts.scr"
+
 # Renamed installer without an extension still finds its own package.
 mv "$work/install-BBB" "$work/renamed"
 "$work/renamed" --silent --game-dir "$game" >/dev/null 2>&1

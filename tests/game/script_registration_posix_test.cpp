@@ -16,6 +16,7 @@
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::RecordingSink;
+using testing_support::RunAsUnprivilegedUser;
 using testing_support::RunUnprivileged;
 using testing_support::TempDir;
 using testing_support::WriteFile;
@@ -46,15 +47,18 @@ class GameScriptRegistrationReadOnly : public testing::Test {
     return (fs::status(dir_ / relative).permissions() & fs::perms::owner_write) == fs::perms::none;
   }
 
-  // "true" or "false", then one line per sink call, as the unprivileged run reports it.
-  std::string Run(Operation operation) {
+  // "true" or "false", then one line per sink call, as the unprivileged run
+  // reports it. The tree becomes the user's own unless othersFiles.
+  std::string Run(Operation operation, bool othersFiles = false) {
     std::string game = dir_.Folder();
-    std::optional<std::string> report = RunUnprivileged(dir_.Path(), [&] {
+    auto body = [&] {
       RecordingSink sink;
       std::string text = operation(game, "ABC", sink) ? "true" : "false";
       for (const std::string& call : sink.Calls) text += "\n" + call;
       return text;
-    });
+    };
+    std::optional<std::string> report =
+        othersFiles ? RunAsUnprivilegedUser(body) : RunUnprivileged(dir_.Path(), body);
     return report.value_or("(the unprivileged run failed)");
   }
 
@@ -104,10 +108,36 @@ TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTexturesWithoutTheLineGetsIt) {
   EXPECT_FALSE(IsReadOnly("Data/Menu/uidef/Textures.def"));
 }
 
+// A game folder shared by several players: root's scripts, writable by all.
+TEST_F(GameScriptRegistrationReadOnly, OthersScriptsWritableByUsTakeTheirLines) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs files owned by another user";
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.Path())) {
+    fs::permissions(entry.path(), fs::perms(entry.is_directory() ? 0777 : 0666));
+  }
+  fs::permissions(dir_.Path(), fs::perms(0777));
+  for (Operation operation : {game::UpdateGVCarsScript, game::UpdateGVPartsScript, game::UpdateGVTextsScript,
+                              game::UpdateGVIconsScript}) {
+    EXPECT_EQ(Run(operation, true).substr(0, 4), "true");
+  }
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "c\r\n!include(\"ABC\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "p\r\n!include(\"ABC\\\\Parts.scr\")\r\n\r\n");
+  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
+}
+
+// A full disk and a folder in the way are told apart from a missing file.
+TEST_F(GameScriptRegistrationReadOnly, FailuresNameTheFileAndTheReason) {
+  fs::remove(dir_ / "Data/Cars/Cars.scr");
+  fs::create_symlink("/dev/full", dir_ / "Data/Cars/Cars.scr");
+  fs::create_directory(dir_ / "Data/Cars/Icons.scr");
+  EXPECT_EQ(Run(game::UpdateGVCarsScript), "false\nfailed Data\\Cars\\Cars.scr: write failed");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript), "false\nfailed Data\\Cars\\Icons.scr: cannot open");
+}
+
 TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedTextsFailsAfterTheTopLine) {
   WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
   MakeReadOnly("Data/Cars/Texts.scr");
-  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false\nfailed Data\\Cars\\Texts.scr: cannot open");
   EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
   EXPECT_TRUE(IsReadOnly("Data/Cars/Texts.scr"));
@@ -116,14 +146,14 @@ TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedTextsFailsAfterTheTopLine) 
 TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedIconsFailsAfterTheTopLine) {
   WriteFile(dir_ / "Data/Cars/Icons.scr", "shared\r\n");
   MakeReadOnly("Data/Cars/Icons.scr");
-  EXPECT_EQ(Run(game::UpdateGVIconsScript), "false");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript), "false\nfailed Data\\Cars\\Icons.scr: cannot open");
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
   EXPECT_EQ(Read("Data/Cars/Icons.scr"), "shared\r\n");
 }
 
 TEST_F(GameScriptRegistrationReadOnly, UnwritableCarsFolderCreatesNoSharedTexts) {
   fs::permissions(dir_ / "Data/Cars", fs::perms(0555));
-  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false\nfailed Data\\Cars\\Texts.scr: cannot open");
   EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
   EXPECT_FALSE(fs::exists(dir_ / "Data/Cars/Texts.scr"));
 }

@@ -157,7 +157,8 @@ TEST_F(GameScriptRegistration, MissingCarsOrPartsScriptIsNotCreated) {
   EXPECT_FALSE(Exists("Data/Cars/Cars.scr"));
   EXPECT_FALSE(Exists("Data/Cars/cars.scr"));
   EXPECT_FALSE(Exists("Data/Cars/Parts.scr"));
-  EXPECT_TRUE(sink_.Calls.empty());
+  EXPECT_EQ(sink_.Calls, (std::vector<std::string>{"failed Data\\Cars\\Cars.scr: missing",
+                                                   "failed Data\\Cars\\Parts.scr: missing"}));
 }
 
 TEST_F(GameScriptRegistration, MissingCarsFolderFailsQuietly) {
@@ -166,7 +167,9 @@ TEST_F(GameScriptRegistration, MissingCarsFolderFailsQuietly) {
   EXPECT_FALSE(game::UpdateGVTextsScript(empty.Folder(), "ABC", sink_));
   EXPECT_FALSE(game::UpdateGVIconsScript(empty.Folder(), "ABC", sink_));
   EXPECT_TRUE(fs::is_empty(empty.Path()));
-  EXPECT_TRUE(sink_.Calls.empty());
+  EXPECT_EQ(sink_.Calls, (std::vector<std::string>{"failed Data\\Cars\\Cars.scr: missing",
+                                                   "failed Data\\Texts.scr: missing",
+                                                   "failed Data\\Menu\\uidef\\Textures.def: missing"}));
 }
 
 TEST_F(GameScriptRegistration, MissingTopLevelTextsWritesNeitherLine) {
@@ -177,7 +180,7 @@ TEST_F(GameScriptRegistration, MissingTopLevelTextsWritesNeitherLine) {
   WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
   EXPECT_FALSE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
-  EXPECT_TRUE(sink_.Calls.empty());
+  EXPECT_EQ(sink_.Calls, (std::vector<std::string>(2, "failed Data\\Texts.scr: missing")));
 }
 
 TEST_F(GameScriptRegistration, MissingTexturesWritesNeitherLine) {
@@ -185,7 +188,7 @@ TEST_F(GameScriptRegistration, MissingTexturesWritesNeitherLine) {
   EXPECT_FALSE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
   EXPECT_FALSE(Exists("Data/Menu/uidef/Textures.def"));
   EXPECT_FALSE(Exists("Data/Cars/Icons.scr"));
-  EXPECT_TRUE(sink_.Calls.empty());
+  EXPECT_EQ(sink_.Calls, std::vector<std::string>{"failed Data\\Menu\\uidef\\Textures.def: missing"});
 }
 
 TEST_F(GameScriptRegistration, ExistingSharedTextsAndIconsAreAppendedTo) {

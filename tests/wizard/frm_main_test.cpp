@@ -285,6 +285,37 @@ TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
   EXPECT_EQ(shell.EndCount, 1);
 }
 
+TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
+  fs::remove(game / "Data/Cars/Parts.scr");
+  fs::remove(game / "Data/Menu/uidef/Textures.def");
+  fs::remove(game / "Data/Cars/Texts.scr");
+  fs::create_directory(game / "Data/Cars/Texts.scr");  // cannot be opened for appending
+  wizard::frmMain& wizard = Start();
+  wizard.cmdNav_Click(wizard::kNavNext);
+  wizard.cmdNav_Click(wizard::kNavNext);
+
+  EXPECT_EQ(shell.ActionTexts,
+            (std::vector<std::string>{"Extracting RIGBOX...", "Creating file:Data\\Cars\\Cars.scr",
+                                      "Installed, but some game files could not be updated"}));
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  ExpectBox(shell.Messages[0],
+            "Installed, but some game files could not be updated\n\n"
+            "Data\\Cars\\Parts.scr: the file is missing\n"
+            "Data\\Cars\\Texts.scr: the file cannot be opened for appending\n"
+            "Data\\Menu\\uidef\\Textures.def: the file is missing",
+            "Warning", MsgButtons::OK, MsgIcon::Exclamation);
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunPartlyRegistered);
+  // What could be written was, and the car is listed as after a success.
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
+            "!include(\"BMX\\\\Cars.scr\")\r\n\r\n!include(\"DMO\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\nCarID1=DMO\r\n");
+  EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 200);
+  EXPECT_EQ(Buttons(), "0001");
+  wizard.cmdNav_Click(wizard::kNavFinish);
+  EXPECT_EQ(shell.EndCount, 1);
+  EXPECT_EQ(shell.Messages.size(), 1u);
+}
+
 TEST_F(WizardFlow, InstallerWithoutPackageSaysWhyAndStays) {
   WriteFile(installer, "just a program, nothing appended");
   wizard::frmMain& wizard = Start();

@@ -39,6 +39,8 @@ const Expected kExpected[] = {
      "The car with the ID %1 uses the painting no %2. Are you sure you want to change the number of "
      "painings?",
      "Samochód o identyfikatorze %1 używa malowania nr %2. Czy na pewno chcesz zmienic ilość malowań?"},
+    {120, "Installed, but some game files could not be updated",
+     "Zainstalowano, ale nie udało się zaktualizować niektórych plików gry"},
     {200, "Select game's directory", "Wybór katalogu z grą"},
     {201, "Please select the directory where Gravelon is installed.",
      "Wskaż katalog  w którym znajduje się gra Gravelon."},
@@ -120,6 +122,9 @@ const Expected kExpected[] = {
     {10006, "<Game not installed>", "<Gra nie jest zainstalowana>"},
     {10007, "ID reserved.", "Identyfikator zastrzeżony."},
     {10008, "ID reserved.", "Identyfikator zastrzeżony."},
+    {10009, "the file is missing", "brak pliku"},
+    {10010, "the file cannot be opened for appending", "nie można otworzyć pliku do dopisania"},
+    {10011, "writing to the file failed", "zapis do pliku nie powiódł się"},
     {11000, nullptr, "----------------------"},
     {11001, "Enable", "Włącz"},
     {11002, "Turbo", "Turbo"},
@@ -162,7 +167,7 @@ TEST_F(WizardStringTable, EveryEntryInBothLanguages) {
 TEST_F(WizardStringTable, HoldsNoOtherIds) {
   std::set<int16_t> expected;
   for (const Expected& entry : kExpected) expected.insert(entry.Id);
-  EXPECT_EQ(expected.size(), 96u);
+  EXPECT_EQ(expected.size(), 100u);
   for (int id = -32768; id <= 32767; ++id) {
     if (expected.count(static_cast<int16_t>(id)) != 0) continue;
     ASSERT_FALSE(TryLoadResString(static_cast<int16_t>(id), Language::English).has_value()) << id;

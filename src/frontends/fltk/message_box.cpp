@@ -28,8 +28,9 @@ constexpr int kMinTitleRoom = 120;
 constexpr int kMinWidth = 220;
 constexpr double kTextPoints = 8.25;
 
-// The critical-stop icon (a red disc with a white cross) or the question
-// icon (a blue disc with a white question mark).
+// The critical-stop icon (a red disc with a white cross), the question icon
+// (a blue disc with a white question mark) or the exclamation icon (a yellow
+// triangle with a black exclamation mark).
 class MessageIcon : public Fl_Widget {
  public:
   MessageIcon(int x, int y, int size, MsgIcon icon) : Fl_Widget(x, y, size, size), icon_(icon) {
@@ -38,6 +39,14 @@ class MessageIcon : public Fl_Widget {
 
  protected:
   void draw() override {
+    if (icon_ == MsgIcon::Exclamation) {
+      fl_color(fl_rgb_color(250, 200, 0));
+      fl_polygon(x() + w() / 2, y(), x() + w() - 1, y() + h() - 1, x(), y() + h() - 1);
+      fl_color(FL_BLACK);
+      fl_font(FL_HELVETICA_BOLD, h() * 3 / 5);
+      fl_draw("!", x(), y() + h() / 6, w(), h() * 5 / 6, FL_ALIGN_CENTER, nullptr, 0);
+      return;
+    }
     bool critical = icon_ == MsgIcon::Critical;
     fl_color(critical ? fl_rgb_color(204, 0, 0) : fl_rgb_color(0, 84, 200));
     fl_pie(x(), y(), w() - 1, h() - 1, 0, 360);
@@ -170,7 +179,9 @@ void MessageDialog::OnClose(Fl_Widget* /*window*/, void* self) {
 
 void MessageDialog::Describe(std::string& out) const {
   auto number = [](int value) { return std::to_string(value); };
-  const char* icon = request_.Icon == MsgIcon::Critical ? "critical" : "question";
+  const char* icon = request_.Icon == MsgIcon::Critical   ? "critical"
+                     : request_.Icon == MsgIcon::Question ? "question"
+                                                          : "exclamation";
   std::string xid = XWindowIdText(*this);
   out += "dialog\t" + xid + "\t" + number(x()) + "\t" + number(y()) + "\t" + number(w()) + "\t" +
          number(h()) + "\t" + icon + "\t" + DumpField(request_.Title) + "\t" + DumpField(request_.Text) +

@@ -36,6 +36,9 @@ UINT MessageBoxStyle(wizard::MsgButtons buttons, wizard::MsgIcon icon) {
     case wizard::MsgIcon::Question:
       style |= MB_ICONQUESTION;
       break;
+    case wizard::MsgIcon::Exclamation:
+      style |= MB_ICONEXCLAMATION;
+      break;
   }
   return style;
 }
