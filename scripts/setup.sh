@@ -10,7 +10,7 @@ packages=(
   libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev
   xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file
 )
-windows_packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine)
+windows_packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine osslsigncode openssl)
 if [ "${1:-}" = "--windows" ] || [ "${1:-}" = "--all" ]; then
   packages+=("${windows_packages[@]}")
 fi

@@ -1,6 +1,8 @@
 #include "package/rigbox.h"
 
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "package/chunk_copy.h"
 #include "package/rigbox_errors.h"
@@ -55,6 +57,10 @@ bool CreatePackage(const std::string& fileName, const std::string& carId, int32_
 // reader relies on; nothing else of the header is checked on opening.
 bool ReadAndCheckHeader(int64_t offset) {
   std::array<uint8_t, RigboxHeader::kSize> bytes{};
+  // A header that would run past the end of the file is no package at all.
+  int64_t length = PackageFileNum.Size();
+  if (offset >= 0 && length >= 0 && offset + static_cast<int64_t>(RigboxHeader::kSize) > length)
+    return FailFormat(kNoRigboxFile);
   if (!PackageFileNum.Seek(offset) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
     return FailOs("Cannot read the header of " + Quoted(PackageFileName) + " at file position " +
                   support::DecimalText(offset + 1));
@@ -83,13 +89,48 @@ bool OpenPackageFile(const std::string& fileName) {
   return ReadAndCheckHeader(0);
 }
 
+// True when the trailer at file offset `trailer` leads to a valid header
+// whose package ends right where the trailer starts.
+bool TrailerFitsPackage(int64_t trailer) {
+  std::array<uint8_t, 4> position{};
+  std::array<uint8_t, RigboxHeader::kSize> header{};
+  if (!PackageFileNum.Seek(trailer) || !PackageFileNum.ReadExact(position.data(), position.size()))
+    return false;
+  int64_t headerOffset = static_cast<int64_t>(ByteReader(position).I32(0)) - 1;
+  if (headerOffset < 0 || headerOffset + static_cast<int64_t>(RigboxHeader::kSize) > trailer) return false;
+  if (!PackageFileNum.Seek(headerOffset) || !PackageFileNum.ReadExact(header.data(), header.size()))
+    return false;
+  RigboxHeader parsed = *ParseRigboxHeader(header);
+  return HasRigboxMagic(parsed) && HasRigboxVersion(parsed) && headerOffset + parsed.EndPos == trailer;
+}
+
+// Signing tools align the certificate table to 8 bytes, so up to 7 zero
+// bytes may stand between the trailer and the table. The trailer's own high
+// bytes are often zero too, so each candidate must lead to its package.
+std::optional<int64_t> TrailerBeforePadding(int64_t tableOffset) {
+  constexpr int64_t kMaxPadding = 7;
+  std::array<uint8_t, kMaxPadding> padding{};
+  int64_t start = std::max<int64_t>(0, tableOffset - kMaxPadding);
+  if (!PackageFileNum.Seek(start) ||
+      !PackageFileNum.ReadExact(padding.data(), static_cast<size_t>(tableOffset - start)))
+    return {};
+  for (int64_t pad = 0; pad <= kMaxPadding && tableOffset - pad - 4 >= 0; ++pad) {
+    if (pad > 0 && padding[tableOffset - start - pad] != 0) break;
+    if (TrailerFitsPackage(tableOffset - pad - 4)) return tableOffset - pad - 4;
+  }
+  return {};
+}
+
 bool OpenAppendedPackage(const std::string& fileName) {
   PackageInExe = true;
   HeaderPos = 0;
   int64_t length = 0;
   if (!OpenForReading(fileName, length)) return false;
-  // The trailer is the last four bytes, or the four before a signature.
-  int64_t trailer = CertificateTableOffset(PackageFileNum, length).value_or(length) - 4;
+  // The trailer is the last four bytes, or the four before a signature and
+  // its padding.
+  std::optional<int64_t> table = CertificateTableOffset(PackageFileNum, length);
+  int64_t trailer = length - 4;
+  if (table) trailer = TrailerBeforePadding(*table).value_or(*table - 4);
   std::array<uint8_t, 4> bytes{};
   if (!PackageFileNum.Seek(trailer) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
     return FailOs("Cannot read the trailer of " + Quoted(fileName));

@@ -47,12 +47,14 @@ std::string PeImage(uint16_t magic, int32_t certOffset, int32_t certSize, int32_
 
 // A signed installer: the image, the package, the trailer, then the
 // certificate table that the image's security directory points at.
+// padding zero bytes stand between the trailer and the table, as signing
+// tools align the table to 8 bytes.
 std::string SignedInstaller(uint16_t magic, const std::string& package, int32_t sizeDelta = 0,
-                            int32_t rvaCount = 16) {
+                            int32_t rvaCount = 16, size_t padding = 0) {
   const std::string certificate = std::string(16, '\xFF');
-  auto certOffset = static_cast<int32_t>(kImageSize + package.size() + 4);
+  auto certOffset = static_cast<int32_t>(kImageSize + package.size() + 4 + padding);
   return PeImage(magic, certOffset, static_cast<int32_t>(certificate.size()) + sizeDelta, rvaCount) +
-         package + Le32(static_cast<int32_t>(kImageSize + 1)) + certificate;
+         package + Le32(static_cast<int32_t>(kImageSize + 1)) + std::string(padding, '\0') + certificate;
 }
 
 class PackageSignedPe : public ::testing::Test {
@@ -77,6 +79,21 @@ TEST_F(PackageSignedPe, TrailerSitsBeforeTheCertificateTable) {
     EXPECT_EQ(ReadFile(dir_ / ("car" + std::to_string(magic)) / "Parts/engine.scr"), kSecondData);
     modRIGBOX::ClosePackage();
   }
+}
+
+// The trailer's own high bytes are zero here (1025 = 01 04 00 00), so the
+// padding cannot simply be skipped.
+TEST_F(PackageSignedPe, TrailerIsFoundBeforeAlignmentPadding) {
+  for (size_t padding = 0; padding < 8; ++padding) {
+    std::string path = Put(SignedInstaller(kPe32, ExamplePackage(), 0, 16, padding));
+    EXPECT_TRUE(modRIGBOX::CheckAppendedPackage(path)) << padding << ": " << modRIGBOX::LastErrText;
+    EXPECT_EQ(modRIGBOX::HeaderPos, 1025) << padding;
+  }
+  // A non-zero byte before the table is no padding: the usual trailer
+  // place holds no package then.
+  std::string bytes = SignedInstaller(kPe32, ExamplePackage(), 0, 16, 4);
+  bytes[bytes.size() - 17] = '\x01';
+  EXPECT_FALSE(modRIGBOX::CheckAppendedPackage(Put(bytes)));
 }
 
 TEST_F(PackageSignedPe, UnsignedImageUsesTheLastFourBytes) {
