@@ -1,5 +1,7 @@
 #include "wizard/unattended.h"
 
+#include <algorithm>
+
 #include "wizard/form_model.h"
 #include "wizard/frm_main.h"
 #include "wizard/shell.h"
@@ -63,10 +65,17 @@ int ExitStatus(Outcome outcome) {
   }
 }
 
+bool IsUnattendedOption(const std::string& argument) {
+  return argument == "--silent" || argument == "--replace" || argument == "--help" || argument == "-h" ||
+         argument == "/?" || argument == "--game-dir" || argument.rfind("--game-dir=", 0) == 0;
+}
+
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine result;
+  // Not meant for us: the window opens, as it would without arguments.
+  if (std::none_of(arguments.begin(), arguments.end(), IsUnattendedOption)) return result;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--silent") {
@@ -124,6 +133,21 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   int status = ExitStatus(form.LastOutcome);
   form.cmdNav_Click(kNavFinish);
   return status;
+}
+
+int RunConsole(const std::optional<CommandLine>& commandLine, const std::string& programName,
+               ConsoleOutput& output, modRegistry::RegistryApi& registry) {
+  std::string usage = UsageText(programName);
+  usage.pop_back();  // the output ends each line itself
+  if (!commandLine) {
+    output.Err(usage);
+    return kExitUsage;
+  }
+  if (commandLine->Help) {
+    output.Out(usage);
+    return kExitSuccess;
+  }
+  return RunUnattended(*commandLine, output, registry);
 }
 
 }  // namespace wizard

@@ -24,10 +24,13 @@ struct CommandLine {
   bool Help = false;
   std::optional<std::string> GameDir;
   bool Replace = false;
+
+  bool OpensWindow() const { return !Silent && !Help; }
 };
 
 // The arguments after the program name; nullopt for a bad command line.
-// No argument at all means the window.
+// A command line without any of the unattended options (none at all, a
+// file dropped onto the installer, a shortcut's parameter) opens the window.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText(const std::string& programName);
@@ -45,5 +48,10 @@ class ConsoleOutput {
 // programPath overrides the program's own file (tests), when not empty.
 int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,
                   const std::string& programPath = std::string());
+
+// Everything but the window, for both programs: the usage after a bad
+// command line (to Err, exit 2), --help (to Out) or the unattended run.
+int RunConsole(const std::optional<CommandLine>& commandLine, const std::string& programName,
+               ConsoleOutput& output, modRegistry::RegistryApi& registry);
 
 }  // namespace wizard

@@ -133,7 +133,7 @@ class Dump:
 class Session:
     """One run of an installer with its window."""
 
-    def __init__(self, test, name, game_dir_registry, language="C.UTF-8", display=None):
+    def __init__(self, test, name, game_dir_registry, language="C.UTF-8", display=None, arguments=()):
         self.test = test
         self.name = name
         self.dump_path = test.world / f"dump-{name}.txt"
@@ -145,7 +145,7 @@ class Session:
             env["DISPLAY"] = display
         self.env = env
         test.hand_over()
-        command = test.as_player([str(test.installer)])
+        command = test.as_player([str(test.installer), *arguments])
         self.process = subprocess.Popen(command, cwd=test.world, env=env, stdout=subprocess.PIPE,
                                         stderr=subprocess.STDOUT)
         self.dump = None
@@ -490,7 +490,8 @@ class GuiTest:
     # The Polish interface: texts with their accented letters.
     def test_polish(self):
         game = self.copy_pristine_game("game-polish")
-        s = self.session("polish", game, language="pl_PL.UTF-8")
+        # Started with a file dropped onto it: the window opens all the same.
+        s = self.session("polish", game, language="pl_PL.UTF-8", arguments=["car.rigbox"])
         d = s.dump
         expected = {("lblTitle", None): "Wybór katalogu z grą", ("btnBrowse", 0): "Zmień...",
                     ("fraGameFolder", 0): "Katalog gry", ("cmdNav", CANCEL): "Anuluj",

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "wizard/registry.h"
-#include "wizard/unattended.h"
 
 namespace fltk_frontend {
 namespace {
@@ -19,18 +18,9 @@ class StdioOutput : public wizard::ConsoleOutput {
 
 }  // namespace
 
-int RunConsole(const std::string& programName, const std::vector<std::string>& arguments) {
-  std::optional<wizard::CommandLine> commandLine = wizard::ParseCommandLine(arguments);
-  if (!commandLine) {
-    std::fputs(wizard::UsageText(programName).c_str(), stderr);
-    return wizard::kExitUsage;
-  }
-  if (commandLine->Help) {
-    std::fputs(wizard::UsageText(programName).c_str(), stdout);
-    return wizard::kExitSuccess;
-  }
+int RunConsole(const std::string& programName, const std::optional<wizard::CommandLine>& commandLine) {
   StdioOutput output;
-  return wizard::RunUnattended(*commandLine, output, modRegistry::SystemRegistry());
+  return wizard::RunConsole(commandLine, programName, output, modRegistry::SystemRegistry());
 }
 
 }  // namespace fltk_frontend

@@ -1,14 +1,15 @@
 // The installer without a window: --silent, --help, or a bad command line.
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
+
+#include "wizard/unattended.h"
 
 namespace fltk_frontend {
 
-// arguments: the command line after the program name. Status texts go to
-// stdout, the error boxes' texts and the usage after a bad command line to
-// stderr. Returns the exit status.
-int RunConsole(const std::string& programName, const std::vector<std::string>& arguments);
+// Status texts go to stdout, the error boxes' texts and the usage after a
+// bad command line to stderr. Returns the exit status.
+int RunConsole(const std::string& programName, const std::optional<wizard::CommandLine>& commandLine);
 
 }  // namespace fltk_frontend

@@ -5,30 +5,30 @@
 #include "command_line.h"
 #include "console.h"
 #include "main_window.h"
+#include "wide_text.h"
 #include "win32_shell.h"
+#include "wizard/frm_main.h"
 #include "wizard/registry.h"
 #include "wizard/unattended.h"
 
 namespace win32_frontend {
 
 int RunInstaller(HINSTANCE instance, int showCommand) {
-  std::vector<std::string> arguments = CommandLineArguments();
-  if (!arguments.empty()) return RunFromCommandLine(arguments);
-  return RunWizard(instance, showCommand);
+  std::optional<wizard::CommandLine> commandLine = wizard::ParseCommandLine(CommandLineArguments());
+  if (commandLine && commandLine->OpensWindow()) return RunWizard(instance, showCommand);
+  return RunFromCommandLine(commandLine);
 }
 
-int RunFromCommandLine(const std::vector<std::string>& arguments) {
+int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
   ConsoleWriter console;
-  std::optional<wizard::CommandLine> commandLine = wizard::ParseCommandLine(arguments);
-  if (!commandLine) {
-    console.Err(wizard::UsageText(ProgramFileName()));
-    return wizard::kExitUsage;
+  int status = wizard::RunConsole(commandLine, ProgramFileName(), console, modRegistry::SystemRegistry());
+  // Started from a shortcut, the program has no console: the player would
+  // see nothing at all.
+  if (status == wizard::kExitUsage && !console.ReachesErrors()) {
+    MessageBoxW(nullptr, Widen(wizard::UsageText(ProgramFileName())).c_str(),
+                Widen(wizard::kCloseTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
   }
-  if (commandLine->Help) {
-    console.Out(wizard::UsageText(ProgramFileName()));
-    return wizard::kExitSuccess;
-  }
-  return wizard::RunUnattended(*commandLine, console, modRegistry::SystemRegistry());
+  return status;
 }
 
 int RunWizard(HINSTANCE instance, int showCommand) {

@@ -2,18 +2,18 @@
 // the command line asks for it.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <optional>
 
 #include "windows_api.h"
+#include "wizard/unattended.h"
 
 namespace win32_frontend {
 
 // The whole program; returns its exit status.
 int RunInstaller(HINSTANCE instance, int showCommand);
 
-// The unattended mode for a non-empty argument list.
-int RunFromCommandLine(const std::vector<std::string>& arguments);
+// A command line for the console: usage, help or the unattended mode.
+int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine);
 
 // The wizard window until it closes.
 int RunWizard(HINSTANCE instance, int showCommand);

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "wizard/unattended.h"
+
+namespace {
+
+using wizard::ParseCommandLine;
+
+// "window", "usage", or the options as "silent help replace dir=X".
+std::string Parsed(const std::vector<std::string>& arguments) {
+  auto line = ParseCommandLine(arguments);
+  if (!line) return "usage";
+  if (line->OpensWindow()) return "window";
+  std::string text;
+  if (line->Silent) text += "silent ";
+  if (line->Help) text += "help ";
+  if (line->Replace) text += "replace ";
+  if (line->GameDir) text += "dir=" + *line->GameDir;
+  return text;
+}
+
+TEST(WizardCommandLine, WithoutOurOptionsTheWindowOpens) {
+  EXPECT_EQ(Parsed({}), "window");
+  EXPECT_EQ(Parsed({"C:\\Users\\me\\Desktop\\car.rigbox"}), "window");  // a file dropped onto it
+  EXPECT_EQ(Parsed({"-silent", "/S", "--foo"}), "window");
+}
+
+TEST(WizardCommandLine, UnattendedOptions) {
+  EXPECT_EQ(Parsed({"--silent"}), "silent ");
+  EXPECT_EQ(Parsed({"--replace", "--game-dir", "D:\\Games\\Gravelon", "--silent"}),
+            "silent replace dir=D:\\Games\\Gravelon");
+  EXPECT_EQ(Parsed({"--silent", "--game-dir=/home/me/game"}), "silent dir=/home/me/game");
+  EXPECT_EQ(Parsed({"--help"}), "help ");
+  EXPECT_EQ(Parsed({"/?"}), "help ");
+  EXPECT_EQ(Parsed({"--help", "--replace"}), "help replace ");
+}
+
+TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {
+  EXPECT_EQ(Parsed({"--silent", "--game-dir"}), "usage");      // no folder after it
+  EXPECT_EQ(Parsed({"--silent", "--game-dir", ""}), "usage");  // an empty one
+  EXPECT_EQ(Parsed({"--silent", "--game-dir="}), "usage");
+  EXPECT_EQ(Parsed({"--silent", "--colour", "red"}), "usage");  // unknown option and its value
+  EXPECT_EQ(Parsed({"--silent", "car.rigbox"}), "usage");
+  EXPECT_EQ(Parsed({"--replace"}), "usage");  // meaningless without --silent
+  EXPECT_EQ(Parsed({"--game-dir", "D:\\Games"}), "usage");
+}
+
+}  // namespace
