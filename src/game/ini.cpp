@@ -227,9 +227,28 @@ const ProfileKey* SectionIndex::Find(const std::string& key) const {
   return found == keys_.end() || found->first != folded ? nullptr : found->second;
 }
 
+namespace {
+
+// A file saved as "Unicode" (UTF-16 little-endian with its mark) reads as
+// single-byte text, as the system's profile reader gives it to a
+// single-byte program. Only ASCII is kept; anything else becomes '?'.
+std::string FromUtf16Le(const std::string& bytes) {
+  std::string text;
+  text.reserve(bytes.size() / 2);
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    unsigned unit = static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+    if (unit >= 0xDC00 && unit <= 0xDFFF) continue;  // the second half of a pair: one '?' for both
+    text += unit < 0x80 ? static_cast<char>(unit) : '?';
+  }
+  return text;
+}
+
+}  // namespace
+
 std::optional<Profile> LoadProfile(const std::string& fileName) {
   std::string bytes;
   if (!ReadWhole(fileName, bytes)) return std::nullopt;
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0) return Profile::Parse(FromUtf16Le(bytes));
   return Profile::Parse(bytes);
 }
 

@@ -84,6 +84,20 @@ TEST_F(GameInstalledCars, HandEditedBlanksAndLetterCase) {
   EXPECT_EQ(cars, (Cars{"ABC", "X Y"}));
 }
 
+// Notepad's "Unicode": UTF-16 little-endian after its byte-order mark.
+TEST_F(GameInstalledCars, ProfileSavedAsUtf16Loads) {
+  std::string text = "[Cars]\r\nCarsCount=2\r\nCarID1=ABC\r\nCarID2=D\xC5\x81\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (unsigned char c : text) {
+    if (c == 0xC5) continue;  // Ł, U+0141, as one unit
+    utf16 += c == 0x81 ? std::string("\x41\x01", 2) : std::string(1, static_cast<char>(c)) + '\0';
+  }
+  WriteProfile(utf16);
+  Cars cars;
+  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
+  EXPECT_EQ(cars, (Cars{"ABC", "D?"}));
+}
+
 TEST_F(GameInstalledCars, MissingEntryBecomesEmptyAndIsWrittenBack) {
   WriteProfile("[Cars]\r\nCarsCount=3\r\nCarID1=AAA\r\nCarID3=CCC\r\n");
   Cars cars;
