@@ -76,7 +76,7 @@ bool CheckEntry(size_t index, const RigboxEntry& entry) {
 // The folder an entry goes to, D or D + S, with the system's separator
 // between and after its parts.
 std::string TargetFolder(const std::string& dest, const RigboxEntry& entry) {
-  std::string subFolder = EntrySubFolder(entry);
+  std::string subFolder(FolderWithoutTrailingSeparator(EntrySubFolder(entry)));
   if (subFolder.empty()) return dest;
   std::replace_if(subFolder.begin(), subFolder.end(), platform::IsSeparator, platform::kPreferredSeparator);
   return dest + subFolder + platform::kPreferredSeparator;

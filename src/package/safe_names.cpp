@@ -50,10 +50,16 @@ const char* PartProblem(std::string_view part) {
 
 }  // namespace
 
+std::string_view FolderWithoutTrailingSeparator(std::string_view subFolder) {
+  if (subFolder.size() > 1 && IsSlash(subFolder.back())) subFolder.remove_suffix(1);
+  return subFolder;
+}
+
 const char* SubFolderProblem(std::string_view subFolder) {
   if (subFolder.empty()) return nullptr;
   if (subFolder.size() > kMaxSubFolder) return "is longer than 15 characters";
   if (IsSlash(subFolder.front())) return "starts with a separator";
+  subFolder = FolderWithoutTrailingSeparator(subFolder);
   size_t start = 0;
   while (true) {
     size_t end = start;

@@ -13,6 +13,10 @@ namespace modRIGBOX {
 // (a slash is taken as a separator too, as Windows does).
 const char* SubFolderProblem(std::string_view subFolder);
 
+// A packer may end a folder name with a separator ("Tex\\"); it leads to
+// the same folder as without it.
+std::string_view FolderWithoutTrailingSeparator(std::string_view subFolder);
+
 // Why a FileName may not be used, or nullptr when it is safe.
 const char* FileNameProblem(std::string_view fileName);
 

@@ -51,6 +51,15 @@ TEST_F(PackageExtract, AppendedPackageIsReadAtShiftedPositions) {
   EXPECT_EQ(ReadFile(dir_ / "out/Parts/engine.scr"), kSecondData);
 }
 
+TEST_F(PackageExtract, FolderNameWithTrailingBackslash) {
+  std::string package = ExamplePackage();
+  package.replace(package.size() - 88 + 8, 16, Folder("Parts\\"));
+  Open(package);
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
+  EXPECT_EQ(ReadFile(dir_ / "car/Parts/engine.scr"), kSecondData);
+}
+
 TEST_F(PackageExtract, NoFilesWritesNothing) {
   Open(Header("RIGBOX", 0, kVersion1, 0, 26, 25, "ABC"));
   std::string dest = dir_.Folder() + "Data\\Cars\\ABC";

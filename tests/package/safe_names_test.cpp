@@ -49,8 +49,10 @@ TEST(PackageSafeNames, SubFolders) {
       {"C:\\Windows", "has a colon (a drive or a stream)"},
       {"C:", "has a colon (a drive or a stream)"},
       {"Parts:x", "has a colon (a drive or a stream)"},
-      // Empty parts: a doubled or trailing separator.
-      {"Parts\\", "has an empty part"},
+      // One trailing separator leads to the same folder; empty parts do not.
+      {"Parts\\", nullptr},
+      {"Tex/", nullptr},
+      {"Parts\\\\", "has an empty part"},
       {"a\\\\b", "has an empty part"},
       // Characters Windows refuses or the system would misread.
       {"a<b", "has a character Windows reserves"},
