@@ -23,10 +23,12 @@ bool ClearTempFile(const std::string& tempPath) {
   return platform::DeleteFile(tempPath);
 }
 
+// On disk before it replaces the old list, so a power loss cannot leave an
+// empty one behind.
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   platform::File file;
   if (!file.Open(path, platform::OpenMode::Write)) return false;
-  bool written = file.WriteAll(bytes.data(), bytes.size());
+  bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush();
   return file.Close() && written;
 }
 

@@ -26,6 +26,10 @@ int64_t PackageLimit = 0;
 
 namespace {
 
+// Whether the last create-mode open failed: its close must not finish a
+// package that was never begun properly.
+bool createFailed = false;
+
 constexpr int16_t kErrInvalidCall = 5;
 constexpr int16_t kMaxFileCount = std::numeric_limits<int16_t>::max();
 constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
@@ -174,7 +178,8 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
   PackageLimit = 0;
   switch (mode) {
     case kModeCreate:
-      return CreatePackage(fileName, carId, flags);
+      createFailed = !CreatePackage(fileName, carId, flags);
+      return !createFailed;
     case kModePackageFile:
       PackageHeader = RigboxHeader{};
       return OpenPackageFile(fileName);
@@ -194,7 +199,8 @@ bool FinishCreatedPackage() {
   // One past the last stored byte; taken from EndPos rather than the file's
   // position so that a file whose copy failed halfway leaves no gap.
   PackageHeader.DirPos = PackageHeader.EndPos + 1;
-  if (!PackageFileNum.Seek(PackageHeader.EndPos)) {
+  // A file whose copy failed halfway left bytes past EndPos.
+  if (!PackageFileNum.SetLength(PackageHeader.EndPos) || !PackageFileNum.Seek(PackageHeader.EndPos)) {
     return FailOs("Cannot write the directory of " + Quoted(PackageFileName));
   }
   for (const RigboxEntry& entry : PackageDir) {
@@ -211,7 +217,16 @@ bool FinishCreatedPackage() {
 
 bool ClosePackage() {
   bool ok = true;
-  if (PackageMode == kModeCreate && PackageFileNum.IsOpen()) ok = FinishCreatedPackage();
+  if (PackageMode == kModeCreate) {
+    // An unfinished creation is not made to look like a package; the
+    // reason stays the open's.
+    if (createFailed) {
+      ok = false;
+    } else if (PackageFileNum.IsOpen()) {
+      ok = FinishCreatedPackage();
+    }
+    createFailed = false;
+  }
   if (!PackageFileNum.Close() && ok) ok = FailOs("Cannot close " + Quoted(PackageFileName));
   return ok;
 }
@@ -249,8 +264,7 @@ bool CheckNewEntryName(const std::string& subFolder, const std::string& fileName
 bool AddPackageFile(const std::string& sourcePath, const std::string& subFolder,
                     const std::string& fileName) {
   if (PackageMode != kModeCreate || !PackageFileNum.IsOpen()) {
-    return FailNumber(platform::kErrBadFileName,
-                      "Cannot add " + Quoted(sourcePath) + ", no package is being created");
+    return FailNumber(kErrInvalidCall, "Cannot add " + Quoted(sourcePath) + ", no package is being created");
   }
   if (!CheckNewEntryName(subFolder, fileName)) return false;
   if (PackageHeader.FileCount == kMaxFileCount) {

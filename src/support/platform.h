@@ -70,6 +70,10 @@ class File {
   // Reads exactly size bytes; a short read fails with kErrInputPastEnd.
   bool ReadExact(void* buffer, size_t size);
   bool WriteAll(const void* buffer, size_t size);
+  // Makes what was written durable before, say, it replaces another file.
+  bool Flush();
+  // Cuts the file (or extends it with zeros) to length bytes.
+  bool SetLength(int64_t length);
 
  private:
   static constexpr intptr_t kInvalid = -1;
@@ -88,7 +92,8 @@ bool SetFileAttributes(const std::string& path, unsigned attributes);
 // True when the path names an existing file that is marked read-only.
 bool IsReadOnly(const std::string& path);
 bool DeleteFile(const std::string& path);
-// Moves from over to, replacing to in one step where the system allows it.
+// Moves from over to, replacing to in one step where the system allows it;
+// the move itself is made durable too.
 bool ReplaceFile(const std::string& from, const std::string& to);
 
 bool FolderExists(const std::string& path);

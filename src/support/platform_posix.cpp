@@ -298,6 +298,16 @@ bool File::WriteAll(const void* buffer, size_t size) {
   return true;
 }
 
+bool File::Flush() {
+  if (fsync(static_cast<int>(handle_)) != 0) return Fail(errno);
+  return true;
+}
+
+bool File::SetLength(int64_t length) {
+  if (ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) != 0) return Fail(errno);
+  return true;
+}
+
 bool SetFileAttributes(const std::string& path, unsigned attributes) {
   std::string native = NativePath(path);
   struct stat st;
@@ -333,6 +343,15 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   std::string nativeFrom = NativePath(from);
   if (rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) return FailAt(nativeFrom, errno);
   NoteCreated(nativeTo);
+  // The new name lives in the folder: sync it, or a power loss may bring
+  // back the old file. The move has happened either way.
+  size_t slash = nativeTo.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : nativeTo.substr(0, slash);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
   return true;
 }
 

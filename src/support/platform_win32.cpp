@@ -243,6 +243,18 @@ bool File::WriteAll(const void* buffer, size_t size) {
   return true;
 }
 
+bool File::Flush() {
+  if (!IsOpen()) return Fail(ERROR_INVALID_HANDLE);
+  if (!FlushFileBuffers(AsHandle(handle_))) return Fail(GetLastError());
+  return true;
+}
+
+bool File::SetLength(int64_t length) {
+  if (!Seek(length)) return false;
+  if (!SetEndOfFile(AsHandle(handle_))) return Fail(GetLastError());
+  return true;
+}
+
 bool SetFileAttributes(const std::string& path, unsigned attributes) {
   DWORD value = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                               FILE_ATTRIBUTE_ARCHIVE);

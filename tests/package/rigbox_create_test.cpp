@@ -110,7 +110,20 @@ TEST_F(PackageCreate, AddingNeedsAPackageBeingCreated) {
   WriteFile(dir_ / "car.rigbox", ExamplePackage());
   ASSERT_TRUE(modRIGBOX::OpenPackage(1, dir_.Folder() + "car.rigbox", "", 0));
   EXPECT_FALSE(modRIGBOX::AddPackageFile(source, "", "s"));
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 5);  // a call at the wrong time
   EXPECT_EQ(modRIGBOX::LastErrText, "Cannot add \"" + source + "\", no package is being created");
+}
+
+TEST_F(PackageCreate, CloseAfterAFailedCreateFailsAndKeepsTheReason) {
+  std::string out = dir_.Folder() + "no-such-folder/car.rigbox";
+  EXPECT_FALSE(modRIGBOX::OpenPackage(0, out, "ABC", 0));
+  std::string reason = modRIGBOX::LastErrText;
+  EXPECT_FALSE(modRIGBOX::ClosePackage());
+  EXPECT_EQ(modRIGBOX::LastErrText, reason);
+  // The next package is made as usual.
+  ASSERT_TRUE(modRIGBOX::OpenPackage(0, dir_.Folder() + "car.rigbox", "ABC", 0));
+  ASSERT_TRUE(modRIGBOX::AddPackageFile(Source("a", kFirstData), "", "Cars.scr"));
+  EXPECT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
 }
 
 TEST_F(PackageCreate, FileBiggerThanOneChunk) {
