@@ -57,8 +57,8 @@ struct Color {
   int SystemIndex = kSysColorButtonFace;  // when From is System
   uint8_t R = 0, G = 0, B = 0;            // when From is Rgb
 
-  static Color System(int index) { return Color{Source::System, index, 0, 0, 0}; }
-  static Color Rgb(uint8_t r, uint8_t g, uint8_t b) { return Color{Source::Rgb, 0, r, g, b}; }
+  static constexpr Color System(int index) { return Color{Source::System, index, 0, 0, 0}; }
+  static constexpr Color Rgb(uint8_t r, uint8_t g, uint8_t b) { return Color{Source::Rgb, 0, r, g, b}; }
   bool operator==(const Color&) const = default;
 };
 
@@ -153,8 +153,9 @@ struct FormModel {
 // Names of this window's controls.
 inline constexpr std::string_view kFormName = "frmMain";
 
-// The wizard window as designed: every control in collection order, all
-// step frames hidden, the caption empty (start-up sets it).
+// The wizard window as designed (main_window_layout.cpp): every control in
+// collection order, all step frames hidden, the caption empty (start-up
+// sets it).
 FormModel BuildMainFormModel();
 
 }  // namespace wizard
