@@ -22,8 +22,8 @@ install_missing() {
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-install_missing cmake ninja-build g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth fonts-dejavu-core \
-  imagemagick
+install_missing cmake ninja-build g++-mingw-w64-i686 wine wine32:i386 wine64 fonts-wine xvfb xauth \
+  fonts-dejavu-core imagemagick
 
 source scripts/wine-env.sh
 trap rigbox_wine_cleanup EXIT

@@ -86,6 +86,12 @@ rigbox_wine_setup() {
     rigbox_wine_cleanup
     return 1
   }
+  # Debian's Wine does not look for its own fonts (fonts-wine) where the
+  # package puts them; the window's face, MS Sans Serif, is one of them.
+  local font
+  for font in /usr/share/wine/fonts/sserif*.fon; do
+    if [ -e "$font" ]; then ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+  done
 }
 
 rigbox_wine_setup

@@ -76,7 +76,7 @@ bool ReadAndCheckHeader(int64_t offset) {
 }
 
 bool OpenForReading(const std::string& fileName, int64_t& length) {
-  if (!PackageFileNum.Open(fileName, platform::OpenMode::Read)) {
+  if (!PackageFileNum.Open(fileName, platform::OpenMode::ReadLocked)) {
     return FailOs("Cannot open " + Quoted(fileName));
   }
   length = PackageFileNum.Size();

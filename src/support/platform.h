@@ -43,9 +43,10 @@ std::string ErrorDescription(int16_t number);
 OsError LastError();
 
 enum class OpenMode {
-  Read,    // existing file, read only; others may read but not write
-  Write,   // create or truncate, write only
-  Append,  // create if missing, every write goes to the end
+  Read,        // existing file, read only; others may read, write and delete it
+  ReadLocked,  // the same, but others may only read while it is open
+  Write,       // create or truncate, write only
+  Append,      // create if missing, every write goes to the end
 };
 
 // An open file. Positions are 0-based byte offsets.

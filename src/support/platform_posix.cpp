@@ -215,6 +215,7 @@ bool File::Open(const std::string& path, OpenMode mode) {
   int flags = O_CLOEXEC;
   switch (mode) {
     case OpenMode::Read:
+    case OpenMode::ReadLocked:
       flags |= O_RDONLY;
       break;
     case OpenMode::Write:
@@ -224,7 +225,7 @@ bool File::Open(const std::string& path, OpenMode mode) {
       flags |= O_WRONLY | O_CREAT | O_APPEND;
       break;
   }
-  bool existed = mode == OpenMode::Read || Exists(native);
+  bool existed = mode == OpenMode::Read || mode == OpenMode::ReadLocked || Exists(native);
   int fd = open(native.c_str(), flags, 0666);
   if (fd < 0) return FailAt(native, errno);
   struct stat st;

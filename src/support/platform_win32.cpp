@@ -141,8 +141,16 @@ bool File::Open(const std::string& path, OpenMode mode) {
   DWORD access = GENERIC_READ;
   DWORD disposition = OPEN_EXISTING;
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  DWORD share = FILE_SHARE_READ;
   switch (mode) {
     case OpenMode::Read:
+      // A game file another program holds open, letting others read, is
+      // still there to read.
+      share |= FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+      break;
+    case OpenMode::ReadLocked:
+      // The program's own file, which holds the package, must not change
+      // while it is read.
       break;
     case OpenMode::Write:
       access = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
@@ -155,10 +163,7 @@ bool File::Open(const std::string& path, OpenMode mode) {
       disposition = OPEN_ALWAYS;
       break;
   }
-  // Others may read but never write: the program's own file, which holds
-  // the package, must not change while it is read.
-  HANDLE handle =
-      CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition, attributes, nullptr);
+  HANDLE handle = CreateFileW(name.c_str(), access, share, nullptr, disposition, attributes, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
     // A folder opened as a file is refused as access denied.

@@ -29,19 +29,21 @@ HANDLE OpenElsewhere(const std::string& path, DWORD access, DWORD share) {
 
 DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
-TEST(SupportPlatformWin32, ReadingLetsOthersReadButNotWrite) {
+TEST(SupportPlatformWin32, FileHeldOpenForWritingCanStillBeRead) {
   TempDir dir;
-  WriteFile(dir / "setup.exe", "MZ");
-  std::string path = dir.Folder() + "setup.exe";
-  platform::File file;
-  ASSERT_TRUE(file.Open(path, platform::OpenMode::Read));
-  HANDLE reader = OpenElsewhere(path, GENERIC_READ, FILE_SHARE_READ);
-  EXPECT_NE(reader, INVALID_HANDLE_VALUE);
-  if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
-  HANDLE writer = OpenElsewhere(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
-  EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+  WriteFile(dir / "Cars.scr", "cars");
+  std::string path = dir.Folder() + "Cars.scr";
+  // A program writing the file while letting others read; one that also
+  // lets others write and delete, and may delete the file itself.
+  const DWORD holds[][2] = {{GENERIC_WRITE, FILE_SHARE_READ},
+                            {GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}};
+  for (const auto& [access, share] : holds) {
+    HANDLE holder = OpenElsewhere(path, access, share);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(modTools::FileExists(path)) << "share " << share;
+    EXPECT_EQ(modTools::ReadTextFile(path), "cars") << "share " << share;
+    CloseHandle(holder);
+  }
 }
 
 TEST(SupportPlatformWin32, FileLockedAgainstReadingIsNoFile) {
@@ -54,6 +56,7 @@ TEST(SupportPlatformWin32, FileLockedAgainstReadingIsNoFile) {
   EXPECT_FALSE(file.Open(path, platform::OpenMode::Read));
   EXPECT_EQ(platform::LastError().Number, platform::kErrPermissionDenied);
   EXPECT_FALSE(modTools::FileExists(path));
+  EXPECT_EQ(modTools::ReadTextFile(path), "");
   CloseHandle(locked);
   EXPECT_TRUE(modTools::FileExists(path));
 }

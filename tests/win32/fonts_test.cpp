@@ -15,37 +15,33 @@ wizard::Font DesignFont(double size, bool bold, uint8_t charset) {
   return font;
 }
 
-TEST(Win32Fonts, DesignFaceBecomesTheDialogFont) {
-  FontRequest request = RequestFor(DesignFont(8.25, false, wizard::kCharsetAnsi), 96, L"Segoe UI");
-  EXPECT_EQ(request.Face, L"Segoe UI");
+TEST(Win32Fonts, DesignFaceStaysAndAnsiBecomesTheTextsCharset) {
+  FontRequest request = RequestFor(DesignFont(8.25, false, wizard::kCharsetAnsi), 96, EASTEUROPE_CHARSET);
+  EXPECT_EQ(request.Face, L"MS Sans Serif");
   EXPECT_EQ(request.Height, -11);
   EXPECT_EQ(request.Weight, FW_NORMAL);
-  // Unicode text must not be narrowed to the Western character set.
-  EXPECT_EQ(request.Charset, DEFAULT_CHARSET);
+  EXPECT_EQ(request.Charset, EASTEUROPE_CHARSET);
+  EXPECT_EQ(win32_frontend::TextCharset(wizard::Language::Polish), EASTEUROPE_CHARSET);
+  // English text asks for the system's own set, whatever its code page.
+  EXPECT_EQ(win32_frontend::TextCharset(wizard::Language::English), DEFAULT_CHARSET);
 }
 
 TEST(Win32Fonts, BoldTitleKeepsCentralEuropean) {
-  FontRequest request = RequestFor(DesignFont(9.75, true, wizard::kCharsetEastEurope), 96, L"Tahoma");
+  FontRequest request = RequestFor(DesignFont(9.75, true, wizard::kCharsetEastEurope), 96, DEFAULT_CHARSET);
   EXPECT_EQ(request.Height, -13);
   EXPECT_EQ(request.Weight, FW_BOLD);
   EXPECT_EQ(request.Charset, EASTEUROPE_CHARSET);
 }
 
 TEST(Win32Fonts, SizeFollowsTheDpi) {
-  EXPECT_EQ(RequestFor(DesignFont(8.25, true, wizard::kCharsetEastEurope), 120, L"Tahoma").Height, -14);
-  EXPECT_EQ(RequestFor(DesignFont(9.75, true, wizard::kCharsetEastEurope), 192, L"Tahoma").Height, -26);
-}
-
-TEST(Win32Fonts, OtherFacesStayAsDesigned) {
-  wizard::Font font = DesignFont(10, false, wizard::kCharsetAnsi);
-  font.Face = "Courier New";
-  EXPECT_EQ(RequestFor(font, 96, L"Tahoma").Face, L"Courier New");
+  EXPECT_EQ(RequestFor(DesignFont(8.25, true, wizard::kCharsetEastEurope), 120, DEFAULT_CHARSET).Height, -14);
+  EXPECT_EQ(RequestFor(DesignFont(9.75, true, wizard::kCharsetEastEurope), 192, DEFAULT_CHARSET).Height, -26);
 }
 
 TEST(Win32Fonts, CacheMakesEachFontOnce) {
   win32_frontend::FontCache cache;
-  FontRequest bold = RequestFor(DesignFont(9.75, true, wizard::kCharsetEastEurope), 96, L"Tahoma");
-  FontRequest plain = RequestFor(DesignFont(8.25, false, wizard::kCharsetAnsi), 96, L"Tahoma");
+  FontRequest bold = RequestFor(DesignFont(9.75, true, wizard::kCharsetEastEurope), 96, DEFAULT_CHARSET);
+  FontRequest plain = RequestFor(DesignFont(8.25, false, wizard::kCharsetAnsi), 96, DEFAULT_CHARSET);
   HFONT first = cache.Get(bold);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(cache.Get(bold), first);

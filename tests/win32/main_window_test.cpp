@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "common/temp_dir.h"
 #include "controls.h"
 #include "main_window.h"
+#include "wide_text.h"
 #include "wizard/string_table.h"
 #include "wizard/wizard_fixture.h"
 
@@ -148,8 +150,8 @@ TEST_F(Win32Window, FontsOfTheDesign) {
   LOGFONTW plain = FontOf(Child("lblDescription", 0));
   EXPECT_EQ(plain.lfHeight, -11);
   EXPECT_EQ(plain.lfWeight, FW_NORMAL);
-  // The design's face stands for the system's dialog font.
-  EXPECT_EQ(std::wstring(plain.lfFaceName), win32_frontend::DialogFontFace(96));
+  EXPECT_EQ(std::wstring(plain.lfFaceName), L"MS Sans Serif");
+  EXPECT_EQ(std::wstring(title.lfFaceName), L"MS Sans Serif");
 }
 
 TEST_F(Win32Window, ProgressBarAndListBoxAreTheSystemControls) {
@@ -304,5 +306,152 @@ TEST_F(Win32Window, ListSelectionReachesTheModel) {
                reinterpret_cast<LPARAM>(listBox));
   EXPECT_EQ(list.ListIndex, 1);
 }
+
+// The face the window is designed with.
+constexpr const wchar_t* kDesignFace = L"MS Sans Serif";
+constexpr UINT kCentralEuropeanCodePage = 1250;
+
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// Whether the system has face in charset (in any set for DEFAULT_CHARSET).
+bool SystemHasFace(const wchar_t* face, BYTE charset) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = charset;
+  wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+// What keeps a control's caption from being read whole, in the font the
+// control really draws with; empty when nothing does. A label wraps its
+// words when it has room for two lines or more.
+std::string Unreadable(HWND control) {
+  std::string caption = GetText(control);
+  std::wstring text = win32_frontend::Widen(caption);
+  int length = static_cast<int>(text.size());
+  auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  LOGFONTW asked{};
+  GetObjectW(font, sizeof asked, &asked);
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  std::vector<WORD> glyphs(text.size());
+  GetGlyphIndicesW(dc, text.c_str(), length, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+  RECT room;
+  GetClientRect(control, &room);
+  wchar_t kind[16] = {};
+  GetClassNameW(control, kind, 16);
+  SIZE needed{};
+  if (lstrcmpiW(kind, L"Button") == 0) {
+    // Inside the 3-D border and the focus rectangle.
+    InflateRect(&room, -GetSystemMetrics(SM_CXEDGE) - 1, -GetSystemMetrics(SM_CYEDGE) - 1);
+    GetTextExtentPoint32W(dc, text.c_str(), length, &needed);
+  } else if (room.bottom < 2 * metrics.tmHeight) {
+    GetTextExtentPoint32W(dc, text.c_str(), length, &needed);
+  } else {
+    RECT wrapped{0, 0, room.right, 0};
+    DrawTextW(dc, text.c_str(), length, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    needed = SIZE{wrapped.right, wrapped.bottom};
+  }
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+
+  std::string problems;
+  if (SystemHasFace(asked.lfFaceName, asked.lfCharSet) && lstrcmpW(face, asked.lfFaceName) != 0)
+    problems += " another face although the system has this one;";
+  if (asked.lfCharSet != DEFAULT_CHARSET && metrics.tmCharSet != asked.lfCharSet)
+    problems += " character set " + std::to_string(metrics.tmCharSet) + ";";
+  if (std::count(glyphs.begin(), glyphs.end(), 0xFFFF) > 0) problems += " letters without glyphs;";
+  if (needed.cx > room.right - room.left || needed.cy > room.bottom - room.top) {
+    problems += " cut, needs " + std::to_string(needed.cx) + "x" + std::to_string(needed.cy) + " in " +
+                std::to_string(room.right - room.left) + "x" + std::to_string(room.bottom - room.top) + ";";
+  }
+  if (problems.empty()) return problems;
+  return "\"" + caption + "\" in " + win32_frontend::Narrow(face) + " " + std::to_string(metrics.tmHeight) +
+         " px:" + problems;
+}
+
+struct CaptionCase {
+  wizard::Language Language;
+  int Dpi;
+};
+
+class Win32WindowCaptions : public Win32Window, public testing::WithParamInterface<CaptionCase> {
+ protected:
+  void SetUp() override {
+    Win32Window::SetUp();
+    wizard::SetLanguageForTesting(GetParam().Language);
+  }
+  void ExpectReadable(const wizard::Control& control, const char* when) {
+    if (control.Kind != wizard::ControlKind::Label && control.Kind != wizard::ControlKind::CommandButton)
+      return;
+    // The game folder is the player's own path, of any length; the label
+    // cuts a long one as designed.
+    if (control.Name == "lblGameFolder" && control.Caption == form_.GameFolder) return;
+    EXPECT_EQ(Unreadable(Child(control.Name.c_str(), control.Index)), "") << control.Name << " " << when;
+  }
+  void ExpectAllReadable(const char* when) {
+    for (const wizard::Control& control : form_.Model().Controls) ExpectReadable(control, when);
+  }
+};
+
+TEST_P(Win32WindowCaptions, EveryCaptionIsReadableWhole) {
+  ASSERT_TRUE(SystemHasFace(kDesignFace, DEFAULT_CHARSET)) << "the system lacks the window's face";
+  bool centralEuropean = GetACP() == kCentralEuropeanCodePage;
+  // There the face comes in the Central European set: the bold texts and
+  // the Polish ones use it too.
+  if (centralEuropean) {
+    ASSERT_TRUE(SystemHasFace(kDesignFace, EASTEUROPE_CHARSET));
+  }
+  // Polish texts come with a Central European system; elsewhere they fall
+  // back to whatever face has their letters. CTest runs these cases under
+  // a Central European locale too.
+  if (GetParam().Language == wizard::Language::Polish && !centralEuropean) {
+    GTEST_SKIP() << "Polish texts on a system of another code page";
+  }
+  testing_support::TempDir dir;
+  std::filesystem::path game = dir / "Gravelon";
+  wizard_testing::MakeGameFolder(game);
+  std::filesystem::path installer = dir / "install.exe";
+  wizard_testing::MakeInstaller(installer, "ABC", wizard_testing::SampleCar("ABC"));
+  form_.ProgramPath = installer.string();
+  shell_.PickedFolders.push_back(game.string() + "\\");
+  // Each caption as the window takes it, the run's status texts too.
+  shell_.OnChange = [this](const wizard::Control& control) {
+    window_.Apply(control);
+    ExpectReadable(control, "when changed");
+  };
+  Start();
+  RECT suggested{0, 0, 800, 600};
+  SendMessageW(window_.Handle(), WM_DPICHANGED, MAKEWPARAM(GetParam().Dpi, GetParam().Dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(window_.Dpi(), GetParam().Dpi);
+  ExpectAllReadable("at the start");
+  Click("btnBrowse", 0);
+  Click("cmdNav", 3);
+  ExpectAllReadable("when ready");
+  Click("cmdNav", 3);
+  ExpectAllReadable("after the run");
+  EXPECT_EQ(form_.LastOutcome, wizard::Outcome::RunSucceeded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32Window, Win32WindowCaptions,
+                         testing::Values(CaptionCase{wizard::Language::English, 96},
+                                         CaptionCase{wizard::Language::English, 144},
+                                         CaptionCase{wizard::Language::Polish, 96},
+                                         CaptionCase{wizard::Language::Polish, 144}),
+                         [](const testing::TestParamInfo<CaptionCase>& info) {
+                           bool polish = info.param.Language == wizard::Language::Polish;
+                           return (polish ? "Polish" : "English") + std::to_string(info.param.Dpi);
+                         });
 
 }  // namespace

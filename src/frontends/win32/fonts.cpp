@@ -3,24 +3,21 @@
 #include <cwchar>
 
 #include "layout.h"
-#include "system_api.h"
 #include "wide_text.h"
 
 namespace win32_frontend {
 
-FontRequest RequestFor(const wizard::Font& font, int dpi, const std::wstring& dialogFace) {
+FontRequest RequestFor(const wizard::Font& font, int dpi, BYTE textCharset) {
   FontRequest request;
-  request.Face = font.Face == kDesignDialogFace ? dialogFace : Widen(font.Face);
+  request.Face = Widen(font.Face);
   request.Height = -PointsToPixels(font.Size, dpi);
   request.Weight = font.Bold ? FW_BOLD : FW_NORMAL;
-  request.Charset = font.Charset == wizard::kCharsetAnsi ? static_cast<BYTE>(DEFAULT_CHARSET) : font.Charset;
+  request.Charset = font.Charset == wizard::kCharsetAnsi ? textCharset : font.Charset;
   return request;
 }
 
-std::wstring DialogFontFace(int dpi) {
-  LOGFONTW font{};
-  if (MessageFont(font, dpi) && font.lfFaceName[0] != L'\0') return font.lfFaceName;
-  return kFallbackDialogFace;
+BYTE TextCharset(wizard::Language language) {
+  return language == wizard::Language::Polish ? EASTEUROPE_CHARSET : DEFAULT_CHARSET;
 }
 
 FontCache::~FontCache() { Clear(); }

@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "wizard/form_model.h"
+#include "wizard/string_table.h"
 
 namespace win32_frontend {
-
-// The face the window was designed with; it stands for the system's dialog
-// font, which has the Central European letters the Polish texts need.
-inline constexpr const char* kDesignDialogFace = "MS Sans Serif";
-// Used when the system names no dialog font.
-inline constexpr const wchar_t* kFallbackDialogFace = L"MS Shell Dlg 2";
 
 struct FontRequest {
   std::wstring Face;
@@ -25,14 +20,15 @@ struct FontRequest {
   bool operator==(const FontRequest&) const = default;
 };
 
-// The Windows font for a model font at dpi. The design's dialog face maps
-// to dialogFace; Central European keeps its character set, and the
-// design's ANSI becomes the default set, since the text goes through the
-// Unicode API and must not lose its Polish letters to the font mapper.
-FontRequest RequestFor(const wizard::Font& font, int dpi, const std::wstring& dialogFace);
+// The Windows font for a model font at dpi, in the face the design names.
+// Where the design says ANSI, textCharset is asked for instead: the face
+// is a bitmap font of one code page, and it must hold the text's letters.
+FontRequest RequestFor(const wizard::Font& font, int dpi, BYTE textCharset);
 
-// The system's dialog font face at dpi.
-std::wstring DialogFontFace(int dpi);
+// The character set that holds the letters of language's texts: Central
+// European for Polish, whatever the system's code page; for English the
+// system's own, which also suits the folder names the player sees.
+BYTE TextCharset(wizard::Language language);
 
 // Fonts made once per request and deleted together.
 class FontCache {

@@ -145,14 +145,14 @@ int MainWindow::PositionOf(const Control& control) const {
 }
 
 void MainWindow::ApplyLayout() {
-  std::wstring face = DialogFontFace(dpi_);
+  BYTE textCharset = TextCharset(wizard::CurrentLanguage());
   // The new fonts are in place before the old ones are deleted.
   auto fonts = std::make_unique<FontCache>();
   for (size_t i = 0; i < children_.size(); ++i) {
     const Control& control = Model().Controls[i];
     if (children_[i] == nullptr) continue;
     PixelRect bounds = ControlBounds(Model(), static_cast<int>(i), dpi_);
-    HFONT font = fonts->Get(RequestFor(control.Font, dpi_, face));
+    HFONT font = fonts->Get(RequestFor(control.Font, dpi_, textCharset));
     SetBounds(children_[i], bounds);
     SetFont(children_[i], font);
     if (groupBoxes_[i] != nullptr) {

@@ -12,7 +12,6 @@ using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 constexpr int kDefaultDpi = 96;
 
@@ -57,18 +56,6 @@ int SystemMetricForDpi(int index, int dpi) {
   static auto forDpi = LookUp<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
   if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(dpi));
   return MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
-}
-
-bool MessageFont(LOGFONTW& font, int dpi) {
-  static auto forDpi = LookUp<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  bool ok =
-      forDpi != nullptr
-          ? forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)) != FALSE
-          : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
-  if (ok) font = metrics.lfMessageFont;
-  return ok;
 }
 
 }  // namespace win32_frontend

@@ -29,7 +29,4 @@ RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, int 
 // GetSystemMetrics at dpi.
 int SystemMetricForDpi(int index, int dpi);
 
-// The face of the system's dialog text (the message font), at dpi.
-bool MessageFont(LOGFONTW& font, int dpi);
-
 }  // namespace win32_frontend
