@@ -171,6 +171,7 @@ std::string Fill(std::string text, const std::string& path) {
 }
 
 TEST_F(PackageExtract, MalformedPackagesWriteNothing) {
+  // The name rules have their own table; one row per field shows the wiring.
   const Malformed cases[] = {
       {"negative_size", 2, 41, Entry(-1, 26, Folder(""), Name("Cars.scr")) + kGoodFirst,
        "Entry 1 (\"Cars.scr\"): size -1 is negative"},
@@ -191,16 +192,8 @@ TEST_F(PackageExtract, MalformedPackagesWriteNothing) {
        "The directory of \"%P\" starts at position 10, before the data area"},
       {"parent_folder", 2, 41, kGoodFirst + Entry(5, 36, Folder(".."), Name("engine.scr")),
        "Entry 2 (\"..\\engine.scr\"): folder name has a \"..\" part"},
-      {"parent_inside_folder", 2, 41, kGoodFirst + Entry(5, 36, Folder("Parts\\..\\.."), Name("x.exe")),
-       "Entry 2 (\"Parts\\..\\..\\x.exe\"): folder name has a \"..\" part"},
-      {"absolute_folder", 2, 41, kGoodFirst + Entry(5, 36, Folder("\\Windows"), Name("engine.scr")),
-       "Entry 2 (\"\\Windows\\engine.scr\"): folder name starts with a separator"},
-      {"drive_in_file_name", 2, 41, kGoodFirst + Entry(5, 36, Folder(""), Name("C:boot.ini")),
-       "Entry 2 (\"C:boot.ini\"): file name has a colon (a drive or a stream)"},
       {"slash_in_file_name", 2, 41, kGoodFirst + Entry(5, 36, Folder(""), Name("../../x")),
        "Entry 2 (\"../../x\"): file name has a slash or backslash"},
-      {"empty_file_name", 2, 41, kGoodFirst + Entry(5, 36, Folder("Parts"), Name("")),
-       "Entry 2 (\"Parts\\\"): file name is empty"},
       {"control_character", 2, 41, kGoodFirst + Entry(5, 36, Folder("Parts"), Name("a\tb")),
        "Entry 2 (\"Parts\\a\\x09b\"): file name has a control character"},
       {"folder_field_without_nul_too_long", 2, 41, kGoodFirst + Entry(5, 36, "ABCDEFGHIJKLMNOP", Name("e")),
