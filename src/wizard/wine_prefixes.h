@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace modRegistry {
@@ -14,6 +15,9 @@ namespace modRegistry {
 // steamapps/libraryfolders.vdf lists. Only folders holding a system.reg are
 // returned, each once.
 std::vector<std::string> DiscoverWinePrefixes();
+
+// The library folders a Steam libraryfolders.vdf lists.
+std::vector<std::string> SteamLibraryPaths(std::string_view vdfText);
 
 // The native folder of drive driveLetter ('c') of prefix: where its
 // dosdevices/c: link leads, or "" when there is no such link.

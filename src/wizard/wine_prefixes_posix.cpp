@@ -62,7 +62,48 @@ void AddProtonPrefixes(const std::string& library, std::set<std::string>& seenLi
   }
 }
 
+bool IsPathKey(const std::string& key) {
+  return key.size() == 4 && (key[0] | 0x20) == 'p' && (key[1] | 0x20) == 'a' && (key[2] | 0x20) == 't' &&
+         (key[3] | 0x20) == 'h';
+}
+
 }  // namespace
+
+std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
+  std::vector<std::string> paths;
+  size_t pos = 0;
+  auto skipBlanks = [&] {
+    while (pos < vdfText.size() && (vdfText[pos] == ' ' || vdfText[pos] == '\t' || vdfText[pos] == '\r' ||
+                                    vdfText[pos] == '\n' || vdfText[pos] == '{' || vdfText[pos] == '}')) {
+      ++pos;
+    }
+  };
+  auto quoted = [&](std::string& out) {
+    out.clear();
+    if (pos >= vdfText.size() || vdfText[pos] != '"') return false;
+    for (++pos; pos < vdfText.size() && vdfText[pos] != '"'; ++pos) {
+      if (vdfText[pos] == '\\' && pos + 1 < vdfText.size()) ++pos;
+      out += vdfText[pos];
+    }
+    ++pos;
+    return true;
+  };
+  std::string key;
+  std::string value;
+  while (true) {
+    skipBlanks();
+    if (!quoted(key)) break;
+    while (pos < vdfText.size() && (vdfText[pos] == ' ' || vdfText[pos] == '\t')) ++pos;
+    if (pos < vdfText.size() && vdfText[pos] == '"') {
+      quoted(value);
+      // Current files name the folder "path"; older ones list it under a
+      // number ("1" "/mnt/games/SteamLibrary").
+      const bool numbered = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
+      if (IsPathKey(key) || (numbered && !value.empty() && value[0] == '/')) paths.push_back(value);
+    }
+  }
+  return paths;
+}
 
 std::vector<std::string> DiscoverWinePrefixes() {
   std::vector<std::string> prefixes;

@@ -314,42 +314,6 @@ std::string MapDosPath(const std::string& path, const std::string& prefix, Drive
   return root + rest;
 }
 
-std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
-  std::vector<std::string> paths;
-  size_t pos = 0;
-  auto skipBlanks = [&] {
-    while (pos < vdfText.size() && (vdfText[pos] == ' ' || vdfText[pos] == '\t' || vdfText[pos] == '\r' ||
-                                    vdfText[pos] == '\n' || vdfText[pos] == '{' || vdfText[pos] == '}')) {
-      ++pos;
-    }
-  };
-  auto quoted = [&](std::string& out) {
-    out.clear();
-    if (pos >= vdfText.size() || vdfText[pos] != '"') return false;
-    for (++pos; pos < vdfText.size() && vdfText[pos] != '"'; ++pos) {
-      if (vdfText[pos] == '\\' && pos + 1 < vdfText.size()) ++pos;
-      out += vdfText[pos];
-    }
-    ++pos;
-    return true;
-  };
-  std::string key;
-  std::string value;
-  while (true) {
-    skipBlanks();
-    if (!quoted(key)) break;
-    while (pos < vdfText.size() && (vdfText[pos] == ' ' || vdfText[pos] == '\t')) ++pos;
-    if (pos < vdfText.size() && vdfText[pos] == '"') {
-      quoted(value);
-      // Current files name the folder "path"; older ones list it under a
-      // number ("1" "/mnt/games/SteamLibrary").
-      const bool numbered = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
-      if (EqualNoCase(key, "path") || (numbered && !value.empty() && value[0] == '/')) paths.push_back(value);
-    }
-  }
-  return paths;
-}
-
 WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver)
     : prefixes_(std::move(prefixes)), resolver_(resolver) {}
 

@@ -47,9 +47,6 @@ using DriveRootResolver = std::string (*)(const std::string& prefix, char driveL
 // is unknown, is returned unchanged.
 std::string MapDosPath(const std::string& path, const std::string& prefix, DriveRootResolver resolver);
 
-// The library folders a Steam libraryfolders.vdf lists.
-std::vector<std::string> SteamLibraryPaths(std::string_view vdfText);
-
 // RegistryApi over the system.reg files of Wine prefixes, for
 // HKEY_LOCAL_MACHINE only. A key opens when some prefix holds it in either
 // view; a value is taken from the first prefix, in the order given, that

@@ -203,33 +203,6 @@ TEST(WizardWineRegistryFile, DrivePathsBecomeNativePaths) {
   EXPECT_EQ(MapDosPath("C:\\x", "/p", nullptr), "C:\\x");
 }
 
-TEST(WizardWineRegistryFile, SteamLibraryFolders) {
-  const char vdf[] =
-      "\"libraryfolders\"\n"
-      "{\n"
-      "\t\"0\"\n"
-      "\t{\n"
-      "\t\t\"path\"\t\t\"/home/u/.local/share/Steam\"\n"
-      "\t\t\"label\"\t\t\"\"\n"
-      "\t\t\"contentid\"\t\t\"42\"\n"
-      "\t\t\"apps\"\n"
-      "\t\t{\n"
-      "\t\t\t\"228980\"\t\t\"123\"\n"
-      "\t\t}\n"
-      "\t}\n"
-      "\t\"1\"\n"
-      "\t{\n"
-      "\t\t\"PATH\"\t\t\"/mnt/games/Steam \\\"Library\\\"\"\n"
-      "\t}\n"
-      "}\n";
-  EXPECT_EQ(SteamLibraryPaths(vdf),
-            (std::vector<std::string>{"/home/u/.local/share/Steam", "/mnt/games/Steam \"Library\""}));
-  const char oldVdf[] =
-      "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n}\n";
-  EXPECT_EQ(SteamLibraryPaths(oldVdf), (std::vector<std::string>{"/mnt/old"}));
-  EXPECT_TRUE(SteamLibraryPaths("").empty());
-}
-
 class WizardWineRegistryApi : public ::testing::Test {
  protected:
   std::string Prefix(const std::string& name, const std::string& systemReg) {
