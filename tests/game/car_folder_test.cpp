@@ -29,6 +29,7 @@ TEST(GameCarFolder, OnlyIdsThatStayInsideTheCarsFolder) {
       {"A<B", false},
       {"A>B", false},
       {"A|B", false},
+      {"A~B", true},
       {"A\tB", false},
       {"\x7f"
        "AB",

@@ -35,8 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberRow{"-2", -2}, NumberRow{" 5 ", 5}, NumberRow{"\t5", 5},
                     // Fractions round to the nearest integer; a half goes to the even one.
                     NumberRow{"2.4", 2}, NumberRow{"2.6", 3}, NumberRow{"2.5", 2}, NumberRow{"3.5", 4},
-                    NumberRow{"2.50001", 3}, NumberRow{"0.5", 0}, NumberRow{".7", 1}, NumberRow{"4.", 4},
-                    NumberRow{"-1.5", -2},
+                    NumberRow{"2.50001", 3}, NumberRow{"1.05", 1}, NumberRow{"0.5", 0}, NumberRow{".7", 1},
+                    NumberRow{"4.", 4}, NumberRow{"-1.5", -2},
                     // The 16-bit range, checked after rounding.
                     NumberRow{"32767", 32767}, NumberRow{"-32768", -32768}, NumberRow{"32768", std::nullopt},
                     NumberRow{"-32769", std::nullopt}, NumberRow{"32767.5", std::nullopt},

@@ -64,6 +64,7 @@ TEST(PackageSafeNames, SubFolders) {
       {std::string("a\tb", 3), "has a control character"},
       {std::string("a\x7F", 2), "has a control character"},
       {"Pi\xC3\xB1", "is not plain ASCII"},
+      {"a\x80", "is not plain ASCII"},
       // Trailing dots and blanks, which Windows drops.
       {"Parts.", "ends with a dot or a space"},
       {"Parts ", "ends with a dot or a space"},

@@ -24,6 +24,19 @@ namespace {
 
 int16_t LastNumber() { return platform::LastError().Number; }
 
+// How many files and other handles the process holds open.
+size_t OpenHandles() {
+#ifdef _WIN32
+  DWORD count = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &count);
+  return count;
+#else
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+#endif
+}
+
 void SetEnvironment(const char* name, const char* value) {
 #ifdef _WIN32
   SetEnvironmentVariableA(name, value);
@@ -120,9 +133,16 @@ TEST(SupportPlatformFile, MovedFileKeepsItsHandle) {
   char buffer[2];
   ASSERT_TRUE(second.ReadExact(buffer, 2));
   EXPECT_EQ(std::string(buffer, 2), "xy");
+  // Assigning over an open file closes the handle it held.
   platform::File third;
+  ASSERT_TRUE(third.Open(dir.Folder() + "b.bin", platform::OpenMode::Write));
+  size_t before = OpenHandles();
   third = std::move(second);
+  EXPECT_EQ(OpenHandles(), before - 1);
+  EXPECT_FALSE(second.IsOpen());
   EXPECT_TRUE(third.IsOpen());
+  EXPECT_EQ(third.Size(), 2);
+  third = std::move(third);  // onto itself: still open
   EXPECT_EQ(third.Size(), 2);
 }
 
