@@ -2,14 +2,22 @@
 # The installer's unattended mode, run as a player's script would run it:
 # real installers made with rigbox, a real game folder, exact bytes of the
 # six scripts and the profile file afterwards, and every exit status.
-# Usage: unattended_test.sh RIGBOX_EXTRACT RIGBOX
+# Usage: unattended_test.sh RIGBOX_EXTRACT RIGBOX [WINE]
+# With WINE (the loader of a prepared prefix, see scripts/wine-env.sh) the
+# installer is a Windows program: it runs through WINE, takes Z:\ paths and
+# finds the game folder in Wine's registry.
 set -u
 stub=$1
 rigbox=$2
+wine=${3:-}
+exe=${wine:+.exe}
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-export HOME=$work/home WINEPREFIX=$work/no-prefix LANG=C LC_ALL=C LANGUAGE=
-mkdir -p "$HOME"
+export LANG=C LC_ALL=C LANGUAGE=
+if [ -z "$wine" ]; then
+  export HOME=$work/home WINEPREFIX=$work/no-prefix
+  mkdir -p "$HOME"
+fi
 failures=0
 passes=0
 
@@ -32,16 +40,51 @@ same_bytes() {  # same_bytes FILE EXPECTED-BYTES(printf format)
   }
 }
 
-make_car() {  # make_car ID: a car folder and its installer
-  local id=$1
-  mkdir -p "$work/src-$id/Textures"
-  printf '// %s cars\r\n' "$id" >"$work/src-$id/Cars.scr"
-  printf '// %s parts\r\n' "$id" >"$work/src-$id/Parts.scr"
-  printf '// %s texts\r\n' "$id" >"$work/src-$id/Texts.scr"
-  printf '// %s icons\r\n' "$id" >"$work/src-$id/Icons.scr"
-  head -c 70000 /dev/urandom >"$work/src-$id/Textures/body.dds"
-  "$rigbox" pack --id "$id" -o "$work/$id.rigbox" "$work/src-$id" >/dev/null &&
-    "$rigbox" sfx --stub "$stub" -o "$work/install-$id" "$work/$id.rigbox" >/dev/null
+# The program's form of a path of this machine.
+native() { if [ -n "$wine" ]; then printf 'Z:%s' "${1//\//\\}"; else printf '%s' "$1"; fi; }
+
+# run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
+# Linux (the Windows program ends its lines with CR LF).
+run() {
+  local status
+  if [ -n "$wine" ]; then
+    timeout 120 "$wine" "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
+  else
+    timeout 120 "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
+  fi
+  status=$?
+  tr -d '\r' <"$work/out.raw" >"$work/out"
+  tr -d '\r' <"$work/err.raw" >"$work/err"
+  return $status
+}
+
+# The game folder recorded where the installer looks for it: a Wine
+# prefix's registry file, or Wine's own registry.
+register_game() {  # register_game FOLDER
+  local value="Z:${1//\//\\}\\"
+  if [ -n "$wine" ]; then
+    "$wine" reg add 'HKLM\Software\Brackmoor\Gravelon' /v DestinationDir /t REG_SZ /d "$value" /f /reg:32 \
+      </dev/null >/dev/null 2>&1
+  else
+    prefix=$work/prefix
+    mkdir -p "$prefix/dosdevices"
+    ln -sfn / "$prefix/dosdevices/z:"
+    printf 'WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1700000000\n"DestinationDir"="%s"\n' \
+      "${value//\\/\\\\}" >"$prefix/system.reg"
+    export WINEPREFIX=$prefix
+  fi
+}
+
+make_car() {  # make_car ID: a car folder and its installer install-ID
+  local id=$1 name=${1//./dot}
+  mkdir -p "$work/src-$name/Textures"
+  printf '// %s cars\r\n' "$id" >"$work/src-$name/Cars.scr"
+  printf '// %s parts\r\n' "$id" >"$work/src-$name/Parts.scr"
+  printf '// %s texts\r\n' "$id" >"$work/src-$name/Texts.scr"
+  printf '// %s icons\r\n' "$id" >"$work/src-$name/Icons.scr"
+  head -c 70000 /dev/urandom >"$work/src-$name/Textures/body.dds"
+  "$rigbox" pack --id "$id" -o "$work/$name.rigbox" "$work/src-$name" >/dev/null &&
+    "$rigbox" sfx --stub "$stub" -o "$work/install-$name$exe" "$work/$name.rigbox" >/dev/null
 }
 
 game=$work/Gravelon
@@ -55,11 +98,10 @@ printf '!include("Menu\\\\Texts.scr")\r\n' >"$game/Data/Texts.scr"
 printf '// textures, last line without its end' >"$game/Data/Menu/uidef/Textures.def"
 chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
 
-make_car AAA || exit 1
-make_car BBB || exit 1
+for id in AAA BBB CCC DDD EEE ..; do make_car "$id" || exit 1; done
 
 # First car.
-"$work/install-AAA" --silent --game-dir "$game" >"$work/out" 2>"$work/err"
+run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
 check "first install exits 0" test $? -eq 0
 printf 'Extracting RIGBOX...\nCreating file:Data\\Cars\\Cars.scr\nCreating file:Data\\Cars\\Parts.scr\nCreating file:Data\\Cars\\Texts.scr\nCreating file:Data\\Cars\\Icons.scr\nSuccessfully completed\n' >"$work/expected-out"
 check "status lines printed" cmp -s "$work/out" "$work/expected-out"
@@ -71,8 +113,9 @@ check "top-level textures" same_bytes "$game/Data/Menu/uidef/Textures.def" \
   '// textures, last line without its end\r\n// --- Created by Vehiforge. Do not modyfy. ---\r\n!include("..\\\\..\\\\Cars\\\\Icons.scr")\r\n\r\n'
 check "profile after one" same_bytes "$game/Vehiforge.ini" '[Cars]\r\nCarsCount=1\r\nCarID1=AAA\r\n'
 
-# Second car: one more line in each shared script, none at the top level.
-"$work/install-BBB" --silent --game-dir "$game/" >/dev/null 2>&1
+# Second car, the folder given with a separator: one more line in each
+# shared script, none at the top level.
+run "$work/install-BBB$exe" --silent --game-dir "$(native "$game/")"
 check "second install exits 0" test $? -eq 0
 for kind in Cars Parts Texts Icons; do
   check "shared $kind after two" same_bytes "$game/Data/Cars/$kind.scr" \
@@ -86,57 +129,51 @@ check "profile after two" same_bytes "$game/Vehiforge.ini" '[Cars]\r\nCarsCount=
 # registered nowhere a second time.
 cp -p "$game/Data/Cars/Icons.scr" "$work/icons-before"
 printf 'stale' >"$game/Data/Cars/AAA/Cars.scr"
-"$work/install-AAA" --silent --game-dir "$game" >/dev/null 2>&1
+run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
 check "present car without --replace exits 5" test $? -eq 5
 check "present car untouched" same_bytes "$game/Data/Cars/AAA/Cars.scr" 'stale'
-"$work/install-AAA" --silent --game-dir "$game" --replace >/dev/null 2>&1
+run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")" --replace
 check "reinstall with --replace exits 0" test $? -eq 0
 check "reinstalled file" same_bytes "$game/Data/Cars/AAA/Cars.scr" '// AAA cars\r\n'
 check "no second registration" cmp -s "$game/Data/Cars/Icons.scr" "$work/icons-before"
 check "profile after reinstall" same_bytes "$game/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
 
-# The game folder recorded in a Wine prefix's registry, found without --game-dir.
-prefix=$work/prefix
-mkdir -p "$prefix/dosdevices"
-ln -s / "$prefix/dosdevices/z:"
-winpath="Z:$(printf '%s' "$game" | sed 's#/#\\\\#g')\\\\"
-printf 'WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1700000000\n"DestinationDir"="%s"\n' \
-  "$winpath" >"$prefix/system.reg"
-make_car CCC || exit 1
-WINEPREFIX=$prefix "$work/install-CCC" --silent >"$work/out" 2>"$work/err"
-check "game folder from the prefix's registry exits 0" test $? -eq 0
+# The game folder the game recorded, found without --game-dir.
+register_game "$game"
+run "$work/install-CCC$exe" --silent
+check "game folder from the registry exits 0" test $? -eq 0
 check "third car in the profile" same_bytes "$game/Vehiforge.ini" \
   '[Cars]\r\nCarsCount=3\r\nCarID1=AAA\r\nCarID2=BBB\r\nCarID3=CCC\r\n'
+LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 run "$work/install-CCC$exe" --silent --replace
+check "Polish status lines in UTF-8" grep -qx $'Zako\xc5\x84czono pomy\xc5\x9blnie.' "$work/out"
 
 # Failure statuses.
 mkdir -p "$work/not-a-game"
-"$work/install-BBB" --silent --game-dir "$work/not-a-game" >/dev/null 2>"$work/err"
+run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/not-a-game")"
 check "folder without the game exits 3" test $? -eq 3
 check "its error text" grep -q 'The selected directory does not contain Gravelon!' "$work/err"
-"$work/install-BBB" --silent >/dev/null 2>&1
-check "no folder known exits 3" test $? -eq 3
-cp "$stub" "$work/bare-stub"
-"$work/bare-stub" --silent --game-dir "$game" >/dev/null 2>"$work/err"
+register_game "$work/not-a-game"
+run "$work/install-BBB$exe" --silent
+check "recorded folder without the game exits 3" test $? -eq 3
+register_game "$game"
+cp "$stub" "$work/bare-stub$exe"
+run "$work/bare-stub$exe" --silent --game-dir "$(native "$game")"
 check "installer without a package exits 4" test $? -eq 4
-check "its error names the file" grep -q "^File:$work/bare-stub" "$work/err"
-make_car DDD || exit 1
+check "its error names the file" grep -qF "File:$(native "$work/bare-stub$exe")" "$work/err"
+run "$work/install-dotdot$exe" --silent
+check "car ID that is no folder name exits 4" test $? -eq 4
+check "car ID '..' writes nothing" test ! -e "$game/Data/Cars.scr" -a ! -e "$game/Data/Textures"
 printf 'in the way' >"$game/Data/Cars/DDD"
-"$work/install-DDD" --silent --game-dir "$game" >"$work/out" 2>/dev/null
+run "$work/install-DDD$exe" --silent --game-dir "$(native "$game")"
 check "failed run exits 1" test $? -eq 1
 check "failed run says Error!" grep -qx 'Error!' "$work/out"
 check "failed run writes no profile entry" same_bytes "$game/Vehiforge.ini" \
   '[Cars]\r\nCarsCount=3\r\nCarID1=AAA\r\nCarID2=BBB\r\nCarID3=CCC\r\n'
-"$work/install-BBB" --silent --bogus >/dev/null 2>&1
-check "bad command line exits 2" test $? -eq 2
-"$work/install-BBB" --help >"$work/out" 2>&1
-check "--help exits 0" test $? -eq 0
-check "--help prints usage" grep -q -- '--game-dir' "$work/out"
 
 # A game script that cannot take its line: the car is installed and listed,
 # but the run says which file failed instead of success.
-make_car EEE || exit 1
 mv "$game/Data/Cars/Parts.scr" "$work/parts-aside"
-"$work/install-EEE" --silent --game-dir "$game" >"$work/out" 2>"$work/err"
+run "$work/install-EEE$exe" --silent --game-dir "$(native "$game")"
 check "unregistered script exits 6" test $? -eq 6
 check "it names the file and why" grep -qx 'Data\\Cars\\Parts.scr: the file is missing' "$work/err"
 check "no success claimed" grep -qx 'Installed, but some game files could not be updated' "$work/out"
@@ -144,9 +181,20 @@ check "the other scripts took their lines" grep -q 'EEE' "$game/Data/Cars/Icons.
 check "the car is listed all the same" grep -q 'CarID4=EEE' "$game/Vehiforge.ini"
 mv "$work/parts-aside" "$game/Data/Cars/Parts.scr"
 
-# Renamed installer without an extension still finds its own package.
-mv "$work/install-BBB" "$work/renamed"
-"$work/renamed" --silent --game-dir "$game" >/dev/null 2>&1
+# The command line.
+run "$work/install-BBB$exe" --silent --bogus
+check "bad command line exits 2" test $? -eq 2
+check "usage on standard error" grep -q '^Usage: install-BBB' "$work/err"
+run "$work/install-BBB$exe" --replace
+check "--replace without --silent exits 2" test $? -eq 2
+run "$work/install-BBB$exe" --help
+check "--help exits 0" test $? -eq 0
+check "--help prints usage" grep -qx '  --silent        install without a window' "$work/out"
+
+# A renamed installer (on Linux without an extension) still finds its own
+# package.
+mv "$work/install-BBB$exe" "$work/renamed$exe"
+run "$work/renamed$exe" --silent --game-dir "$(native "$game")"
 check "renamed installer exits 5 (car present)" test $? -eq 5
 
 echo "$passes passed, $failures failed"
