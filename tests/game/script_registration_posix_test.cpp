@@ -29,7 +29,6 @@ const std::string kTextsTop = "\r\n// Created by Vehiforge\r\n!include(\"Cars\\\
 const std::string kIconsTop =
     "\r\n// --- Created by Vehiforge. Do not modyfy. "
     "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
-const std::string kTextsLine = "!include(\"Cars\\\\Texts.scr\")";
 const std::string kIconsLine = "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")";
 
 class GameScriptRegistrationReadOnly : public testing::Test {
@@ -78,34 +77,30 @@ TEST_F(GameScriptRegistrationReadOnly, CarsAndPartsAreMadeWritableAndAppended) {
   EXPECT_FALSE(IsReadOnly("Data/Cars/Parts.scr"));
 }
 
-TEST_F(GameScriptRegistrationReadOnly, TopLevelTextsIsResetEvenWhenItHasTheLine) {
-  WriteFile(dir_ / "Data/Texts.scr", kTextsLine + "\r\n");
-  MakeReadOnly("Data/Texts.scr");
-  EXPECT_EQ(Run(game::UpdateGVTextsScript), "true\nprogress +1\ncreating Data\\Cars\\Texts.scr");
-  EXPECT_EQ(Read("Data/Texts.scr"), kTextsLine + "\r\n");
-  EXPECT_FALSE(IsReadOnly("Data/Texts.scr"));
-}
-
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTopLevelTextsGetsItsLine) {
+// Data\Texts.scr loses its mark even when it has the line; Textures.def
+// with the line is not touched at all.
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTopLevelScripts) {
   MakeReadOnly("Data/Texts.scr");
   EXPECT_EQ(Run(game::UpdateGVTextsScript), "true\nprogress +1\ncreating Data\\Cars\\Texts.scr");
   EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+  MakeReadOnly("Data/Texts.scr");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript).substr(0, 4), "true");
+  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+  EXPECT_FALSE(IsReadOnly("Data/Texts.scr"));
 }
 
-TEST_F(GameScriptRegistrationReadOnly, TexturesWithTheLineIsNotTouchedAtAll) {
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTexturesGetsTheLineOnce) {
+  MakeReadOnly("Data/Menu/uidef/Textures.def");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
+  EXPECT_FALSE(IsReadOnly("Data/Menu/uidef/Textures.def"));
   WriteFile(dir_ / "Data/Menu/uidef/Textures.def", kIconsLine);
+  fs::remove(dir_ / "Data/Cars/Icons.scr");
   MakeReadOnly("Data/Menu/uidef/Textures.def");
   EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsLine);
   EXPECT_TRUE(IsReadOnly("Data/Menu/uidef/Textures.def"));
   EXPECT_EQ(Read("Data/Cars/Icons.scr"), "!include(\"ABC\\\\Icons.scr\")\r\n\r\n");
-}
-
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTexturesWithoutTheLineGetsIt) {
-  MakeReadOnly("Data/Menu/uidef/Textures.def");
-  EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
-  EXPECT_FALSE(IsReadOnly("Data/Menu/uidef/Textures.def"));
 }
 
 // A game folder shared by several players: root's scripts, writable by all.
@@ -134,21 +129,17 @@ TEST_F(GameScriptRegistrationReadOnly, FailuresNameTheFileAndTheReason) {
   EXPECT_EQ(Run(game::UpdateGVIconsScript), "false\nfailed Data\\Cars\\Icons.scr: cannot open");
 }
 
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedTextsFailsAfterTheTopLine) {
+TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedScriptFailsAfterTheTopLine) {
   WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
-  MakeReadOnly("Data/Cars/Texts.scr");
-  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false\nfailed Data\\Cars\\Texts.scr: cannot open");
-  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
-  EXPECT_TRUE(IsReadOnly("Data/Cars/Texts.scr"));
-}
-
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedIconsFailsAfterTheTopLine) {
   WriteFile(dir_ / "Data/Cars/Icons.scr", "shared\r\n");
+  MakeReadOnly("Data/Cars/Texts.scr");
   MakeReadOnly("Data/Cars/Icons.scr");
+  EXPECT_EQ(Run(game::UpdateGVTextsScript), "false\nfailed Data\\Cars\\Texts.scr: cannot open");
   EXPECT_EQ(Run(game::UpdateGVIconsScript), "false\nfailed Data\\Cars\\Icons.scr: cannot open");
+  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "shared\r\n");
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
+  EXPECT_TRUE(IsReadOnly("Data/Cars/Icons.scr"));
 }
 
 TEST_F(GameScriptRegistrationReadOnly, UnwritableCarsFolderCreatesNoSharedTexts) {

@@ -29,11 +29,6 @@ const std::string kIconsTop =
     "\r\n// --- Created by Vehiforge. Do not modyfy. "
     "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
 
-const Calls kCarsReport{"progress +1", "creating Data\\Cars\\Cars.scr"};
-const Calls kPartsReport{"progress +1", "creating Data\\Cars\\Parts.scr"};
-const Calls kTextsReport{"progress +1", "creating Data\\Cars\\Texts.scr"};
-const Calls kIconsReport{"progress +1", "creating Data\\Cars\\Icons.scr"};
-
 class GameScriptRegistration : public testing::Test {
  protected:
   // A game folder as the game ships it: the shared cars and parts scripts
@@ -52,101 +47,69 @@ class GameScriptRegistration : public testing::Test {
   RecordingSink sink_;
 };
 
-TEST_F(GameScriptRegistration, CarsLineAppended) {
+TEST_F(GameScriptRegistration, EachOperationAppendsItsLinesAndReports) {
   EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
-  EXPECT_EQ(sink_.Calls, kCarsReport);
-}
-
-TEST_F(GameScriptRegistration, PartsLineAppended) {
   EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "// game parts\r\n" + kPartsAbc);
-  EXPECT_EQ(sink_.Calls, kPartsReport);
-}
-
-TEST_F(GameScriptRegistration, TextsTopLineAndSharedLine) {
   EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "// game parts\r\n" + kPartsAbc);
   EXPECT_EQ(Read("Data/Texts.scr"), "// game texts\r\n" + kTextsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
-  EXPECT_EQ(sink_.Calls, kTextsReport);
-}
-
-TEST_F(GameScriptRegistration, IconsTopLineAndSharedLine) {
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "// game textures\r\n" + kIconsTop);
   EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc);
-  EXPECT_EQ(sink_.Calls, kIconsReport);
+  EXPECT_EQ(sink_.Calls,
+            (Calls{"progress +1", "creating Data\\Cars\\Cars.scr", "progress +1",
+                   "creating Data\\Cars\\Parts.scr", "progress +1", "creating Data\\Cars\\Texts.scr",
+                   "progress +1", "creating Data\\Cars\\Icons.scr"}));
+  // A second car's lines follow the first's; the top lines are not repeated.
+  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ab_1", sink_));
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ab_1", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), "// game texts\r\n" + kTextsTop);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc + "!include(\"ab_1\\\\Texts.scr\")\r\n\r\n");
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc + "!include(\"ab_1\\\\Icons.scr\")\r\n\r\n");
 }
 
-TEST_F(GameScriptRegistration, LowerCaseIdWrittenAsItIs) {
-  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ab_1", sink_));
-  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n!include(\"ab_1\\\\Cars.scr\")\r\n\r\n");
+// Only the exact line, anywhere in the file, counts as present.
+TEST_F(GameScriptRegistration, TopLevelLineLookedForByItsExactBytes) {
+  const struct {
+    std::string Texts;
+    std::string Textures;
+    bool Present;
+  } cases[] = {
+      {"// old: !include(\"Cars\\\\Texts.scr\") was here\r\n",
+       "x!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")y", true},
+      {"!INCLUDE(\"CARS\\\\TEXTS.SCR\")\r\n", "!include( \"..\\\\..\\\\Cars\\\\Icons.scr\" )\r\n", false},
+      {"!include(\"Cars\\Texts.scr\")\r\n", "!include(\"..\\..\\Cars\\Icons.scr\")\r\n", false},
+  };
+  for (const auto& c : cases) {
+    WriteFile(dir_ / "Data/Texts.scr", c.Texts);
+    WriteFile(dir_ / "Data/Menu/uidef/Textures.def", c.Textures);
+    EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
+    EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+    EXPECT_EQ(Read("Data/Texts.scr"), c.Present ? c.Texts : c.Texts + kTextsTop) << c.Texts;
+    EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), c.Present ? c.Textures : c.Textures + kIconsTop);
+  }
 }
 
-TEST_F(GameScriptRegistration, TopLevelLineWithoutLineEndIsEndedFirst) {
+// A last line without its end gets one first: CR LF, or none after LF or CR.
+TEST_F(GameScriptRegistration, UnendedLastLineIsEndedFirst) {
   WriteFile(dir_ / "Data/Texts.scr", "last line");
   WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "");
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsTop);
-}
-
-TEST_F(GameScriptRegistration, TopLevelLinePresentAnywhereIsNotRepeated) {
-  const std::string texts = "// old: !include(\"Cars\\\\Texts.scr\") was here\r\n";
-  const std::string textures = "x!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")y";
-  WriteFile(dir_ / "Data/Texts.scr", texts);
-  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", textures);
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Texts.scr"), texts);
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), textures);
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc);
-}
-
-TEST_F(GameScriptRegistration, TopLevelLineInOtherCaseOrSpacingDoesNotCount) {
-  const std::string texts = "!INCLUDE(\"CARS\\\\TEXTS.SCR\")\r\n";
-  const std::string textures = "!include( \"..\\\\..\\\\Cars\\\\Icons.scr\" )\r\n";
-  WriteFile(dir_ / "Data/Texts.scr", texts);
-  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", textures);
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Texts.scr"), texts + kTextsTop);
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), textures + kIconsTop);
-}
-
-TEST_F(GameScriptRegistration, TopLevelLineWithOneBackslashDoesNotCount) {
-  WriteFile(dir_ / "Data/Texts.scr", "!include(\"Cars\\Texts.scr\")\r\n");
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Texts.scr"), "!include(\"Cars\\Texts.scr\")\r\n" + kTextsTop);
-}
-
-TEST_F(GameScriptRegistration, SharedScriptWithoutLineEndGetsOneFirst) {
   WriteFile(dir_ / "Data/Cars/Cars.scr", "// game cars");
-  WriteFile(dir_ / "Data/Cars/Parts.scr", "// game parts\r\n// hand-edited");
-  WriteFile(dir_ / "Data/Cars/Texts.scr", "x");
+  WriteFile(dir_ / "Data/Cars/Parts.scr", "mac\r");
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "unix\n");
   WriteFile(dir_ / "Data/Cars/Icons.scr", "y");
   EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
   EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
   EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
   EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsTop);
   EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
-  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "// game parts\r\n// hand-edited\r\n" + kPartsAbc);
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "x\r\n" + kTextsAbc);
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "y\r\n" + kIconsAbc);
-}
-
-TEST_F(GameScriptRegistration, SharedScriptEndingInLfOrCrGetsNothingExtra) {
-  WriteFile(dir_ / "Data/Cars/Cars.scr", "unix\n");
-  WriteFile(dir_ / "Data/Cars/Parts.scr", "mac\r");
-  WriteFile(dir_ / "Data/Cars/Texts.scr", "");
-  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "unix\n" + kCarsAbc);
   EXPECT_EQ(Read("Data/Cars/Parts.scr"), "mac\r" + kPartsAbc);
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
+  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "unix\n" + kTextsAbc);
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "y\r\n" + kIconsAbc);
 }
 
 TEST_F(GameScriptRegistration, MissingCarsOrPartsScriptIsNotCreated) {
@@ -189,18 +152,6 @@ TEST_F(GameScriptRegistration, MissingTexturesWritesNeitherLine) {
   EXPECT_FALSE(Exists("Data/Menu/uidef/Textures.def"));
   EXPECT_FALSE(Exists("Data/Cars/Icons.scr"));
   EXPECT_EQ(sink_.Calls, std::vector<std::string>{"failed Data\\Menu\\uidef\\Textures.def: missing"});
-}
-
-TEST_F(GameScriptRegistration, ExistingSharedTextsAndIconsAreAppendedTo) {
-  WriteFile(dir_ / "Data/Cars/Texts.scr", "!include(\"XYZ\\\\Texts.scr\")\r\n\r\n");
-  WriteFile(dir_ / "Data/Cars/Icons.scr", "!include(\"XYZ\\\\Icons.scr\")\r\n\r\n");
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "!include(\"XYZ\\\\Texts.scr\")\r\n\r\n" + kTextsAbc);
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "!include(\"XYZ\\\\Icons.scr\")\r\n\r\n" + kIconsAbc);
-  Calls both = kTextsReport;
-  both.insert(both.end(), kIconsReport.begin(), kIconsReport.end());
-  EXPECT_EQ(sink_.Calls, both);
 }
 
 // Game folders copied from a Windows disk keep whatever letter case their

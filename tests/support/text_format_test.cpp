@@ -12,16 +12,12 @@ using support::HexText;
 
 TEST(SupportTextFormat, DecimalText) {
   EXPECT_EQ(DecimalText(0), "0");
-  EXPECT_EQ(DecimalText(7), "7");
   EXPECT_EQ(DecimalText(-7), "-7");
   EXPECT_EQ(DecimalText(1000), "1000");
-  EXPECT_EQ(DecimalText(int16_t{-32768}), "-32768");
   EXPECT_EQ(DecimalText(std::numeric_limits<int32_t>::min()), "-2147483648");
   EXPECT_EQ(DecimalText(uint32_t{4294967295u}), "4294967295");
   EXPECT_EQ(DecimalText(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
-  EXPECT_EQ(DecimalText(std::numeric_limits<int64_t>::max()), "9223372036854775807");
   EXPECT_EQ(DecimalText(std::numeric_limits<uint64_t>::max()), "18446744073709551615");
-  EXPECT_EQ(DecimalText(size_t{42}), "42");
 }
 
 TEST(SupportTextFormat, HexTextIsUpperCaseWithLeadingZeros) {
@@ -31,7 +27,6 @@ TEST(SupportTextFormat, HexTextIsUpperCaseWithLeadingZeros) {
     const char* Expected;
   } cases[] = {
       {0, 1, "0"},
-      {0, 2, "00"},
       {0xB, 2, "0B"},
       {0xFF, 2, "FF"},
       {0x1AB, 2, "1AB"},

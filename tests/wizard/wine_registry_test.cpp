@@ -102,12 +102,8 @@ TEST(WizardWineRegistryFile, EscapeForms) {
     const char* Quoted;  // between the quotes of "v"="..."
     std::u16string Expected;
   } cases[] = {
-      {"plain", u"plain"},
-      {"back\\\\slash", u"back\\slash"},
-      {"quote\\\"d", u"quote\"d"},
       {"\\x141 x", u"\u0141 x"},
       {"\\x0141a", u"\u0141a"},
-      {"\\x105", u"\u0105"},
       {"\\xd83d\\xde00", u"\U0001F600"},
       {"\\a\\b\\e\\f\\n\\r\\t\\v", u"\a\b\x1b\f\n\r\t\v"},
       {"\\101\\0", std::u16string(u"A\0", 2)},
@@ -185,18 +181,12 @@ TEST(WizardWineRegistryFile, DrivePathsBecomeNativePaths) {
     const char* Expected;
   } cases[] = {
       {"C:\\Games\\Gravelon\\", "/p/drive_c/Games/Gravelon/"},
-      {"C:\\Games\\Gravelon", "/p/drive_c/Games/Gravelon"},
       {"c:\\Games\\", "/p/drive_c/Games/"},
-      {"C:\\", "/p/drive_c/"},
       {"C:", "/p/drive_c"},
       {"Z:\\home\\u\\Gravelon\\", "/home/u/Gravelon/"},
-      {"Z:\\", "/"},
       {"E:\\Setup\\", "/media/cd/Setup/"},
       {"C:relative", "C:relative"},
       {"Q:\\unknown\\", "Q:\\unknown\\"},
-      {"\\\\server\\share\\", "\\\\server\\share\\"},
-      {"/already/native/", "/already/native/"},
-      {"", ""},
       {"1:\\x", "1:\\x"},
   };
   for (const auto& c : cases) EXPECT_EQ(MapDosPath(c.Path, "/p", FakeDriveRoot), c.Expected) << c.Path;
@@ -232,16 +222,6 @@ TEST_F(WizardWineRegistryApi, PrefersThe32BitView) {
   bool ok = true;
   EXPECT_EQ(Read(api, "Missing", &ok), "untouched");
   EXPECT_FALSE(ok);
-}
-
-TEST_F(WizardWineRegistryApi, NativeViewOfA32BitPrefix) {
-  std::string prefix = Prefix("pfx32",
-                              "WINE REGISTRY Version 2\n#arch=win32\n\n"
-                              "[Software\\\\Brackmoor\\\\Gravelon] 1\n"
-                              "\"DestinationDir\"=\"D:\\\\Gravelon\\\\\"\n");
-  WineRegistryApi api({prefix}, FakeDriveRoot);
-  // No root known for D: the text stays as stored.
-  EXPECT_EQ(Read(api, "DestinationDir"), "D:\\Gravelon\\");
 }
 
 TEST_F(WizardWineRegistryApi, FirstPrefixHoldingTheValueWins) {
@@ -291,13 +271,18 @@ TEST_F(WizardWineRegistryApi, SeamContract) {
   EXPECT_EQ(api.QueryValue(key, "Count", type, buffer, length), kErrorInvalidHandle);
 }
 
-TEST_F(WizardWineRegistryApi, LongValueIsNotRead) {
-  std::string longText(1100, 'x');
-  std::string prefix =
-      Prefix("pfx", "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"" + longText + "\"\n");
+// A 32-bit prefix has only the native view; no root known for D: keeps the
+// text as stored; a value longer than the buffer is not read.
+TEST_F(WizardWineRegistryApi, NativeViewOfA32BitPrefixAndLongValues) {
+  std::string prefix = Prefix("pfx32",
+                              "WINE REGISTRY Version 2\n#arch=win32\n\n"
+                              "[Software\\\\Brackmoor\\\\Gravelon] 1\n"
+                              "\"DestinationDir\"=\"D:\\\\Gravelon\\\\\"\n\"Long\"=\"" +
+                                  std::string(1100, 'x') + "\"\n");
   WineRegistryApi api({prefix}, FakeDriveRoot);
+  EXPECT_EQ(Read(api, "DestinationDir"), "D:\\Gravelon\\");
   bool ok = true;
-  EXPECT_EQ(Read(api, "DestinationDir", &ok), "untouched");
+  EXPECT_EQ(Read(api, "Long", &ok), "untouched");
   EXPECT_FALSE(ok);
 }
 
