@@ -242,18 +242,8 @@ void WizardWindow::Clicked(Fl_Widget* widget) {
   auto found = std::find(widgets_.begin(), widgets_.end(), widget);
   if (found == widgets_.end()) return;
   const int position = static_cast<int>(found - widgets_.begin());
-  const Control& control = form_.Model().Controls[static_cast<size_t>(position)];
-  int16_t index = control.Index.value_or(0);
-  if (control.Name == "cmdNav") {
-    form_.cmdNav_Click(index);
-  } else if (control.Name == "btnBrowse") {
-    form_.btnBrowse_Click(index);
-  } else if (control.Name == "lstCarList") {
-    // The player's selection belongs to the list; frmMain reads it there.
-    form_.Model().Controls[static_cast<size_t>(position)].ListIndex =
-        static_cast<Fl_Hold_Browser*>(widget)->value() - 1;
-    form_.lstCarList_Click();
-  }
+  bool list = form_.Model().Controls[static_cast<size_t>(position)].Kind == ControlKind::ListBox;
+  form_.Click(position, list ? static_cast<Fl_Hold_Browser*>(widget)->value() - 1 : -1);
 }
 
 void WizardWindow::OnWidget(Fl_Widget* widget, void* self) {

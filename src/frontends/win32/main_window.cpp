@@ -327,10 +327,9 @@ void MainWindow::OnActivate(bool active) {
 void MainWindow::OnCommand(int id, unsigned notification, HWND child) {
   int position = PositionOfId(Model(), id);
   if (position < 0 || Child(position) != child) return;
-  int selected = Model().Controls[static_cast<size_t>(position)].Kind == ControlKind::ListBox
-                     ? SelectedListItem(child)
-                     : -1;
-  Deliver(*form_, RouteCommand(Model(), position, notification, selected));
+  ControlKind kind = Model().Controls[static_cast<size_t>(position)].Kind;
+  if (!IsClick(kind, notification)) return;
+  form_->Click(position, kind == ControlKind::ListBox ? SelectedListItem(child) : -1);
 }
 
 int MainWindow::PositionOfWindow(HWND child) const {
