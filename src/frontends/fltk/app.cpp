@@ -75,7 +75,7 @@ int RunWizardWindow() {
   float dpiH = 96, dpiV = 96;
   Fl::screen_dpi(dpiH, dpiV);
   PixelScale scale = PixelScale::ForDpi(dpiV);
-  FL_NORMAL_SIZE = scale.FontPixels(kDefaultFontPoints);
+  FL_NORMAL_SIZE = wizard::PointsToPixels(kDefaultFontPoints, scale.Dpi());
 
   std::vector<std::unique_ptr<Fl_RGB_Image>> icons = LoadIcons();
   std::vector<const Fl_RGB_Image*> iconList;

@@ -6,12 +6,12 @@
 #include <FL/Fl_Progress.H>
 
 #include <algorithm>
-#include <climits>
 
 #include "embedded_images.h"
 #include "label_text.h"
 #include "widget_dump.h"
 #include "widgets.h"
+#include "wizard/pixel_layout.h"
 #include "x_window_id.h"
 
 namespace fltk_frontend {
@@ -76,8 +76,8 @@ std::string ShownState(const Control& control, const Fl_Widget& widget) {
 
 WizardWindow::WizardWindow(wizard::frmMain& form, PixelScale scale) : form_(form), scale_(scale) {
   const wizard::FormModel& model = form_.Model();
-  window_ =
-      std::make_unique<Fl_Double_Window>(scale_.Pixels(model.Form.Width), scale_.Pixels(model.Form.Height));
+  wizard::PixelRect client = wizard::ClientArea(model, scale_.Dpi());
+  window_ = std::make_unique<Fl_Double_Window>(client.Width, client.Height);
   window_->callback(OnClose, this);
   widgets_.assign(model.Controls.size(), nullptr);
   AddChildren(wizard::kContainerForm);
@@ -91,26 +91,22 @@ WizardWindow::~WizardWindow() = default;
 // The children in their tab order, so that Tab moves the focus as designed.
 void WizardWindow::AddChildren(int container) {
   const wizard::FormModel& model = form_.Model();
-  std::vector<int> children = model.Children(container);
-  std::stable_sort(children.begin(), children.end(), [&model](int a, int b) {
-    return model.Controls[static_cast<size_t>(a)].TabIndex.value_or(INT_MAX) <
-           model.Controls[static_cast<size_t>(b)].TabIndex.value_or(INT_MAX);
-  });
-  for (int position : children) {
-    const Control& control = model.Controls[static_cast<size_t>(position)];
-    Fl_Widget* widget = MakeWidget(control, model.AbsoluteLeft(position), model.AbsoluteTop(position));
+  for (int position : wizard::TabOrder(model, container)) {
+    Fl_Widget* widget = MakeWidget(position);
     widgets_[static_cast<size_t>(position)] = widget;
     if (widget == nullptr) continue;
-    if (IsContainer(control.Kind)) {
+    if (IsContainer(model.Controls[static_cast<size_t>(position)].Kind)) {
       AddChildren(position);
       static_cast<Fl_Group*>(widget)->end();
     }
   }
 }
 
-Fl_Widget* WizardWindow::MakeWidget(const Control& control, int left, int top) {
-  int x = scale_.Pixels(left), y = scale_.Pixels(top);
-  int w = scale_.Pixels(control.Width), h = scale_.Pixels(control.Height);
+Fl_Widget* WizardWindow::MakeWidget(int position) {
+  const Control& control = form_.Model().Controls[static_cast<size_t>(position)];
+  // FLTK places every widget in the window's coordinates.
+  wizard::PixelRect bounds = wizard::WindowBounds(form_.Model(), position, scale_.Dpi());
+  int x = bounds.Left, y = bounds.Top, w = bounds.Width, h = bounds.Height;
   bool bordered = control.Border != wizard::BorderStyle::None;
   Fl_Widget* widget = nullptr;
   switch (control.Kind) {
@@ -162,15 +158,9 @@ Fl_Widget* WizardWindow::MakeWidget(const Control& control, int left, int top) {
       widget = list;
       break;
     }
-    case ControlKind::Line: {
-      int x1 = scale_.LinePixels(left + std::min(control.X1, control.X2));
-      int x2 = scale_.LinePixels(left + std::max(control.X1, control.X2));
-      int y1 = scale_.LinePixels(top + std::min(control.Y1, control.Y2));
-      int y2 = scale_.LinePixels(top + std::max(control.Y1, control.Y2));
-      int thickness = std::max(1, static_cast<int>(control.BorderWidth * scale_.Factor()));
-      widget = new LineWidget(x1, y1, std::max(x2 - x1, thickness), std::max(y2 - y1, thickness));
+    case ControlKind::Line:
+      widget = new LineWidget(x, y, w, h);
       break;
-    }
     default:
       // The common dialog is never drawn; the other kinds are not on this window.
       return nullptr;
@@ -190,7 +180,7 @@ void WizardWindow::Apply(int position) {
     widget->color(ToFlColor(control.BackColor));
     widget->labelcolor(ToFlColor(control.ForeColor));
     widget->labelfont(ToFlFont(control.Font));
-    widget->labelsize(scale_.FontPixels(control.Font.Size));
+    widget->labelsize(wizard::PointsToPixels(control.Font.Size, scale_.Dpi()));
   }
   if (ShowsCaption(control)) widget->copy_label(LabelText(control.Caption).c_str());
   if (control.Kind == ControlKind::ProgressBar) {
@@ -224,7 +214,7 @@ void WizardWindow::Update(const Control& control) {
     window_->copy_label(control.Caption.c_str());
     return;
   }
-  int position = model.IndexOf(control.Name, control.Index);
+  int position = wizard::PositionOf(model, control);
   if (position >= 0) Apply(position);
 }
 
