@@ -246,22 +246,29 @@ void WizardWindow::OnClose(Fl_Widget* /*window*/, void* self) {
 
 void WizardWindow::Describe(std::string& out) const {
   auto number = [](int value) { return std::to_string(value); };
+  auto rect = [&number](const wizard::PixelRect& r) {
+    return number(r.Left) + "\t" + number(r.Top) + "\t" + number(r.Width) + "\t" + number(r.Height);
+  };
   std::string xid = XWindowIdText(*window_);
   out += "scale\t" + std::to_string(scale_.Factor()) + "\n";
   out += "window\t" + xid + "\t" + number(window_->x()) + "\t" + number(window_->y()) + "\t" +
          number(window_->w()) + "\t" + number(window_->h()) + "\t" +
          DumpField(window_->label() ? window_->label() : "") + "\n";
   const wizard::FormModel& model = form_.Model();
+  std::string designed =
+      "model\t" + model.Form.Name + "\t-\t" + rect(wizard::ClientArea(model, scale_.Dpi())) + "\n";
   for (size_t position = 0; position < widgets_.size(); ++position) {
     const Fl_Widget* widget = widgets_[position];
     if (widget == nullptr) continue;
     const Control& control = model.Controls[position];
-    std::string index = control.Index ? std::to_string(*control.Index) : "-";
-    out += "widget\t" + control.Name + "\t" + index + "\t" + number(widget->x()) + "\t" +
-           number(widget->y()) + "\t" + number(widget->w()) + "\t" + number(widget->h()) + "\t" +
+    std::string key = control.Name + "\t" + (control.Index ? std::to_string(*control.Index) : "-") + "\t";
+    out += "widget\t" + key + rect({widget->x(), widget->y(), widget->w(), widget->h()}) + "\t" +
            number(widget->visible_r() ? 1 : 0) + "\t" + number(widget->active_r() ? 1 : 0) + "\t" +
            DumpField(ShownState(control, *widget)) + "\n";
+    designed +=
+        "model\t" + key + rect(wizard::WindowBounds(model, static_cast<int>(position), scale_.Dpi())) + "\n";
   }
+  out += designed;
 }
 
 }  // namespace fltk_frontend
