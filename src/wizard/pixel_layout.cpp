@@ -107,7 +107,6 @@ std::vector<int> TabOrder(const FormModel& model, int container) {
 
 int PositionOf(const FormModel& model, const Control& control) {
   const std::vector<Control>& controls = model.Controls;
-  if (controls.empty()) return -1;
   std::less<const Control*> before;
   const Control* first = controls.data();
   if (before(&control, first) || !before(&control, first + controls.size())) return -1;

@@ -108,6 +108,7 @@ TEST(WizardPixelLayout, PositionOfAControlHeldByTheModel) {
   Control copy = model.Controls[kWhite];
   EXPECT_EQ(wizard::PositionOf(model, copy), -1);
   EXPECT_EQ(wizard::PositionOf(model, model.Form), -1);
+  EXPECT_EQ(wizard::PositionOf(wizard::FormModel{}, copy), -1);
 }
 
 }  // namespace
