@@ -80,5 +80,5 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-DISPLAY=$screen96 python3 tests/gui/gui_test.py --build "$build" --screenshots "$shots" \
+DISPLAY=$screen96 python3 tests/fltk/gui_test.py --build "$build" --screenshots "$shots" \
   --hidpi-display "$screen192"

@@ -144,6 +144,21 @@ void frmMain::cmdNav_Click(int16_t index) {
   }
 }
 
+void frmMain::Click(int position, int selectedRow) {
+  if (position < 0 || static_cast<size_t>(position) >= model_.Controls.size()) return;
+  Control& control = model_.Controls[static_cast<size_t>(position)];
+  int16_t index = control.Index.value_or(0);
+  if (control.Name == "cmdNav") {
+    cmdNav_Click(index);
+  } else if (control.Name == "btnBrowse") {
+    btnBrowse_Click(index);
+  } else if (control.Name == "lstCarList") {
+    // The selection belongs to the list, as its own property would hold it.
+    control.ListIndex = selectedRow;
+    lstCarList_Click();
+  }
+}
+
 void frmMain::lstCarList_Click() { SetEnabled(Nav(kNavNext), true); }
 
 void frmMain::Form_QueryUnload(int16_t& cancel, int16_t /*unloadMode*/) {

@@ -1,6 +1,6 @@
 // frmMain: the wizard window's state, its step machine and the install run.
-// It owns the control model that the front ends draw; they forward the
-// player's clicks to the handlers below and implement the Shell.
+// It owns the control model that the front ends draw; they hand the
+// player's clicks to Click and implement the Shell.
 #pragma once
 
 #include <cstdint>
@@ -73,6 +73,9 @@ class frmMain : private game::ProgressSink {
 
   // Events.
   void Form_Load();
+  // The player clicked Controls[position]; for the list box, selectedRow is
+  // the row now selected. Calls the control's handler, if it has one.
+  void Click(int position, int selectedRow = -1);
   void cmdNav_Click(int16_t index);
   void btnBrowse_Click(int16_t index);
   void lstCarList_Click();

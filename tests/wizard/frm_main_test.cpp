@@ -376,6 +376,29 @@ TEST_F(WizardFlow, DisabledButtonsTakeNoClicks) {
   EXPECT_TRUE(shell.Messages.empty());
 }
 
+// The front ends hand over a click as the control's position in the model.
+TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
+  wizard::frmMain& wizard = Start();
+  const wizard::FormModel& model = wizard.Model();
+  for (int nowhere : {-1, model.IndexOf("lblTitle"), static_cast<int>(model.Controls.size())})
+    wizard.Click(nowhere);
+  EXPECT_TRUE(shell.PickerTitles.empty());
+  wizard.Click(model.IndexOf("btnBrowse", 0));
+  EXPECT_EQ(shell.PickerTitles.size(), 1u);
+
+  int list = model.IndexOf("lstCarList");
+  wizard.ShowStep(wizard::kStepSelectCar);
+  EXPECT_EQ(Buttons(), "1100");
+  wizard.Click(list, 1);
+  EXPECT_EQ(model.Controls[static_cast<size_t>(list)].ListIndex, 1);
+  EXPECT_EQ(Buttons(), "1110");
+
+  wizard.ShowStep(wizard::kStepGameFolder);
+  wizard.Click(model.IndexOf("cmdNav", wizard::kNavNext));
+  EXPECT_EQ(wizard.Step, wizard::kStepReady);
+  EXPECT_TRUE(shell.Messages.empty());
+}
+
 TEST_F(WizardFlow, PolishTextsThroughTheWholeRun) {
   wizard::SetLanguageForTesting(wizard::Language::Polish);
   wizard::frmMain& wizard = Start();

@@ -1,26 +1,14 @@
 #include "fltk_shell.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_PNG_Image.H>
-#include <FL/x.H>
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-
-#include "embedded_images.h"
 #include "folder_picker.h"
 #include "message_box.h"
-#include "wizard/registry.h"
-#include "wizard/unattended.h"
 
 namespace fltk_frontend {
 namespace {
 
 FltkShell* gActiveShell = nullptr;
-
-constexpr double kDefaultFontPoints = 8.25;
-const char* const kIconNames[] = {"icon-16", "icon-24", "icon-32", "icon-48"};
 
 bool IsInput(int event) {
   switch (event) {
@@ -40,17 +28,6 @@ bool IsInput(int event) {
     default:
       return false;
   }
-}
-
-// The program's icon in every size, for the wizard and its dialogs.
-std::vector<std::unique_ptr<Fl_RGB_Image>> LoadIcons() {
-  std::vector<std::unique_ptr<Fl_RGB_Image>> icons;
-  for (const char* name : kIconNames) {
-    if (const EmbeddedImage* png = FindEmbeddedImage(name)) {
-      icons.push_back(std::make_unique<Fl_PNG_Image>(png->Name, png->Data, static_cast<int>(png->Size)));
-    }
-  }
-  return icons;
 }
 
 }  // namespace
@@ -105,43 +82,6 @@ int FltkShell::Dispatch(int event, Fl_Window* window) {
     return 1;
   }
   return Fl::handle_(event, window);
-}
-
-int RunWizardWindow() {
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || *display == '\0') {
-    std::fputs(
-        "rigbox-extract: no X display (DISPLAY is not set); use --silent to install without a window\n",
-        stderr);
-    return wizard::kExitRunFailed;
-  }
-  fl_open_display();
-  Fl::option(Fl::OPTION_FNFC_USES_GTK, false);
-  Fl::scheme("gtk+");
-  Fl::background(240, 240, 240);
-  Fl_Window::default_xclass("rigbox-extract");
-  float dpiH = 96, dpiV = 96;
-  Fl::screen_dpi(dpiH, dpiV);
-  PixelScale scale = PixelScale::ForDpi(dpiV);
-  FL_NORMAL_SIZE = scale.FontPixels(kDefaultFontPoints);
-
-  std::vector<std::unique_ptr<Fl_RGB_Image>> icons = LoadIcons();
-  std::vector<const Fl_RGB_Image*> iconList;
-  for (const auto& icon : icons) iconList.push_back(icon.get());
-  Fl_Window::default_icons(iconList.data(), static_cast<int>(iconList.size()));
-
-  WidgetDump dump;
-  FltkShell shell(wizard::CurrentLanguage(), scale, dump);
-  wizard::frmMain form(shell, modRegistry::SystemRegistry());
-  WizardWindow window(form, scale);
-  shell.Attach(form, window);
-  dump.SetWindow(&window);
-
-  form.Form_Load();
-  window.Show();
-  dump.Write();
-  Fl::run();
-  return wizard::kExitSuccess;
 }
 
 }  // namespace fltk_frontend

@@ -39,7 +39,4 @@ class FltkShell : public wizard::Shell {
   WizardWindow* window_ = nullptr;
 };
 
-// Opens the wizard window and returns when the program ends.
-int RunWizardWindow();
-
 }  // namespace fltk_frontend

@@ -77,7 +77,7 @@ MessageDialog::MessageDialog(const MessageBoxRequest& request, const DialogButto
   const int buttonW = static_cast<int>(kButtonWidth * scale.Factor());
   const int buttonH = static_cast<int>(kButtonHeight * scale.Factor());
   const int gap = static_cast<int>(kButtonGap * scale.Factor());
-  const int fontSize = scale.FontPixels(kTextPoints);
+  const int fontSize = wizard::PointsToPixels(kTextPoints, scale.Dpi());
 
   fl_font(FL_HELVETICA, fontSize);
   int textW = static_cast<int>(kTextMaxWidth * scale.Factor()), textH = 0;

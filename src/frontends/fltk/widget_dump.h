@@ -5,11 +5,14 @@
 //   scale   <factor>
 //   window  <X window id> <x> <y> <w> <h> <caption>        screen position
 //   widget  <name> <index or -> <x> <y> <w> <h> <shown 0|1> <enabled 0|1> <text>
+//   model   <name> <index or -> <x> <y> <w> <h>             where the model puts it
 //   dialog  <X window id> <x> <y> <w> <h> <icon> <title> <text>
 //   button  <number> <x> <y> <w> <h> <caption>              in the dialog
 //
 // Fields are separated by tabs; in texts a tab, a line feed and a backslash
-// are written as \t, \n and \\. Widget positions are in the window.
+// are written as \t, \n and \\. Widget positions are in the window; the
+// model's are at the window's DPI, the form's ("frmMain") being its client
+// area.
 #pragma once
 
 #include <string>

@@ -6,12 +6,12 @@
 #include <FL/Fl_Progress.H>
 
 #include <algorithm>
-#include <climits>
 
 #include "embedded_images.h"
 #include "label_text.h"
 #include "widget_dump.h"
 #include "widgets.h"
+#include "wizard/pixel_layout.h"
 #include "x_window_id.h"
 
 namespace fltk_frontend {
@@ -76,8 +76,8 @@ std::string ShownState(const Control& control, const Fl_Widget& widget) {
 
 WizardWindow::WizardWindow(wizard::frmMain& form, PixelScale scale) : form_(form), scale_(scale) {
   const wizard::FormModel& model = form_.Model();
-  window_ =
-      std::make_unique<Fl_Double_Window>(scale_.Pixels(model.Form.Width), scale_.Pixels(model.Form.Height));
+  wizard::PixelRect client = wizard::ClientArea(model, scale_.Dpi());
+  window_ = std::make_unique<Fl_Double_Window>(client.Width, client.Height);
   window_->callback(OnClose, this);
   widgets_.assign(model.Controls.size(), nullptr);
   AddChildren(wizard::kContainerForm);
@@ -91,26 +91,22 @@ WizardWindow::~WizardWindow() = default;
 // The children in their tab order, so that Tab moves the focus as designed.
 void WizardWindow::AddChildren(int container) {
   const wizard::FormModel& model = form_.Model();
-  std::vector<int> children = model.Children(container);
-  std::stable_sort(children.begin(), children.end(), [&model](int a, int b) {
-    return model.Controls[static_cast<size_t>(a)].TabIndex.value_or(INT_MAX) <
-           model.Controls[static_cast<size_t>(b)].TabIndex.value_or(INT_MAX);
-  });
-  for (int position : children) {
-    const Control& control = model.Controls[static_cast<size_t>(position)];
-    Fl_Widget* widget = MakeWidget(control, model.AbsoluteLeft(position), model.AbsoluteTop(position));
+  for (int position : wizard::TabOrder(model, container)) {
+    Fl_Widget* widget = MakeWidget(position);
     widgets_[static_cast<size_t>(position)] = widget;
     if (widget == nullptr) continue;
-    if (IsContainer(control.Kind)) {
+    if (IsContainer(model.Controls[static_cast<size_t>(position)].Kind)) {
       AddChildren(position);
       static_cast<Fl_Group*>(widget)->end();
     }
   }
 }
 
-Fl_Widget* WizardWindow::MakeWidget(const Control& control, int left, int top) {
-  int x = scale_.Pixels(left), y = scale_.Pixels(top);
-  int w = scale_.Pixels(control.Width), h = scale_.Pixels(control.Height);
+Fl_Widget* WizardWindow::MakeWidget(int position) {
+  const Control& control = form_.Model().Controls[static_cast<size_t>(position)];
+  // FLTK places every widget in the window's coordinates.
+  wizard::PixelRect bounds = wizard::WindowBounds(form_.Model(), position, scale_.Dpi());
+  int x = bounds.Left, y = bounds.Top, w = bounds.Width, h = bounds.Height;
   bool bordered = control.Border != wizard::BorderStyle::None;
   Fl_Widget* widget = nullptr;
   switch (control.Kind) {
@@ -162,15 +158,9 @@ Fl_Widget* WizardWindow::MakeWidget(const Control& control, int left, int top) {
       widget = list;
       break;
     }
-    case ControlKind::Line: {
-      int x1 = scale_.LinePixels(left + std::min(control.X1, control.X2));
-      int x2 = scale_.LinePixels(left + std::max(control.X1, control.X2));
-      int y1 = scale_.LinePixels(top + std::min(control.Y1, control.Y2));
-      int y2 = scale_.LinePixels(top + std::max(control.Y1, control.Y2));
-      int thickness = std::max(1, static_cast<int>(control.BorderWidth * scale_.Factor()));
-      widget = new LineWidget(x1, y1, std::max(x2 - x1, thickness), std::max(y2 - y1, thickness));
+    case ControlKind::Line:
+      widget = new LineWidget(x, y, w, h);
       break;
-    }
     default:
       // The common dialog is never drawn; the other kinds are not on this window.
       return nullptr;
@@ -190,7 +180,7 @@ void WizardWindow::Apply(int position) {
     widget->color(ToFlColor(control.BackColor));
     widget->labelcolor(ToFlColor(control.ForeColor));
     widget->labelfont(ToFlFont(control.Font));
-    widget->labelsize(scale_.FontPixels(control.Font.Size));
+    widget->labelsize(wizard::PointsToPixels(control.Font.Size, scale_.Dpi()));
   }
   if (ShowsCaption(control)) widget->copy_label(LabelText(control.Caption).c_str());
   if (control.Kind == ControlKind::ProgressBar) {
@@ -224,7 +214,7 @@ void WizardWindow::Update(const Control& control) {
     window_->copy_label(control.Caption.c_str());
     return;
   }
-  int position = model.IndexOf(control.Name, control.Index);
+  int position = wizard::PositionOf(model, control);
   if (position >= 0) Apply(position);
 }
 
@@ -242,18 +232,8 @@ void WizardWindow::Clicked(Fl_Widget* widget) {
   auto found = std::find(widgets_.begin(), widgets_.end(), widget);
   if (found == widgets_.end()) return;
   const int position = static_cast<int>(found - widgets_.begin());
-  const Control& control = form_.Model().Controls[static_cast<size_t>(position)];
-  int16_t index = control.Index.value_or(0);
-  if (control.Name == "cmdNav") {
-    form_.cmdNav_Click(index);
-  } else if (control.Name == "btnBrowse") {
-    form_.btnBrowse_Click(index);
-  } else if (control.Name == "lstCarList") {
-    // The player's selection belongs to the list; frmMain reads it there.
-    form_.Model().Controls[static_cast<size_t>(position)].ListIndex =
-        static_cast<Fl_Hold_Browser*>(widget)->value() - 1;
-    form_.lstCarList_Click();
-  }
+  bool list = form_.Model().Controls[static_cast<size_t>(position)].Kind == ControlKind::ListBox;
+  form_.Click(position, list ? static_cast<Fl_Hold_Browser*>(widget)->value() - 1 : -1);
 }
 
 void WizardWindow::OnWidget(Fl_Widget* widget, void* self) {
@@ -266,22 +246,29 @@ void WizardWindow::OnClose(Fl_Widget* /*window*/, void* self) {
 
 void WizardWindow::Describe(std::string& out) const {
   auto number = [](int value) { return std::to_string(value); };
+  auto rect = [&number](const wizard::PixelRect& r) {
+    return number(r.Left) + "\t" + number(r.Top) + "\t" + number(r.Width) + "\t" + number(r.Height);
+  };
   std::string xid = XWindowIdText(*window_);
   out += "scale\t" + std::to_string(scale_.Factor()) + "\n";
   out += "window\t" + xid + "\t" + number(window_->x()) + "\t" + number(window_->y()) + "\t" +
          number(window_->w()) + "\t" + number(window_->h()) + "\t" +
          DumpField(window_->label() ? window_->label() : "") + "\n";
   const wizard::FormModel& model = form_.Model();
+  std::string designed =
+      "model\t" + model.Form.Name + "\t-\t" + rect(wizard::ClientArea(model, scale_.Dpi())) + "\n";
   for (size_t position = 0; position < widgets_.size(); ++position) {
     const Fl_Widget* widget = widgets_[position];
     if (widget == nullptr) continue;
     const Control& control = model.Controls[position];
-    std::string index = control.Index ? std::to_string(*control.Index) : "-";
-    out += "widget\t" + control.Name + "\t" + index + "\t" + number(widget->x()) + "\t" +
-           number(widget->y()) + "\t" + number(widget->w()) + "\t" + number(widget->h()) + "\t" +
+    std::string key = control.Name + "\t" + (control.Index ? std::to_string(*control.Index) : "-") + "\t";
+    out += "widget\t" + key + rect({widget->x(), widget->y(), widget->w(), widget->h()}) + "\t" +
            number(widget->visible_r() ? 1 : 0) + "\t" + number(widget->active_r() ? 1 : 0) + "\t" +
            DumpField(ShownState(control, *widget)) + "\n";
+    designed +=
+        "model\t" + key + rect(wizard::WindowBounds(model, static_cast<int>(position), scale_.Dpi())) + "\n";
   }
+  out += designed;
 }
 
 }  // namespace fltk_frontend

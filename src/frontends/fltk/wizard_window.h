@@ -33,7 +33,7 @@ class WizardWindow {
 
  private:
   void AddChildren(int container);
-  Fl_Widget* MakeWidget(const wizard::Control& control, int left, int top);
+  Fl_Widget* MakeWidget(int position);
   void Apply(int position);
   void Clicked(Fl_Widget* widget);
   static void OnWidget(Fl_Widget* widget, void* self);

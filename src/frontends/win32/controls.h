@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "layout.h"
+#include "wizard/pixel_layout.h"
 
 namespace win32_frontend {
+
+using wizard::PixelRect;
 
 // Where a child window goes and how it starts.
 struct Placement {
@@ -29,7 +31,7 @@ struct PanelLook {
   COLORREF Back = 0;
   bool Border = false;
   HBITMAP Picture = nullptr;
-  std::vector<std::pair<PixelStroke, COLORREF>> Strokes;
+  std::vector<std::pair<PixelRect, COLORREF>> Strokes;
 };
 
 struct LabelArgs {

@@ -1,10 +1,8 @@
-// From a child window's notification to the frmMain handler it stands for.
-// The window procedures only decode the message and hand it over here.
+// From a child window's notification to frmMain's one entry point for
+// clicks. The window procedures only decode the message and hand it over.
 #pragma once
 
-#include <cstdint>
-
-#include "wizard/frm_main.h"
+#include "wizard/form_model.h"
 
 namespace win32_frontend {
 
@@ -17,24 +15,9 @@ int ControlId(int position);
 // The model position for a child window ID, or -1.
 int PositionOfId(const wizard::FormModel& model, int id);
 
-enum class FormEvent { None, NavClick, BrowseClick, CarListClick };
-
-struct RoutedEvent {
-  FormEvent Event = FormEvent::None;
-  int16_t Index = 0;   // control array index (cmdNav, btnBrowse)
-  int Position = -1;   // the control in the model
-  int ListIndex = -1;  // the list box's selected row (CarListClick)
-  bool operator==(const RoutedEvent&) const = default;
-};
-
-// What a WM_COMMAND notification code from Controls[position] means.
-// selectedRow is the list box's selection when the control is one.
-RoutedEvent RouteCommand(const wizard::FormModel& model, int position, unsigned notification,
-                         int selectedRow);
-
-// Calls the handler; a list click first records the player's selection in
-// the model, as the list box's own property would hold it.
-void Deliver(wizard::frmMain& form, const RoutedEvent& event);
+// Whether a WM_COMMAND notification from a control of kind is the player's
+// click: a button pushed, or another row picked in a list box.
+bool IsClick(wizard::ControlKind kind, unsigned notification);
 
 // VB-style reasons for a close request, passed on to Form_QueryUnload.
 inline constexpr int16_t kUnloadFromControlMenu = 0;  // close box, system menu, Alt+F4

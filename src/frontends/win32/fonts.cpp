@@ -2,15 +2,15 @@
 
 #include <cwchar>
 
-#include "layout.h"
 #include "wide_text.h"
+#include "wizard/pixel_layout.h"
 
 namespace win32_frontend {
 
 FontRequest RequestFor(const wizard::Font& font, int dpi, BYTE textCharset) {
   FontRequest request;
   request.Face = Widen(font.Face);
-  request.Height = -PointsToPixels(font.Size, dpi);
+  request.Height = -wizard::PointsToPixels(font.Size, dpi);
   request.Weight = font.Bold ? FW_BOLD : FW_NORMAL;
   request.Charset = font.Charset == wizard::kCharsetAnsi ? textCharset : font.Charset;
   return request;

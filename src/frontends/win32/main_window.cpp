@@ -1,10 +1,9 @@
 #include "main_window.h"
 
-#include <functional>
-
 #include "events.h"
 #include "resource_ids.h"
 #include "system_api.h"
+#include "wizard/pixel_layout.h"
 
 namespace win32_frontend {
 namespace {
@@ -76,7 +75,7 @@ bool MainWindow::Create(wizard::frmMain& form) {
 
 void MainWindow::CreateChildren(int container, HWND parent) {
   std::vector<HWND> stacked;
-  for (int position : StackingOrder(Model(), container)) {
+  for (int position : wizard::TabOrder(Model(), container)) {
     HWND child = CreateChild(position, parent);
     if (child == nullptr) continue;
     children_[static_cast<size_t>(position)] = child;
@@ -92,8 +91,8 @@ void MainWindow::CreateChildren(int container, HWND parent) {
 
 HWND MainWindow::CreateChild(int position, HWND parent) {
   const Control& control = Model().Controls[static_cast<size_t>(position)];
-  Placement place{parent, ControlId(position), ControlBounds(Model(), position, dpi_), control.Visible,
-                  control.Enabled};
+  Placement place{parent, ControlId(position), wizard::ControlBounds(Model(), position, dpi_),
+                  control.Visible, control.Enabled};
   switch (control.Kind) {
     case ControlKind::Label:
       return CreateLabel(LabelArgs{place, control.Caption});
@@ -135,15 +134,6 @@ HWND MainWindow::GroupBox(int position) const {
   return groupBoxes_[static_cast<size_t>(position)];
 }
 
-int MainWindow::PositionOf(const Control& control) const {
-  const auto& controls = Model().Controls;
-  if (controls.empty()) return -1;
-  std::less<const Control*> before;
-  const Control* first = controls.data();
-  if (before(&control, first) || !before(&control, first + controls.size())) return -1;
-  return static_cast<int>(&control - first);
-}
-
 void MainWindow::ApplyLayout() {
   BYTE textCharset = TextCharset(wizard::CurrentLanguage());
   // The new fonts are in place before the old ones are deleted.
@@ -151,7 +141,7 @@ void MainWindow::ApplyLayout() {
   for (size_t i = 0; i < children_.size(); ++i) {
     const Control& control = Model().Controls[i];
     if (children_[i] == nullptr) continue;
-    PixelRect bounds = ControlBounds(Model(), static_cast<int>(i), dpi_);
+    PixelRect bounds = wizard::ControlBounds(Model(), static_cast<int>(i), dpi_);
     HFONT font = fonts->Get(RequestFor(control.Font, dpi_, textCharset));
     SetBounds(children_[i], bounds);
     SetFont(children_[i], font);
@@ -162,7 +152,7 @@ void MainWindow::ApplyLayout() {
   }
   fonts_ = std::move(fonts);
   RefreshLooks();
-  ResizeClientArea(ClientArea(Model(), dpi_));
+  ResizeClientArea(wizard::ClientArea(Model(), dpi_));
   LoadIcons();
 }
 
@@ -193,7 +183,7 @@ void MainWindow::RefreshLooks() {
     for (int child : Model().Children(static_cast<int>(i))) {
       const Control& line = Model().Controls[static_cast<size_t>(child)];
       if (line.Kind != ControlKind::Line || !line.Visible) continue;
-      look.Strokes.emplace_back(LineStroke(Model(), child, dpi_), ToColorRef(line.ForeColor));
+      look.Strokes.emplace_back(wizard::ControlBounds(Model(), child, dpi_), ToColorRef(line.ForeColor));
     }
     if (children_[i] != nullptr) InvalidateRect(children_[i], nullptr, TRUE);
   }
@@ -238,7 +228,7 @@ void MainWindow::Apply(const Control& control) {
     SetText(window_, control.Caption);
     return;
   }
-  int position = PositionOf(control);
+  int position = wizard::PositionOf(Model(), control);
   HWND child = Child(position);
   if (child == nullptr) {
     if (control.Kind == ControlKind::Line) {
@@ -327,10 +317,9 @@ void MainWindow::OnActivate(bool active) {
 void MainWindow::OnCommand(int id, unsigned notification, HWND child) {
   int position = PositionOfId(Model(), id);
   if (position < 0 || Child(position) != child) return;
-  int selected = Model().Controls[static_cast<size_t>(position)].Kind == ControlKind::ListBox
-                     ? SelectedListItem(child)
-                     : -1;
-  Deliver(*form_, RouteCommand(Model(), position, notification, selected));
+  ControlKind kind = Model().Controls[static_cast<size_t>(position)].Kind;
+  if (!IsClick(kind, notification)) return;
+  form_->Click(position, kind == ControlKind::ListBox ? SelectedListItem(child) : -1);
 }
 
 int MainWindow::PositionOfWindow(HWND child) const {

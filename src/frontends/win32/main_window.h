@@ -57,7 +57,6 @@ class MainWindow {
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   const wizard::FormModel& Model() const { return form_->Model(); }
-  int PositionOf(const wizard::Control& control) const;
   // The control a child window or group box shows, or -1.
   int PositionOfWindow(HWND child) const;
   void CreateChildren(int container, HWND parent);
@@ -78,7 +77,7 @@ class MainWindow {
   HINSTANCE instance_;
   HWND window_ = nullptr;
   wizard::frmMain* form_ = nullptr;
-  int dpi_ = kBaseDpi;
+  int dpi_ = wizard::kBaseDpi;
   std::vector<HWND> children_;  // by model position
   std::vector<HWND> groupBoxes_;
   std::vector<std::unique_ptr<PanelLook>> looks_;

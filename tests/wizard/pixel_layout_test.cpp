@@ -1,0 +1,114 @@
+// Pixels from twips, on a small model of its own: a picture box that starts
+// at fractions of a pixel, a label inside it, the etched pair of lines and
+// a vertical one.
+#include "wizard/pixel_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using wizard::Control;
+using wizard::ControlKind;
+using wizard::PixelRect;
+
+constexpr int kBox = 0, kLabel = 1, kGrey = 3, kWhite = 4, kVertical = 5;
+
+Control Placed(ControlKind kind, int container, int32_t left, int32_t top, int32_t width, int32_t height) {
+  Control control;
+  control.Kind = kind;
+  control.Container = container;
+  control.Left = left, control.Top = top, control.Width = width, control.Height = height;
+  return control;
+}
+
+Control Line(int container, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  Control line = Placed(ControlKind::Line, container, 0, 0, 0, 0);
+  line.X1 = x1, line.Y1 = y1, line.X2 = x2, line.Y2 = y2;
+  return line;
+}
+
+wizard::FormModel SmallModel() {
+  constexpr int kForm = wizard::kContainerForm;
+  wizard::FormModel model;
+  model.Form.Width = 3000;
+  model.Form.Height = 1500;
+  model.Controls = {
+      Placed(ControlKind::PictureBox, kForm, 100, -20, 2000, 1000),
+      Placed(ControlKind::Label, kBox, 57, 30, 22, 300),
+      Placed(ControlKind::CommandButton, kBox, 0, 0, 0, 0),
+      Line(kBox, 108, 0, 1012, 0),
+      Line(kBox, 108, 24, 1012, 24),
+      Line(kForm, 45, 30, 45, 330),
+      Placed(ControlKind::CommandButton, kForm, 0, 0, 0, 0),
+  };
+  model.Controls[kBox].TabIndex = 2;
+  model.Controls[2].TabIndex = 1;
+  model.Controls[6].TabIndex = 0;
+  return model;
+}
+
+TEST(WizardPixelLayout, TwipsRoundToTheNearestPixelHalvesAwayFromZero) {
+  const struct {
+    int32_t Twips;
+    int Dpi;
+    int Pixels;
+  } cases[] = {
+      {7, 96, 0},    {8, 96, 1},       {-7, 96, 0},    {-8, 96, -1},     {312, 96, 21},
+      {-5, 144, -1}, {4590, 120, 383}, {720, 101, 51}, {-720, 101, -51}, {1000, 110, 76},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(wizard::TwipsToPixels(c.Twips, c.Dpi), c.Pixels) << c.Twips << " at " << c.Dpi;
+  EXPECT_EQ(wizard::PointsToPixels(8.25, 96), 11);
+  EXPECT_EQ(wizard::PointsToPixels(8.25, 120), 14);  // 13.75
+  EXPECT_EQ(wizard::PointsToPixels(9.75, 144), 20);  // 19.5
+}
+
+TEST(WizardPixelLayout, EdgesComeFromAbsolutePositions) {
+  wizard::FormModel model = SmallModel();
+  EXPECT_EQ(wizard::ClientArea(model, 96), (PixelRect{0, 0, 200, 100}));
+  EXPECT_EQ(wizard::ControlBounds(model, kBox, 96), (PixelRect{7, -1, 133, 66}));
+  // 157 to 179 twips across: 10.47 to 11.93 px, two pixels wide although
+  // its width alone would round to one.
+  EXPECT_EQ(wizard::WindowBounds(model, kLabel, 96), (PixelRect{10, 1, 2, 20}));
+  EXPECT_EQ(wizard::ControlBounds(model, kLabel, 96), (PixelRect{3, 2, 2, 20}));
+
+  EXPECT_EQ(wizard::ClientArea(model, 144), (PixelRect{0, 0, 300, 150}));
+  EXPECT_EQ(wizard::ControlBounds(model, kBox, 144), (PixelRect{10, -2, 200, 100}));
+  EXPECT_EQ(wizard::WindowBounds(model, kLabel, 144), (PixelRect{16, 1, 2, 30}));
+  EXPECT_EQ(wizard::ControlBounds(model, kLabel, 144), (PixelRect{6, 3, 2, 30}));
+}
+
+TEST(WizardPixelLayout, LineEndsAreCutAndThePenGrowsWithTheDpi) {
+  wizard::FormModel model = SmallModel();
+  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 96), (PixelRect{7, 0, 60, 1}));
+  EXPECT_EQ(wizard::ControlBounds(model, kWhite, 96), (PixelRect{7, 1, 60, 1}));
+  EXPECT_EQ(wizard::WindowBounds(model, kWhite, 96), (PixelRect{14, 0, 60, 1}));
+  EXPECT_EQ(wizard::ControlBounds(model, kVertical, 96), (PixelRect{3, 2, 1, 20}));
+  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 144), (PixelRect{10, 0, 91, 2}));
+  EXPECT_EQ(wizard::ControlBounds(model, kVertical, 144), (PixelRect{5, 3, 2, 30}));
+  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 192).Height, 2);
+  // The etched pair touches at every density: grey, then white right below.
+  for (int dpi = 96; dpi <= 288; dpi += 8) {
+    PixelRect grey = wizard::ControlBounds(model, kGrey, dpi);
+    PixelRect white = wizard::ControlBounds(model, kWhite, dpi);
+    EXPECT_EQ(white.Top, grey.Bottom()) << dpi << " dpi";
+    EXPECT_EQ(white.Height, grey.Height) << dpi << " dpi";
+  }
+}
+
+TEST(WizardPixelLayout, TabOrderThenTheRestInCollectionOrder) {
+  wizard::FormModel model = SmallModel();
+  EXPECT_EQ(wizard::TabOrder(model, wizard::kContainerForm), (std::vector<int>{6, kBox, kVertical}));
+  EXPECT_EQ(wizard::TabOrder(model, kBox), (std::vector<int>{2, kLabel, kGrey, kWhite}));
+}
+
+TEST(WizardPixelLayout, PositionOfAControlHeldByTheModel) {
+  wizard::FormModel model = SmallModel();
+  EXPECT_EQ(wizard::PositionOf(model, model.Controls[kWhite]), kWhite);
+  Control copy = model.Controls[kWhite];
+  EXPECT_EQ(wizard::PositionOf(model, copy), -1);
+  EXPECT_EQ(wizard::PositionOf(model, model.Form), -1);
+  EXPECT_EQ(wizard::PositionOf(wizard::FormModel{}, copy), -1);
+}
+
+}  // namespace
