@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest libgtest-dev libgmock-dev python3
   libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxext-dev libxrender-dev
   libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev
-  xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file
+  xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file locales
 )
 windows_packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine)
 if [ "${1:-}" = "--windows" ] || [ "${1:-}" = "--all" ]; then
@@ -24,4 +24,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The installer's Polish texts are tested in a Polish locale; a bare
+# machine has none but C.UTF-8.
+if ! locale -a 2>/dev/null | grep -qix 'pl_PL\.utf8'; then
+  sed -i 's/^# *\(pl_PL\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'pl_PL\.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen
 fi

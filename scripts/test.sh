@@ -6,6 +6,11 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --all || exit 1
 
+# Every stage runs in a known locale, not the caller's: C.UTF-8 is built
+# into the C library, so even a bare machine has it.
+for variable in $(compgen -e | grep -E '^(LC_[A-Z_]+|LANGUAGE)$'); do unset "$variable"; done
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
 passed=0
 failed=0
 stage() {  # stage NAME COMMAND...

@@ -9,7 +9,8 @@
 # the caller's pipes (each call then takes seconds, and CTest can hang), so
 # the order here matters.
 #
-# Exports WINEARCH, WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, DISPLAY and
+# Exports WINEARCH, WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, DISPLAY, the
+# locale (C.UTF-8, whatever the caller's), and
 #   RIGBOX_WINE       the loader that runs a Windows program: "$RIGBOX_WINE" x.exe
 #   RIGBOX_WINE_BITS  32 or 64, the kind of programs it runs
 # Honours RIGBOX_WINE_DIR (where the prefix goes; default a new folder under
@@ -57,6 +58,10 @@ rigbox_wine_setup() {
   fi
   export RIGBOX_WINE RIGBOX_WINE_BITS
   export WINEPREFIX="$dir/prefix-$WINEARCH"
+  # Wine takes its code pages and the user's language from the locale: a
+  # known one, as a root shell on a bare machine has none.
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
+  unset LANGUAGE
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
 
