@@ -66,6 +66,7 @@ rigbox=$root/$host_build/tools/rigbox/rigbox
 for program in "$stub" "$win_build/tests/win32/rigbox_win32_tests.exe"; do
   rigbox_is_i386_program "$program" || { echo "test-win32-gui: $program is not a 32-bit x86 program" >&2; exit 1; }
 done
+rigbox_wine_ready || exit 1
 echo "test-win32-gui: testing the i686 installer ($stub) under the 32-bit Wine, 32-bit x86 code $RIGBOX_I386_RUN"
 shots=$root/artifacts/screenshots/windows
 mkdir -p "$shots"

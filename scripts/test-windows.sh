@@ -44,6 +44,7 @@ if ! rigbox_is_i386_program "$suite"; then
   echo "test-windows: $suite is not a 32-bit x86 program" >&2
   exit 1
 fi
+rigbox_wine_ready
 echo "test-windows: running the i686 suite ($suite) under the 32-bit Wine, 32-bit x86 code $RIGBOX_I386_RUN"
 ctest --test-dir build-win32 -j "$(nproc)" --output-on-failure
 

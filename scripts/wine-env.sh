@@ -2,10 +2,11 @@
 # Sourced, not run: prepares the 32-bit Wine for the Windows builds and
 # their tests.
 #
-#   source scripts/wine-env.sh      # then: rigbox_wine_cleanup when done
+#   source scripts/wine-env.sh      # then: build, rigbox_wine_ready, test,
+#                                   # and rigbox_wine_cleanup when done
 #
 # Starts a virtual display (Xvfb on a free display number) and one
-# persistent wineserver, and creates a fresh 32-bit prefix. Every Wine
+# persistent wineserver, and starts making a fresh 32-bit prefix. Every Wine
 # process started before the server would fix the display and leak its
 # helpers onto the caller's pipes (each call then takes seconds, and CTest
 # can hang), so the order here matters.
@@ -103,9 +104,19 @@ rigbox_wine_setup() {
 
   mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
-  "$RIGBOX_WINE" wineboot -i </dev/null >/dev/null 2>&1 || {
+  # The prefix is made in the background: half a minute when 32-bit code is
+  # emulated, which the caller can spend building.
+  "$RIGBOX_WINE" wineboot -i </dev/null >/dev/null 2>&1 &
+  RIGBOX_WINEBOOT_PID=$!
+}
+
+# Waits until the prefix is made; call it before the first Windows program.
+rigbox_wine_ready() {
+  [ -n "${RIGBOX_WINEBOOT_PID:-}" ] || return 0
+  local pid=$RIGBOX_WINEBOOT_PID
+  RIGBOX_WINEBOOT_PID=
+  wait "$pid" || {
     echo "wine-env: wineboot failed in $WINEPREFIX" >&2
-    rigbox_wine_cleanup
     return 1
   }
 }
