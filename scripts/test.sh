@@ -2,21 +2,32 @@
 # Sets up, builds from scratch and runs every test: the core's suite and the
 # end-to-end tests, the formatting check, the Linux window under Xvfb, a
 # minute of fuzzing, and the Windows build with its tests under Wine.
+# Needs root: setup installs packages and, where the kernel runs no 32-bit
+# code, registers qemu-i386 with binfmt_misc for the 32-bit Windows build.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+minutes() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
+started=$SECONDS
 bash scripts/setup.sh --all || exit 1
+echo "=== setup: done in $(minutes $((SECONDS - started)))"
+
+# Every stage runs in a known locale, not the caller's: C.UTF-8 is built
+# into the C library, so even a bare machine has it.
+for variable in $(compgen -e | grep -E '^(LC_[A-Z_]+|LANGUAGE)$'); do unset "$variable"; done
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 passed=0
 failed=0
 stage() {  # stage NAME COMMAND...
-  local name=$1
+  local name=$1 start=$SECONDS
   shift
   echo "=== $name"
   if "$@"; then
     passed=$((passed + 1))
+    echo "=== $name: passed in $(minutes $((SECONDS - start)))"
   else
-    echo "=== $name FAILED"
     failed=$((failed + 1))
+    echo "=== $name: FAILED after $(minutes $((SECONDS - start)))"
   fi
 }
 linux_suite() {
@@ -33,5 +44,6 @@ stage "fuzzing" bash scripts/fuzz.sh 60
 stage "Windows build and suite under Wine" bash scripts/test-windows.sh
 stage "Windows installer under Wine" bash scripts/test-win32-gui.sh
 
+echo "=== all stages, with the setup, in $(minutes $((SECONDS - started)))"
 echo "stages: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
