@@ -9,23 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${RIGBOX_BUILD_DIR:-build}
-export DEBIAN_FRONTEND=noninteractive
 
-packages=(
-  cmake ninja-build g++ binutils libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev
-  libxext-dev libxrender-dev libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev fonts-dejavu-core
-)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "== installing ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash scripts/setup.sh || exit 1
 
 echo "== building"
 if [ ! -f "$build/CMakeCache.txt" ]; then

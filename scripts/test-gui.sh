@@ -8,23 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 shots=artifacts/screenshots/linux
-export DEBIAN_FRONTEND=noninteractive
 
-packages=(
-  xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core python3 util-linux
-  libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxext-dev libxrender-dev
-  libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev
-)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash scripts/setup.sh || exit 1
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja

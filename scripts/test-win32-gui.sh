@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# The Windows installer, rigbox-extract.exe, under Wine:
-#   1. the front end's own tests (rigbox_win32_tests.exe);
-#   2. the unattended mode against a game folder reached as Z:\..., found
-#      through Wine's registry: exact bytes of the six scripts and the
-#      profile file afterwards, and every exit status;
-#   3. the window on a virtual screen: a screenshot of each step, checked
-#      by geometry and pixel colour, and click-throughs with xdotool that
-#      install a car, answer the replace question and the close question.
-# Screenshots go to artifacts/screenshots/windows/.
+# The Windows installer's window, rigbox-extract.exe under Wine on a virtual
+# screen: a screenshot of each step, checked by geometry (from the window's
+# model, tests/wizard/golden/main_window.txt) and pixel colour, and
+# click-throughs with xdotool that install a car, answer the replace
+# question and the close question. Screenshots go to
+# artifacts/screenshots/windows/. The suite and the unattended mode of the
+# same build are scripts/test-windows.sh's.
 #
 # What runs is the i686 build, as shipped, under the 32-bit Wine (through
 # qemu-i386 where the kernel runs no 32-bit code; scripts/setup.sh sets that
@@ -15,26 +13,11 @@
 #
 # Environment: RIGBOX_WIN32_BUILD (the i686 build, default build-win32-gui,
 # a folder of this script's own), RIGBOX_HOST_BUILD (the rigbox tool,
-# default build-host-tools), RIGBOX_SKIP_INSTALL=1 (no apt-get).
+# default build-win32-gui-host).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-export DEBIAN_FRONTEND=noninteractive
-
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-install_missing() {
-  local missing=()
-  for p in "$@"; do installed "$p" || missing+=("$p"); done
-  if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"
-  fi
-}
-
-if [ "${RIGBOX_SKIP_INSTALL:-}" != 1 ]; then
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  install_missing cmake ninja-build g++ g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth xdotool \
-    imagemagick fonts-dejavu-core fonts-wine
-fi
+bash scripts/setup.sh --windows >/dev/null || exit 1
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh || exit 1
@@ -53,8 +36,8 @@ configure_and_build() {  # DIR TOOLCHAIN TARGET...
 }
 
 win_build=${RIGBOX_WIN32_BUILD:-build-win32-gui}
-configure_and_build "$win_build" mingw-i686.cmake rigbox-extract rigbox_win32_tests || exit 1
-host_build=${RIGBOX_HOST_BUILD:-build-host-tools}
+configure_and_build "$win_build" mingw-i686.cmake rigbox-extract || exit 1
+host_build=${RIGBOX_HOST_BUILD:-build-win32-gui-host}
 if [ ! -f "$host_build/build.ninja" ]; then
   cmake -S . -B "$host_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIGBOX_BUILD_TESTS=OFF \
     -DRIGBOX_BUILD_INSTALLER=OFF >/dev/null || exit 1
@@ -63,9 +46,7 @@ cmake --build "$host_build" --target rigbox || exit 1
 
 stub=$root/$win_build/src/frontends/win32/rigbox-extract.exe
 rigbox=$root/$host_build/tools/rigbox/rigbox
-for program in "$stub" "$win_build/tests/win32/rigbox_win32_tests.exe"; do
-  rigbox_is_i386_program "$program" || { echo "test-win32-gui: $program is not a 32-bit x86 program" >&2; exit 1; }
-done
+rigbox_is_i386_program "$stub" || { echo "test-win32-gui: $stub is not a 32-bit x86 program" >&2; exit 1; }
 rigbox_wine_ready || exit 1
 echo "test-win32-gui: testing the i686 installer ($stub) under the 32-bit Wine, 32-bit x86 code $RIGBOX_I386_RUN"
 shots=$root/artifacts/screenshots/windows
@@ -86,12 +67,6 @@ check() {  # check NAME COMMAND...
     failures=$((failures + 1))
   fi
 }
-
-# --- 1. The front end's tests ----------------------------------------------
-
-echo "== rigbox_win32_tests"
-timeout 300 "$RIGBOX_WINE" "$win_build/tests/win32/rigbox_win32_tests.exe" --gtest_brief=1 </dev/null
-check "front-end tests" test $? -eq 0
 
 # --- Fixtures ---------------------------------------------------------------
 
@@ -144,10 +119,6 @@ register_game() {
     </dev/null >/dev/null 2>&1
 }
 
-run() {  # run INSTALLER ARGS...: unattended, output in $work/out and $work/err
-  timeout 120 "$RIGBOX_WINE" "$@" </dev/null >"$work/out" 2>"$work/err"
-}
-
 # Bytes of the six scripts and the profile after cars were registered.
 check_registered() {  # check_registered LABEL GAME ID...
   local label=$1 game=$2
@@ -173,87 +144,33 @@ snapshot() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 md5sum) >"$
 
 make_car ABC || { echo "cannot make the installers" >&2; exit 1; }
 make_car DEF || exit 1
-make_car .. || exit 1
 
-# --- 2. Unattended mode -----------------------------------------------------
-
-echo "== unattended mode"
-game=$work/Games/Gravelon
-make_game "$game"
-register_game "$(winpath "$game")\\"
-
-run "$work/install-ABC.exe" --silent
-check "install from the registered folder exits 0" test $? -eq 0
-check "status lines on standard output" grep -q $'^Successfully completed\r$' "$work/out"
-check "car's files" cmp -s "$work/src-ABC/Textures/body.dds" "$game/Data/Cars/ABC/Textures/body.dds"
-check_registered "first car" "$game" ABC
-
-snapshot "$game" "$work/before"
-run "$work/install-ABC.exe" --silent
-check "car already installed: 5" test $? -eq 5
-snapshot "$game" "$work/after"
-check "car already installed: nothing written" cmp -s "$work/before" "$work/after"
-
-printf 'changed' >"$game/Data/Cars/ABC/Cars.scr"
-run "$work/install-ABC.exe" --silent --replace
-check "--replace: 0" test $? -eq 0
-check "--replace: files written again" cmp -s "$work/src-ABC/Cars.scr" "$game/Data/Cars/ABC/Cars.scr"
-check_registered "after --replace" "$game" ABC
-
-mkdir -p "$work/empty"
-run "$work/install-DEF.exe" --silent --game-dir "$(winpath "$work/empty")"
-check "--game-dir without the game: 3" test $? -eq 3
-check "the error is shown" grep -q 'does not contain Gravelon' "$work/err"
-
-register_game "$(winpath "$work/empty")\\"
-run "$work/install-DEF.exe" --silent
-check "registered folder without the game: 3" test $? -eq 3
-register_game "$(winpath "$game")\\"
-
-run "$stub" --silent
-check "no package appended: 4" test $? -eq 4
-run "$work/install-dotdot.exe" --silent
-check "car ID that is no folder name: 4" test $? -eq 4
-check "car ID '..' writes nothing" test ! -e "$game/Data/Cars.scr" -a ! -e "$game/Data/Textures"
-
-printf 'in the way' >"$game/Data/Cars/DEF"
-snapshot "$game" "$work/before"
-run "$work/install-DEF.exe" --silent
-check "car folder cannot be made: 1" test $? -eq 1
-check "run error names the installer" grep -q '^File:Z:' "$work/err"
-snapshot "$game" "$work/after"
-check "failed run registers nothing" cmp -s "$work/before" "$work/after"
-rm -f "$game/Data/Cars/DEF"
-
-run "$work/install-DEF.exe" --silent --game-dir "$(winpath "$game")"
-check "second car through --game-dir: 0" test $? -eq 0
-check_registered "second car" "$game" ABC DEF
-
-run "$work/install-DEF.exe" --bogus
-check "unknown option: 2" test $? -eq 2
-check "usage on standard error" grep -q '^Usage: install-DEF.exe' "$work/err"
-run "$work/install-DEF.exe" --replace
-check "--replace without --silent: 2" test $? -eq 2
-run "$work/install-DEF.exe" --help
-check "--help: 0" test $? -eq 0
-check "--help prints the usage" grep -q $'^  --silent        install without a window\r$' "$work/out"
-
-LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 run "$work/install-DEF.exe" --silent --replace
-check "Polish status lines in UTF-8" grep -q $'^Zako\xc5\x84czono pomy\xc5\x9blnie.\r$' "$work/out"
-
-# --- 3. The window ----------------------------------------------------------
+# --- The window -------------------------------------------------------------
 
 echo "== window"
-# Positions at 96 dpi in the client area, from the window's design in twips.
-client_width=479
-client_height=306
-declare -A button_left=([Help]=8 [Cancel]=152 [Back]=232 [Next]=304 [Finish]=392)
-button_width=73
-button_top=276
-button_bottom=297  # first row below
-strip_bottom=65    # first row below the title strip
-separator_row=268  # grey; the white line lies one row below
-logo_x=352
+# Positions at 96 dpi in the client area (15 twips a pixel), from the model.
+model=tests/wizard/golden/main_window.txt
+twips() {  # twips CONTROL FIELD(at or size) INDEX(1 or 2): a number of the model
+  awk -v name="$1" -v field="$2" -v n="$3" '$1 == name {
+    for (i = 2; i <= NF; i++) if (index($i, field "=") == 1) { split(substr($i, length(field) + 2), v, /[,x]/); print v[n] } }' "$model"
+}
+pixels() { echo $((($1 * 2 + 15) / 30)); }  # twips to pixels, halves up
+client_width=$(pixels "$(twips frmMain size 1)")
+client_height=$(pixels "$(twips frmMain size 2)")
+nav_top=$(twips picNav at 2)
+declare -A button_left
+i=0
+for name in Help Cancel Back Next Finish; do
+  button_left[$name]=$(pixels "$(twips "cmdNav($i)" at 1)")
+  i=$((i + 1))
+done
+button_width=$(pixels "$(twips "cmdNav(1)" size 1)")
+button_top=$(pixels $((nav_top + $(twips "cmdNav(1)" at 2))))
+button_bottom=$((button_top + $(pixels "$(twips "cmdNav(1)" size 2)")))  # first row below
+strip_bottom=$(pixels $(($(twips picTitle at 2) + $(twips picTitle size 2))))  # first row below the strip
+separator_row=$(pixels "$nav_top")  # grey; the white line lies one row below
+logo_x=$(pixels $(($(twips picTitle at 1) + $(twips imgGV at 1))))
+echo "model at 96 dpi: client ${client_width}x$client_height, buttons at $button_top, separator at $separator_row"
 
 # Colours of a rectangle of an image, one "R,G,B" line per pixel, rows
 # top to bottom.
@@ -352,9 +269,9 @@ check_geometry() {  # check_geometry IMAGE
 }
 
 title='^RIGBOX Extract \(Vehiforge 0\.96a\)$'
-start_window() {  # start_window INSTALLER: starts it; then wait_window "$title"
+start_window() {  # start_window INSTALLER [ARGS...]: starts it; then wait_window "$title"
   rm -f "$work/gui-status"
-  (timeout 300 "$RIGBOX_WINE" "$1" </dev/null >/dev/null 2>&1; echo $? >"$work/gui-status") >/dev/null 2>&1 &
+  (timeout 300 "$RIGBOX_WINE" "$@" </dev/null >/dev/null 2>&1; echo $? >"$work/gui-status") >/dev/null 2>&1 &
 }
 wait_exit() {  # wait_exit: the program's exit status once it ended
   local i
@@ -420,9 +337,10 @@ else
   check "window shown again" false
 fi
 
-# Cancel asks "Are you sure?"; Yes (its default button) ends the program.
+# Started with a file dropped onto it, the installer opens its window all
+# the same. Cancel asks "Are you sure?"; Yes (its default button) ends it.
 snapshot "$gui_game" "$work/before"
-start_window "$work/install-DEF.exe"
+start_window "$work/install-DEF.exe" 'C:\Users\player\car.rigbox'
 if window=$(wait_window "$title"); then
   wait_state "$window" "$work/shot.png" step_game_folder
   click_button "$window" Cancel

@@ -3,29 +3,13 @@
 # (build-win32), and runs the core's test suite under the 32-bit Wine. Where
 # the kernel runs no 32-bit code, scripts/setup.sh --windows has made
 # qemu-i386 run it; without either the suite is not run and this fails.
-# The same sources are also compiled for x86_64 (build-win64), only to keep
-# them building there; that build is not run.
+# Then the installer itself: the unattended end-to-end test and signed
+# installers, made with the Linux rigbox tool (build-win32-host). The same
+# sources are also compiled for x86_64 (build-win64), only to keep them
+# building there; that build is not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export DEBIAN_FRONTEND=noninteractive
-
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-
-install_missing() {
-  local missing=()
-  for p in "$@"; do installed "$p" || missing+=("$p"); done
-  if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update
-    apt-get install -y --no-install-recommends "${missing[@]}"
-  fi
-}
-
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-fi
-install_missing cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-win32 wine wine32:i386 wine64 fonts-wine xvfb \
-  xauth fonts-dejavu-core imagemagick
-
+bash scripts/setup.sh --windows >/dev/null
 source scripts/wine-env.sh
 trap rigbox_wine_cleanup EXIT
 
@@ -48,4 +32,16 @@ rigbox_wine_ready
 echo "test-windows: running the i686 suite ($suite) under the 32-bit Wine, 32-bit x86 code $RIGBOX_I386_RUN"
 ctest --test-dir build-win32 -j "$(nproc)" --output-on-failure
 
+cmake -S . -B build-win32-host -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIGBOX_BUILD_TESTS=OFF \
+  -DRIGBOX_BUILD_INSTALLER=OFF >/dev/null
+cmake --build build-win32-host --target rigbox
+stub=$PWD/build-win32/src/frontends/win32/rigbox-extract.exe
+rigbox=$PWD/build-win32-host/tools/rigbox/rigbox
+echo "test-windows: the i686 installer ($stub), unattended"
+unattended=0
+bash tests/e2e/unattended_test.sh "$stub" "$rigbox" "$RIGBOX_WINE" || unattended=$?
+echo "test-windows: signed i686 installers"
+bash tests/e2e/signed_installers.sh "$stub" "$rigbox" "$RIGBOX_WINE" || unattended=$?
+
 build build-win64 mingw-x86_64.cmake
+[ "$unattended" -eq 0 ]

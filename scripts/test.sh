@@ -41,8 +41,8 @@ stage "core and end-to-end tests" linux_suite
 stage "formatting" bash scripts/check-format.sh
 stage "Linux window" bash scripts/test-gui.sh build
 stage "fuzzing" bash scripts/fuzz.sh 60
-stage "Windows build and suite under Wine" bash scripts/test-windows.sh
-stage "Windows installer under Wine" bash scripts/test-win32-gui.sh
+stage "Windows build, suite and unattended installer under Wine" bash scripts/test-windows.sh
+stage "Windows installer window under Wine" bash scripts/test-win32-gui.sh
 
 echo "=== all stages, with the setup, in $(minutes $((SECONDS - started)))"
 echo "stages: $passed passed, $failed failed"
