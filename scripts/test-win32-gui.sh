@@ -215,13 +215,21 @@ shoot() {  # shoot WINDOW FILE: the window's client area as on screen
   import -window root "$work/screen.png"
   convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
 }
-# Takes screenshots until predicate holds for one (20 s at most).
+# A screenshot the same as one taken just before: while a window is still
+# being painted (slow where 32-bit code is emulated) parts of it are black.
+shoot_settled() {  # shoot_settled WINDOW FILE
+  shoot "$1" "$work/settling.png"
+  sleep 0.5
+  shoot "$1" "$2"
+  [ "$(compare -metric AE "$work/settling.png" "$2" null: 2>&1)" = 0 ]
+}
+# Takes screenshots until predicate holds for a settled one (a minute at
+# most).
 wait_state() {  # wait_state WINDOW FILE PREDICATE...
   local window=$1 file=$2 i
   shift 2
   for i in $(seq 1 40); do
-    shoot "$window" "$file"
-    "$@" "$file" && return 0
+    shoot_settled "$window" "$file" && "$@" "$file" && return 0
     sleep 0.5
   done
   return 1
@@ -321,7 +329,7 @@ if window=$(wait_window "$title"); then
   wait_state "$window" "$work/shot.png" step_game_folder
   click_button "$window" Next
   if box=$(wait_window '^Warning$'); then
-    shoot "$box" "$shots/04-replace-question.png"
+    wait_state "$box" "$shots/04-replace-question.png" true
     check "replace question answered" answer_with_return '^Warning$'
   else
     check "replace question shown" false
@@ -345,7 +353,7 @@ if window=$(wait_window "$title"); then
   wait_state "$window" "$work/shot.png" step_game_folder
   click_button "$window" Cancel
   if box=$(wait_window '^RIGBOX Extract$'); then
-    shoot "$box" "$shots/07-close-question.png"
+    wait_state "$box" "$shots/07-close-question.png" true
     check "close question answered" answer_with_return '^RIGBOX Extract$'
   else
     check "close question shown" false
