@@ -30,7 +30,7 @@ rigbox_can_run_32bit() {
 rigbox_is_i386_program() {  # rigbox_is_i386_program FILE
   local header
   header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') &&
-    [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 014c ]
+    [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')" = 014c ]
 }
 
 rigbox_wine_cleanup() {
