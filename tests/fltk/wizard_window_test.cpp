@@ -56,6 +56,7 @@ class FltkWizardWindow : public ::testing::Test {
   void TearDown() override { wizard::SetLanguageForTesting(std::nullopt); }
 
   void Open(int dpi, std::optional<std::string> folder = std::nullopt) {
+    window_.reset(), form_.reset(), shell_.reset();
     registry_.GameFolder = std::move(folder);
     shell_ = std::make_unique<FltkShell>(wizard::CurrentLanguage(), PixelScale(dpi), dump_);
     form_ = std::make_unique<wizard::frmMain>(*shell_, registry_);
@@ -95,56 +96,32 @@ void ExpectLayout(WizardWindow& window, const wizard::FormModel& model, int dpi)
   EXPECT_EQ(widgets.size(), model.Controls.size() - 1);
 }
 
-TEST_F(FltkWizardWindow, EveryControlWhereTheModelPutsItAt96Dpi) {
-  Open(96);
-  ExpectLayout(*window_, form_->Model(), 96);
+TEST_F(FltkWizardWindow, EveryControlWhereTheModelPutsItAt96And192Dpi) {
+  for (int dpi : {96, 192}) {
+    Open(dpi);
+    ExpectLayout(*window_, form_->Model(), dpi);
+  }
 }
 
-TEST_F(FltkWizardWindow, EveryControlWhereTheModelPutsItOnADoubleDensityScreen) {
-  Open(192);
-  ExpectLayout(*window_, form_->Model(), 192);
-}
-
-TEST_F(FltkWizardWindow, StartUpTextsAndButtonStatesInEnglish) {
+TEST_F(FltkWizardWindow, StartUpTextsAndButtonStates) {
   wizard::SetLanguageForTesting(wizard::Language::English);
   Open(96);
+  EXPECT_STREQ(window_->Window().label(), "RIGBOX Extract (Vehiforge 0.96a)");
   std::map<std::string, Shown> widgets = Widgets(*window_);
-  EXPECT_EQ(widgets["lblTitle"].Text, "Select game's directory");
-  EXPECT_EQ(widgets["lblSubTitle"].Text, "Please select the directory where Gravelon is installed.");
   EXPECT_EQ(widgets["fraGameFolder(0)"].Text, "Game's directory");
-  EXPECT_EQ(widgets["btnBrowse(0)"].Text, "Change...");
   EXPECT_EQ(widgets["lblGameFolder"].Text, "<Game not installed>");
-  EXPECT_EQ(widgets["lblInfo"].Text.substr(0, 9), "WARNING! ");
-  const char* captions[] = {"Help", "Cancel", "< Back", "Next >", "Finish"};
-  const bool enabled[] = {false, true, false, true, false};
-  for (int i = 0; i < 5; ++i) {
-    const Shown& button = widgets["cmdNav(" + std::to_string(i) + ")"];
-    EXPECT_EQ(button.Text, captions[i]);
-    EXPECT_EQ(button.Enabled, enabled[i]) << captions[i];
-  }
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(widgets["cmdNav(" + std::to_string(i) + ")"].Enabled, i == 1 || i == 3) << i;
   // Borderless step frames show no title.
   EXPECT_EQ(widgets["fraStep(0)"].Text, "");
   EXPECT_EQ(widgets["prgsAction"].Text, "0/200");
-}
 
-TEST_F(FltkWizardWindow, StartUpTextsInPolish) {
   wizard::SetLanguageForTesting(wizard::Language::Polish);
-  Open(96);
-  std::map<std::string, Shown> widgets = Widgets(*window_);
-  EXPECT_EQ(widgets["lblTitle"].Text, "Wybór katalogu z grą");
-  EXPECT_EQ(widgets["btnBrowse(0)"].Text, "Zmień...");
-  EXPECT_EQ(widgets["cmdNav(4)"].Text, "Zakończ");
-  EXPECT_EQ(widgets["lblGameFolder"].Text, "<Gra nie jest zainstalowana>");
-}
-
-TEST_F(FltkWizardWindow, FolderWithAnAtSignIsShownAsItStands) {
   Open(96, std::string("/home/me@work/Gravelon/"));
-  EXPECT_EQ(Widgets(*window_)["lblGameFolder"].Text, "/home/me@work/Gravelon/");
-}
-
-TEST_F(FltkWizardWindow, CaptionComesFromTheModel) {
-  Open(96);
-  EXPECT_STREQ(window_->Window().label(), "RIGBOX Extract (Vehiforge 0.96a)");
+  widgets = Widgets(*window_);
+  EXPECT_EQ(widgets["cmdNav(4)"].Text, "Zakończ");
+  // An at sign is no FLTK symbol here.
+  EXPECT_EQ(widgets["lblGameFolder"].Text, "/home/me@work/Gravelon/");
 }
 
 }  // namespace

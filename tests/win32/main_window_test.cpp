@@ -106,126 +106,78 @@ class Win32Window : public testing::Test {
     }
   }
 
+  // A game folder and an installer of car ABC that the form runs from.
+  std::filesystem::path PrepareInstall() {
+    std::filesystem::path game = dir_ / "Gravelon";
+    wizard_testing::MakeGameFolder(game);
+    form_.ProgramPath = (dir_ / "install.exe").string();
+    wizard_testing::MakeInstaller(form_.ProgramPath, "ABC", wizard_testing::SampleCar("ABC"));
+    return game;
+  }
+
+  testing_support::TempDir dir_;
   WindowShell shell_;
   wizard_testing::OneValueRegistry registry_;
   wizard::frmMain form_{shell_, registry_};
   MainWindow window_{GetModuleHandleW(nullptr)};
 };
 
-TEST_F(Win32Window, FixedDialogLaidOutAsTheModelSays) {
+TEST_F(Win32Window, FixedDialogWithTheModelsLayoutFontsAndControls) {
   Start();
   ExpectLayout();
   LONG_PTR style = GetWindowLongPtrW(window_.Handle(), GWL_STYLE);
-  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
-  EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            WS_CAPTION | WS_SYSMENU);
   EXPECT_EQ(GetText(window_.Handle()), "RIGBOX Extract (Vehiforge 0.96a)");
-  // The bordered frame's border covers the whole frame.
-  HWND box = window_.GroupBox(Position("fraGameFolder", 0));
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(GetText(box), "Game's directory");
-}
-
-TEST_F(Win32Window, StartShowsTheGameFolderStep) {
-  Start();
-  EXPECT_TRUE(Shown("fraStep", 0));
-  EXPECT_FALSE(Shown("fraStep", 4));
-  EXPECT_FALSE(Shown("fraStep", 6));
-  EXPECT_FALSE(Shown("fraStep", 7));
-  EXPECT_FALSE(Shown("cmdNav", 0));
-  EXPECT_FALSE(Enabled("cmdNav", 0));
-  EXPECT_TRUE(Enabled("cmdNav", 1));
-  EXPECT_FALSE(Enabled("cmdNav", 2));
-  EXPECT_TRUE(Enabled("cmdNav", 3));
-  EXPECT_FALSE(Enabled("cmdNav", 4));
-  EXPECT_EQ(GetText(Child("lblTitle")), "Select game's directory");
-  EXPECT_EQ(GetText(Child("cmdNav", 3)), "Next >");
-  EXPECT_EQ(GetText(Child("lblGameFolder")), "<Game not installed>");
-}
-
-TEST_F(Win32Window, FontsOfTheDesign) {
-  Start();
-  LOGFONTW title = FontOf(Child("lblTitle"));
+  EXPECT_EQ(GetText(window_.GroupBox(Position("fraGameFolder", 0))), "Game's directory");
+  LOGFONTW title = FontOf(Child("lblTitle")), plain = FontOf(Child("lblDescription", 0));
   EXPECT_EQ(title.lfWeight, FW_BOLD);
   EXPECT_EQ(title.lfCharSet, EASTEUROPE_CHARSET);
-  LOGFONTW info = FontOf(Child("lblInfo"));
-  EXPECT_EQ(info.lfWeight, FW_BOLD);
-  EXPECT_EQ(info.lfCharSet, EASTEUROPE_CHARSET);
-  LOGFONTW plain = FontOf(Child("lblDescription", 0));
   EXPECT_EQ(plain.lfWeight, FW_NORMAL);
   EXPECT_EQ(std::wstring(plain.lfFaceName), L"MS Sans Serif");
-  EXPECT_EQ(std::wstring(title.lfFaceName), L"MS Sans Serif");
-}
 
-TEST_F(Win32Window, ProgressBarAndListBoxAreTheSystemControls) {
-  Start();
   HWND bar = Child("prgsAction");
-  wchar_t className[64] = {};
-  GetClassNameW(bar, className, 64);
-  EXPECT_EQ(std::wstring(className), PROGRESS_CLASSW);
   PBRANGE range{};
   SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-  EXPECT_EQ(range.iLow, 0);
   EXPECT_EQ(range.iHigh, 200);
   wizard::Control& model = form_.Model().Controls[static_cast<size_t>(Position("prgsAction"))];
   model.Value = 130;
   window_.Apply(model);
   EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 130);
-
-  HWND list = Child("lstCarList");
-  GetClassNameW(list, className, 64);
-  EXPECT_EQ(std::wstring(className), L"ListBox");
-  EXPECT_NE(GetWindowLongPtrW(list, GWL_STYLE) & LBS_NOTIFY, 0);
+  EXPECT_NE(GetWindowLongPtrW(Child("lstCarList"), GWL_STYLE) & LBS_NOTIFY, 0);
 }
 
-TEST_F(Win32Window, KeyboardOrderFollowsTheTabIndex) {
+TEST_F(Win32Window, StartStateAndKeyboardOrder) {
   Start();
-  HWND main = window_.Handle();
+  EXPECT_TRUE(Shown("fraStep", 0));
+  EXPECT_FALSE(Shown("fraStep", 6));
+  EXPECT_FALSE(Shown("cmdNav", 0));
+  for (int16_t i = 1; i <= 4; ++i) EXPECT_EQ(Enabled("cmdNav", i), i == 1 || i == 3) << i;
+  EXPECT_EQ(GetText(Child("lblGameFolder")), "<Game not installed>");
   // Finish is disabled and Help hidden: Next, Cancel (Back is disabled),
   // then Change in the step frame, and round again.
-  HWND first = GetNextDlgTabItem(main, nullptr, FALSE);
-  EXPECT_EQ(first, Child("cmdNav", 3));
-  HWND second = GetNextDlgTabItem(main, first, FALSE);
-  EXPECT_EQ(second, Child("cmdNav", 1));
-  HWND third = GetNextDlgTabItem(main, second, FALSE);
-  EXPECT_EQ(third, Child("btnBrowse", 0));
-  EXPECT_EQ(GetNextDlgTabItem(main, third, FALSE), first);
+  HWND main = window_.Handle();
+  std::vector<HWND> expected = {Child("cmdNav", 3), Child("cmdNav", 1), Child("btnBrowse", 0),
+                                Child("cmdNav", 3)};
+  HWND at = nullptr;
+  for (HWND next : expected) EXPECT_EQ(at = GetNextDlgTabItem(main, at, FALSE), next);
 }
 
-TEST_F(Win32Window, NextWithoutTheGameShowsTheError) {
+TEST_F(Win32Window, ButtonsAndTheCloseBoxReachTheWizard) {
   Start();
+  Click("cmdNav", 4);  // disabled: no click
+  Click("cmdNav", 2);
+  EXPECT_TRUE(shell_.Messages.empty());
   Click("cmdNav", 3);
   ASSERT_EQ(shell_.Messages.size(), 1u);
   EXPECT_EQ(shell_.Messages[0].Text, "The selected directory does not contain Gravelon!");
-  EXPECT_EQ(shell_.Messages[0].Title, "Error");
-  EXPECT_EQ(shell_.Messages[0].Buttons, wizard::MsgButtons::OK);
-  EXPECT_EQ(shell_.Messages[0].Icon, wizard::MsgIcon::Critical);
-  EXPECT_TRUE(Shown("fraStep", 0));
-}
 
-TEST_F(Win32Window, DisabledButtonsTakeNoClick) {
-  Start();
-  Click("cmdNav", 4);
-  Click("cmdNav", 2);
-  EXPECT_TRUE(shell_.Messages.empty());
-  EXPECT_EQ(shell_.EndCount, 0);
-  EXPECT_TRUE(IsWindow(window_.Handle()));
-}
-
-TEST_F(Win32Window, CloseBoxAsksAndNoKeepsTheWindow) {
-  Start();
-  shell_.Answers.push_back(wizard::MsgResult::No);
+  shell_.Answers = {wizard::MsgResult::No, wizard::MsgResult::No, wizard::MsgResult::Yes};
   SendMessageW(window_.Handle(), WM_CLOSE, 0, 0);
-  ASSERT_EQ(shell_.Messages.size(), 1u);
-  EXPECT_EQ(shell_.Messages[0].Text, "Are you sure?");
-  EXPECT_EQ(shell_.Messages[0].Title, "RIGBOX Extract");
-  EXPECT_EQ(shell_.Messages[0].Buttons, wizard::MsgButtons::YesNo);
-  EXPECT_EQ(shell_.Messages[0].Icon, wizard::MsgIcon::Question);
+  EXPECT_EQ(SendMessageW(window_.Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  ASSERT_EQ(shell_.Messages.size(), 3u);
+  EXPECT_EQ(shell_.Messages[2].Text, "Are you sure?");
   EXPECT_NE(window_.Handle(), nullptr);
-}
-
-TEST_F(Win32Window, CloseBoxAnsweredYesEndsTheProgram) {
-  Start();
-  shell_.Answers.push_back(wizard::MsgResult::Yes);
   SendMessageW(window_.Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(shell_.EndCount, 1);
   EXPECT_EQ(window_.Handle(), nullptr);
@@ -234,45 +186,22 @@ TEST_F(Win32Window, CloseBoxAnsweredYesEndsTheProgram) {
   EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST_F(Win32Window, SessionEndAsksToo) {
-  Start();
-  shell_.Answers.push_back(wizard::MsgResult::No);
-  EXPECT_EQ(SendMessageW(window_.Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
-  ASSERT_EQ(shell_.Messages.size(), 1u);
-  EXPECT_EQ(shell_.Messages[0].Text, "Are you sure?");
-}
-
 TEST_F(Win32Window, ClickThroughInstallsTheCar) {
-  testing_support::TempDir dir;
-  std::filesystem::path game = dir / "Gravelon";
-  wizard_testing::MakeGameFolder(game);
-  std::filesystem::path installer = dir / "install.exe";
-  wizard_testing::MakeInstaller(installer, "ABC", wizard_testing::SampleCar("ABC"));
-  form_.ProgramPath = installer.string();
+  std::filesystem::path game = PrepareInstall();
   Start(game.string() + "\\");
-
   Click("cmdNav", 3);
   ASSERT_TRUE(shell_.Messages.empty()) << shell_.Messages[0].Text;
   EXPECT_TRUE(Shown("fraStep", 6));
   EXPECT_FALSE(Shown("fraStep", 0));
-  EXPECT_TRUE(Enabled("cmdNav", 2));
-  EXPECT_EQ(GetText(Child("lblTitle")), "Ready");
-
   Click("cmdNav", 3);
   EXPECT_TRUE(Shown("fraStep", 4));
   EXPECT_EQ(GetText(Child("lblAction")), "Successfully completed");
   EXPECT_EQ(SendMessageW(Child("prgsAction"), PBM_GETPOS, 0, 0), 200);
-  EXPECT_FALSE(Enabled("cmdNav", 1));
-  EXPECT_FALSE(Enabled("cmdNav", 2));
-  EXPECT_FALSE(Enabled("cmdNav", 3));
-  EXPECT_TRUE(Enabled("cmdNav", 4));
+  for (int16_t i = 1; i <= 4; ++i) EXPECT_EQ(Enabled("cmdNav", i), i == 4) << i;
   EXPECT_EQ(testing_support::ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\nCarID1=ABC\r\n");
-  EXPECT_EQ(testing_support::ReadFile(game / "Data/Cars/ABC/Cars.scr"), "// car ABC\r\n");
-
   // Finish ends at once, without a question.
   Click("cmdNav", 4);
   EXPECT_TRUE(shell_.Messages.empty());
-  EXPECT_EQ(shell_.EndCount, 1);
   EXPECT_EQ(window_.Handle(), nullptr);
 }
 
@@ -285,7 +214,6 @@ TEST_F(Win32Window, MovingToA150PercentScreenLaysEverythingOutAgain) {
   RECT frame;
   GetWindowRect(window_.Handle(), &frame);
   EXPECT_EQ(frame.left, 100);
-  EXPECT_EQ(frame.top, 100);
 }
 
 TEST_F(Win32Window, ListSelectionReachesTheModel) {
@@ -294,7 +222,6 @@ TEST_F(Win32Window, ListSelectionReachesTheModel) {
   list.ListItems = {"AAA", "BBB"};
   window_.Apply(list);
   HWND listBox = Child("lstCarList");
-  ASSERT_EQ(SendMessageW(listBox, LB_GETCOUNT, 0, 0), 2);
   SendMessageW(listBox, LB_SETCURSEL, 1, 0);
   // What the list box sends its parent when the player picks a row.
   SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
@@ -413,12 +340,7 @@ TEST_P(Win32WindowCaptions, EveryCaptionIsReadableWhole) {
   if (GetParam().Language == wizard::Language::Polish && !centralEuropean) {
     GTEST_SKIP() << "Polish texts on a system of another code page";
   }
-  testing_support::TempDir dir;
-  std::filesystem::path game = dir / "Gravelon";
-  wizard_testing::MakeGameFolder(game);
-  std::filesystem::path installer = dir / "install.exe";
-  wizard_testing::MakeInstaller(installer, "ABC", wizard_testing::SampleCar("ABC"));
-  form_.ProgramPath = installer.string();
+  std::filesystem::path game = PrepareInstall();
   shell_.PickedFolders.push_back(game.string() + "\\");
   // Each caption as the window takes it, the run's status texts too.
   shell_.OnChange = [this](const wizard::Control& control) {
