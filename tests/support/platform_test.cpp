@@ -168,7 +168,9 @@ TEST(SupportPlatformFiles, AttributesDeleteAndReplace) {
   EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
 }
 
-TEST(SupportPlatformFolders, FolderExistsOnlyForFolders) {
+// FolderExists answers for folders only; MakeSure creates up to the last
+// separator.
+TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
   TempDir dir;
   fs::create_directories(dir / "Data/Cars");
   WriteFile(dir / "Gravelon.exe", "MZ");
@@ -177,10 +179,6 @@ TEST(SupportPlatformFolders, FolderExistsOnlyForFolders) {
   EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Gravelon.exe"));
   EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Data\\Missing\\"));
   EXPECT_FALSE(platform::FolderExists(""));
-}
-
-TEST(SupportPlatformFolders, MakeSureCreatesUpToTheLastSeparator) {
-  TempDir dir;
   // Both separators, and a doubled one, as program paths may hold them.
   ASSERT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars/ABC\\\\Parts\\wheel.dds"));
   EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
@@ -189,19 +187,15 @@ TEST(SupportPlatformFolders, MakeSureCreatesUpToTheLastSeparator) {
   EXPECT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars\\"));
   // No separator at all: a bare file name.
   EXPECT_TRUE(platform::MakeSureDirectoryPathExists("file.txt"));
-  WriteFile(dir / "File", "not a folder");
-  EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "File\\Cars\\"));
+  EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Gravelon.exe\\Cars\\"));
   EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
 }
 
-TEST(SupportPlatformProgram, ExecutablePathNamesThisProgram) {
+TEST(SupportPlatformProgram, ExecutablePathAndEnvironment) {
   std::string self = platform::ExecutablePath();
   ASSERT_FALSE(self.empty());
   EXPECT_TRUE(modTools::FileExists(self)) << self;
   EXPECT_NE(self.find("rigbox_tests"), std::string::npos) << self;
-}
-
-TEST(SupportPlatformProgram, GetEnvReadsTheEnvironment) {
   SetEnvironment("RIGBOX_TEST_VALUE", "C:\\Games\\Gravelon");
   EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), "C:\\Games\\Gravelon");
   // A value longer than any first guess of its size.
