@@ -47,9 +47,7 @@ const std::string kEncodings =
 struct ReadRow {
   const char* Id;
   std::optional<std::string> File;  // nothing: the file does not exist
-  std::string Section;
-  std::string Key;
-  std::string Default;
+  std::string Section, Key, Default;
   size_t Size;
   std::string Expected;
 };
@@ -108,10 +106,7 @@ TEST(GameIniRead, GivesTheMeasuredBuffer) {
 struct WriteRow {
   const char* Id;
   std::optional<std::string> Before;  // nothing: no file yet
-  std::string Section;
-  std::string Key;
-  std::string Value;
-  std::string After;
+  std::string Section, Key, Value, After;
 };
 
 const std::string kGame1 = "[Game]\r\nDestinationDir=C:\\games\\x\\\r\n";
@@ -174,22 +169,19 @@ TEST(GameIniReadINIString, EmptyDefaultAndTheInstallersBuffer) {
   EXPECT_EQ(modINI::ReadINIString("cars", "carid1", file), Digits(254));
 }
 
-TEST(GameIniWriteINIString, ReadOnlyFileIsNotChanged) {
+// A read-only file, a missing folder and a folder in the file's place
+// each fail the write and stay as they were.
+TEST(GameIniWriteINIString, FailsWithoutTouchingWhatIsInTheWay) {
   TempDir dir;
-  std::string file = dir.Folder() + "Vehiforge.ini";
-  WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\n");
-  ASSERT_TRUE(platform::SetFileAttributes(file, platform::kAttrReadOnly));
-  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", file));
-  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\n");
-}
-
-TEST(GameIniWriteINIString, MissingFolderOrAFolderOfThatNameFails) {
-  TempDir dir;
-  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "1", dir.Folder() + "Nope\\Vehiforge.ini"));
+  WriteFile(dir / "ro.ini", "[Cars]\r\nCarsCount=1\r\n");
+  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "ro.ini", platform::kAttrReadOnly));
+  std::filesystem::create_directory(dir / "folder.ini");
+  for (const char* name : {"ro.ini", "Nope\\x.ini", "folder.ini"}) {
+    EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", dir.Folder() + name)) << name;
+  }
+  EXPECT_EQ(ReadFile(dir / "ro.ini"), "[Cars]\r\nCarsCount=1\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "Nope"));
-  std::filesystem::create_directory(dir / "Vehiforge.ini");
-  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "1", dir.Folder() + "Vehiforge.ini"));
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "Vehiforge.ini"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
 }
 
 }  // namespace
