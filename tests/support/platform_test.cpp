@@ -44,11 +44,7 @@ void SetEnvironment(const char* name, const char* value) {
 #ifdef _WIN32
   SetEnvironmentVariableA(name, value);
 #else
-  if (value != nullptr) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
+  value != nullptr ? setenv(name, value, 1) : unsetenv(name);
 #endif
 }
 
