@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -33,8 +32,7 @@ const std::string kSpaces =
 const std::string kQuotes =
     "[Q]\r\nk1=\"abc\"\r\nk2=\"abc\r\nk3=abc\"\r\nk4=\" abc \"\r\nk5='abc'\r\nk6=\"\"\r\nk7=\"a\"b\"\r\n"
     "k8=  \"abc\"  \r\nk9=\"\r\n";
-const std::string kLong = "[L]\r\nlong=" + Digits(300) + "\r\nl254=" + Digits(254) +
-                          "\r\nl255=" + Digits(255) + "\r\nshort=abc\r\n";
+const std::string kLong = "[L]\r\nl254=" + Digits(254) + "\r\nl255=" + Digits(255) + "\r\nshort=abc\r\n";
 const std::string kDup = "[D]\r\nk=first\r\nk=second\r\n[E]\r\nx=1\r\n[D]\r\nk=third\r\nj=fromsecondD\r\n";
 const std::string kNoNewline = "[S]\r\na=1\r\nlast=end";
 const std::string kLf = "[S]\na=1\nb=two\n";
@@ -46,98 +44,70 @@ const std::string kEncodings =
     "[P]\r\ncp1250=\xB9\xEA\xB3\r\nutf8=Zako\xC5\x84"
     "cz\r\n";
 
-// gtest names allow letters, digits and underscores only.
-std::string RowName(const char* id) {
-  std::string name;
-  for (const char* c = id; *c != '\0'; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-  return name;
-}
-
 struct ReadRow {
   const char* Id;
   std::optional<std::string> File;  // nothing: the file does not exist
-  std::string Section;
-  std::string Key;
-  std::string Default;
+  std::string Section, Key, Default;
   size_t Size;
   std::string Expected;
 };
 
-class GameIniRead : public testing::TestWithParam<ReadRow> {};
+const ReadRow kReadRows[] = {
+    ReadRow{"R01", kBasic, "Sec", "key", "def", 256, "value"},
+    ReadRow{"R03", kBasic, "Sec", "nokey", "  d e f  ", 256, "  d e f"},
+    ReadRow{"R05", kBasic, "Nope", "key", "def", 256, "def"},
+    ReadRow{"R06", std::nullopt, "Sec", "key", "def", 256, "def"},
+    ReadRow{"R07", kBasic, "sEC", "key", "def", 256, "value"},
+    ReadRow{"R09", kSpaces, "Sec", "key", "def", 256, "value with  spaces"},
+    ReadRow{"R12", kSpaces, "Sp Sec", "a", "def", 256, "1"},
+    ReadRow{"R14", kQuotes, "Q", "k1", "def", 256, "abc"},
+    ReadRow{"R15", kQuotes, "Q", "k2", "def", 256, "\"abc"},
+    ReadRow{"R17", kQuotes, "Q", "k4", "def", 256, " abc "},
+    ReadRow{"R20", kQuotes, "Q", "k7", "def", 256, "a\"b"},
+    ReadRow{"R22", kQuotes, "Q", "k9", "def", 256, "\""},
+    ReadRow{"R25", kLong, "L", "l255", "def", 255, Digits(254)},
+    ReadRow{"R26", kLong, "L", "short", "def", 3, "ab"},
+    ReadRow{"R28", kLong, "L", "nokey", "defdef", 3, "de"}, ReadRow{"R29", kLong, "L", "short", "def", 1, ""},
+    ReadRow{"R30", kLong, "L", "short", "def", 0, ""}, ReadRow{"R31", kDup, "D", "k", "def", 256, "first"},
+    ReadRow{"R32", kDup, "D", "j", "def", 256, "def"},
+    ReadRow{"R35", kNoNewline, "S", "last", "def", 256, "end"},
+    ReadRow{"R37", kCr, "S", "b", "def", 256, "two"},
+    ReadRow{"R39", kMisc, "", "top", "def", 256, "beforesection"},
+    ReadRow{"R40", kMisc, "M", ";k", "def", 256, "commented"},
+    ReadRow{"R41", kMisc, "M", "k", "def", 256, "v ;inline"},
+    ReadRow{"R43", kMisc, "M", "noequals", "def", 256, "def"},
+    ReadRow{"R45", kMisc, "M", "eq", "def", 256, "a=b"},
+    ReadRow{"R46", kMisc, "M", "", "def", 256, "novalkey"},
+    ReadRow{"R54", kEncodings, "P", "utf8", "def", 256,
+            "Zako\xC5\x84"
+            "cz"},
+    // Names match whole, not as prefixes, in both directions.
+    ReadRow{"M-M2", kMisc, "M", "x", "def", 256, "def"},
+    ReadRow{"M2-prefix", kMisc, "M2", "x", "def", 256, "1"},
 
-TEST_P(GameIniRead, GivesTheMeasuredBuffer) {
-  const ReadRow& row = GetParam();
-  TempDir dir;
-  if (row.File) WriteFile(dir / "test.ini", *row.File);
-  std::string result =
-      modINI::ReadProfileString(row.Section, row.Key, row.Default, row.Size, dir.Folder() + "test.ini");
-  EXPECT_EQ(result, row.Expected) << row.Id;
+    // An empty first block of a name hides a later one.
+    ReadRow{"empty-first-block", "[D]\r\n[D]\r\nk=1\r\n", "D", "k", "def", 256, "def"},
+    // A mark in front of a file saved as UTF-8 does not hide its first section.
+    ReadRow{"utf8-mark", "\xEF\xBB\xBF[Cars]\r\nCarsCount=2\r\n", "Cars", "CarsCount", "", 255, "2"},
+    // A bracket that never closes makes an ordinary line, not a section.
+    ReadRow{"open-bracket", "[S]\r\n[x=1\r\n", "S", "[x", "def", 256, "1"}};
+
+TEST(GameIniRead, GivesTheMeasuredBuffer) {
+  for (const ReadRow& row : kReadRows) {
+    TempDir dir;
+    if (row.File) WriteFile(dir / "test.ini", *row.File);
+    EXPECT_EQ(
+        modINI::ReadProfileString(row.Section, row.Key, row.Default, row.Size, dir.Folder() + "test.ini"),
+        row.Expected)
+        << row.Id;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    GameIniMeasured, GameIniRead,
-    testing::Values(ReadRow{"R01", kBasic, "Sec", "key", "def", 256, "value"},
-                    ReadRow{"R03", kBasic, "Sec", "nokey", "  d e f  ", 256, "  d e f"},
-                    ReadRow{"R05", kBasic, "Nope", "key", "def", 256, "def"},
-                    ReadRow{"R06", std::nullopt, "Sec", "key", "def", 256, "def"},
-                    ReadRow{"R07", kBasic, "sEC", "key", "def", 256, "value"},
-                    ReadRow{"R09", kSpaces, "Sec", "key", "def", 256, "value with  spaces"},
-                    ReadRow{"R12", kSpaces, "Sp Sec", "a", "def", 256, "1"},
-                    ReadRow{"R14", kQuotes, "Q", "k1", "def", 256, "abc"},
-                    ReadRow{"R15", kQuotes, "Q", "k2", "def", 256, "\"abc"},
-                    ReadRow{"R17", kQuotes, "Q", "k4", "def", 256, " abc "},
-                    ReadRow{"R20", kQuotes, "Q", "k7", "def", 256, "a\"b"},
-                    ReadRow{"R22", kQuotes, "Q", "k9", "def", 256, "\""},
-                    ReadRow{"R23", kLong, "L", "long", "def", 255, Digits(254)},
-                    ReadRow{"R25", kLong, "L", "l255", "def", 255, Digits(254)},
-                    ReadRow{"R26", kLong, "L", "short", "def", 3, "ab"},
-                    ReadRow{"R28", kLong, "L", "nokey", "defdef", 3, "de"},
-                    ReadRow{"R29", kLong, "L", "short", "def", 1, ""},
-                    ReadRow{"R30", kLong, "L", "short", "def", 0, ""},
-                    ReadRow{"R31", kDup, "D", "k", "def", 256, "first"},
-                    ReadRow{"R32", kDup, "D", "j", "def", 256, "def"},
-                    ReadRow{"R35", kNoNewline, "S", "last", "def", 256, "end"},
-                    ReadRow{"R37", kCr, "S", "b", "def", 256, "two"},
-                    ReadRow{"R39", kMisc, "", "top", "def", 256, "beforesection"},
-                    ReadRow{"R40", kMisc, "M", ";k", "def", 256, "commented"},
-                    ReadRow{"R41", kMisc, "M", "k", "def", 256, "v ;inline"},
-                    ReadRow{"R43", kMisc, "M", "noequals", "def", 256, "def"},
-                    ReadRow{"R45", kMisc, "M", "eq", "def", 256, "a=b"},
-                    ReadRow{"R46", kMisc, "M", "", "def", 256, "novalkey"},
-                    ReadRow{"R54", kEncodings, "P", "utf8", "def", 256,
-                            "Zako\xC5\x84"
-                            "cz"},
-                    // Names match whole, not as prefixes, in both directions.
-                    ReadRow{"M-M2", kMisc, "M", "x", "def", 256, "def"},
-                    ReadRow{"M2-prefix", kMisc, "M2", "x", "def", 256, "1"},
-
-                    // An empty first block of a name hides a later one.
-                    ReadRow{"empty-first-block", "[D]\r\n[D]\r\nk=1\r\n", "D", "k", "def", 256, "def"},
-                    // A mark in front of a file saved as UTF-8 does not hide its first section.
-                    ReadRow{"utf8-mark", "\xEF\xBB\xBF[Cars]\r\nCarsCount=2\r\n", "Cars", "CarsCount", "",
-                            255, "2"},
-                    // A bracket that never closes makes an ordinary line, not a section.
-                    ReadRow{"open-bracket", "[S]\r\n[x=1\r\n", "S", "[x", "def", 256, "1"}),
-    [](const testing::TestParamInfo<ReadRow>& info) { return RowName(info.param.Id); });
 
 struct WriteRow {
   const char* Id;
   std::optional<std::string> Before;  // nothing: no file yet
-  std::string Section;
-  std::string Key;
-  std::string Value;
-  std::string After;
+  std::string Section, Key, Value, After;
 };
-
-class GameIniWrite : public testing::TestWithParam<WriteRow> {};
-
-TEST_P(GameIniWrite, LeavesTheMeasuredBytes) {
-  const WriteRow& row = GetParam();
-  TempDir dir;
-  if (row.Before) WriteFile(dir / "test.ini", *row.Before);
-  EXPECT_TRUE(modINI::WriteINIString(row.Section, row.Key, row.Value, dir.Folder() + "test.ini")) << row.Id;
-  EXPECT_EQ(ReadFile(dir / "test.ini"), row.After) << row.Id;
-}
 
 const std::string kGame1 = "[Game]\r\nDestinationDir=C:\\games\\x\\\r\n";
 const std::string kGame2 = kGame1 + "Lang=1045\r\n";
@@ -146,32 +116,37 @@ const std::string kGame4 = kGame1 + "Lang=1033\r\n[Other]\r\na=1\r\n";
 const std::string kGame5 = kGame1 + "Lang=2\r\n[Other]\r\na=1\r\n";
 const std::string kGame6 = kGame1 + "Lang=2\r\nsp=\"q v\"  \r\n[Other]\r\na=1\r\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    GameIniMeasured, GameIniWrite,
-    testing::Values(
-        WriteRow{"W56", std::nullopt, "Game", "DestinationDir", "C:\\games\\x\\", kGame1},
-        WriteRow{"W58", kGame2, "Other", "a", "1", kGame3},
-        WriteRow{"W60", kGame4, "GAME", "lang", "2", kGame5},
-        WriteRow{"W61", kGame5, "Game", "sp", "  \"q v\"  ", kGame6},
-        WriteRow{"W65", kGame1 + "Lang=2\r\nsp=\"q v\"\r\n", "Game", "  pad  ", "v",
-                 kGame1 + "Lang=2\r\nsp=\"q v\"\r\npad  =v\r\n"},
-        WriteRow{"W66", "[S]\r\na=1\r\nlast=end", "S", "last", "END", "[S]\r\na=1\r\nlast=END\r\n"},
-        WriteRow{"W68", "[S]\na=1\n\n[T]\nb=2\n", "S", "a", "9", "[S]\r\na=9\r\n[T]\r\nb=2\r\n"},
-        WriteRow{"W69", "; head comment\r\n[S]  \r\n  a  =  1  \r\n;c=3\r\nnoeq\r\n\r\n\r\n[T]\r\nb=2\r\n",
-                 "S", "a", "9", "; head comment\r\n[S]\r\na=9\r\n;c=3\r\nnoeq\r\n[T]\r\nb=2\r\n"},
-        WriteRow{"W71", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "9", "[S]\r\nk=9\r\nk=2\r\n"},
-        WriteRow{"W75", "[S]\r\na=\xB9\xEA\r\n", "S", "b", "\xB9\xEA\xB3\x81\x8D",
-                 "[S]\r\na=\xB9\xEA\r\nb=\xB9\xEA\xB3\x81\x8D\r\n"},
-        WriteRow{"W76", "top=1\r\n[S]\r\na=1\r\n", "", "top", "2", "top=2\r\n[S]\r\na=1\r\n"},
-        // An unchanged value leaves the file alone, blank lines and all.
-        WriteRow{"unchanged", "[S]\r\n\r\na = 1\r\n", "S", "a", "1", "[S]\r\n\r\na = 1\r\n"},
-        // The mark of a UTF-8 file stays in front (plain ASCII values only).
-        WriteRow{"utf8-mark", "\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "b", "2",
-                 "\xEF\xBB\xBF[S]\r\na=1\r\nb=2\r\n"},
-        // A key is added to the first section of its name, at that section's end.
-        WriteRow{"dup-section", "[D]\r\nk=1\r\n[E]\r\nx=1\r\n[D]\r\nj=2\r\n", "d", "j", "3",
-                 "[D]\r\nk=1\r\nj=3\r\n[E]\r\nx=1\r\n[D]\r\nj=2\r\n"}),
-    [](const testing::TestParamInfo<WriteRow>& info) { return RowName(info.param.Id); });
+const WriteRow kWriteRows[] = {
+    WriteRow{"W56", std::nullopt, "Game", "DestinationDir", "C:\\games\\x\\", kGame1},
+    WriteRow{"W58", kGame2, "Other", "a", "1", kGame3}, WriteRow{"W60", kGame4, "GAME", "lang", "2", kGame5},
+    WriteRow{"W61", kGame5, "Game", "sp", "  \"q v\"  ", kGame6},
+    WriteRow{"W65", kGame1 + "Lang=2\r\nsp=\"q v\"\r\n", "Game", "  pad  ", "v",
+             kGame1 + "Lang=2\r\nsp=\"q v\"\r\npad  =v\r\n"},
+    WriteRow{"W66", "[S]\r\na=1\r\nlast=end", "S", "last", "END", "[S]\r\na=1\r\nlast=END\r\n"},
+    WriteRow{"W68", "[S]\na=1\n\n[T]\nb=2\n", "S", "a", "9", "[S]\r\na=9\r\n[T]\r\nb=2\r\n"},
+    WriteRow{"W69", "; head comment\r\n[S]  \r\n  a  =  1  \r\n;c=3\r\nnoeq\r\n\r\n\r\n[T]\r\nb=2\r\n", "S",
+             "a", "9", "; head comment\r\n[S]\r\na=9\r\n;c=3\r\nnoeq\r\n[T]\r\nb=2\r\n"},
+    WriteRow{"W71", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "9", "[S]\r\nk=9\r\nk=2\r\n"},
+    WriteRow{"W75", "[S]\r\na=\xB9\xEA\r\n", "S", "b", "\xB9\xEA\xB3\x81\x8D",
+             "[S]\r\na=\xB9\xEA\r\nb=\xB9\xEA\xB3\x81\x8D\r\n"},
+    WriteRow{"empty-value", std::nullopt, "Cars", "CarID2", "", "[Cars]\r\nCarID2=\r\n"},
+    WriteRow{"W76", "top=1\r\n[S]\r\na=1\r\n", "", "top", "2", "top=2\r\n[S]\r\na=1\r\n"},
+    // An unchanged value leaves the file alone, blank lines and all.
+    WriteRow{"unchanged", "[S]\r\n\r\na = 1\r\n", "S", "a", "1", "[S]\r\n\r\na = 1\r\n"},
+    // The mark of a UTF-8 file stays in front (plain ASCII values only).
+    WriteRow{"utf8-mark", "\xEF\xBB\xBF[S]\r\na=1\r\n", "S", "b", "2", "\xEF\xBB\xBF[S]\r\na=1\r\nb=2\r\n"},
+    // A key is added to the first section of its name, at that section's end.
+    WriteRow{"dup-section", "[D]\r\nk=1\r\n[E]\r\nx=1\r\n[D]\r\nj=2\r\n", "d", "j", "3",
+             "[D]\r\nk=1\r\nj=3\r\n[E]\r\nx=1\r\n[D]\r\nj=2\r\n"}};
+
+TEST(GameIniWrite, LeavesTheMeasuredBytes) {
+  for (const WriteRow& row : kWriteRows) {
+    TempDir dir;
+    if (row.Before) WriteFile(dir / "test.ini", *row.Before);
+    EXPECT_TRUE(modINI::WriteINIString(row.Section, row.Key, row.Value, dir.Folder() + "test.ini")) << row.Id;
+    EXPECT_EQ(ReadFile(dir / "test.ini"), row.After) << row.Id;
+  }
+}
 
 TEST(GameIniSectionIndex, AnswersAsFindDoes) {
   for (const std::string& bytes : {kDup, kMisc, kSpaces, std::string("[D]\r\n[d]\r\nk=1\r\n")}) {
@@ -185,43 +160,28 @@ TEST(GameIniSectionIndex, AnswersAsFindDoes) {
   }
 }
 
-TEST(GameIniReadINIString, EmptyForMissingFileSectionOrKey) {
+// The installer's own reads: no default, values cut to 254 characters.
+TEST(GameIniReadINIString, EmptyDefaultAndTheInstallersBuffer) {
   TempDir dir;
   std::string file = dir.Folder() + "Vehiforge.ini";
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
-  WriteFile(dir / "Vehiforge.ini", "[Other]\r\nCarsCount=2\r\n[Cars]\r\nCarID1=ABC\r\n");
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID2", file), "");
-  EXPECT_EQ(modINI::ReadINIString("cars", "carid1", file), "ABC");
   WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarID1=" + Digits(300) + "\r\n");
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID1", file), Digits(254));
+  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
+  EXPECT_EQ(modINI::ReadINIString("cars", "carid1", file), Digits(254));
 }
 
-TEST(GameIniWriteINIString, ReadOnlyFileIsNotChanged) {
+// A read-only file, a missing folder and a folder in the file's place
+// each fail the write and stay as they were.
+TEST(GameIniWriteINIString, FailsWithoutTouchingWhatIsInTheWay) {
   TempDir dir;
-  std::string file = dir.Folder() + "Vehiforge.ini";
-  WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\n");
-  ASSERT_TRUE(platform::SetFileAttributes(file, platform::kAttrReadOnly));
-  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", file));
-  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), "[Cars]\r\nCarsCount=1\r\n");
-}
-
-TEST(GameIniWriteINIString, MissingFolderOrAFolderOfThatNameFails) {
-  TempDir dir;
-  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "1", dir.Folder() + "Nope\\Vehiforge.ini"));
+  WriteFile(dir / "ro.ini", "[Cars]\r\nCarsCount=1\r\n");
+  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "ro.ini", platform::kAttrReadOnly));
+  std::filesystem::create_directory(dir / "folder.ini");
+  for (const char* name : {"ro.ini", "Nope\\x.ini", "folder.ini"}) {
+    EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", dir.Folder() + name)) << name;
+  }
+  EXPECT_EQ(ReadFile(dir / "ro.ini"), "[Cars]\r\nCarsCount=1\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "Nope"));
-  std::filesystem::create_directory(dir / "Vehiforge.ini");
-  EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "1", dir.Folder() + "Vehiforge.ini"));
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "Vehiforge.ini"));
-}
-
-TEST(GameIniWriteINIString, WrittenValueReadsBack) {
-  TempDir dir;
-  std::string file = dir.Folder() + "Vehiforge.ini";
-  ASSERT_TRUE(modINI::WriteINIString("Cars", "CarID1", "ab_1", file));
-  ASSERT_TRUE(modINI::WriteINIString("Cars", "CarID2", "", file));
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarID1", file), "ab_1");
-  EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), "[Cars]\r\nCarID1=ab_1\r\nCarID2=\r\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));
 }
 
 }  // namespace

@@ -44,13 +44,6 @@ TEST(GameInstalledCarsUnwritable, FailedRewriteLeavesTheOldFileReadable) {
   EXPECT_FALSE(fs::exists(dir / "Vehiforge.ini.tmp"));
 }
 
-TEST(GameInstalledCarsUnwritable, NoFileIsCreatedInAnUnwritableFolder) {
-  TempDir dir;
-  fs::permissions(dir.Path(), fs::perms(0555));
-  EXPECT_EQ(WriteThenLoad(dir, {"AAA"}), "not written, not loaded:");
-  EXPECT_TRUE(fs::is_empty(dir.Path()));
-}
-
 TEST(GameInstalledCarsUnwritable, MarkedFileIsReplacedByItsOwner) {
   TempDir dir;
   WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=AAA\r\n");

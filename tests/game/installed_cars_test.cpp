@@ -23,24 +23,20 @@ struct NumberRow {
   std::optional<int16_t> Expected;
 };
 
-class GameCarsCountNumber : public testing::TestWithParam<NumberRow> {};
-
-TEST_P(GameCarsCountNumber, ConvertsOrRefuses) {
-  EXPECT_EQ(game::ToInteger16(GetParam().Text), GetParam().Expected) << "\"" << GetParam().Text << "\"";
-}
-
 // The edges of each rule: blanks and signs, rounding halves to even, the
 // 16-bit range after rounding, and text that is no number.
-INSTANTIATE_TEST_SUITE_P(
-    GameCarsCountNumbers, GameCarsCountNumber,
-    testing::Values(NumberRow{"007", 7}, NumberRow{"-2", -2}, NumberRow{" +5 ", 5}, NumberRow{"\t5", 5},
-                    NumberRow{"2.6", 3}, NumberRow{"2.5", 2}, NumberRow{"3.5", 4}, NumberRow{"2.50001", 3},
-                    NumberRow{"1.05", 1}, NumberRow{".7", 1}, NumberRow{"4.", 4}, NumberRow{"-1.5", -2},
-                    NumberRow{"32767", 32767}, NumberRow{"-32768", -32768}, NumberRow{"32768", std::nullopt},
-                    NumberRow{"-32769", std::nullopt}, NumberRow{"32767.5", std::nullopt},
-                    NumberRow{"99999999999999999999", std::nullopt}, NumberRow{" ", std::nullopt},
-                    NumberRow{"1x", std::nullopt}, NumberRow{"-", std::nullopt}, NumberRow{".", std::nullopt},
-                    NumberRow{"1.2.3", std::nullopt}));
+TEST(GameCarsCountNumber, ConvertsOrRefuses) {
+  const NumberRow rows[] = {{"007", 7},       {"-2", -2},         {" +5 ", 5},
+                            {"\t5", 5},       {"2.6", 3},         {"2.5", 2},
+                            {"3.5", 4},       {"2.50001", 3},     {"1.05", 1},
+                            {".7", 1},        {"4.", 4},          {"-1.5", -2},
+                            {"32767", 32767}, {"-32768", -32768}, {"32768", {}},
+                            {"-32769", {}},   {"32767.5", {}},    {"99999999999999999999", {}},
+                            {" ", {}},        {"1x", {}},         {"-", {}},
+                            {".", {}},        {"1.2.3", {}}};
+  for (const NumberRow& row : rows)
+    EXPECT_EQ(game::ToInteger16(row.Text), row.Expected) << '"' << row.Text << '"';
+}
 
 class GameInstalledCars : public testing::Test {
  protected:
@@ -51,136 +47,78 @@ class GameInstalledCars : public testing::Test {
   TempDir dir_;
 };
 
-TEST_F(GameInstalledCars, MissingFileSectionOrCountGivesFalseAndEmptyList) {
-  Cars cars{"OLD"};
-  EXPECT_FALSE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_TRUE(cars.empty());
-  for (const char* bytes :
-       {"[Other]\r\nCarsCount=1\r\nCarID1=ABC\r\n", "[Cars]\r\nCarID1=ABC\r\n",
-        "[Cars]\r\nCarsCount=\r\nCarID1=ABC\r\n", "[Cars]\r\nCarsCount\r\nCarID1=ABC\r\n", ""}) {
-    WriteProfile(bytes);
-    cars = {"OLD"};
-    EXPECT_FALSE(game::LoadINI(dir_.Folder(), cars)) << bytes;
-    EXPECT_TRUE(cars.empty()) << bytes;
-  }
+// Widens ASCII text to UTF-16 little-endian, as Notepad's "Unicode" saves it.
+std::string Utf16(const std::string& ascii) {
+  std::string wide;
+  for (char c : ascii) wide += std::string(1, c) + '\0';
+  return wide;
 }
 
-TEST_F(GameInstalledCars, LoadsInNumberOrderAndTwiceAlike) {
-  WriteProfile("[Cars]\r\nCarsCount=3\r\nCarID3=GHI\r\nCarID1=ABC\r\nCarID2=def\r\n");
-  Cars cars{"OLD"};
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{"ABC", "def", "GHI"}));
-}
-
-TEST_F(GameInstalledCars, HandEditedBlanksAndLetterCase) {
-  WriteProfile("; my cars\n  [ cars ]  \n carscount =  2 \n\n CARID1\t= ABC \ncarid2=\"X Y\"\n");
-  Cars cars;
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{"ABC", "X Y"}));
-}
-
-// Notepad's "Unicode": UTF-16 little-endian after its byte-order mark.
-TEST_F(GameInstalledCars, ProfileSavedAsUtf16Loads) {
-  std::string text = "[Cars]\r\nCarsCount=2\r\nCarID1=ABC\r\nCarID2=D\xC5\x81\r\n";
-  std::string utf16 = "\xFF\xFE";
-  for (unsigned char c : text) {
-    if (c == 0xC5) continue;  // Ł, U+0141, as one unit
-    utf16 += c == 0x81 ? std::string("\x41\x01", 2) : std::string(1, static_cast<char>(c)) + '\0';
-  }
-  WriteProfile(utf16);
-  Cars cars;
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{"ABC", "D?"}));
-}
-
-TEST_F(GameInstalledCars, MissingEntryBecomesEmptyAndIsWrittenBack) {
-  WriteProfile("[Cars]\r\nCarsCount=3\r\nCarID1=AAA\r\nCarID3=CCC\r\n");
-  Cars cars;
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{"AAA", "", "CCC"}));
-  EXPECT_TRUE(game::WriteINI(dir_.Folder(), cars));
-  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=3\r\nCarID1=AAA\r\nCarID2=\r\nCarID3=CCC\r\n");
-}
-
-// The count as read, rounded; a count that is no 16-bit number loads
-// nothing yet the file still counts as read.
-TEST_F(GameInstalledCars, CountDecidesHowManyLoad) {
+// LoadINI's result and list for each profile file (nothing: no file). A
+// count that is no 16-bit number loads nothing; one of zero or below loads
+// an empty list yet the file counts as read.
+TEST_F(GameInstalledCars, LoadsTheListTheCountNames) {
+  const std::string ids = "\r\nCarID1=AAA\r\nCarID2=BBB\r\nCarID3=C\r\n";
   const struct {
-    const char* Count;
+    std::optional<std::string> Profile;
     bool Loaded;
     Cars Expected;
   } cases[] = {
-      {"32768", false, {}},
-      {"2x", false, {}},
-      {"0", true, {}},
-      {"-3", true, {}},
-      {"1.6", true, {"AAA", "BBB"}},
-      {"2.5", true, {"AAA", "BBB"}},
+      {std::nullopt, false, {}},
+      {"", false, {}},
+      {"[Other]\r\nCarsCount=1\r\nCarID1=ABC\r\n", false, {}},
+      {"[Cars]\r\nCarID1=ABC\r\n", false, {}},
+      {"[Cars]\r\nCarsCount=\r\nCarID1=ABC\r\n", false, {}},
+      {"[Cars]\r\nCarsCount\r\nCarID1=ABC\r\n", false, {}},
+      {"[Cars]\r\nCarsCount=32768" + ids, false, {}},
+      {"[Cars]\r\nCarsCount=2x" + ids, false, {}},
+      {"[Cars]\r\nCarsCount=0" + ids, true, {}},
+      {"[Cars]\r\nCarsCount=-3" + ids, true, {}},
+      {"[Cars]\r\nCarsCount=1.6" + ids, true, {"AAA", "BBB"}},
+      {"[Cars]\r\nCarsCount=3\r\nCarID3=GHI\r\nCarID1=ABC\r\nCarID2=def\r\n", true, {"ABC", "def", "GHI"}},
+      {"; my cars\n  [ cars ]  \n carscount =  2 \n\n CARID1\t= ABC \ncarid2=\"X Y\"\n",
+       true,
+       {"ABC", "X Y"}},
+      {"[Cars]\r\nCarsCount=1\r\nCarID1=" + std::string(300, 'Q') + "\r\n", true, {std::string(254, 'Q')}},
+      // A missing entry loads as empty; only the first Cars section counts.
+      {"[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\n[Other]\r\nx=1\r\n[CARS]\r\nCarID2=BBB\r\n",
+       true,
+       {"AAA", ""}},
+      {"\xFF\xFE" + Utf16("[Cars]\r\nCarsCount=1\r\nCarID1=D") + "\x41\x01" + Utf16("\r\n"), true, {"D?"}},
   };
   for (const auto& c : cases) {
-    WriteProfile(std::string("[Cars]\r\nCarsCount=") + c.Count +
-                 "\r\nCarID1=AAA\r\nCarID2=BBB\r\nCarID3=C\r\n");
+    fs::remove(dir_ / "Vehiforge.ini");
+    if (c.Profile) WriteProfile(*c.Profile);
     Cars cars{"OLD"};
-    EXPECT_EQ(game::LoadINI(dir_.Folder(), cars), c.Loaded) << c.Count;
-    EXPECT_EQ(cars, c.Expected) << c.Count;
+    EXPECT_EQ(game::LoadINI(dir_.Folder(), cars), c.Loaded) << c.Profile.value_or("(no file)");
+    EXPECT_EQ(cars, c.Expected) << c.Profile.value_or("(no file)");
   }
 }
 
-TEST_F(GameInstalledCars, LongIdIsCutTo254Characters) {
-  std::string longId(300, 'Q');
-  WriteProfile("[Cars]\r\nCarsCount=1\r\nCarID1=" + longId + "\r\n");
-  Cars cars;
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{std::string(254, 'Q')}));
-}
-
-TEST_F(GameInstalledCars, OnlyTheFirstCarsSectionCounts) {
-  WriteProfile("[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\n[Other]\r\nx=1\r\n[CARS]\r\nCarID2=BBB\r\n");
-  Cars cars;
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{"AAA", ""}));
-}
-
-TEST_F(GameInstalledCars, WritesExactBytesAndMarksTheFile) {
-  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {}));
-  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=0\r\n");
-  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {"ABC", "ab_1", "ABC"}));
-  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=3\r\nCarID1=ABC\r\nCarID2=ab_1\r\nCarID3=ABC\r\n");
-  EXPECT_TRUE(platform::IsReadOnly(ProfilePath()));
-  EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
-}
-
-TEST_F(GameInstalledCars, RewriteReplacesAMarkedFileFromScratch) {
+// The file is made from scratch, whatever it held and however it was
+// marked, empty IDs included; a read-only leftover of an interrupted run
+// is cleared first.
+TEST_F(GameInstalledCars, WritesAFreshMarkedFile) {
   WriteProfile("; kept?\r\n[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n[Mine]\r\nx=1\r\n");
   ASSERT_TRUE(platform::SetFileAttributes(ProfilePath(), 7));
-  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}));
-  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=2\r\nCarID1=OLD\r\nCarID2=NEW\r\n");
-  // The next run still replaces the file it marked read-only.
-  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {"OLD", "NEW", "THREE"}));
-  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=3\r\nCarID1=OLD\r\nCarID2=NEW\r\nCarID3=THREE\r\n");
-  EXPECT_TRUE(platform::IsReadOnly(ProfilePath()));
-}
-
-TEST_F(GameInstalledCars, StaleTemporaryFileIsReplaced) {
   WriteFile(dir_ / "Vehiforge.ini.tmp", "[Cars]\r\nCarID9=STALE\r\n");
   ASSERT_TRUE(platform::SetFileAttributes(dir_.Folder() + "Vehiforge.ini.tmp", platform::kAttrReadOnly));
-  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {"ABC"}));
-  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=1\r\nCarID1=ABC\r\n");
+  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {"ABC", "", "ab_1"}));
+  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=3\r\nCarID1=ABC\r\nCarID2=\r\nCarID3=ab_1\r\n");
+  EXPECT_TRUE(platform::IsReadOnly(ProfilePath()));
   EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
+  // The next run replaces the file it marked.
+  EXPECT_TRUE(game::WriteINI(dir_.Folder(), {}));
+  EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=0\r\n");
 }
 
 TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFile) {
   // The temporary name is taken by a folder, so the new file cannot be made.
   const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
   WriteProfile(old);
-  ASSERT_TRUE(platform::SetFileAttributes(ProfilePath(), 7));
   fs::create_directory(dir_ / "Vehiforge.ini.tmp");
   EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}));
   EXPECT_EQ(ProfileBytes(), old);
-  Cars cars;
-  EXPECT_TRUE(game::LoadINI(dir_.Folder(), cars));
-  EXPECT_EQ(cars, (Cars{"OLD"}));
 }
 
 TEST_F(GameInstalledCars, FailedReplaceRemovesTheTemporaryFile) {

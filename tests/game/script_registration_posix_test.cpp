@@ -29,7 +29,6 @@ const std::string kTextsTop = "\r\n// Created by Vehiforge\r\n!include(\"Cars\\\
 const std::string kIconsTop =
     "\r\n// --- Created by Vehiforge. Do not modyfy. "
     "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
-const std::string kIconsLine = "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")";
 
 class GameScriptRegistrationReadOnly : public testing::Test {
  protected:
@@ -63,44 +62,37 @@ class GameScriptRegistrationReadOnly : public testing::Test {
 
   std::string Read(const std::string& relative) const { return ReadFile(dir_ / relative); }
 
+  // Every game script holds car ABC's line after its own.
+  void ExpectRegistered() const {
+    EXPECT_EQ(Read("Data/Cars/Cars.scr"), "c\r\n!include(\"ABC\\\\Cars.scr\")\r\n\r\n");
+    EXPECT_EQ(Read("Data/Cars/Parts.scr"), "p\r\n!include(\"ABC\\\\Parts.scr\")\r\n\r\n");
+    EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
+    EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
+  }
+
   TempDir dir_;
 };
 
-TEST_F(GameScriptRegistrationReadOnly, CarsAndPartsAreMadeWritableAndAppended) {
-  MakeReadOnly("Data/Cars/Cars.scr");
-  MakeReadOnly("Data/Cars/Parts.scr");
-  EXPECT_EQ(Run(game::UpdateGVCarsScript), "true\nprogress +1\ncreating Data\\Cars\\Cars.scr");
-  EXPECT_EQ(Run(game::UpdateGVPartsScript), "true\nprogress +1\ncreating Data\\Cars\\Parts.scr");
-  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "c\r\n!include(\"ABC\\\\Cars.scr\")\r\n\r\n");
-  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "p\r\n!include(\"ABC\\\\Parts.scr\")\r\n\r\n");
-  EXPECT_FALSE(IsReadOnly("Data/Cars/Cars.scr"));
-  EXPECT_FALSE(IsReadOnly("Data/Cars/Parts.scr"));
-}
+const char* const kGameScripts[] = {"Data/Cars/Cars.scr", "Data/Cars/Parts.scr", "Data/Texts.scr",
+                                    "Data/Menu/uidef/Textures.def"};
+const Operation kOperations[] = {game::UpdateGVCarsScript, game::UpdateGVPartsScript,
+                                 game::UpdateGVTextsScript, game::UpdateGVIconsScript};
 
-// Data\Texts.scr loses its mark even when it has the line; Textures.def
-// with the line is not touched at all.
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTopLevelScripts) {
+// The game's scripts lose their read-only mark to take the lines. Once the
+// line is there, Data\Texts.scr still loses it; Textures.def is not touched.
+TEST_F(GameScriptRegistrationReadOnly, GameScriptsAreMadeWritable) {
+  for (const char* script : kGameScripts) MakeReadOnly(script);
+  for (Operation operation : kOperations) EXPECT_EQ(Run(operation).substr(0, 4), "true");
+  ExpectRegistered();
+  for (const char* script : kGameScripts) EXPECT_FALSE(IsReadOnly(script)) << script;
   MakeReadOnly("Data/Texts.scr");
-  EXPECT_EQ(Run(game::UpdateGVTextsScript), "true\nprogress +1\ncreating Data\\Cars\\Texts.scr");
-  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
-  MakeReadOnly("Data/Texts.scr");
+  MakeReadOnly("Data/Menu/uidef/Textures.def");
   EXPECT_EQ(Run(game::UpdateGVTextsScript).substr(0, 4), "true");
+  EXPECT_EQ(Run(game::UpdateGVIconsScript).substr(0, 4), "true");
   EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
-  EXPECT_FALSE(IsReadOnly("Data/Texts.scr"));
-}
-
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlyTexturesGetsTheLineOnce) {
-  MakeReadOnly("Data/Menu/uidef/Textures.def");
-  EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
-  EXPECT_FALSE(IsReadOnly("Data/Menu/uidef/Textures.def"));
-  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", kIconsLine);
-  fs::remove(dir_ / "Data/Cars/Icons.scr");
-  MakeReadOnly("Data/Menu/uidef/Textures.def");
-  EXPECT_EQ(Run(game::UpdateGVIconsScript), "true\nprogress +1\ncreating Data\\Cars\\Icons.scr");
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsLine);
+  EXPECT_FALSE(IsReadOnly("Data/Texts.scr"));
   EXPECT_TRUE(IsReadOnly("Data/Menu/uidef/Textures.def"));
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "!include(\"ABC\\\\Icons.scr\")\r\n\r\n");
 }
 
 // A game folder shared by several players: root's scripts, writable by all.
@@ -110,36 +102,25 @@ TEST_F(GameScriptRegistrationReadOnly, OthersScriptsWritableByUsTakeTheirLines) 
     fs::permissions(entry.path(), fs::perms(entry.is_directory() ? 0777 : 0666));
   }
   fs::permissions(dir_.Path(), fs::perms(0777));
-  for (Operation operation : {game::UpdateGVCarsScript, game::UpdateGVPartsScript, game::UpdateGVTextsScript,
-                              game::UpdateGVIconsScript}) {
-    EXPECT_EQ(Run(operation, true).substr(0, 4), "true");
-  }
-  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "c\r\n!include(\"ABC\\\\Cars.scr\")\r\n\r\n");
-  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "p\r\n!include(\"ABC\\\\Parts.scr\")\r\n\r\n");
-  EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
+  for (Operation operation : kOperations) EXPECT_EQ(Run(operation, true).substr(0, 4), "true");
+  ExpectRegistered();
 }
 
-// A full disk and a folder in the way are told apart from a missing file.
+// A full disk and a folder in the way are told apart from a missing file;
+// the shared scripts get no reset, so a read-only one fails after the top
+// line went in.
 TEST_F(GameScriptRegistrationReadOnly, FailuresNameTheFileAndTheReason) {
   fs::remove(dir_ / "Data/Cars/Cars.scr");
   fs::create_symlink("/dev/full", dir_ / "Data/Cars/Cars.scr");
+  WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
+  MakeReadOnly("Data/Cars/Texts.scr");
   fs::create_directory(dir_ / "Data/Cars/Icons.scr");
   EXPECT_EQ(Run(game::UpdateGVCarsScript), "false\nfailed Data\\Cars\\Cars.scr: write failed");
-  EXPECT_EQ(Run(game::UpdateGVIconsScript), "false\nfailed Data\\Cars\\Icons.scr: cannot open");
-}
-
-TEST_F(GameScriptRegistrationReadOnly, ReadOnlySharedScriptFailsAfterTheTopLine) {
-  WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
-  WriteFile(dir_ / "Data/Cars/Icons.scr", "shared\r\n");
-  MakeReadOnly("Data/Cars/Texts.scr");
-  MakeReadOnly("Data/Cars/Icons.scr");
   EXPECT_EQ(Run(game::UpdateGVTextsScript), "false\nfailed Data\\Cars\\Texts.scr: cannot open");
   EXPECT_EQ(Run(game::UpdateGVIconsScript), "false\nfailed Data\\Cars\\Icons.scr: cannot open");
   EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "d\r\n" + kIconsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
-  EXPECT_TRUE(IsReadOnly("Data/Cars/Icons.scr"));
 }
 
 TEST_F(GameScriptRegistrationReadOnly, UnwritableCarsFolderCreatesNoSharedTexts) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -29,34 +30,42 @@ const std::string kIconsTop =
     "\r\n// --- Created by Vehiforge. Do not modyfy. "
     "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
 
+using Operation = bool (*)(const std::string&, const std::string&, game::ProgressSink&);
+const Operation kOperations[] = {game::UpdateGVCarsScript, game::UpdateGVPartsScript,
+                                 game::UpdateGVTextsScript, game::UpdateGVIconsScript};
+
+size_t EntriesBelow(const fs::path& folder) {
+  return static_cast<size_t>(
+      std::distance(fs::recursive_directory_iterator(folder), fs::recursive_directory_iterator()));
+}
+
 class GameScriptRegistration : public testing::Test {
  protected:
   // A game folder as the game ships it: the shared cars and parts scripts
-  // and both top-level scripts exist; the shared texts and icons do not.
+  // and both top-level scripts exist, some with their last line unended;
+  // the shared texts and icons do not.
   void SetUp() override {
-    WriteFile(dir_ / "Data/Cars/Cars.scr", "// game cars\r\n");
-    WriteFile(dir_ / "Data/Cars/Parts.scr", "// game parts\r\n");
-    WriteFile(dir_ / "Data/Texts.scr", "// game texts\r\n");
-    WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "// game textures\r\n");
+    WriteFile(dir_ / "Data/Cars/Cars.scr", "// game cars");
+    WriteFile(dir_ / "Data/Cars/Parts.scr", "mac\r");
+    WriteFile(dir_ / "Data/Texts.scr", "last line");
+    WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "");
   }
   std::string Game() const { return dir_.Folder(); }
   std::string Read(const std::string& relative) const { return ReadFile(dir_ / relative); }
-  bool Exists(const std::string& relative) const { return fs::exists(dir_ / relative); }
 
   TempDir dir_;
   RecordingSink sink_;
 };
 
+// An unended last line of a shared script gets CR LF first, none after a
+// CR or LF; the top-level lines always start with an empty line.
 TEST_F(GameScriptRegistration, EachOperationAppendsItsLinesAndReports) {
-  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  for (Operation operation : kOperations) EXPECT_TRUE(operation(Game(), "ABC", sink_));
   EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
-  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "// game parts\r\n" + kPartsAbc);
-  EXPECT_EQ(Read("Data/Texts.scr"), "// game texts\r\n" + kTextsTop);
+  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "mac\r" + kPartsAbc);
+  EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), "// game textures\r\n" + kIconsTop);
+  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsTop);
   EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc);
   EXPECT_EQ(sink_.Calls,
             (Calls{"progress +1", "creating Data\\Cars\\Cars.scr", "progress +1",
@@ -65,7 +74,7 @@ TEST_F(GameScriptRegistration, EachOperationAppendsItsLinesAndReports) {
   // A second car's lines follow the first's; the top lines are not repeated.
   EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ab_1", sink_));
   EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ab_1", sink_));
-  EXPECT_EQ(Read("Data/Texts.scr"), "// game texts\r\n" + kTextsTop);
+  EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc + "!include(\"ab_1\\\\Texts.scr\")\r\n\r\n");
   EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc + "!include(\"ab_1\\\\Icons.scr\")\r\n\r\n");
 }
@@ -92,108 +101,42 @@ TEST_F(GameScriptRegistration, TopLevelLineLookedForByItsExactBytes) {
   }
 }
 
-// A last line without its end gets one first: CR LF, or none after LF or CR.
-TEST_F(GameScriptRegistration, UnendedLastLineIsEndedFirst) {
-  WriteFile(dir_ / "Data/Texts.scr", "last line");
-  WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "");
-  WriteFile(dir_ / "Data/Cars/Cars.scr", "// game cars");
-  WriteFile(dir_ / "Data/Cars/Parts.scr", "mac\r");
-  WriteFile(dir_ / "Data/Cars/Texts.scr", "unix\n");
-  WriteFile(dir_ / "Data/Cars/Icons.scr", "y");
-  EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
-  EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsTop);
-  EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
-  EXPECT_EQ(Read("Data/Cars/Parts.scr"), "mac\r" + kPartsAbc);
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "unix\n" + kTextsAbc);
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), "y\r\n" + kIconsAbc);
-}
-
-TEST_F(GameScriptRegistration, MissingCarsOrPartsScriptIsNotCreated) {
-  fs::remove(dir_ / "Data/Cars/Cars.scr");
-  fs::remove(dir_ / "Data/Cars/Parts.scr");
-  EXPECT_FALSE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
-  EXPECT_FALSE(game::UpdateGVPartsScript(Game(), "ABC", sink_));
-  EXPECT_FALSE(Exists("Data/Cars/Cars.scr"));
-  EXPECT_FALSE(Exists("Data/Cars/cars.scr"));
-  EXPECT_FALSE(Exists("Data/Cars/Parts.scr"));
-  EXPECT_EQ(sink_.Calls, (std::vector<std::string>{"failed Data\\Cars\\Cars.scr: missing",
-                                                   "failed Data\\Cars\\Parts.scr: missing"}));
-}
-
-TEST_F(GameScriptRegistration, MissingCarsFolderFailsQuietly) {
-  TempDir empty;
-  EXPECT_FALSE(game::UpdateGVCarsScript(empty.Folder(), "ABC", sink_));
-  EXPECT_FALSE(game::UpdateGVTextsScript(empty.Folder(), "ABC", sink_));
-  EXPECT_FALSE(game::UpdateGVIconsScript(empty.Folder(), "ABC", sink_));
-  EXPECT_TRUE(fs::is_empty(empty.Path()));
-  EXPECT_EQ(sink_.Calls, (std::vector<std::string>{"failed Data\\Cars\\Cars.scr: missing",
-                                                   "failed Data\\Texts.scr: missing",
-                                                   "failed Data\\Menu\\uidef\\Textures.def: missing"}));
-}
-
-TEST_F(GameScriptRegistration, MissingTopLevelTextsWritesNeitherLine) {
-  fs::remove(dir_ / "Data/Texts.scr");
-  EXPECT_FALSE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_FALSE(Exists("Data/Texts.scr"));
-  EXPECT_FALSE(Exists("Data/Cars/Texts.scr"));
-  WriteFile(dir_ / "Data/Cars/Texts.scr", "shared\r\n");
-  EXPECT_FALSE(game::UpdateGVTextsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
-  EXPECT_EQ(sink_.Calls, (std::vector<std::string>(2, "failed Data\\Texts.scr: missing")));
-}
-
-TEST_F(GameScriptRegistration, MissingTexturesWritesNeitherLine) {
-  fs::remove(dir_ / "Data/Menu/uidef/Textures.def");
-  EXPECT_FALSE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_FALSE(Exists("Data/Menu/uidef/Textures.def"));
-  EXPECT_FALSE(Exists("Data/Cars/Icons.scr"));
-  EXPECT_EQ(sink_.Calls, std::vector<std::string>{"failed Data\\Menu\\uidef\\Textures.def: missing"});
+// Without the game's own scripts nothing is created, with or without the
+// folders that should hold them; a missing top-level script stops its
+// operation before the shared script.
+TEST(GameScriptRegistrationMissing, GameScriptsAreNotCreated) {
+  for (bool folders : {false, true}) {
+    TempDir dir;
+    if (folders) fs::create_directories(dir / "Data/Cars");
+    if (folders) fs::create_directories(dir / "Data/Menu/uidef");
+    RecordingSink sink;
+    for (Operation operation : kOperations) EXPECT_FALSE(operation(dir.Folder(), "ABC", sink));
+    EXPECT_EQ(sink.Calls,
+              (Calls{"failed Data\\Cars\\Cars.scr: missing", "failed Data\\Cars\\Parts.scr: missing",
+                     "failed Data\\Texts.scr: missing", "failed Data\\Menu\\uidef\\Textures.def: missing"}));
+    EXPECT_EQ(EntriesBelow(dir.Path()), folders ? 4u : 0u);
+  }
 }
 
 // Game folders copied from a Windows disk keep whatever letter case their
-// files had; the existing files must receive the lines, not new ones beside.
+// files had; the existing files must receive the lines, not new ones
+// beside, and a missing shared script goes into the existing folder.
 TEST(GameScriptRegistrationCase, ExistingFilesFoundInAnyLetterCase) {
   TempDir dir;
   WriteFile(dir / "DATA/cars/CARS.SCR", "c\r\n");
   WriteFile(dir / "DATA/cars/parts.SCR", "p\r\n");
-  WriteFile(dir / "DATA/cars/TEXTS.scr", "t\r\n");
   WriteFile(dir / "DATA/cars/icons.scr", "i\r\n");
   WriteFile(dir / "DATA/TEXTS.SCR", "T\r\n");
   WriteFile(dir / "DATA/MENU/UIDEF/textures.DEF", "D\r\n");
   RecordingSink sink;
-  EXPECT_TRUE(game::UpdateGVCarsScript(dir.Folder(), "ABC", sink));
-  EXPECT_TRUE(game::UpdateGVPartsScript(dir.Folder(), "ABC", sink));
-  EXPECT_TRUE(game::UpdateGVTextsScript(dir.Folder(), "ABC", sink));
-  EXPECT_TRUE(game::UpdateGVIconsScript(dir.Folder(), "ABC", sink));
+  for (Operation operation : kOperations) EXPECT_TRUE(operation(dir.Folder(), "ABC", sink));
   EXPECT_EQ(ReadFile(dir / "DATA/cars/CARS.SCR"), "c\r\n" + kCarsAbc);
   EXPECT_EQ(ReadFile(dir / "DATA/cars/parts.SCR"), "p\r\n" + kPartsAbc);
-  EXPECT_EQ(ReadFile(dir / "DATA/cars/TEXTS.scr"), "t\r\n" + kTextsAbc);
+  EXPECT_EQ(ReadFile(dir / "DATA/cars/Texts.scr"), kTextsAbc);
   EXPECT_EQ(ReadFile(dir / "DATA/cars/icons.scr"), "i\r\n" + kIconsAbc);
   EXPECT_EQ(ReadFile(dir / "DATA/TEXTS.SCR"), "T\r\n" + kTextsTop);
   EXPECT_EQ(ReadFile(dir / "DATA/MENU/UIDEF/textures.DEF"), "D\r\n" + kIconsTop);
-  // Nothing was created beside them.
-  size_t entries = 0;
-  for (auto it = fs::recursive_directory_iterator(dir.Path()); it != fs::recursive_directory_iterator();
-       ++it) {
-    ++entries;
-  }
-  EXPECT_EQ(entries, 10u);  // 4 folders, 6 files
-}
-
-TEST(GameScriptRegistrationCase, MissingSharedScriptCreatedInTheExistingFolder) {
-  TempDir dir;
-  WriteFile(dir / "DATA/TEXTS.SCR", "T\r\n");
-  fs::create_directories(dir / "DATA/CARS");
-  RecordingSink sink;
-  EXPECT_TRUE(game::UpdateGVTextsScript(dir.Folder(), "ABC", sink));
-  EXPECT_EQ(ReadFile(dir / "DATA/CARS/Texts.scr"), kTextsAbc);
-#ifndef _WIN32
-  EXPECT_FALSE(fs::exists(dir / "Data"));
-#endif
+  EXPECT_EQ(EntriesBelow(dir.Path()), 10u);  // 4 folders, 6 files
 }
 
 }  // namespace

@@ -47,14 +47,8 @@ inline const std::string kFirstData = "0123456789";
 inline const std::string kSecondData = "abcde";
 
 inline std::string ExamplePackage() {
-  std::string header = std::string("RIGBOX") + std::string("\x00\x00", 2) +
-                       std::string("\x00\x00\x80\x3F", 4) + std::string("\x02\x00", 2) +
-                       std::string("\x29\x00\x00\x00", 4) + std::string("\xD8\x00\x00\x00", 4) + "ABC";
-  std::string first = std::string("\x0A\x00\x00\x00", 4) + std::string("\x1A\x00\x00\x00", 4) +
-                      std::string(1, '\0') + std::string(15, ' ') + "Cars.scr" + std::string(56, ' ');
-  std::string second = std::string("\x05\x00\x00\x00", 4) + std::string("\x24\x00\x00\x00", 4) + "Parts" +
-                       std::string(1, '\0') + std::string(10, ' ') + "engine.scr" + std::string(54, ' ');
-  return header + kFirstData + kSecondData + first + second;
+  return Header("RIGBOX", 0, kVersion1, 2, 41, 216, "ABC") + kFirstData + kSecondData +
+         Entry(10, 26, Folder(""), Name("Cars.scr")) + Entry(5, 36, Folder("Parts"), Name("engine.scr"));
 }
 
 // An executable part of stubSize bytes, the package, and the trailer.

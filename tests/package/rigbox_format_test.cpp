@@ -28,29 +28,21 @@ TEST(PackageFormat, HeaderRoundTripsByteForByte) {
   EXPECT_EQ(header->DirPos, 0x01020304);
   EXPECT_EQ(header->EndPos, -7);
   EXPECT_EQ(Text(modRIGBOX::SerializeRigboxHeader(*header)), bytes);
+  EXPECT_FALSE(modRIGBOX::ParseRigboxHeader(Bytes(bytes.substr(0, 24))).has_value());
 }
 
 TEST(PackageFormat, ParsesTheExampleEntries) {
   std::string package = ExamplePackage();
   auto first = modRIGBOX::ParseRigboxEntry(Bytes(package.substr(40, 88)));
   auto second = modRIGBOX::ParseRigboxEntry(Bytes(package.substr(128, 88)));
-  ASSERT_TRUE(first.has_value());
-  ASSERT_TRUE(second.has_value());
+  ASSERT_TRUE(first.has_value() && second.has_value());
   EXPECT_EQ(first->Size, 10);
   EXPECT_EQ(first->Position, 26);
-  EXPECT_EQ(modRIGBOX::EntrySubFolder(*first), "");
-  EXPECT_EQ(modRIGBOX::EntryFileName(*first), "Cars.scr");
+  EXPECT_EQ(modRIGBOX::EntryPath(*first), "Cars.scr");
   EXPECT_EQ(second->Size, 5);
   EXPECT_EQ(second->Position, 36);
-  EXPECT_EQ(modRIGBOX::EntrySubFolder(*second), "Parts");
-  EXPECT_EQ(modRIGBOX::EntryFileName(*second), "engine.scr");
   EXPECT_EQ(modRIGBOX::EntryPath(*second), "Parts\\engine.scr");
   EXPECT_EQ(Text(modRIGBOX::SerializeRigboxEntry(*second)), package.substr(128, 88));
-}
-
-TEST(PackageFormat, RecordsOfTheWrongLengthAreRefused) {
-  std::string package = ExamplePackage();
-  EXPECT_FALSE(modRIGBOX::ParseRigboxHeader(Bytes(package.substr(0, 24))).has_value());
   EXPECT_FALSE(modRIGBOX::ParseRigboxEntry(Bytes(package.substr(40, 87))).has_value());
 }
 
@@ -64,37 +56,22 @@ TEST(PackageFormat, ReaderOkFlagStaysClearedAfterAnOverrun) {
   EXPECT_FALSE(reader.Ok());
 }
 
-struct NameFieldCase {
-  const char* Label;
-  std::string Field;
-  std::string Expected;
-};
-
-TEST(PackageFormat, SubFolderFieldReadings) {
-  const NameFieldCase cases[] = {
-      {"bytes after the NUL are ignored", "Parts" + std::string("\0junk\0\0\0\0\0\0", 11), "Parts"},
-      {"no NUL: trailing spaces dropped", "Textures        ", "Textures"},
-      {"no NUL, no spaces: all 16", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"},
-      {"no NUL, inner space kept", "My Parts        ", "My Parts"},
+// Bytes after a SubFolder's NUL are ignored; without a NUL, as without one
+// in a FileName, trailing spaces end the name and inner ones are kept.
+TEST(PackageFormat, NameFieldReadings) {
+  const struct {
+    std::string SubFolder, FileName, Path;
+  } cases[] = {
+      {"Parts" + std::string("\0junk\0\0\0\0\0\0", 11), Name("my body  tex.txt"), "Parts\\my body  tex.txt"},
+      {"My Parts        ", std::string(64, 'n'), "My Parts\\" + std::string(64, 'n')},
+      {"ABCDEFGHIJKLMNOP", std::string(64, ' '), "ABCDEFGHIJKLMNOP\\"},
   };
   for (const auto& c : cases) {
     RigboxEntry entry;
-    ASSERT_EQ(c.Field.size(), 16U) << c.Label;
-    std::copy(c.Field.begin(), c.Field.end(), entry.SubFolder.begin());
-    EXPECT_EQ(modRIGBOX::EntrySubFolder(entry), c.Expected) << c.Label;
-  }
-}
-
-TEST(PackageFormat, FileNameFieldReadings) {
-  const NameFieldCase cases[] = {
-      {"inner spaces kept", Name("my body  tex.txt"), "my body  tex.txt"},
-      {"all 64 used", std::string(64, 'n'), std::string(64, 'n')},
-      {"all spaces", std::string(64, ' '), ""},
-  };
-  for (const auto& c : cases) {
-    RigboxEntry entry;
-    std::copy(c.Field.begin(), c.Field.end(), entry.FileName.begin());
-    EXPECT_EQ(modRIGBOX::EntryFileName(entry), c.Expected) << c.Label;
+    ASSERT_EQ(c.SubFolder.size(), 16U) << c.Path;
+    std::copy(c.SubFolder.begin(), c.SubFolder.end(), entry.SubFolder.begin());
+    std::copy(c.FileName.begin(), c.FileName.end(), entry.FileName.begin());
+    EXPECT_EQ(modRIGBOX::EntryPath(entry), c.Path);
   }
 }
 

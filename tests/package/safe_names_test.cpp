@@ -9,18 +9,13 @@ namespace {
 
 struct NameCase {
   std::string Name;
-  const char* Problem;  // nullptr: safe
+  std::string Problem;  // empty: safe
 };
 
 void ExpectProblems(const char* (*check)(std::string_view), std::span<const NameCase> cases) {
   for (const NameCase& c : cases) {
     const char* problem = check(c.Name);
-    if (c.Problem == nullptr) {
-      EXPECT_EQ(problem, nullptr) << "\"" << c.Name << "\" was refused: " << problem;
-    } else {
-      ASSERT_NE(problem, nullptr) << "\"" << c.Name << "\" was accepted";
-      EXPECT_STREQ(problem, c.Problem) << "\"" << c.Name << "\"";
-    }
+    EXPECT_EQ(problem == nullptr ? "" : problem, c.Problem) << '"' << c.Name << '"';
   }
 }
 
@@ -33,11 +28,11 @@ const char kDevice[] = "is a device name";
 
 TEST(PackageSafeNames, SubFolders) {
   const NameCase cases[] = {
-      {"", nullptr},
-      {"Textures\\HiRes", nullptr},
-      {"My Parts", nullptr},
-      {"a/b", nullptr},
-      {std::string(15, 'f'), nullptr},
+      {"", ""},
+      {"Textures\\HiRes", ""},
+      {"My Parts", ""},
+      {"a/b", ""},
+      {std::string(15, 'f'), ""},
       {std::string(16, 'f'), "is longer than 15 characters"},
       // Leaving the destination: parent parts, absolute paths, drives.
       {"..\\Cars", kDotDot},
@@ -47,7 +42,7 @@ TEST(PackageSafeNames, SubFolders) {
       {"/etc", "starts with a separator"},
       {"C:", "has a colon (a drive or a stream)"},
       // One trailing separator leads to the same folder; empty parts do not.
-      {"Parts\\", nullptr},
+      {"Parts\\", ""},
       {"Parts\\\\", "has an empty part"},
       {"a\\\\b", "has an empty part"},
       // Characters Windows refuses or the system would misread, at the edges of each range.
@@ -61,14 +56,14 @@ TEST(PackageSafeNames, SubFolders) {
       {"a.\\b", kTrailing},
       {"Parts\\nul", kDevice},
       {"com1", kDevice},
-      {"COM0", nullptr},
-      {"CONSOLE", nullptr}};
+      {"COM0", ""},
+      {"CONSOLE", ""}};
   ExpectProblems(modRIGBOX::SubFolderProblem, cases);
 }
 
 TEST(PackageSafeNames, FileNames) {
-  const NameCase cases[] = {{".hidden", nullptr},
-                            {std::string(64, 'n'), nullptr},
+  const NameCase cases[] = {{".hidden", ""},
+                            {std::string(64, 'n'), ""},
                             {std::string(65, 'n'), "is longer than 64 characters"},
                             {"", "is empty"},
                             {"a\\b.txt", "has a slash or backslash"},

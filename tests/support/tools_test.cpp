@@ -22,45 +22,34 @@ TEST(SupportAddBackslash, AddsOneOnlyWhenMissing) {
   EXPECT_EQ(modTools::AddBackslash("C:\\"), "C:\\");
 }
 
-TEST(SupportFileExists, FilesOnlyNotFolders) {
-  TempDir dir;
-  WriteFile(dir / "Gravelon.exe", "MZ");
-  EXPECT_TRUE(modTools::FileExists(dir.Folder() + "Gravelon.exe"));
-  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Missing.exe"));
-  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "NoFolder\\Gravelon.exe"));
-  fs::create_directory(dir / "Data");
-  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Data"));
-}
-
-TEST(SupportReadTextFile, MissingAndEmptyGiveEmptyText) {
+// Existence, reading and searching of a file go through one read; a
+// missing file or a folder is as good as an empty file.
+TEST(SupportFileTools, ExistsReadAndContains) {
   TempDir dir;
   WriteFile(dir / "empty.txt", "");
-  WriteFile(dir / "crlf.txt", std::string("a\r\nb\0c", 6));
+  WriteFile(dir / "t.scr", std::string("first line\r\nsecond\0line\r\n", 25));
+  fs::create_directory(dir / "Data");
+  std::string path = dir.Folder() + "t.scr";
+  EXPECT_TRUE(modTools::FileExists(path));
+  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Missing.exe"));
+  EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Data"));
+  EXPECT_EQ(modTools::ReadTextFile(path), ReadFile(dir / "t.scr"));
   EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "empty.txt"), "");
   EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "missing.txt"), "");
-  EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "crlf.txt"), std::string("a\r\nb\0c", 6));
-}
-
-TEST(SupportFileContains, ExactCaseAndLineEnds) {
-  TempDir dir;
-  WriteFile(dir / "t.scr", "first line\r\nsecond line\r\n");
-  std::string path = dir.Folder() + "t.scr";
   EXPECT_TRUE(modTools::FileContains(path, "line\r\nsecond"));
   EXPECT_FALSE(modTools::FileContains(path, "line\nsecond"));
   EXPECT_FALSE(modTools::FileContains(path, "SECOND"));
   EXPECT_FALSE(modTools::FileContains(dir.Folder() + "missing.scr", "line"));
 }
 
+// CheckFolder creates every missing level; MakeFolder takes a last level
+// without a separator for a file name.
 TEST(SupportCheckFolder, CreatesEveryMissingLevel) {
   TempDir dir;
   std::string deep = dir.Folder() + "Data\\Cars\\ABC\\Parts\\";
   EXPECT_FALSE(modTools::CheckFolder(deep, false));
   EXPECT_TRUE(modTools::CheckFolder(deep, true));
   EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
-}
-
-TEST(SupportMakeFolder, LastLevelWithoutSeparatorIsAFileName) {
-  TempDir dir;
   EXPECT_FALSE(modTools::MakeFolder(dir.Folder() + "One\\Two"));
   EXPECT_TRUE(fs::is_directory(dir / "One"));
   EXPECT_FALSE(fs::exists(dir / "One/Two"));
@@ -98,15 +87,5 @@ TEST(SupportNativePath, CreatedFilesAreFoundAgainInAnyCase) {
   EXPECT_FALSE(fs::exists(dir / "Out/FILE7.BIN"));
 }
 #endif
-
-TEST(SupportFile, ShortReadFailsInsteadOfPadding) {
-  TempDir dir;
-  WriteFile(dir / "short.bin", "abc");
-  platform::File file;
-  ASSERT_TRUE(file.Open(dir.Folder() + "short.bin", platform::OpenMode::Read));
-  char buffer[4];
-  EXPECT_FALSE(file.ReadExact(buffer, 4));
-  EXPECT_EQ(platform::LastError().Number, platform::kErrInputPastEnd);
-}
 
 }  // namespace
