@@ -78,11 +78,6 @@ std::string Canonical(const std::string& path) {
   return resolved;
 }
 
-bool IsFile(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // A launcher's file, "" unless it is a regular file of a sane size (a
 // stray link to a device or a fifo must not hang the installer).
 std::string ReadLauncherFile(const std::string& path) {
@@ -192,9 +187,11 @@ class Discovery {
   // Steam, Heroic and Lutris use).
   void Add(const std::string& candidate) {
     for (const std::string& folder : {candidate, Join(candidate, "pfx")}) {
-      if (!IsFile(Join(folder, "system.reg"))) continue;
-      // ~/.steam/steam usually links to ~/.local/share/Steam: each prefix once.
-      if (seen_.insert(Canonical(folder)).second) prefixes_.push_back(folder);
+      struct stat st;
+      if (stat(Join(folder, "system.reg").c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+      // ~/.steam/steam usually links to ~/.local/share/Steam: each prefix
+      // once, told by its registry file (cheaper than resolving the path).
+      if (seen_.insert({st.st_dev, st.st_ino}).second) prefixes_.push_back(folder);
       return;
     }
   }
@@ -255,7 +252,7 @@ class Discovery {
   }
 
   std::string home_;
-  std::set<std::string> seen_;
+  std::set<std::pair<dev_t, ino_t>> seen_;
   std::set<std::string> seenLibraries_;
   std::vector<std::string> prefixes_;
 };
