@@ -61,18 +61,22 @@ run() {
 # The game folder recorded where the installer looks for it: a Wine
 # prefix's registry file, or Wine's own registry.
 register_game() {  # register_game FOLDER
-  local value="Z:${1//\//\\}\\"
   if [ -n "$wine" ]; then
+    local value="Z:${1//\//\\}\\"
     "$wine" reg add 'HKLM\Software\Brackmoor\Gravelon' /v DestinationDir /t REG_SZ /d "$value" /f /reg:32 \
       </dev/null >/dev/null 2>&1
   else
-    prefix=$work/prefix
-    mkdir -p "$prefix/dosdevices"
-    ln -sfn / "$prefix/dosdevices/z:"
-    printf 'WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1700000000\n"DestinationDir"="%s"\n' \
-      "${value//\\/\\\\}" >"$prefix/system.reg"
-    export WINEPREFIX=$prefix
+    make_prefix "$work/prefix" "$1"
+    export WINEPREFIX=$work/prefix
   fi
+}
+
+make_prefix() {  # make_prefix PREFIX FOLDER: a Wine prefix recording FOLDER as the game's
+  local value="Z:${2//\//\\}\\"
+  mkdir -p "$1/dosdevices"
+  ln -sfn / "$1/dosdevices/z:"
+  printf 'WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1700000000\n"DestinationDir"="%s"\n' \
+    "${value//\\/\\\\}" >"$1/system.reg"
 }
 
 make_car() {  # make_car ID: a car folder and its installer install-ID
@@ -196,6 +200,49 @@ check "--help prints usage" grep -qx '  --silent        install without a window
 mv "$work/install-BBB$exe" "$work/renamed$exe"
 run "$work/renamed$exe" --silent --game-dir "$(native "$game")"
 check "renamed installer exits 5 (car present)" test $? -eq 5
+
+# The game installed through each launcher, found without --game-dir. One
+# home gains the launchers from the last asked to the first; each records
+# the game, then a folder without it, so the next one (asked earlier) must
+# win over all those already there.
+if [ -z "$wine" ]; then
+  export HOME=$work/launchers
+  unset WINEPREFIX
+  h=$HOME
+  launcher() {  # launcher NAME PREFIX [FILE TEXT]: the prefix and the launcher's file, below the home
+    make_prefix "$h/$2" "$game"
+    if [ $# -gt 2 ]; then mkdir -p "$(dirname "$h/$3")" && printf '%b' "$4" >"$h/$3"; fi
+    run "$work/install-CCC" --silent --replace
+    check "game found through $1" test $? -eq 0
+    make_prefix "$h/$2" "$work/not-a-game"
+  }
+  launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
+  launcher "Heroic Flatpak" Prefixes/flatpak .var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/g.json \
+    "{\"g\": {\"winePrefix\": \"$h/Prefixes/flatpak\"}, \"version\": \"v0\"}"
+  launcher "Heroic's default folder" Games/Heroic/Prefixes/default/Gravelon
+  launcher Heroic Prefixes/native/pfx .config/heroic/GamesConfig/g.json \
+    "{\"g\": {\"winePrefix\": \"$h/Prefixes/native\", \"wineVersion\": {\"type\": \"proton\"}}}"
+  launcher "Lutris Flatpak" Games/lutris-flatpak .var/app/net.lutris.Lutris/data/lutris/games/gravelon-1.yml \
+    "game:\n  prefix: $h/Games/lutris-flatpak\n"
+  launcher Lutris Games/lutris .config/lutris/games/gravelon-1.yml \
+    "game:\n  exe: $h/Games/lutris/drive_c/Gravelon/Gravelon.exe\n  prefix: $h/Games/lutris\nwine:\n  version: w\n"
+  launcher "Bottles Flatpak" .var/app/com.usebottles.bottles/data/bottles/bottles/Gravelon
+  launcher Bottles .local/share/bottles/bottles/Gravelon
+  launcher "Steam Snap" snap/steam/common/.local/share/Steam/steamapps/compatdata/1/pfx
+  # The Flatpak's library file names the library as the sandbox sees it.
+  launcher "Steam Flatpak" .var/app/com.valvesoftware.Steam/Lib/steamapps/compatdata/1/pfx \
+    .var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/libraryfolders.vdf \
+    "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"$h/Lib\"\n\t}\n}\n"
+  launcher Steam .local/share/Steam/steamapps/compatdata/1/pfx
+  launcher "~/.wine" .wine
+  make_prefix "$work/first" "$game"
+  WINEPREFIX=$work/first run "$work/install-CCC" --silent --replace
+  check "game found through \$WINEPREFIX" test $? -eq 0
+  export HOME=$work/bare-home
+  mkdir -p "$HOME"
+  run "$work/install-CCC" --silent --replace
+  check "no game recorded anywhere exits 3" test $? -eq 3
+fi
 
 echo "$passes passed, $failures failed"
 test "$failures" -eq 0

@@ -56,17 +56,38 @@ TEST_F(WizardWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'f'), "");
 }
 
-TEST_F(WizardWinePrefixes, WinePrefixAloneWhenSet) {
+TEST_F(WizardWinePrefixes, WinePrefixFirstWhenSet) {
   fs::path own = MakePrefix(temp / "own", GameKey(""));
   MakePrefix(home / ".wine", GameKey(""));
   env.Set("WINEPREFIX", own.string());
-  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{own.string()}));
+  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{own.string(), (home / ".wine").string()}));
 
   env.Set("WINEPREFIX", (temp / "missing").string());
-  EXPECT_TRUE(DiscoverWinePrefixes().empty());
-
-  env.Set("WINEPREFIX", "");  // set but empty counts as unset
   EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{(home / ".wine").string()}));
+}
+
+// Paths as players and launchers write them in a Lutris game file.
+TEST_F(WizardWinePrefixes, LutrisPrefixPathsFromTheHome) {
+  fs::create_directories(temp / "elsewhere");
+  fs::create_symlink("loop", home / "loop");
+  const struct {
+    std::string written;
+    fs::path found;  // "" when nothing is
+  } cases[] = {
+      {"~/Games/tilde", home / "Games/tilde"},
+      {"Games/relative", home / "Games/relative"},
+      {(temp / "elsewhere/absolute").string(), temp / "elsewhere/absolute"},
+      {"~/loop", ""},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(home / ".local");
+    WriteFile(home / ".local/share/lutris/games/g-1.yml", "game:\n  prefix: " + c.written + "\nwine: {}\n");
+    if (!c.found.empty()) MakePrefix(c.found, "");
+    EXPECT_EQ(DiscoverWinePrefixes(),
+              c.found.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.found.string()})
+        << c.written;
+    if (!c.found.empty()) fs::remove_all(c.found);
+  }
 }
 
 TEST_F(WizardWinePrefixes, HomeWineThenProtonPrefixes) {
@@ -147,6 +168,32 @@ TEST(WizardSteamLibraries, FoldersOfTheLibraryFile) {
       "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n}\n";
   EXPECT_EQ(modRegistry::SteamLibraryPaths(oldVdf), (std::vector<std::string>{"/mnt/old"}));
   EXPECT_TRUE(modRegistry::SteamLibraryPaths("").empty());
+}
+
+TEST(WizardLauncherFiles, LutrisGamePrefix) {
+  const struct {
+    const char* yaml;
+    const char* prefix;
+  } cases[] = {
+      {"game:\n  exe: /g/x.exe\n  prefix: /p/x\nwine:\n  version: w\n", "/p/x"},
+      {"game:\r\n  prefix: /p/crlf # set by hand\r\n", "/p/crlf"},
+      {"game:\n  prefix: '/p/it''s'\n", "/p/it's"},
+      {"game:\n  prefix: \"/p/\\\"q\\\"\"\n", "/p/\"q\""},
+      {"game:\n  prefix: /p/a long\n    name\n  exe: x\n", "/p/a long name"},
+      {"game:\n  args:\n    prefix: /nested\n  prefix: /p/own\n", "/p/own"},
+      {"game:\n  exe: /g/x.exe\nwine:\n  prefix: /other/section\n", ""},
+      {"game:\n  prefix: ~\n", ""},
+      {"name: no game\n", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LutrisGamePrefix(c.yaml), c.prefix) << c.yaml;
+}
+
+TEST(WizardLauncherFiles, HeroicWinePrefixes) {
+  EXPECT_EQ(HeroicWinePrefixes(
+                R"({"a": {"winePrefix": "\/p\/\"a\"", "autoSync": true, "wineVersion": {"type": "proton"}},
+                                   "b": {"winePrefix":"/p/b"}, "version": "v0"})"),
+            (std::vector<std::string>{"/p/\"a\"", "/p/b"}));
+  EXPECT_TRUE(HeroicWinePrefixes(R"({"a": {"winePrefix": null, "list": ["x", "y"]}})").empty());
 }
 
 }  // namespace
