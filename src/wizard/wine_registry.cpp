@@ -246,6 +246,22 @@ std::string JoinPath(const std::string& folder, const char* name) {
   return folder + "/" + name;
 }
 
+// A header whose name escapes nothing but backslashes is compared in place:
+// most of a registry's thousands of headers then cost no decoding. Empty
+// when the name holds another escape or a non-ASCII byte.
+std::optional<bool> PlainHeaderIs(std::string_view line, std::string_view keyPath) {
+  size_t k = 0;
+  for (size_t pos = 1; pos < line.size(); ++pos) {
+    char c = line[pos];
+    if (c == ']') return k == keyPath.size();
+    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+    if (c == '\\' && (++pos == line.size() || line[pos] != '\\')) return std::nullopt;
+    if (k == keyPath.size() || AsciiLower(c) != AsciiLower(keyPath[k])) return false;
+    ++k;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath) {
@@ -257,9 +273,10 @@ std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileTex
     if (line.empty()) continue;
     if (line[0] == '[') {
       if (inKey) return values;  // the key's section has ended
+      std::optional<bool> plain = PlainHeaderIs(line, keyPath);
       size_t pos = 1;
-      std::optional<std::u16string> name = DecodeEscaped(line, pos, ']');
-      inKey = name && EqualNoCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
+      std::optional<std::u16string> name = plain ? std::nullopt : DecodeEscaped(line, pos, ']');
+      inKey = plain ? *plain : name && EqualNoCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
     } else if (inKey && (line[0] == '"' || line[0] == '@')) {
       std::optional<WineRegValue> value = ValueLine(line, lines);
       if (value) values.push_back(std::move(*value));
