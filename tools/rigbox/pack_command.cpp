@@ -80,7 +80,9 @@ bool CollectBelow(const std::string& folder, const std::string& relative, const 
   }
   for (const platform::FolderEntry& entry : entries) {
     std::string path = JoinPath(folder, entry.Name);
-    if (entry.IsFolder) {
+    if (entry.Name.find('\\') != std::string::npos) {
+      files.push_back({path, relative + entry.Name, "", ""});  // refused by name, not opened
+    } else if (entry.IsFolder) {
       if (!CollectBelow(path, relative + entry.Name + "/", out, outExists, files, error)) return false;
     } else if (entry.IsFile && !(outExists && platform::SameFile(path, out))) {
       // A package written into the folder it packs must not pack itself.
