@@ -112,6 +112,10 @@ transcript() {
   run extract tree.rigbox tree_out
   show find tree_out -type f -size 0
 
+  echo "== names beyond the Windows code page"
+  mkdir -p $'\305\201ada' && printf x >$'\305\201ada/a.txt'
+  run pack --id ABC -o $'\305\201ada.rigbox' $'\305\201ada'
+
   echo "== names that cannot be stored"
   mkdir -p long && printf x >"long/$(printf 'n%.0s' $(seq 65))"
   run pack --id ABC -o long.rigbox long
