@@ -3,10 +3,11 @@
 # (build-win32), and runs the core's test suite under the 32-bit Wine. Where
 # the kernel runs no 32-bit code, scripts/setup.sh --windows has made
 # qemu-i386 run it; without either the suite is not run and this fails.
-# Then the installer itself: the unattended end-to-end test and signed
-# installers, made with the Linux rigbox tool (build-win32-host). The same
-# sources are also compiled for x86_64 (build-win64), only to keep them
-# building there; that build is not run.
+# Then the programs themselves: rigbox.exe against the Linux tool's golden
+# transcript, the installer's unattended end-to-end test with installers
+# made by rigbox.exe, and signed installers, made with the Linux rigbox tool
+# (build-win32-host). The same sources are also compiled for x86_64
+# (build-win64), only to keep them building there; that build is not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --windows >/dev/null
@@ -18,16 +19,19 @@ trap rigbox_wine_cleanup EXIT
 build() {
   rm -rf "$1"
   cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$2" -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DRIGBOX_BUILD_TOOLS=OFF ${3:+-DRIGBOX_WINE="$3"}
+    ${3:+-DRIGBOX_WINE="$3"}
   cmake --build "$1"
 }
 
 build build-win32 mingw-i686.cmake "$RIGBOX_WINE"
 suite=build-win32/tests/rigbox_tests.exe
-if ! rigbox_is_i386_program "$suite"; then
-  echo "test-windows: $suite is not a 32-bit x86 program" >&2
-  exit 1
-fi
+tool=$PWD/build-win32/tools/rigbox/rigbox.exe
+for program in "$suite" "$tool"; do
+  if ! rigbox_is_i386_program "$program"; then
+    echo "test-windows: $program is not a 32-bit x86 program" >&2
+    exit 1
+  fi
+done
 rigbox_wine_ready
 echo "test-windows: running the i686 suite ($suite) under the 32-bit Wine, 32-bit x86 code $RIGBOX_I386_RUN"
 # Every part runs; the stage fails at the end if any did.
@@ -39,8 +43,10 @@ cmake -S . -B build-win32-host -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIGBOX_BUIL
 cmake --build build-win32-host --target rigbox
 stub=$PWD/build-win32/src/frontends/win32/rigbox-extract.exe
 rigbox=$PWD/build-win32-host/tools/rigbox/rigbox
-echo "test-windows: the i686 installer ($stub), unattended"
-bash tests/e2e/unattended_test.sh "$stub" "$rigbox" "$RIGBOX_WINE" || failed=1
+echo "test-windows: the i686 rigbox tool ($tool) against the Linux tool's transcript"
+bash tests/e2e/rigbox_cli.sh "$tool" tests/e2e/golden "$RIGBOX_WINE" || failed=1
+echo "test-windows: the i686 installer ($stub), unattended, made by the i686 rigbox tool"
+bash tests/e2e/unattended_test.sh "$stub" "$tool" "$RIGBOX_WINE" || failed=1
 echo "test-windows: signed i686 installers"
 bash tests/e2e/signed_installers.sh "$stub" "$rigbox" "$RIGBOX_WINE" || failed=1
 

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -101,6 +102,23 @@ bool FolderExists(const std::string& path);
 // Creates every missing folder named in path up to its last separator;
 // what follows the last separator is a file name and is not created.
 bool MakeSureDirectoryPathExists(const std::string& path);
+
+// One name in a folder.
+struct FolderEntry {
+  std::string Name;
+  bool IsFolder = false;  // a folder itself, not a link to one
+  bool IsFile = false;    // a file with data, also through a link
+};
+
+// The entries of a folder, without "." and "..", in the system's order.
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries);
+
+// True when both paths name one existing file, however they are spelled.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Gives to the permissions of from (above all its execute bits) where the
+// system has such permissions; elsewhere there is nothing to do.
+bool CopyPermissions(const std::string& from, const std::string& to);
 
 // Full path of the running program's own file, as the system reports it.
 std::string ExecutablePath();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "support/platform.h"
@@ -379,6 +380,41 @@ bool MakeSureDirectoryPathExists(const std::string& path) {
       return Fail(errno);
     }
   }
+  return true;
+}
+
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  std::string native = NativePath(path);
+  DIR* handle = opendir(native.empty() ? "." : native.c_str());
+  if (handle == nullptr) return FailAt(native, errno);
+  errno = 0;
+  while (const dirent* entry = readdir(handle)) {
+    FolderEntry found{entry->d_name};
+    if (found.Name == "." || found.Name == "..") continue;
+    // A link to a folder is not followed, as it could lead back up.
+    struct stat st;
+    std::string full = Join(native, found.Name);
+    found.IsFolder = lstat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    found.IsFile = !found.IsFolder && stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    entries.push_back(std::move(found));
+    errno = 0;
+  }
+  int err = errno;
+  closedir(handle);
+  return err == 0 || Fail(err);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return stat(NativePath(a).c_str(), &first) == 0 && stat(NativePath(b).c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool CopyPermissions(const std::string& from, const std::string& to) {
+  struct stat st;
+  if (stat(NativePath(from).c_str(), &st) != 0) return Fail(errno);
+  if (chmod(NativePath(to).c_str(), st.st_mode & 07777) != 0) return Fail(errno);
   return true;
 }
 

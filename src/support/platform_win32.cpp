@@ -309,6 +309,49 @@ bool MakeSureDirectoryPathExists(const std::string& path) {
   return true;
 }
 
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  std::wstring pattern = SystemPath(path);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+  if (find == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || Fail(error);  // a drive's root may have no entries at all
+  }
+  do {
+    std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A junction or link to a folder is not followed, as it could lead back up.
+    bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entries.push_back({Narrow(name), folder && !link, !folder});
+  } while (FindNextFileW(find, &data));
+  DWORD error = GetLastError();
+  FindClose(find);
+  return error == ERROR_NO_MORE_FILES || Fail(error);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION info[2];
+  const std::string* paths[] = {&a, &b};
+  for (int i = 0; i < 2; ++i) {
+    HANDLE handle = CreateFileW(SystemPath(*paths[i]).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BOOL got = GetFileInformationByHandle(handle, &info[i]);
+    CloseHandle(handle);
+    if (!got) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+// A program runs by its name here, not by a permission bit.
+bool CopyPermissions(const std::string& /*from*/, const std::string& /*to*/) { return true; }
+
 std::string ExecutablePath() {
   // GetModuleFileNameW truncates silently; grow until the whole name fits.
   std::wstring buffer(MAX_PATH, L'\0');

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/version.h"
 #include "wizard/form_model.h"
 #include "wizard/frm_main.h"
 #include "wizard/shell.h"
@@ -67,7 +68,8 @@ int ExitStatus(Outcome outcome) {
 
 bool IsUnattendedOption(const std::string& argument) {
   return argument == "--silent" || argument == "--replace" || argument == "--help" || argument == "-h" ||
-         argument == "/?" || argument == "--game-dir" || argument.rfind("--game-dir=", 0) == 0;
+         argument == "/?" || argument == "--version" || argument == "--game-dir" ||
+         argument.rfind("--game-dir=", 0) == 0;
 }
 
 }  // namespace
@@ -84,6 +86,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.Replace = true;
     } else if (argument == "--help" || argument == "-h" || argument == "/?") {
       result.Help = true;
+    } else if (argument == "--version") {
+      result.Version = true;
     } else if (argument == "--game-dir" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
       result.GameDir = arguments[++i];
     } else if (argument.rfind("--game-dir=", 0) == 0 && argument.size() > 11) {
@@ -93,7 +97,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     }
   }
   // The two options only make sense without the window.
-  if (!result.Help && !result.Silent && (result.GameDir || result.Replace)) return std::nullopt;
+  if (!result.Help && !result.Version && !result.Silent && (result.GameDir || result.Replace))
+    return std::nullopt;
   return result;
 }
 
@@ -108,12 +113,15 @@ std::string UsageText(const std::string& programName) {
          "  --game-dir DIR  the game's folder (default: the one the game recorded)\n"
          "  --replace       replace the car if it is already installed\n"
          "  --help          show this text\n"
+         "  --version       show the program's version\n"
          "\n"
          "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
          "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
          "car ID is refused, 5 the car is already installed and --replace was not given,\n"
          "6 installed, but some game files could not be updated (listed on stderr).\n";
 }
+
+std::string VersionText() { return "RIGBOX Extract " RIGBOX_VERSION_TEXT; }
 
 int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,
                   const std::string& programPath) {
@@ -145,6 +153,10 @@ int RunConsole(const std::optional<CommandLine>& commandLine, const std::string&
   }
   if (commandLine->Help) {
     output.Out(usage);
+    return kExitSuccess;
+  }
+  if (commandLine->Version) {
+    output.Out(VersionText());
     return kExitSuccess;
   }
   return RunUnattended(*commandLine, output, registry);

@@ -22,10 +22,11 @@ inline constexpr int kExitPartlyRegistered = 6;
 struct CommandLine {
   bool Silent = false;
   bool Help = false;
+  bool Version = false;
   std::optional<std::string> GameDir;
   bool Replace = false;
 
-  bool OpensWindow() const { return !Silent && !Help; }
+  bool OpensWindow() const { return !Silent && !Help && !Version; }
 };
 
 // The arguments after the program name; nullopt for a bad command line.
@@ -34,6 +35,8 @@ struct CommandLine {
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText(const std::string& programName);
+// What --version prints: the version the Windows version resource carries.
+std::string VersionText();
 
 // Where the unattended mode writes: status texts to Out, each error box's
 // text to Err. Each front end writes them to its console.
@@ -50,7 +53,8 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
                   const std::string& programPath = std::string());
 
 // Everything but the window, for both programs: the usage after a bad
-// command line (to Err, exit 2), --help (to Out) or the unattended run.
+// command line (to Err, exit 2), --help or --version (to Out) or the
+// unattended run.
 int RunConsole(const std::optional<CommandLine>& commandLine, const std::string& programName,
                ConsoleOutput& output, modRegistry::RegistryApi& registry);
 

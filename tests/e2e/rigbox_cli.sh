@@ -2,24 +2,41 @@
 # Golden-output test of the rigbox tool: runs a fixed session of commands in
 # a scratch folder and compares the transcript (stdout, stderr, exit codes,
 # byte dumps) with golden/rigbox_cli.txt.
-#   rigbox_cli.sh RIGBOX GOLDEN_DIR        compare
+#   rigbox_cli.sh RIGBOX GOLDEN_DIR [WINE]  compare
 #   UPDATE_GOLDEN=1 rigbox_cli.sh ...       rewrite the golden file
+# With WINE (the loader of a prepared prefix, see scripts/wine-env.sh) RIGBOX
+# is rigbox.exe and runs through it; the one golden file serves both, as the
+# Windows program must pack, check and print exactly as the Linux one.
 set -u
-export LC_ALL=C
+# Wine reads file names in the locale's character set: a UTF-8 one.
+export LC_ALL=C.UTF-8
 
-rigbox=$(realpath "$1")
+wine=${3:-}
 golden="$(realpath "$2")/rigbox_cli.txt"
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# rigbox runs from a release bundle's layout, where sfx --for finds stubs.
+system=linux
+[ -n "$wine" ] && system=windows
+mkdir -p "$work/bundle/$system"
+rigbox=$work/bundle/$system/$(basename "$1")
+cp "$1" "$rigbox" || exit 1
 cd "$work" || exit 1
+
+# Output as on Linux: LF line ends, and the scratch folder, in either
+# system's spelling, as WORK with slashes below it.
+windows_work=$(printf 'Z:%s' "${work//\//\\}")
+unmap() {
+  tr -d '\r' | sed -e "s|${windows_work//\\/\\\\}|WORK|g; s|$work|WORK|g" -e ':a' -e 's|\(WORK[^" ]*\)\\|\1/|' -e 'ta'
+}
 
 # Runs rigbox and records what it printed and how it ended.
 run() {
   echo "\$ rigbox $*"
-  "$rigbox" "$@" >stdout.txt 2>stderr.txt
+  ${wine:+"$wine"} "$rigbox" "$@" >stdout.txt 2>stderr.txt
   local rc=$?
-  cat stdout.txt
-  sed 's/^/stderr: /' stderr.txt
+  unmap <stdout.txt
+  unmap <stderr.txt | sed 's/^/stderr: /'
   echo "exit $rc"
   echo
 }
@@ -44,6 +61,7 @@ entry() { le32 "$1"; le32 "$2"; printf '%s\0' "$3"; spaces $((15 - ${#3})); prin
 
 transcript() {
   run --help
+  run --version
   run
   run pack --help
   run list --help
@@ -64,7 +82,7 @@ transcript() {
   printf 'MZ%098d' 0 >stub.exe
   chmod 755 stub.exe
   run sfx --stub stub.exe -o setup.exe car.rigbox
-  show stat -c '%A %s' setup.exe
+  show stat -c %s setup.exe
   show sh -c 'tail -c 4 setup.exe | od -A n -t d4'
   run list setup.exe
   run extract setup.exe out
@@ -72,6 +90,15 @@ transcript() {
   show cat out/Cars.scr out/Parts/engine.scr
   echo
   run sfx --stub stub.exe -o bad.exe stub.exe
+  run sfx --stub stub.exe -o ./stub.exe car.rigbox
+
+  echo "== installers from the release bundle rigbox runs from"
+  mkdir -p bundle/windows && cp stub.exe bundle/windows/rigbox-extract.exe
+  run sfx --for windows -o bundled.exe car.rigbox
+  show cmp setup.exe bundled.exe
+  run sfx --for linux -o bundled car.rigbox
+  exists bundled
+  run sfx --for linux --stub stub.exe -o bundled car.rigbox
 
   echo "== empty files, nested folders, sorting"
   mkdir -p tree/b/deeper tree/a
@@ -81,6 +108,7 @@ transcript() {
   printf 'with space' >"tree/my file.txt"
   run pack --id Z9 --flags 258 -o tree.rigbox tree
   run list tree.rigbox
+  show cksum tree.rigbox
   run extract tree.rigbox tree_out
   show find tree_out -type f -size 0
 
@@ -89,7 +117,7 @@ transcript() {
   run pack --id ABC -o long.rigbox long
   mkdir -p deepfolder/SixteenCharsLong && printf x >deepfolder/SixteenCharsLong/x
   run pack --id ABC -o deep.rigbox deepfolder
-  mkdir -p ascii && printf x >"ascii/caf$(printf '\351').txt"
+  mkdir -p ascii && printf x >"ascii/caf$(printf '\303\251').txt"
   run pack --id ABC -o ascii.rigbox ascii
   mkdir -p colon && printf x >colon/a:b
   run pack --id ABC -o colon.rigbox colon
@@ -126,6 +154,7 @@ transcript() {
   run list --verbose car.rigbox
   run extract car.rigbox
   run sfx -o x.exe car.rigbox
+  run sfx --for dos -o x.exe car.rigbox
   run pack --id ABC -o x.rigbox no_such_folder
 }
 
@@ -137,5 +166,10 @@ fi
 transcript >transcript.txt
 if ! diff -u "$golden" transcript.txt; then
   echo "rigbox transcript differs from $golden" >&2
+  exit 1
+fi
+# Only POSIX has an execute permission for the installer to take from its stub.
+if [ -z "$wine" ] && [ "$(stat -c %A setup.exe)" != -rwxr-xr-x ]; then
+  echo "setup.exe did not get the permissions of stub.exe" >&2
   exit 1
 fi

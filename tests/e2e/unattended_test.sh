@@ -3,9 +3,10 @@
 # real installers made with rigbox, a real game folder, exact bytes of the
 # six scripts and the profile file afterwards, and every exit status.
 # Usage: unattended_test.sh RIGBOX_EXTRACT RIGBOX [WINE]
-# With WINE (the loader of a prepared prefix, see scripts/wine-env.sh) the
-# installer is a Windows program: it runs through WINE, takes Z:\ paths and
-# finds the game folder in Wine's registry.
+# With WINE (the loader of a prepared prefix, see scripts/wine-env.sh) both
+# are Windows programs: they run through WINE, take Z:\ paths, and the
+# installer finds the game folder in Wine's registry. The installers are made
+# as an author makes them, by "rigbox sfx --for" from a release bundle.
 set -u
 stub=$1
 rigbox=$2
@@ -75,6 +76,13 @@ register_game() {  # register_game FOLDER
   fi
 }
 
+system=linux
+[ -n "$wine" ] && system=windows
+bundle=$work/bundle/$system
+mkdir -p "$bundle"
+cp "$stub" "$bundle/rigbox-extract$exe" && cp "$rigbox" "$bundle/rigbox$exe" || exit 1
+author() { timeout 120 ${wine:+"$wine"} "$bundle/rigbox$exe" "$@" </dev/null; }
+
 make_car() {  # make_car ID: a car folder and its installer install-ID
   local id=$1 name=${1//./dot}
   mkdir -p "$work/src-$name/Textures"
@@ -83,8 +91,8 @@ make_car() {  # make_car ID: a car folder and its installer install-ID
   printf '// %s texts\r\n' "$id" >"$work/src-$name/Texts.scr"
   printf '// %s icons\r\n' "$id" >"$work/src-$name/Icons.scr"
   head -c 70000 /dev/urandom >"$work/src-$name/Textures/body.dds"
-  "$rigbox" pack --id "$id" -o "$work/$name.rigbox" "$work/src-$name" >/dev/null &&
-    "$rigbox" sfx --stub "$stub" -o "$work/install-$name$exe" "$work/$name.rigbox" >/dev/null
+  author pack --id "$id" -o "$(native "$work/$name.rigbox")" "$(native "$work/src-$name")" >/dev/null &&
+    author sfx --for $system -o "$(native "$work/install-$name$exe")" "$(native "$work/$name.rigbox")" >/dev/null
 }
 
 game=$work/Gravelon
@@ -190,6 +198,9 @@ check "--replace without --silent exits 2" test $? -eq 2
 run "$work/install-BBB$exe" --help
 check "--help exits 0" test $? -eq 0
 check "--help prints usage" grep -qx '  --silent        install without a window' "$work/out"
+run "$work/install-BBB$exe" --version
+check "--version exits 0" test $? -eq 0
+check "--version as rigbox's" test "$(cat "$work/out")" = "RIGBOX Extract $(author --version | tr -d '\r' | cut -d' ' -f2)"
 
 # A renamed installer (on Linux without an extension) still finds its own
 # package.

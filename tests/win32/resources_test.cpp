@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "resource_ids.h"
+#include "support/version.h"
 #include "windows_api.h"
 
 namespace {
@@ -116,6 +117,7 @@ TEST_F(Win32Resources, VersionInformationNamesTheProgram) {
   std::wstring text(reinterpret_cast<const wchar_t*>(version.data()), version.size() / sizeof(wchar_t));
   EXPECT_NE(text.find(L"RIGBOX Extract"), std::wstring::npos);
   EXPECT_NE(text.find(L"rigbox-extract.exe"), std::wstring::npos);
+  EXPECT_NE(text.find(L"" RIGBOX_VERSION_TEXT), std::wstring::npos);  // what --version prints
 }
 
 }  // namespace

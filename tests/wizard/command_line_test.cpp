@@ -17,6 +17,7 @@ std::string Parsed(const std::vector<std::string>& arguments) {
   std::string text;
   if (line->Silent) text += "silent ";
   if (line->Help) text += "help ";
+  if (line->Version) text += "version ";
   if (line->Replace) text += "replace ";
   if (line->GameDir) text += "dir=" + *line->GameDir;
   return text;
@@ -36,6 +37,8 @@ TEST(WizardCommandLine, UnattendedOptions) {
   EXPECT_EQ(Parsed({"--help"}), "help ");
   EXPECT_EQ(Parsed({"/?"}), "help ");
   EXPECT_EQ(Parsed({"--help", "--replace"}), "help replace ");
+  EXPECT_EQ(Parsed({"--version"}), "version ");
+  EXPECT_EQ(Parsed({"--version", "--game-dir", "D:\\Games"}), "version dir=D:\\Games");
 }
 
 TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {

@@ -40,6 +40,14 @@ int PackageFailure(const std::string& path);
 // the package module is closed again then.
 bool OpenAnyPackage(const std::string& path);
 
+#ifdef _WIN32
+// The command line as UTF-8, read through the wide API, and std::cout and
+// std::cerr set to show UTF-8 on a console and to write it, with CR LF line
+// ends, to a file or pipe. EndWindowsConsole writes what is left.
+std::vector<std::string> StartWindowsConsole();
+void EndWindowsConsole();
+#endif
+
 int RunPack(const std::vector<std::string>& args);
 int RunList(const std::vector<std::string>& args);
 int RunExtract(const std::vector<std::string>& args);

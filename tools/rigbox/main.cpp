@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "cli.h"
+#include "support/version.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: rigbox <command> [options]\n"
+    "       rigbox --version\n"
     "\n"
     "Commands:\n"
     "  pack      make a package from the files below a folder\n"
@@ -21,10 +23,7 @@ constexpr const char* kUsage =
     "A package is read from a package file or from a program it is appended to.\n"
     "Run \"rigbox <command> --help\" for a command's options.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Run(std::vector<std::string> args) {
   if (args.empty()) {
     std::cerr << kUsage;
     return rigbox_tool::kExitUsage;
@@ -35,6 +34,10 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return rigbox_tool::kExitOk;
   }
+  if (command == "--version") {
+    std::cout << "rigbox " RIGBOX_VERSION_TEXT "\n";
+    return rigbox_tool::kExitOk;
+  }
   if (command == "pack") return rigbox_tool::RunPack(args);
   if (command == "list") return rigbox_tool::RunList(args);
   if (command == "extract") return rigbox_tool::RunExtract(args);
@@ -43,3 +46,16 @@ int main(int argc, char** argv) {
   std::cerr << "rigbox: unknown command \"" << command << "\"\n\n" << kUsage;
   return rigbox_tool::kExitUsage;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Names come and go in UTF-16, whatever the code page.
+int main() {
+  int status = Run(rigbox_tool::StartWindowsConsole());
+  rigbox_tool::EndWindowsConsole();
+  return status;
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

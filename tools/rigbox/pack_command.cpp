@@ -2,15 +2,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
 #include "cli.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
-
-namespace fs = std::filesystem;
+#include "support/platform.h"
+#include "support/tools.h"
 
 namespace rigbox_tool {
 namespace {
@@ -27,7 +25,7 @@ constexpr const char* kPackUsage =
     "  -o OUT      the package file to write\n";
 
 struct PackedFile {
-  fs::path Source;
+  std::string Source;
   std::string Relative;  // with '/' separators, the sort key
   std::string SubFolder;
   std::string FileName;
@@ -66,25 +64,42 @@ std::string Describe(PackedFile& file) {
   return "";
 }
 
-// The files below dir in path order, or a message on failure.
-std::optional<std::vector<PackedFile>> Collect(const fs::path& dir, const fs::path& out, std::string& error) {
-  std::error_code code;
-  if (!fs::is_directory(dir, code)) {
-    error = "\"" + dir.string() + "\" is not a folder";
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty() || platform::IsSeparator(folder.back())) return folder + name;
+  return folder + platform::kPreferredSeparator + name;
+}
+
+// Adds the files below folder, whose path below the packed folder is
+// relative ("" or ending with '/'), leaving out the package being written.
+bool CollectBelow(const std::string& folder, const std::string& relative, const std::string& out,
+                  bool outExists, std::vector<PackedFile>& files, std::string& error) {
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::ListFolder(folder, entries)) {
+    error = "Cannot read the folder \"" + folder + "\": " + platform::LastError().Description;
+    return false;
+  }
+  for (const platform::FolderEntry& entry : entries) {
+    std::string path = JoinPath(folder, entry.Name);
+    if (entry.IsFolder) {
+      if (!CollectBelow(path, relative + entry.Name + "/", out, outExists, files, error)) return false;
+    } else if (entry.IsFile && !(outExists && platform::SameFile(path, out))) {
+      // A package written into the folder it packs must not pack itself.
+      files.push_back({path, relative + entry.Name, "", ""});
+    }
+  }
+  return true;
+}
+
+// The files below dir in path order (the same on every system), or a
+// message on failure.
+std::optional<std::vector<PackedFile>> Collect(const std::string& dir, const std::string& out,
+                                               std::string& error) {
+  if (!platform::FolderExists(dir)) {
+    error = "\"" + dir + "\" is not a folder";
     return std::nullopt;
   }
   std::vector<PackedFile> files;
-  for (auto it = fs::recursive_directory_iterator(dir, code);
-       !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
-    if (!it->is_regular_file(code)) continue;
-    // A package written into the folder it packs must not pack itself.
-    if (fs::exists(out) && fs::equivalent(it->path(), out, code)) continue;
-    files.push_back({it->path(), it->path().lexically_relative(dir).generic_string(), "", ""});
-  }
-  if (code) {
-    error = "Cannot read the folder \"" + dir.string() + "\": " + code.message();
-    return std::nullopt;
-  }
+  if (!CollectBelow(dir, "", out, modTools::FileExists(out), files, error)) return std::nullopt;
   std::sort(files.begin(), files.end(),
             [](const PackedFile& a, const PackedFile& b) { return a.Relative < b.Relative; });
   for (PackedFile& file : files) {
@@ -92,8 +107,7 @@ std::optional<std::vector<PackedFile>> Collect(const fs::path& dir, const fs::pa
     if (!error.empty()) return std::nullopt;
   }
   if (files.size() > INT16_MAX) {
-    error =
-        "\"" + dir.string() + "\" holds " + std::to_string(files.size()) + " files, a package at most 32767";
+    error = "\"" + dir + "\" holds " + std::to_string(files.size()) + " files, a package at most 32767";
     return std::nullopt;
   }
   return files;
@@ -102,15 +116,14 @@ std::optional<std::vector<PackedFile>> Collect(const fs::path& dir, const fs::pa
 int Pack(const std::string& id, int32_t flags, const std::string& out, const std::vector<PackedFile>& files) {
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, out, id, flags);
   for (size_t i = 0; ok && i < files.size(); ++i) {
-    ok = modRIGBOX::AddPackageFile(files[i].Source.string(), files[i].SubFolder, files[i].FileName);
+    ok = modRIGBOX::AddPackageFile(files[i].Source, files[i].SubFolder, files[i].FileName);
   }
   int64_t bytes = 0;
   for (const auto& entry : modRIGBOX::PackageDir) bytes += entry.Size;
   ok = modRIGBOX::ClosePackage() && ok;
   if (!ok) {
     std::string reason = modRIGBOX::LastErrText;
-    std::error_code ignored;
-    fs::remove(out, ignored);  // half a package is of no use to anyone
+    platform::DeleteFile(out);  // half a package is of no use to anyone
     return Failure(reason);
   }
   std::cout << "Packed " << files.size() << " files (" << bytes << " bytes) into " << out << "\n";

@@ -24,9 +24,13 @@ int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
   int status = wizard::RunConsole(commandLine, ProgramFileName(), console, modRegistry::SystemRegistry());
   // Started from a shortcut, the program has no console: the player would
   // see nothing at all.
-  if (status == wizard::kExitUsage && !console.ReachesErrors()) {
-    MessageBoxW(nullptr, Widen(wizard::UsageText(ProgramFileName())).c_str(),
-                Widen(wizard::kCloseTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  bool usageError = !commandLine;
+  bool informs = !usageError && (commandLine->Help || commandLine->Version);
+  if (usageError ? !console.ReachesErrors() : informs && !console.ReachesOutput()) {
+    std::string text =
+        usageError || commandLine->Help ? wizard::UsageText(ProgramFileName()) : wizard::VersionText();
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(wizard::kCloseTitle).c_str(),
+                MB_OK | (usageError ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
   }
   return status;
 }

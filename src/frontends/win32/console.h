@@ -32,8 +32,10 @@ class ConsoleWriter : public wizard::ConsoleOutput {
 
   void Out(const std::string& line) override;
   void Err(const std::string& line) override;
-  // False when error lines go nowhere (no console, nothing redirected).
+  // False when error or output lines go nowhere (no console, nothing
+  // redirected).
   bool ReachesErrors() const { return err_.Kind != StreamKind::None; }
+  bool ReachesOutput() const { return out_.Kind != StreamKind::None; }
 
  private:
   struct Stream {
