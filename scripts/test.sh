@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds from scratch and runs every test: the core's suite and the
 # end-to-end tests, the formatting check, the Linux window under Xvfb, a
-# minute of fuzzing, and the Windows build with its tests under Wine.
+# minute of fuzzing, the Windows build with its tests under Wine, and the
+# release bundle for car authors.
 # Needs root: setup installs packages and, where the kernel runs no 32-bit
 # code, registers qemu-i386 with binfmt_misc for the 32-bit Windows build.
 set -uo pipefail
@@ -43,6 +44,7 @@ stage "Linux window" bash scripts/test-gui.sh build
 stage "fuzzing" bash scripts/fuzz.sh 60
 stage "Windows build, suite and unattended installer under Wine" bash scripts/test-windows.sh
 stage "Windows installer window under Wine" bash scripts/test-win32-gui.sh
+stage "release bundle for car authors" bash scripts/test-release.sh
 
 echo "=== all stages, with the setup, in $(minutes $((SECONDS - started)))"
 echo "stages: $passed passed, $failed failed"

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Makes the release bundle for car authors from scratch: the Linux x86_64
+# build (build-release/linux) and the 32-bit Windows build
+# (build-release/windows), both installed by CPack into one ZIP with the
+# guide, dist/rigbox-VERSION.zip:
+#   linux/rigbox  linux/rigbox-extract  windows/rigbox.exe
+#   windows/rigbox-extract.exe  car-authors-guide.txt
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh --windows >/dev/null
+out=$PWD/build-release
+rm -rf "$out" dist
+cmake -S . -B "$out/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIGBOX_BUILD_TESTS=OFF
+cmake --build "$out/linux"
+# MinSizeRel, as the Windows tests build it: the stub players get.
+cmake -S . -B "$out/windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DRIGBOX_BUILD_TESTS=OFF
+cmake --build "$out/windows"
+cpack --config "$out/linux/CPackConfig.cmake" -B "$out/package" \
+  -D "CPACK_INSTALL_CMAKE_PROJECTS=$out/linux;RigboxExtract;ALL;/;$out/windows;RigboxExtract;ALL;/"
+mkdir dist
+mv "$out"/package/rigbox-*.zip dist/
+echo "release: $(ls dist/rigbox-*.zip)"
