@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "package/package_bytes.h"
 #include "package/rigbox.h"
 
 namespace fs = std::filesystem;
@@ -36,8 +37,7 @@ void ScriptedShell::ControlChanged(const wizard::Control& control) {
 }
 
 int32_t OneValueRegistry::OpenKey(uint32_t root, const std::string& subKey, uint32_t /*options*/,
-                                  uint32_t access, modRegistry::KeyHandle& key) {
-  AccessAsked = access;
+                                  uint32_t /*access*/, modRegistry::KeyHandle& key) {
   if (root != modRegistry::kHkeyLocalMachine || subKey != "SOFTWARE\\Brackmoor\\Gravelon" || !GameFolder) {
     return modRegistry::kErrorFileNotFound;
   }
@@ -48,7 +48,6 @@ int32_t OneValueRegistry::OpenKey(uint32_t root, const std::string& subKey, uint
 int32_t OneValueRegistry::QueryValue(modRegistry::KeyHandle /*key*/, const std::string& valueName,
                                      uint32_t& type, uint8_t* data, uint32_t& length) {
   if (valueName != "DestinationDir") return modRegistry::kErrorFileNotFound;
-  if (GameFolder->size() + 1 > length) return modRegistry::kErrorMoreData;
   std::memcpy(data, GameFolder->c_str(), GameFolder->size() + 1);
   length = static_cast<uint32_t>(GameFolder->size() + 1);
   type = modRegistry::kRegSz;
@@ -80,11 +79,7 @@ void MakeInstaller(const fs::path& installer, const std::string& carId, const st
   }
   ASSERT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
 
-  std::string stub = "MZ stub of the installer";
-  auto headerPosition = static_cast<uint32_t>(stub.size() + 1);
-  std::string trailer;
-  for (int shift = 0; shift < 32; shift += 8) trailer += static_cast<char>((headerPosition >> shift) & 0xFF);
-  WriteFile(installer, stub + ReadFile(package) + trailer);
+  WriteFile(installer, package_bytes::SelfExtracting(ReadFile(package), 24));
   fs::remove_all(staging);
   fs::remove(package);
 }

@@ -49,7 +49,6 @@ class ScriptedShell : public wizard::Shell {
 class OneValueRegistry : public modRegistry::RegistryApi {
  public:
   std::optional<std::string> GameFolder;
-  uint32_t AccessAsked = 0;
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   modRegistry::KeyHandle& key) override;
