@@ -103,18 +103,17 @@ TEST_F(WizardFlow, StartShowsTheGameFolderStepAndDisabledButtonsTakeNoClicks) {
 
 TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
   registry.GameFolder.reset();
-  wizard::frmMain& wizard = Start();
+  EXPECT_EQ(Start().GameFolder, "");
   EXPECT_EQ(Caption("lblGameFolder"), "<Game not installed>");
-  EXPECT_EQ(wizard.GameFolder, "");
-  // Cancelling the picker then shows the (empty) folder.
-  wizard.btnBrowse_Click(0);
+  // A cancelled picker then shows the (empty) folder.
+  form->btnBrowse_Click(0);
   EXPECT_EQ(shell.PickerTitles, std::vector<std::string>{"Select Gravelon directory"});
   EXPECT_EQ(Caption("lblGameFolder"), "");
   EXPECT_TRUE(shell.Messages.empty());
 }
 
-// A folder without the game keeps the known one; the right one is taken
-// with a separator.
+// The registry's folder is taken as it stands. A folder without the game
+// keeps the known one; the right one is taken with a separator.
 TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
   registry.GameFolder = game.string();
   wizard::frmMain& wizard = Start();
@@ -205,17 +204,6 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {
   EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"), kCarsScrBefore);
   EXPECT_EQ(shell.ProgressValues, (std::vector<int32_t>{100, 200}));
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), ini);
-}
-
-TEST_F(WizardFlow, ReservedCarIdAsksAndRegistersNothing) {
-  MakeInstaller(installer, "BMX", SampleCar("BMX"));
-  Start();
-  Next();
-  ASSERT_EQ(shell.Messages.size(), 1u);
-  EXPECT_EQ(shell.Messages[0].Title, "Warning");
-  Next();
-  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"), kCarsScrBefore);
-  EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=0\r\n");
 }
 
 // A file where the car's folder belongs: nothing can be extracted. The close

@@ -11,21 +11,28 @@ using testing_support::WriteFile;
 
 namespace wizard_testing {
 
+namespace {
+
+// The next scripted item, or fallback when the script has run out.
+template <class T>
+T Pop(std::deque<T>& script, T fallback) {
+  if (script.empty()) return fallback;
+  T next = script.front();
+  script.pop_front();
+  return next;
+}
+
+}  // namespace
+
 wizard::MsgResult ScriptedShell::MessageBox(const std::string& text, const std::string& title,
                                             wizard::MsgButtons buttons, wizard::MsgIcon icon) {
   Messages.push_back({text, title, buttons, icon});
-  if (Answers.empty()) return wizard::MsgResult::OK;
-  wizard::MsgResult answer = Answers.front();
-  Answers.pop_front();
-  return answer;
+  return Pop(Answers, wizard::MsgResult::OK);
 }
 
 std::string ScriptedShell::BrowseForFolder(const std::string& title) {
   PickerTitles.push_back(title);
-  if (PickedFolders.empty()) return std::string();
-  std::string folder = PickedFolders.front();
-  PickedFolders.pop_front();
-  return folder;
+  return Pop(PickedFolders, std::string());
 }
 
 void ScriptedShell::ControlChanged(const wizard::Control& control) {
