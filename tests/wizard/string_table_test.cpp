@@ -32,8 +32,6 @@ TEST(WizardStringTable, TextsKeepTheirExactBytes) {
     Language In;
     std::string Expected;
   } cases[] = {
-      {10004, Language::English,
-       "Invalid car's ID. The ID should consist of at least 3 characters.\x0D\x0AValid characters:\x20\x20"},
       {10004, Language::Polish,
        "Nieprawid\xC5\x82owy identyfikator samochodu. Identyfikator samochodu powinien zawierac minimum 3 "
        "znaki.\x0D\x0A"
