@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "wizard/form_model.h"
 #include "wizard/form_texts.h"
 #include "wizard/string_table.h"
@@ -37,13 +39,8 @@ class WizardLoadFormTexts : public ::testing::Test {
 };
 
 TEST_F(WizardLoadFormTexts, CaptionAndToolTipByTheirIds) {
-  const struct {
-    ControlKind Kind;
-    const char* Tag;
-    const char* ToolTip;
-    const char* Caption;
-    const char* ToolTipAfter;
-  } cases[] = {
+  // Kind, Tag and ToolTipText; the Caption and ToolTipText after loading.
+  const std::tuple<ControlKind, const char*, const char*, const char*, const char*> cases[] = {
       // The Tag as a number, a fraction rounded.
       {ControlKind::Label, "203", "", "Game's directory", ""},
       {ControlKind::Label, "203.5", "", "Change...", ""},
@@ -68,11 +65,11 @@ TEST_F(WizardLoadFormTexts, CaptionAndToolTipByTheirIds) {
       {ControlKind::Form, "abc", "", "design", ""},
       {ControlKind::Form, "150", "", "design", ""},
   };
-  for (const auto& c : cases) {
-    Control control = Loaded(MakeControl(c.Kind, c.Tag, c.ToolTip));
-    std::string context = control.Name + " Tag \"" + c.Tag + "\" ToolTipText \"" + c.ToolTip + '"';
-    EXPECT_EQ(control.Caption, c.Caption) << context;
-    EXPECT_EQ(control.ToolTipText, c.ToolTipAfter) << context;
+  for (const auto& [kind, tag, toolTip, caption, toolTipAfter] : cases) {
+    Control control = Loaded(MakeControl(kind, tag, toolTip));
+    std::string context = control.Name + " Tag \"" + tag + "\" ToolTipText \"" + toolTip + '"';
+    EXPECT_EQ(control.Caption, caption) << context;
+    EXPECT_EQ(control.ToolTipText, toolTipAfter) << context;
   }
 }
 

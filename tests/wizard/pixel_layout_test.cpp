@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using wizard::Control;
@@ -63,7 +65,7 @@ TEST(WizardPixelLayout, TwipsRoundToTheNearestPixelHalvesAwayFromZero) {
   EXPECT_EQ(wizard::PointsToPixels(9.75, 144), 20);  // 19.5
 }
 
-// Bounds in the container (Window false) or in the window, from absolute
+// Bounds in the container or in the window, from absolute
 // twips: the label, 157 to 179 twips across (10.47 to 11.93 px), is two
 // pixels wide although its width alone would round to one. Line ends are
 // cut, and the pen grows with the dpi.
@@ -71,23 +73,18 @@ TEST(WizardPixelLayout, BoundsOfControlsAndLines) {
   wizard::FormModel model = SmallModel();
   EXPECT_EQ(wizard::ClientArea(model, 96), (PixelRect{0, 0, 200, 100}));
   EXPECT_EQ(wizard::ClientArea(model, 144), (PixelRect{0, 0, 300, 150}));
-  const struct {
-    bool Window;
-    int Position, Dpi;
-    PixelRect Expected;
-  } cases[] = {
-      {false, kBox, 96, {7, -1, 133, 66}},   {false, kBox, 144, {10, -2, 200, 100}},
-      {true, kLabel, 96, {10, 1, 2, 20}},    {true, kLabel, 144, {16, 1, 2, 30}},
-      {false, kLabel, 96, {3, 2, 2, 20}},    {false, kLabel, 144, {6, 3, 2, 30}},
-      {false, kGrey, 96, {7, 0, 60, 1}},     {false, kGrey, 144, {10, 0, 91, 2}},
-      {false, kWhite, 96, {7, 1, 60, 1}},    {true, kWhite, 96, {14, 0, 60, 1}},
-      {false, kVertical, 96, {3, 2, 1, 20}}, {false, kVertical, 144, {5, 3, 2, 30}},
+  using wizard::ControlBounds, wizard::WindowBounds;
+  const std::tuple<PixelRect (*)(const wizard::FormModel&, int, int), int, int, PixelRect> cases[] = {
+      {ControlBounds, kBox, 96, {7, -1, 133, 66}},   {ControlBounds, kBox, 144, {10, -2, 200, 100}},
+      {WindowBounds, kLabel, 96, {10, 1, 2, 20}},    {WindowBounds, kLabel, 144, {16, 1, 2, 30}},
+      {ControlBounds, kLabel, 96, {3, 2, 2, 20}},    {ControlBounds, kLabel, 144, {6, 3, 2, 30}},
+      {ControlBounds, kGrey, 96, {7, 0, 60, 1}},     {ControlBounds, kGrey, 144, {10, 0, 91, 2}},
+      {ControlBounds, kWhite, 96, {7, 1, 60, 1}},    {WindowBounds, kWhite, 96, {14, 0, 60, 1}},
+      {ControlBounds, kVertical, 96, {3, 2, 1, 20}}, {ControlBounds, kVertical, 144, {5, 3, 2, 30}},
+      {ControlBounds, kGrey, 192, {14, 0, 120, 2}},
   };
-  for (const auto& c : cases) {
-    PixelRect bounds = (c.Window ? wizard::WindowBounds : wizard::ControlBounds)(model, c.Position, c.Dpi);
-    EXPECT_EQ(bounds, c.Expected) << (c.Window ? "window " : "control ") << c.Position << " at " << c.Dpi;
-  }
-  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 192).Height, 2);
+  for (const auto& [bounds, position, dpi, expected] : cases)
+    EXPECT_EQ(bounds(model, position, dpi), expected) << position << " at " << dpi;
   // The etched pair touches at every density: grey, then white right below.
   for (int dpi = 96; dpi <= 288; dpi += 8) {
     PixelRect grey = wizard::ControlBounds(model, kGrey, dpi);

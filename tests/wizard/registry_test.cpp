@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "wizard/registry.h"
 
@@ -79,10 +80,7 @@ TEST(WizardReadRegistryValue, StringValueOpensReadOnlyAndCloses) {
 // Strings lose only a terminating zero at the reported length; DWORDs become
 // decimal text; other types empty text.
 TEST(WizardReadRegistryValue, ValuesAsText) {
-  const struct {
-    FakeValue Value;
-    std::string Expected;
-  } cases[] = {
+  const std::pair<FakeValue, std::string> cases[] = {
       {{kRegSz, std::string("abc\0", 4)}, "abc"},
       {{kRegSz, "abc"}, "abc"},
       {{kRegSz, "ab", 3}, "ab"},  // the zeroed buffer supplies the zero
@@ -98,12 +96,12 @@ TEST(WizardReadRegistryValue, ValuesAsText) {
       {{kRegExpandSz, std::string("%X%\0", 4)}, ""},
       {{kRegNone, std::string("%X%\0", 4)}, ""},
   };
-  for (const auto& c : cases) {
+  for (const auto& [value, expected] : cases) {
     FakeRegistry fake;
-    fake.Value = c.Value;
+    fake.Value = value;
     std::string out;
-    EXPECT_TRUE(Read(fake, out)) << c.Value.Type << " " << c.Value.Data.size();
-    EXPECT_EQ(out, c.Expected) << c.Value.Type << " " << c.Value.Data.size();
+    EXPECT_TRUE(Read(fake, out)) << value.Type << " " << value.Data.size();
+    EXPECT_EQ(out, expected) << value.Type << " " << value.Data.size();
   }
 }
 
@@ -111,11 +109,7 @@ TEST(WizardReadRegistryValue, ValuesAsText) {
 // one over the buffer, of length zero or claiming more than the buffer: the
 // text stays.
 TEST(WizardReadRegistryValue, FailuresLeaveTheTextAndClose) {
-  const struct {
-    int32_t OpenStatus;
-    std::optional<FakeValue> Value;
-    const char* LastCall;
-  } cases[] = {
+  const std::tuple<int32_t, std::optional<FakeValue>, const char*> cases[] = {
       {kErrorFileNotFound, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
       {5 /* access denied */, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
       {kErrorSuccess, std::nullopt, "close 4660"},
@@ -124,14 +118,14 @@ TEST(WizardReadRegistryValue, FailuresLeaveTheTextAndClose) {
       {kErrorSuccess, FakeValue{kRegDword, ""}, "close 4660"},
       {kErrorSuccess, FakeValue{kRegSz, "x", 1025}, "close 4660"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [openStatus, value, lastCall] : cases) {
     FakeRegistry fake;
-    fake.OpenStatus = c.OpenStatus;
-    fake.Value = c.Value;
+    fake.OpenStatus = openStatus;
+    fake.Value = value;
     std::string out;
-    EXPECT_FALSE(Read(fake, out)) << c.LastCall << " " << (c.Value ? c.Value->Data.size() : 0);
+    EXPECT_FALSE(Read(fake, out)) << lastCall << " " << (value ? value->Data.size() : 0);
     EXPECT_EQ(out, "previous");
-    EXPECT_EQ(fake.Calls.back(), c.LastCall);
+    EXPECT_EQ(fake.Calls.back(), lastCall);
   }
   FakeRegistry fake;
   std::string out;

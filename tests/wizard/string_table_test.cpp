@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "wizard/string_table.h"
 
 namespace {
@@ -27,11 +29,7 @@ TEST(WizardStringTable, HoldsOneHundredEntriesInBothLanguages) {
 // Bytes spelled out, independent of the source file's encoding: CR LF,
 // trailing blanks, Polish letters in UTF-8.
 TEST(WizardStringTable, TextsKeepTheirExactBytes) {
-  const struct {
-    int16_t Id;
-    Language In;
-    std::string Expected;
-  } cases[] = {
+  const std::tuple<int16_t, Language, std::string> cases[] = {
       {10004, Language::Polish,
        "Nieprawid\xC5\x82owy identyfikator samochodu. Identyfikator samochodu powinien zawierac minimum 3 "
        "znaki.\x0D\x0A"
@@ -39,7 +37,8 @@ TEST(WizardStringTable, TextsKeepTheirExactBytes) {
       {11005, Language::Polish, "Szeroko\xC5\x9B\xC4\x87 [mm]"},
       {305, Language::Polish, "Edycja samochodu\x20"},
   };
-  for (const auto& c : cases) EXPECT_EQ(TryLoadResString(c.Id, c.In), c.Expected) << c.Id;
+  for (const auto& [id, language, expected] : cases)
+    EXPECT_EQ(TryLoadResString(id, language), expected) << id;
 }
 
 TEST(WizardStringTable, LookupFollowsTheForcedLanguage) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/ui_language.h"
 
 namespace {
@@ -8,10 +10,7 @@ namespace {
 // variable alone; the priority in that order; LANGUAGE as a list whose first
 // entry counts; other languages and other spellings of Polish.
 TEST(WizardUiLanguage, FirstNonEmptyLocaleVariableDecides) {
-  const struct {
-    const char *Language, *LcAll, *LcMessages, *Lang;
-    uint16_t Expected;
-  } cases[] = {
+  const std::tuple<const char*, const char*, const char*, const char*, uint16_t> cases[] = {
       {"pl", "", "", "", 1045},
       {"", "", "pl_PL.UTF-8", "", 1045},
       {"", "", "", "pl_PL.UTF-8", 1045},
@@ -26,9 +25,9 @@ TEST(WizardUiLanguage, FirstNonEmptyLocaleVariableDecides) {
       {"", "", "", "pl_PL@euro", 1045},
       {"", "", "", "polish", 1045},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(platform::LangIdFromLocaleVariables(c.Language, c.LcAll, c.LcMessages, c.Lang), c.Expected)
-        << c.Language << "|" << c.LcAll << "|" << c.LcMessages << "|" << c.Lang;
+  for (const auto& [language, lcAll, lcMessages, lang, expected] : cases) {
+    EXPECT_EQ(platform::LangIdFromLocaleVariables(language, lcAll, lcMessages, lang), expected)
+        << language << "|" << lcAll << "|" << lcMessages << "|" << lang;
   }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/temp_dir.h"
 #include "wizard/registry.h"
 #include "wizard/wine_registry.h"
@@ -78,11 +80,7 @@ TEST(WizardWineRegistryFile, ValuesOfEveryForm) {
   std::string bin;
   for (int i = 0; i <= 0x25; ++i) bin += static_cast<char>(i);
   auto sz = [](const std::u16string& text) { return Utf16(text + std::u16string(1, 0)); };
-  const struct {
-    const char* File;
-    const char* Key;
-    std::vector<WineRegValue> Values;
-  } keys[] = {
+  const std::tuple<const char*, const char*, std::vector<WineRegValue>> keys[] = {
       {kSystemReg,
        "Software\\Brackmoor\\Gravelon",
        {{"", kRegSz, sz(u"def")},
@@ -107,13 +105,13 @@ TEST(WizardWineRegistryFile, ValuesOfEveryForm) {
         {"Quote\"Name", kRegSz, sz(u"n")}}},
       {kOtherForms, "Software\\Empty", {}},
   };
-  for (const auto& k : keys) {
-    std::vector<WineRegValue> values = FindWineRegKey(k.File, k.Key).value();
-    ASSERT_EQ(values.size(), k.Values.size()) << k.Key;
+  for (const auto& [file, keyPath, expected] : keys) {
+    std::vector<WineRegValue> values = FindWineRegKey(file, keyPath).value();
+    ASSERT_EQ(values.size(), expected.size()) << keyPath;
     for (size_t i = 0; i < values.size(); ++i) {
-      EXPECT_EQ(values[i].Name, k.Values[i].Name) << k.Key;
-      EXPECT_EQ(values[i].Type, k.Values[i].Type) << k.Key << " " << values[i].Name;
-      EXPECT_EQ(values[i].Data, k.Values[i].Data) << k.Key << " " << values[i].Name;
+      EXPECT_EQ(values[i].Name, expected[i].Name) << keyPath;
+      EXPECT_EQ(values[i].Type, expected[i].Type) << keyPath << " " << values[i].Name;
+      EXPECT_EQ(values[i].Data, expected[i].Data) << keyPath << " " << values[i].Name;
     }
   }
 }
