@@ -68,11 +68,9 @@ TEST(WizardReadRegistryValue, StringValueOpensReadOnlyAndCloses) {
   std::string out;
   EXPECT_TRUE(Read(fake, out));
   EXPECT_EQ(out, "C:\\Games\\Gravelon\\");
-  EXPECT_EQ(fake.Calls, (std::vector<std::string>{
-                            "open 80000002 SOFTWARE\\Brackmoor\\Gravelon options 0 access 20019",
-                            "query 4660 DestinationDir",
-                            "close 4660",
-                        }));
+  EXPECT_EQ(fake.Calls,
+            (std::vector<std::string>{"open 80000002 SOFTWARE\\Brackmoor\\Gravelon options 0 access 20019",
+                                      "query 4660 DestinationDir", "close 4660"}));
   EXPECT_EQ(fake.Capacity, 1024u);
   EXPECT_TRUE(fake.BufferWasZeroed);
 }

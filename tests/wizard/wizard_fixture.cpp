@@ -93,10 +93,8 @@ void MakeInstaller(const fs::path& installer, const std::string& carId, const st
 
 void MakeGameFolder(const fs::path& folder) {
   WriteFile(folder / "Gravelon.exe", "MZ game");
-  WriteFile(folder / "Data/Cars/Cars.scr", "!include(\"BMX\\\\Cars.scr\")\r\n\r\n");
-  WriteFile(folder / "Data/Cars/Parts.scr", "!include(\"BMX\\\\Parts.scr\")\r\n\r\n");
-  WriteFile(folder / "Data/Cars/Texts.scr", "!include(\"BMX\\\\Texts.scr\")\r\n\r\n");
-  WriteFile(folder / "Data/Cars/Icons.scr", "!include(\"BMX\\\\Icons.scr\")\r\n\r\n");
+  for (std::string script : {"Cars.scr", "Parts.scr", "Texts.scr", "Icons.scr"})
+    WriteFile(folder / "Data/Cars" / script, "!include(\"BMX\\\\" + script + "\")\r\n\r\n");
   WriteFile(folder / "Data/Texts.scr", "!include(\"Menu\\\\Texts.scr\")\r\n");
   WriteFile(folder / "Data/Menu/uidef/Textures.def", "// textures\r\n");
 }
