@@ -106,12 +106,4 @@ TEST_F(WizardLoadFormTexts, OtherKindsKeepTheirIdsElsewhere) {
   EXPECT_EQ(Loaded(view).Items[0].Text, "Help");
 }
 
-TEST_F(WizardLoadFormTexts, LanguageOfTheLookup) {
-  wizard::SetLanguageForTesting(Language::Polish);
-  EXPECT_EQ(Loaded(MakeControl(ControlKind::Label, "11000")).Caption, "----------------------");
-  EXPECT_EQ(Loaded(MakeControl(ControlKind::Label, "104")).Caption,
-            "Zako\xC5\x84"
-            "cz");
-}
-
 }  // namespace
