@@ -31,10 +31,10 @@ class WizardLoadFormTexts : public ::testing::Test {
   // Loads the texts onto a form holding only control (or being it), and returns it.
   static Control Loaded(const Control& control) {
     FormModel form;
-    bool isForm = control.Kind == ControlKind::Form;
-    isForm ? void(form.Form = control) : form.Controls.push_back(control);
+    Control& loaded = control.Kind == ControlKind::Form ? form.Form : form.Controls.emplace_back();
+    loaded = control;
     wizard::LoadFormTexts(form);
-    return isForm ? form.Form : form.Controls[0];
+    return loaded;
   }
 };
 

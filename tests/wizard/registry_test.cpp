@@ -15,7 +15,7 @@ struct FakeValue {
   uint32_t Type;
   std::string Data;
   // Reported length when it differs from the data written.
-  std::optional<uint32_t> ReportedLength;
+  std::optional<uint32_t> ReportedLength = std::nullopt;
 };
 
 // A registry whose every key holds at most "DestinationDir"; records every call.
