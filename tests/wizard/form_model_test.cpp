@@ -62,16 +62,11 @@ TEST(WizardFormModel, MatchesTheGoldenDump) {
 }
 #endif
 
-TEST(WizardFormModel, ContainersAndAbsolutePositions) {
+// Shown only while every container up to the form is visible. (Absolute
+// positions and children are measured by the pixel layout's tests.)
+TEST(WizardFormModel, ShownWhenEveryContainerIs) {
   FormModel model = wizard::BuildMainFormModel();
-  std::vector<std::string> inFolderFrame;
-  for (int i : model.Children(model.IndexOf("fraGameFolder", 0))) {
-    inFolderFrame.push_back(Describe(model.Controls[static_cast<size_t>(i)]));
-  }
-  EXPECT_EQ(inFolderFrame, (std::vector<std::string>{"lblGameFolder", "btnBrowse(0)"}));
   int browse = model.IndexOf("btnBrowse", 0);
-  EXPECT_EQ(model.AbsoluteLeft(browse), 120 + 360 + 5040);
-  EXPECT_EQ(model.AbsoluteTop(browse), 960 + 2040 + 240);
   EXPECT_FALSE(model.IsShown(browse));  // its step frame is hidden
   model.Find("fraStep", 0)->Visible = true;
   EXPECT_TRUE(model.IsShown(browse));

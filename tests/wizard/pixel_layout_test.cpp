@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using wizard::Control;
@@ -63,30 +65,26 @@ TEST(WizardPixelLayout, TwipsRoundToTheNearestPixelHalvesAwayFromZero) {
   EXPECT_EQ(wizard::PointsToPixels(9.75, 144), 20);  // 19.5
 }
 
-TEST(WizardPixelLayout, EdgesComeFromAbsolutePositions) {
+// Bounds in the container or in the window, from absolute
+// twips: the label, 157 to 179 twips across (10.47 to 11.93 px), is two
+// pixels wide although its width alone would round to one. Line ends are
+// cut, and the pen grows with the dpi.
+TEST(WizardPixelLayout, BoundsOfControlsAndLines) {
   wizard::FormModel model = SmallModel();
   EXPECT_EQ(wizard::ClientArea(model, 96), (PixelRect{0, 0, 200, 100}));
-  EXPECT_EQ(wizard::ControlBounds(model, kBox, 96), (PixelRect{7, -1, 133, 66}));
-  // 157 to 179 twips across: 10.47 to 11.93 px, two pixels wide although
-  // its width alone would round to one.
-  EXPECT_EQ(wizard::WindowBounds(model, kLabel, 96), (PixelRect{10, 1, 2, 20}));
-  EXPECT_EQ(wizard::ControlBounds(model, kLabel, 96), (PixelRect{3, 2, 2, 20}));
-
   EXPECT_EQ(wizard::ClientArea(model, 144), (PixelRect{0, 0, 300, 150}));
-  EXPECT_EQ(wizard::ControlBounds(model, kBox, 144), (PixelRect{10, -2, 200, 100}));
-  EXPECT_EQ(wizard::WindowBounds(model, kLabel, 144), (PixelRect{16, 1, 2, 30}));
-  EXPECT_EQ(wizard::ControlBounds(model, kLabel, 144), (PixelRect{6, 3, 2, 30}));
-}
-
-TEST(WizardPixelLayout, LineEndsAreCutAndThePenGrowsWithTheDpi) {
-  wizard::FormModel model = SmallModel();
-  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 96), (PixelRect{7, 0, 60, 1}));
-  EXPECT_EQ(wizard::ControlBounds(model, kWhite, 96), (PixelRect{7, 1, 60, 1}));
-  EXPECT_EQ(wizard::WindowBounds(model, kWhite, 96), (PixelRect{14, 0, 60, 1}));
-  EXPECT_EQ(wizard::ControlBounds(model, kVertical, 96), (PixelRect{3, 2, 1, 20}));
-  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 144), (PixelRect{10, 0, 91, 2}));
-  EXPECT_EQ(wizard::ControlBounds(model, kVertical, 144), (PixelRect{5, 3, 2, 30}));
-  EXPECT_EQ(wizard::ControlBounds(model, kGrey, 192).Height, 2);
+  using wizard::ControlBounds, wizard::WindowBounds;
+  const std::tuple<PixelRect (*)(const wizard::FormModel&, int, int), int, int, PixelRect> cases[] = {
+      {ControlBounds, kBox, 96, {7, -1, 133, 66}},   {ControlBounds, kBox, 144, {10, -2, 200, 100}},
+      {WindowBounds, kLabel, 96, {10, 1, 2, 20}},    {WindowBounds, kLabel, 144, {16, 1, 2, 30}},
+      {ControlBounds, kLabel, 96, {3, 2, 2, 20}},    {ControlBounds, kLabel, 144, {6, 3, 2, 30}},
+      {ControlBounds, kGrey, 96, {7, 0, 60, 1}},     {ControlBounds, kGrey, 144, {10, 0, 91, 2}},
+      {ControlBounds, kWhite, 96, {7, 1, 60, 1}},    {WindowBounds, kWhite, 96, {14, 0, 60, 1}},
+      {ControlBounds, kVertical, 96, {3, 2, 1, 20}}, {ControlBounds, kVertical, 144, {5, 3, 2, 30}},
+      {ControlBounds, kGrey, 192, {14, 0, 120, 2}},
+  };
+  for (const auto& [bounds, position, dpi, expected] : cases)
+    EXPECT_EQ(bounds(model, position, dpi), expected) << position << " at " << dpi;
   // The etched pair touches at every density: grey, then white right below.
   for (int dpi = 96; dpi <= 288; dpi += 8) {
     PixelRect grey = wizard::ControlBounds(model, kGrey, dpi);

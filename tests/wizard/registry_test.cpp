@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
+#include <tuple>
 
 #include "wizard/registry.h"
 
@@ -9,21 +9,22 @@ namespace {
 
 using namespace modRegistry;
 
+const char* const kKey = "SOFTWARE\\Brackmoor\\Gravelon";
+
 struct FakeValue {
   uint32_t Type;
   std::string Data;
   // Reported length when it differs from the data written.
-  std::optional<uint32_t> ReportedLength;
+  std::optional<uint32_t> ReportedLength = std::nullopt;
 };
 
-// A registry of plain containers that records every call.
+// A registry whose every key holds at most "DestinationDir"; records every call.
 class FakeRegistry : public RegistryApi {
  public:
-  std::map<std::string, std::map<std::string, FakeValue>> Keys;
-  std::optional<int32_t> OpenFailure;
+  std::optional<FakeValue> Value;
+  int32_t OpenStatus = kErrorSuccess;
   std::vector<std::string> Calls;
   bool BufferWasZeroed = true;
-  uint32_t Capacity = 0;
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override {
@@ -31,30 +32,19 @@ class FakeRegistry : public RegistryApi {
     std::snprintf(call, sizeof call, "open %08X %s options %u access %05X", static_cast<unsigned>(root),
                   subKey.c_str(), static_cast<unsigned>(options), static_cast<unsigned>(access));
     Calls.push_back(call);
-    if (OpenFailure) return *OpenFailure;
-    auto found = Keys.find(subKey);
-    if (found == Keys.end()) return kErrorFileNotFound;
-    opened_ = &found->second;
-    key = 0x1234;
-    return kErrorSuccess;
+    if (OpenStatus == kErrorSuccess) key = 0x1234;
+    return OpenStatus;
   }
 
   int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
                      uint32_t& length) override {
     Calls.push_back("query " + std::to_string(key) + " " + valueName);
-    Capacity = length;
     for (uint32_t i = 0; i < length; ++i) BufferWasZeroed = BufferWasZeroed && data[i] == 0;
-    auto found = opened_->find(valueName);
-    if (found == opened_->end()) return kErrorFileNotFound;
-    const FakeValue& value = found->second;
-    uint32_t reported = value.ReportedLength.value_or(static_cast<uint32_t>(value.Data.size()));
-    if (value.Data.size() > length) {
-      length = reported;
-      return kErrorMoreData;
-    }
-    std::memcpy(data, value.Data.data(), value.Data.size());
-    type = value.Type;
-    length = reported;
+    if (!Value || valueName != "DestinationDir") return kErrorFileNotFound;
+    if (Value->Data.size() > length) return kErrorMoreData;
+    std::memcpy(data, Value->Data.data(), Value->Data.size());
+    type = Value->Type;
+    length = Value->ReportedLength.value_or(static_cast<uint32_t>(Value->Data.size()));
     return kErrorSuccess;
   }
 
@@ -62,135 +52,82 @@ class FakeRegistry : public RegistryApi {
     Calls.push_back("close " + std::to_string(key));
     return key == 0 ? kErrorInvalidHandle : kErrorSuccess;
   }
-
- private:
-  std::map<std::string, FakeValue>* opened_ = nullptr;
 };
 
-const char* const kKey = "SOFTWARE\\Brackmoor\\Gravelon";
+// Reads DestinationDir from kKey into out, which starts as "previous".
+bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = kKey) {
+  out = "previous";
+  return ReadRegistryValue(fake, kHkeyLocalMachine, keyPath, "DestinationDir", out);
+}
 
-class WizardReadRegistryValue : public ::testing::Test {
- protected:
-  // Reads value from kKey holding it; out starts as "previous".
-  bool Read(const FakeValue& value, std::string& out) {
-    fake.Keys[kKey]["DestinationDir"] = value;
-    out = "previous";
-    return ReadRegistryValue(fake, kHkeyLocalMachine, kKey, "DestinationDir", out);
+// The key opened read-only, the value queried into a zeroed buffer, the key
+// closed. Strings lose only a terminating zero at the reported length;
+// DWORDs become decimal text; other types empty text.
+TEST(WizardReadRegistryValue, ValuesAsText) {
+  const std::vector<std::string> calls = {
+      "open 80000002 SOFTWARE\\Brackmoor\\Gravelon options 0 access 20019", "query 4660 DestinationDir",
+      "close 4660"};
+  const std::pair<FakeValue, std::string> cases[] = {
+      {{kRegSz, std::string("abc\0", 4)}, "abc"},
+      {{kRegSz, "abc"}, "abc"},
+      {{kRegSz, "ab", 3}, "ab"},  // the zeroed buffer supplies the zero
+      {{kRegSz, std::string("a\0c", 3)}, std::string("a\0c", 3)},
+      {{kRegSz, std::string("\0", 1)}, ""},
+      {{kRegSz, std::string(1023, 'x') + '\0'}, std::string(1023, 'x')},
+      {{kRegSz, std::string(1024, 'x')}, std::string(1024, 'x')},  // exactly the buffer
+      {{kRegDword, std::string("\x0A\x00\x00\x00", 4)}, "10"},
+      {{kRegDword, std::string("\xFF\xFF\xFF\xFF", 4)}, "-1"},
+      {{kRegDword, std::string("\x78\x56\x34\x12", 4)}, "305419896"},
+      {{kRegDword, std::string("\x00\x00\x00\x80", 4)}, "-2147483648"},
+      {{kRegDword, std::string("\x0A\x01", 2)}, "266"},
+      {{kRegExpandSz, std::string("%X%\0", 4)}, ""},
+      {{kRegNone, std::string("%X%\0", 4)}, ""},
+  };
+  for (const auto& [value, expected] : cases) {
+    FakeRegistry fake;
+    fake.Value = value;
+    std::string out;
+    EXPECT_TRUE(Read(fake, out)) << value.Type << " " << value.Data.size();
+    EXPECT_EQ(out, expected) << value.Type << " " << value.Data.size();
+    EXPECT_EQ(fake.Calls, calls);
+    EXPECT_TRUE(fake.BufferWasZeroed);
+  }
+}
+
+// A failed open (the empty handle is closed all the same), a missing value,
+// one over the buffer, of length zero or claiming more than the buffer: the
+// text stays.
+TEST(WizardReadRegistryValue, FailuresLeaveTheTextAndClose) {
+  const std::tuple<int32_t, std::optional<FakeValue>, const char*> cases[] = {
+      {kErrorFileNotFound, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
+      {5 /* access denied */, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
+      {kErrorSuccess, std::nullopt, "close 4660"},
+      {kErrorSuccess, FakeValue{kRegSz, std::string(1024, 'x') + '\0'}, "close 4660"},
+      {kErrorSuccess, FakeValue{kRegSz, ""}, "close 4660"},
+      {kErrorSuccess, FakeValue{kRegDword, ""}, "close 4660"},
+      {kErrorSuccess, FakeValue{kRegSz, "x", 1025}, "close 4660"},
+  };
+  for (const auto& [openStatus, value, lastCall] : cases) {
+    FakeRegistry fake;
+    fake.OpenStatus = openStatus;
+    fake.Value = value;
+    std::string out;
+    EXPECT_FALSE(Read(fake, out)) << lastCall << " " << (value ? value->Data.size() : 0);
+    EXPECT_EQ(out, "previous");
+    EXPECT_EQ(fake.Calls.back(), lastCall);
   }
   FakeRegistry fake;
-};
-
-TEST_F(WizardReadRegistryValue, StringValueOpensReadOnlyAndCloses) {
   std::string out;
-  EXPECT_TRUE(Read({kRegSz, std::string("C:\\Games\\Gravelon\\\0", 19), std::nullopt}, out));
-  EXPECT_EQ(out, "C:\\Games\\Gravelon\\");
-  EXPECT_EQ(fake.Calls, (std::vector<std::string>{
-                            "open 80000002 SOFTWARE\\Brackmoor\\Gravelon options 0 access 20019",
-                            "query 4660 DestinationDir",
-                            "close 4660",
-                        }));
-  EXPECT_EQ(fake.Capacity, 1024u);
-  EXPECT_TRUE(fake.BufferWasZeroed);
-}
-
-TEST_F(WizardReadRegistryValue, TerminatingZeroRule) {
-  const struct {
-    std::string Data;
-    std::optional<uint32_t> Reported;
-    std::string Expected;
-  } cases[] = {
-      {std::string("abc\0", 4), std::nullopt, "abc"},                  // zero at the length: dropped
-      {"abc", std::nullopt, "abc"},                                    // no zero: kept whole
-      {"ab", 3, "ab"},                                                 // the zeroed buffer supplies the zero
-      {std::string("a\0c", 3), std::nullopt, std::string("a\0c", 3)},  // only the last one counts
-      {std::string("\0", 1), std::nullopt, ""},
-      {std::string(1023, 'x') + '\0', std::nullopt, std::string(1023, 'x')},
-      {std::string(1024, 'x'), std::nullopt, std::string(1024, 'x')},  // exactly the buffer
-  };
-  for (const auto& c : cases) {
-    std::string out;
-    EXPECT_TRUE(Read({kRegSz, c.Data, c.Reported}, out)) << c.Data.size();
-    EXPECT_EQ(out, c.Expected) << c.Data.size();
-  }
-}
-
-TEST_F(WizardReadRegistryValue, DwordAsDecimalText) {
-  const struct {
-    std::string Bytes;
-    const char* Expected;
-  } cases[] = {
-      {std::string("\x0A\x00\x00\x00", 4), "10"},
-      {std::string("\xFF\xFF\xFF\xFF", 4), "-1"},
-      {std::string("\x78\x56\x34\x12", 4), "305419896"},
-      {std::string("\x00\x00\x00\x80", 4), "-2147483648"},
-      {std::string("\x0A\x01", 2), "266"},
-  };
-  for (const auto& c : cases) {
-    std::string out;
-    EXPECT_TRUE(Read({kRegDword, c.Bytes, std::nullopt}, out)) << c.Expected;
-    EXPECT_EQ(out, c.Expected);
-  }
-}
-
-TEST_F(WizardReadRegistryValue, OtherTypesGiveEmptyText) {
-  for (uint32_t type : {kRegExpandSz, kRegNone}) {
-    std::string out;
-    EXPECT_TRUE(Read({type, std::string("%X%\0", 4), std::nullopt}, out)) << type;
-    EXPECT_EQ(out, "") << type;
-  }
-}
-
-TEST_F(WizardReadRegistryValue, MalformedKeyPathOpensNothing) {
-  std::string out = "previous";
-  EXPECT_FALSE(ReadRegistryValue(fake, kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\", "DestinationDir", out));
-  EXPECT_EQ(out, "previous");
+  EXPECT_FALSE(Read(fake, out, "SOFTWARE\\Brackmoor\\"));  // malformed: nothing is opened
   EXPECT_TRUE(fake.Calls.empty());
 }
 
-TEST_F(WizardReadRegistryValue, FailedOpenStillClosesTheEmptyHandle) {
-  for (int32_t status : {kErrorFileNotFound, 5 /* access denied */}) {
-    fake.Calls.clear();
-    fake.OpenFailure = status;
-    std::string out;
-    EXPECT_FALSE(Read({kRegSz, "C:\\x\\", std::nullopt}, out));
-    EXPECT_EQ(out, "previous");
-    ASSERT_EQ(fake.Calls.size(), 2u);
-    EXPECT_EQ(fake.Calls[1], "close 0");
-  }
-}
-
-// A missing value, one over the buffer or one of length zero: the text
-// stays, and the opened key is closed.
-TEST_F(WizardReadRegistryValue, FailedQueriesLeaveTheText) {
-  std::string out = "previous";
-  fake.Keys[kKey]["Other"] = {kRegSz, "x", std::nullopt};
-  EXPECT_FALSE(ReadRegistryValue(fake, kHkeyLocalMachine, kKey, "DestinationDir", out));
-  EXPECT_EQ(out, "previous");
-  EXPECT_EQ(fake.Calls.back(), "close 4660");
-  for (const FakeValue& value :
-       {FakeValue{kRegSz, std::string(1024, 'x') + '\0', std::nullopt}, FakeValue{kRegSz, "", std::nullopt},
-        FakeValue{kRegDword, "", std::nullopt}}) {
-    fake.Calls.clear();
-    EXPECT_FALSE(Read(value, out)) << value.Data.size();
-    EXPECT_EQ(out, "previous");
-    EXPECT_EQ(fake.Calls.back(), "close 4660");
-  }
-}
-
+// Only backslashes separate keys.
 TEST(WizardIsValidKeyName, Shapes) {
-  const struct {
-    const char* Path;
-    bool Valid;
-  } cases[] = {
-      {"SOFTWARE\\Brackmoor\\Gravelon", true},
-      {"", true},
-      {"\\SOFTWARE", false},
-      {"SOFTWARE\\", false},
-      {"\\", false},
-      {"SOFTWARE\\\\Brackmoor", false},
-      {"SOFTWARE/Brackmoor", true},  // only backslashes separate keys
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsValidKeyName(c.Path), c.Valid) << c.Path;
+  for (const char* path : {"SOFTWARE\\Brackmoor\\Gravelon", "", "SOFTWARE/Brackmoor"})
+    EXPECT_TRUE(IsValidKeyName(path)) << path;
+  for (const char* path : {"\\SOFTWARE", "SOFTWARE\\", "\\", "SOFTWARE\\\\Brackmoor"})
+    EXPECT_FALSE(IsValidKeyName(path)) << path;
 }
 
 }  // namespace

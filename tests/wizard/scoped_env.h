@@ -15,27 +15,20 @@ class ScopedEnv {
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
   ~ScopedEnv() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) {
-        setenv(it->first.c_str(), it->second->c_str(), 1);
-      } else {
-        unsetenv(it->first.c_str());
-      }
-    }
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) Apply(it->first, it->second);
   }
 
   // nullopt unsets the variable.
-  void Set(const std::string& name, std::optional<std::string> value) {
+  void Set(const std::string& name, const std::optional<std::string>& value) {
     const char* old = std::getenv(name.c_str());
     saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    if (value) {
-      setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name.c_str());
-    }
+    Apply(name, value);
   }
 
  private:
+  static void Apply(const std::string& name, const std::optional<std::string>& value) {
+    value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+  }
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/ui_language.h"
 #include "wizard/scoped_env.h"
 
@@ -7,21 +9,20 @@ namespace {
 
 using testing_support::ScopedEnv;
 
+// Each variable set in turn over the ones before it; LANGUAGE set but empty
+// lets the next one decide.
 TEST(WizardUiLanguagePosix, ReadsTheLocaleVariables) {
   ScopedEnv env;
-  env.Set("LANGUAGE", std::nullopt);
-  env.Set("LC_ALL", std::nullopt);
-  env.Set("LC_MESSAGES", std::nullopt);
-  env.Set("LANG", "pl_PL.UTF-8");
-  EXPECT_EQ(platform::UserUiLanguage(), 1045);
-  env.Set("LC_MESSAGES", "en_US.UTF-8");
-  EXPECT_EQ(platform::UserUiLanguage(), 1033);
-  env.Set("LC_ALL", "pl_PL");
-  EXPECT_EQ(platform::UserUiLanguage(), 1045);
-  env.Set("LANGUAGE", "en:pl");
-  EXPECT_EQ(platform::UserUiLanguage(), 1033);
-  env.Set("LANGUAGE", "");  // set but empty: the next one decides
-  EXPECT_EQ(platform::UserUiLanguage(), 1045);
+  for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) env.Set(name, std::nullopt);
+  const std::tuple<const char*, const char*, uint16_t> steps[] = {
+      {"LANG", "pl_PL.UTF-8", 1045}, {"LC_MESSAGES", "en_US.UTF-8", 1033},
+      {"LC_ALL", "pl_PL", 1045},     {"LANGUAGE", "en:pl", 1033},
+      {"LANGUAGE", "", 1045},
+  };
+  for (const auto& [name, value, expected] : steps) {
+    env.Set(name, value);
+    EXPECT_EQ(platform::UserUiLanguage(), expected) << name << "=" << value;
+  }
 }
 
 }  // namespace

@@ -1,42 +1,33 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/ui_language.h"
 
 namespace {
 
-struct LocaleCase {
-  const char* Language;
-  const char* LcAll;
-  const char* LcMessages;
-  const char* Lang;
-  uint16_t Expected;
-};
-
+// LANGUAGE, LC_ALL, LC_MESSAGES, LANG and the language they give: each
+// variable alone; the priority in that order; LANGUAGE as a list whose first
+// entry counts; other languages and other spellings of Polish.
 TEST(WizardUiLanguage, FirstNonEmptyLocaleVariableDecides) {
-  const LocaleCase cases[] = {
-      // Each variable alone.
+  const std::tuple<const char*, const char*, const char*, const char*, uint16_t> cases[] = {
       {"pl", "", "", "", 1045},
       {"", "", "pl_PL.UTF-8", "", 1045},
       {"", "", "", "pl_PL.UTF-8", 1045},
-      // Priority: LANGUAGE, LC_ALL, LC_MESSAGES, LANG.
       {"en", "pl_PL.UTF-8", "pl_PL", "pl_PL", 1033},
       {"", "en_GB.UTF-8", "pl_PL.UTF-8", "pl_PL.UTF-8", 1033},
       {"", "", "C", "pl_PL.UTF-8", 1033},
       {"", "pl_PL.UTF-8", "en_US", "C", 1045},
-      // LANGUAGE is a list: its first entry counts.
       {"en_US:pl", "", "", "pl_PL", 1033},
       {":pl_PL", "", "", "", 1045},
-      // Not Polish, and other spellings of Polish.
-      {"", "", "", "C", 1033},
       {"", "", "", "plt_XX", 1033},
       {"", "", "", "PL_pl", 1045},
       {"", "", "", "pl_PL@euro", 1045},
       {"", "", "", "polish", 1045},
   };
-  for (const LocaleCase& c : cases) {
-    EXPECT_EQ(platform::LangIdFromLocaleVariables(c.Language, c.LcAll, c.LcMessages, c.Lang), c.Expected)
-        << "LANGUAGE=" << c.Language << " LC_ALL=" << c.LcAll << " LC_MESSAGES=" << c.LcMessages
-        << " LANG=" << c.Lang;
+  for (const auto& [language, lcAll, lcMessages, lang, expected] : cases) {
+    EXPECT_EQ(platform::LangIdFromLocaleVariables(language, lcAll, lcMessages, lang), expected)
+        << language << "|" << lcAll << "|" << lcMessages << "|" << lang;
   }
 }
 

@@ -1,7 +1,6 @@
 #include "wizard/wizard_fixture.h"
 
-#include <cstring>
-
+#include "package/package_bytes.h"
 #include "package/rigbox.h"
 
 namespace fs = std::filesystem;
@@ -9,53 +8,6 @@ using testing_support::ReadFile;
 using testing_support::WriteFile;
 
 namespace wizard_testing {
-
-wizard::MsgResult ScriptedShell::MessageBox(const std::string& text, const std::string& title,
-                                            wizard::MsgButtons buttons, wizard::MsgIcon icon) {
-  Messages.push_back({text, title, buttons, icon});
-  if (Answers.empty()) return wizard::MsgResult::OK;
-  wizard::MsgResult answer = Answers.front();
-  Answers.pop_front();
-  return answer;
-}
-
-std::string ScriptedShell::BrowseForFolder(const std::string& title) {
-  PickerTitles.push_back(title);
-  if (PickedFolders.empty()) return std::string();
-  std::string folder = PickedFolders.front();
-  PickedFolders.pop_front();
-  return folder;
-}
-
-void ScriptedShell::ControlChanged(const wizard::Control& control) {
-  if (control.Name == "lblAction") ActionTexts.push_back(control.Caption);
-  if (control.Name == "prgsAction" && (ProgressValues.empty() || ProgressValues.back() != control.Value)) {
-    ProgressValues.push_back(control.Value);
-  }
-  if (OnChange) OnChange(control);
-}
-
-int32_t OneValueRegistry::OpenKey(uint32_t root, const std::string& subKey, uint32_t /*options*/,
-                                  uint32_t access, modRegistry::KeyHandle& key) {
-  AccessAsked = access;
-  if (root != modRegistry::kHkeyLocalMachine || subKey != "SOFTWARE\\Brackmoor\\Gravelon" || !GameFolder) {
-    return modRegistry::kErrorFileNotFound;
-  }
-  key = 1;
-  return modRegistry::kErrorSuccess;
-}
-
-int32_t OneValueRegistry::QueryValue(modRegistry::KeyHandle /*key*/, const std::string& valueName,
-                                     uint32_t& type, uint8_t* data, uint32_t& length) {
-  if (valueName != "DestinationDir") return modRegistry::kErrorFileNotFound;
-  if (GameFolder->size() + 1 > length) return modRegistry::kErrorMoreData;
-  std::memcpy(data, GameFolder->c_str(), GameFolder->size() + 1);
-  length = static_cast<uint32_t>(GameFolder->size() + 1);
-  type = modRegistry::kRegSz;
-  return modRegistry::kErrorSuccess;
-}
-
-int32_t OneValueRegistry::CloseKey(modRegistry::KeyHandle /*key*/) { return modRegistry::kErrorSuccess; }
 
 std::vector<CarFile> SampleCar(const std::string& carId) {
   return {
@@ -80,21 +32,15 @@ void MakeInstaller(const fs::path& installer, const std::string& carId, const st
   }
   ASSERT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
 
-  std::string stub = "MZ stub of the installer";
-  auto headerPosition = static_cast<uint32_t>(stub.size() + 1);
-  std::string trailer;
-  for (int shift = 0; shift < 32; shift += 8) trailer += static_cast<char>((headerPosition >> shift) & 0xFF);
-  WriteFile(installer, stub + ReadFile(package) + trailer);
+  WriteFile(installer, package_bytes::SelfExtracting(ReadFile(package), 24));
   fs::remove_all(staging);
   fs::remove(package);
 }
 
 void MakeGameFolder(const fs::path& folder) {
   WriteFile(folder / "Gravelon.exe", "MZ game");
-  WriteFile(folder / "Data/Cars/Cars.scr", "!include(\"BMX\\\\Cars.scr\")\r\n\r\n");
-  WriteFile(folder / "Data/Cars/Parts.scr", "!include(\"BMX\\\\Parts.scr\")\r\n\r\n");
-  WriteFile(folder / "Data/Cars/Texts.scr", "!include(\"BMX\\\\Texts.scr\")\r\n\r\n");
-  WriteFile(folder / "Data/Cars/Icons.scr", "!include(\"BMX\\\\Icons.scr\")\r\n\r\n");
+  for (std::string script : {"Cars.scr", "Parts.scr", "Texts.scr", "Icons.scr"})
+    WriteFile(folder / "Data/Cars" / script, "!include(\"BMX\\\\" + script + "\")\r\n\r\n");
   WriteFile(folder / "Data/Texts.scr", "!include(\"Menu\\\\Texts.scr\")\r\n");
   WriteFile(folder / "Data/Menu/uidef/Textures.def", "// textures\r\n");
 }

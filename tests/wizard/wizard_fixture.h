@@ -4,6 +4,7 @@
 // trailer.
 #pragma once
 
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -38,24 +39,57 @@ class ScriptedShell : public wizard::Shell {
   std::function<void(const wizard::Control&)> OnChange;
 
   wizard::MsgResult MessageBox(const std::string& text, const std::string& title, wizard::MsgButtons buttons,
-                               wizard::MsgIcon icon) override;
-  std::string BrowseForFolder(const std::string& title) override;
-  void ControlChanged(const wizard::Control& control) override;
+                               wizard::MsgIcon icon) override {
+    Messages.push_back({text, title, buttons, icon});
+    return Pop(Answers, wizard::MsgResult::OK);
+  }
+  std::string BrowseForFolder(const std::string& title) override {
+    PickerTitles.push_back(title);
+    return Pop(PickedFolders, std::string());
+  }
+  void ControlChanged(const wizard::Control& control) override {
+    if (control.Name == "lblAction") ActionTexts.push_back(control.Caption);
+    if (control.Name == "prgsAction" && (ProgressValues.empty() || ProgressValues.back() != control.Value)) {
+      ProgressValues.push_back(control.Value);
+    }
+    if (OnChange) OnChange(control);
+  }
   void KeepResponsive() override { ++KeepResponsiveCount; }
   void EndProgram() override { ++EndCount; }
+
+ private:
+  // The next scripted item, or fallback when the script has run out.
+  template <class T>
+  static T Pop(std::deque<T>& script, T fallback) {
+    if (script.empty()) return fallback;
+    T next = script.front();
+    script.pop_front();
+    return next;
+  }
 };
 
 // A registry with one string value under the game's key, or none.
 class OneValueRegistry : public modRegistry::RegistryApi {
  public:
   std::optional<std::string> GameFolder;
-  uint32_t AccessAsked = 0;
 
-  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
-                  modRegistry::KeyHandle& key) override;
-  int32_t QueryValue(modRegistry::KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
-                     uint32_t& length) override;
-  int32_t CloseKey(modRegistry::KeyHandle key) override;
+  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t /*options*/, uint32_t /*access*/,
+                  modRegistry::KeyHandle& key) override {
+    if (root != modRegistry::kHkeyLocalMachine || subKey != "SOFTWARE\\Brackmoor\\Gravelon" || !GameFolder) {
+      return modRegistry::kErrorFileNotFound;
+    }
+    key = 1;
+    return modRegistry::kErrorSuccess;
+  }
+  int32_t QueryValue(modRegistry::KeyHandle /*key*/, const std::string& valueName, uint32_t& type,
+                     uint8_t* data, uint32_t& length) override {
+    if (valueName != "DestinationDir") return modRegistry::kErrorFileNotFound;
+    std::memcpy(data, GameFolder->c_str(), GameFolder->size() + 1);
+    length = static_cast<uint32_t>(GameFolder->size() + 1);
+    type = modRegistry::kRegSz;
+    return modRegistry::kErrorSuccess;
+  }
+  int32_t CloseKey(modRegistry::KeyHandle /*key*/) override { return modRegistry::kErrorSuccess; }
 };
 
 // One file of a car: its folder inside the car's folder ("" for the car's
