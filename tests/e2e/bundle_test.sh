@@ -9,16 +9,8 @@ set -u
 zip=$(realpath "$1")
 wine=$2
 car=$(cd "$(dirname "$0")/../../demo/car" && pwd)
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-passes=0
-failures=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 bundle=$work/bundle
 mkdir "$bundle" "$work/elsewhere"
@@ -63,5 +55,4 @@ for system in linux windows; do
   check "$system installer registered it" grep -q 'BND\\\\Cars.scr' "$game/Data/Cars/Cars.scr"
 done
 
-echo "$passes passed, $failures failed"
-test "$failures" -eq 0
+checks_done

@@ -13,8 +13,8 @@ export LC_ALL=C.UTF-8
 
 wine=${3:-}
 golden="$(realpath "$2")/rigbox_cli.txt"
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 # rigbox runs from a release bundle's layout, where sfx --for finds stubs.
 system=linux
 [ -n "$wine" ] && system=windows
@@ -25,7 +25,7 @@ cd "$work" || exit 1
 
 # Output as on Linux: LF line ends, and the scratch folder, in either
 # system's spelling, as WORK with slashes below it.
-windows_work=$(printf 'Z:%s' "${work//\//\\}")
+windows_work=$(windows_path "$work")
 unmap() {
   tr -d '\r' | sed -e "s|${windows_work//\\/\\\\}|WORK|g; s|$work|WORK|g" -e ':a' -e 's|\(WORK[^" ]*\)\\|\1/|' -e 'ta'
 }

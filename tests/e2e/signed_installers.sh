@@ -9,15 +9,8 @@ set -u
 stub=$1
 rigbox=$2
 wine=${3:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passes=0
-failures=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=Test car author" -days 2 \
   -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1 || { echo "openssl failed" >&2; exit 1; }
@@ -53,5 +46,4 @@ done
 distinct=$(for size in $paddings; do echo $((size % 8)); done | sort -u | wc -l)
 check "eight different paddings were met" test "$distinct" -eq 8
 
-echo "$passes passed, $failures failed"
-test "$failures" -eq 0
+checks_done

@@ -12,27 +12,13 @@ stub=$1
 rigbox=$2
 wine=${3:-}
 exe=${wine:+.exe}
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 export LANG=C LC_ALL=C LANGUAGE=
 if [ -z "$wine" ]; then
   export HOME=$work/home WINEPREFIX=$work/no-prefix
   mkdir -p "$HOME"
 fi
-failures=0
-passes=0
-
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    echo "FAIL: $name"
-    failures=$((failures + 1))
-  fi
-}
-
 same_bytes() {  # same_bytes FILE EXPECTED-BYTES(printf format)
   printf "$2" >"$work/expected"
   cmp -s "$1" "$work/expected" || {
@@ -42,7 +28,7 @@ same_bytes() {  # same_bytes FILE EXPECTED-BYTES(printf format)
 }
 
 # The program's form of a path of this machine.
-native() { if [ -n "$wine" ]; then printf 'Z:%s' "${1//\//\\}"; else printf '%s' "$1"; fi; }
+native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }
 
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
@@ -255,5 +241,4 @@ if [ -z "$wine" ]; then
   check "no game recorded anywhere exits 3" test $? -eq 3
 fi
 
-echo "$passes passed, $failures failed"
-test "$failures" -eq 0
+checks_done
