@@ -85,6 +85,7 @@ TEST_F(PackageSignedPe, TrailerIsFoundBeforeTheTableAndItsPadding) {
   std::string dest = dir_.Folder() + "car";
   ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
   EXPECT_EQ(ReadFile(dir_ / "car/Parts/engine.scr"), kSecondData);
+  modRIGBOX::ClosePackage();  // Windows keeps an open package from being rewritten
   // A non-zero byte before the table is no padding: the usual trailer
   // place holds no package then.
   std::string bytes = SignedInstaller(kPe32, ExamplePackage(), 4);
