@@ -299,6 +299,19 @@ bool File::WriteAll(const void* buffer, size_t size) {
   return true;
 }
 
+int64_t File::CopyRangeTo(int64_t offset, size_t size, File& to) {
+#ifdef __linux__
+  auto from = static_cast<off64_t>(offset);
+  ssize_t copied =
+      copy_file_range(static_cast<int>(handle_), &from, static_cast<int>(to.handle_), nullptr, size, 0);
+  if (copied >= 0) return copied;
+  Fail(errno);
+#else
+  FailWith(kErrDeviceIo);
+#endif
+  return -1;
+}
+
 bool File::Flush() {
   if (fsync(static_cast<int>(handle_)) != 0) return Fail(errno);
   return true;
