@@ -25,7 +25,28 @@ bool PackageWindow::Fill(int64_t offset) {
   return true;
 }
 
+void PackageWindow::CopyInSystem(int64_t& offset, int64_t& count, platform::File& out) {
+  while (inSystem_ && count > 0) {
+    auto piece = static_cast<size_t>(std::min(count, static_cast<int64_t>(kCopyChunkSize)));
+    int64_t copied = file_.CopyRangeTo(offset, piece, out);
+    // Refused, failed or short: memory takes over, for this file and the
+    // rest, and tells a read failure from a write failure as before.
+    if (copied <= 0) {
+      inSystem_ = false;
+      return;
+    }
+    offset += copied;
+    count -= copied;
+    unpainted_ += copied;
+    if (unpainted_ >= static_cast<int64_t>(kCopyChunkSize)) {
+      unpainted_ = 0;
+      NoteBusy();
+    }
+  }
+}
+
 CopyResult PackageWindow::CopyTo(int64_t offset, int64_t count, platform::File& out) {
+  CopyInSystem(offset, count, out);
   while (count > 0) {
     bool inside = offset >= start_ && offset < start_ + filled_;
     if (!inside && !Fill(offset)) return CopyResult::ReadFailed;

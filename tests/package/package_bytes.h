@@ -57,6 +57,20 @@ inline std::string ExamplePackage() {
   return header + kFirstData + kSecondData + first + second;
 }
 
+// A package of one file, "Data\big.bin".
+inline std::string OneFilePackage(const std::string& data) {
+  auto size = static_cast<int32_t>(data.size());
+  return Header("RIGBOX", 0, kVersion1, 1, 26 + size, 25 + size + 88, "BIG") + data +
+         Entry(size, 26, Folder("Data"), Name("big.bin"));
+}
+
+// size bytes in a pattern that shows any piece out of place.
+inline std::string Patterned(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 253);
+  return bytes;
+}
+
 // An executable part of stubSize bytes, the package, and the trailer.
 inline std::string SelfExtracting(const std::string& package, size_t stubSize) {
   std::string stub = "MZ" + std::string(stubSize - 2, 'x');
