@@ -5,6 +5,11 @@
 #include "package/rigbox.h"
 
 namespace modRIGBOX {
+namespace {
+
+constexpr int64_t kPageSize = 4096;
+
+}  // namespace
 
 bool PackageWindow::Fill(int64_t offset) {
   // Past the data area (which the directory checks rule out) a single byte
@@ -46,7 +51,11 @@ void PackageWindow::CopyInSystem(int64_t& offset, int64_t& count, platform::File
 }
 
 CopyResult PackageWindow::CopyTo(int64_t offset, int64_t count, platform::File& out) {
-  CopyInSystem(offset, count, out);
+  // From a page boundary the system copies at least as fast as the window,
+  // and a file system may even share the blocks; from anywhere else (as
+  // the maker stores files, right after the header) its copy measured a
+  // third slower than reading and writing.
+  if (offset % kPageSize == 0) CopyInSystem(offset, count, out);
   while (count > 0) {
     bool inside = offset >= start_ && offset < start_ + filled_;
     if (!inside && !Fill(offset)) return CopyResult::ReadFailed;

@@ -1,8 +1,9 @@
-// Copying stored files out of the package. Where the system copies between
-// the two files itself, the bytes never enter this program. Otherwise they
-// go through one window of the package: a run of small files costs one read
-// instead of one per file, and a large file streams through the window in
-// pieces, so memory stays at the window's size.
+// Copying stored files out of the package. A file stored on a page boundary
+// the system copies itself, where it will: the bytes never enter this
+// program. Otherwise they go through one window of the package: a run of
+// small files costs one read instead of one per file, and a large file
+// streams through the window in pieces, so memory stays at the window's
+// size.
 #pragma once
 
 #include <cstdint>

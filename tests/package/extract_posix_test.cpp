@@ -57,10 +57,11 @@ const std::string kBig = Patterned(3 * modRIGBOX::kCopyChunkSize + 7);
 
 using Change = void (*)(const std::filesystem::path& dir);
 
-// Extracts kBig from dir's package into dir/car, making a change at the
-// window's second paint, between the second and the third piece.
+// Extracts kBig, stored on a page boundary for the system to copy it, from
+// dir's package into dir/car, making a change at the window's second
+// paint, between the second and the third piece.
 bool ExtractChangingMidway(const TempDir& dir, Change change) {
-  WriteFile(dir / "car.rigbox", OneFilePackage(kBig));
+  WriteFile(dir / "car.rigbox", OneFilePackage(kBig, 4097));
   if (!modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0)) return false;
   struct Paint {
     const TempDir& Dir;
@@ -85,7 +86,7 @@ bool ExtractChangingMidway(const TempDir& dir, Change change) {
 TEST(PackageExtractPosix, PackageCutShortWhileCopyingIsAReadFailure) {
   TempDir dir;
   EXPECT_FALSE(ExtractChangingMidway(dir, [](const std::filesystem::path& at) {
-    std::filesystem::resize_file(at / "car.rigbox", 25 + 2 * modRIGBOX::kCopyChunkSize + 100);
+    std::filesystem::resize_file(at / "car.rigbox", 4096 + 2 * modRIGBOX::kCopyChunkSize + 100);
   }));
   EXPECT_EQ(modRIGBOX::LastErrNumber, 62);
   EXPECT_EQ(modRIGBOX::LastErrText, "Cannot read Entry 1 (\"Data\\big.bin\") of \"" + dir.Folder() +

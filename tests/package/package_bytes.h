@@ -57,11 +57,11 @@ inline std::string ExamplePackage() {
   return header + kFirstData + kSecondData + first + second;
 }
 
-// A package of one file, "Data\big.bin".
-inline std::string OneFilePackage(const std::string& data) {
+// A package of one file, "Data\big.bin", stored at position `at`.
+inline std::string OneFilePackage(const std::string& data, int32_t at = 26) {
   auto size = static_cast<int32_t>(data.size());
-  return Header("RIGBOX", 0, kVersion1, 1, 26 + size, 25 + size + 88, "BIG") + data +
-         Entry(size, 26, Folder("Data"), Name("big.bin"));
+  return Header("RIGBOX", 0, kVersion1, 1, at + size, at - 1 + size + 88, "BIG") + std::string(at - 26, 'x') +
+         data + Entry(size, at, Folder("Data"), Name("big.bin"));
 }
 
 // size bytes in a pattern that shows any piece out of place.
