@@ -1,6 +1,9 @@
-// Reading stored files through one window of the package: a run of small
-// files costs one read instead of one per file, and a large file streams
-// through the window in pieces, so memory stays at the window's size.
+// Copying stored files out of the package. A file stored on a page boundary
+// the system copies itself, where it will: the bytes never enter this
+// program. Otherwise they go through one window of the package: a run of
+// small files costs one read instead of one per file, and a large file
+// streams through the window in pieces, so memory stays at the window's
+// size.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +25,17 @@ class PackageWindow {
 
  private:
   bool Fill(int64_t offset);
+  // Copies in the system what it will, advancing offset and count.
+  void CopyInSystem(int64_t& offset, int64_t& count, platform::File& out);
 
   platform::File& file_;
   int64_t dataEnd_;
   std::vector<uint8_t> buffer_;
   int64_t start_ = 0;  // file offset of buffer_[0]
   int64_t filled_ = 0;
-  int64_t filePos_ = -1;  // where the file's next read starts; -1 unknown
+  int64_t filePos_ = -1;   // where the file's next read starts; -1 unknown
+  bool inSystem_ = true;   // until the system first refuses
+  int64_t unpainted_ = 0;  // bytes copied in the system since the last NoteBusy
 };
 
 }  // namespace modRIGBOX

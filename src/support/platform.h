@@ -72,6 +72,13 @@ class File {
   // Reads exactly size bytes; a short read fails with kErrInputPastEnd.
   bool ReadExact(void* buffer, size_t size);
   bool WriteAll(const void* buffer, size_t size);
+  // Copies up to size bytes from offset `offset` of this file to the current
+  // position of to inside the system, without passing them through this
+  // program; this file's own position stays. Returns the number copied, 0 at
+  // the end of this file, or -1 when the system will not copy between these
+  // two files (not available, as on Windows; different file systems, ...)
+  // or the copy failed; the caller then copies through memory.
+  int64_t CopyRangeTo(int64_t offset, size_t size, File& to);
   // Makes what was written durable before, say, it replaces another file.
   bool Flush();
   // Cuts the file (or extends it with zeros) to length bytes.
@@ -81,6 +88,11 @@ class File {
   static constexpr intptr_t kInvalid = -1;
   intptr_t handle_ = kInvalid;
 };
+
+#ifdef _WIN32
+// Inline, so the stub drops the copying that can never happen.
+inline int64_t File::CopyRangeTo(int64_t, size_t, File&) { return -1; }
+#endif
 
 // Windows attribute bits; other platforms map them (read-only: no write
 // permission for anyone; hidden and system have no equivalent there).

@@ -98,9 +98,15 @@ bool SameTime(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-const DirListing* ListingOf(const std::string& dir) {
+// known: the folder's stat, when the caller has just taken it.
+const DirListing* ListingOf(const std::string& dir, const struct stat* known = nullptr) {
   struct stat st;
-  if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+  if (known != nullptr) {
+    st = *known;
+  } else if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0) {
+    return nullptr;
+  }
+  if (!S_ISDIR(st.st_mode)) return nullptr;
   if (tListing.dir == dir && SameTime(tListing.mtime, st.st_mtim)) return &tListing;
   DIR* handle = opendir(dir.empty() ? "." : dir.c_str());
   if (handle == nullptr) return nullptr;
@@ -163,7 +169,7 @@ std::string NativePath(const std::string& path) {
     std::string name = slashed.substr(lastSlash + 1);
     struct stat st;
     if (name != "." && name != ".." && stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-      const DirListing* listing = ListingOf(parent);
+      const DirListing* listing = ListingOf(parent, &st);
       if (listing != nullptr) {
         auto found = listing->byLower.find(Lowered(name));
         if (found != listing->byLower.end()) name = found->second;
@@ -226,11 +232,13 @@ bool File::Open(const std::string& path, OpenMode mode) {
       flags |= O_WRONLY | O_CREAT | O_APPEND;
       break;
   }
-  bool existed = mode == OpenMode::Read || mode == OpenMode::ReadLocked || Exists(native);
+  bool canWrite = mode == OpenMode::Write || mode == OpenMode::Append;
+  bool existed = !canWrite || Exists(native);
   int fd = open(native.c_str(), flags, 0666);
   if (fd < 0) return FailAt(native, errno);
+  // Only reading opens a folder; writing one fails with EISDIR.
   struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (!canWrite && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     close(fd);
     return FailWith(kErrPathFileAccess);
   }
@@ -298,6 +306,19 @@ bool File::WriteAll(const void* buffer, size_t size) {
     size -= static_cast<size_t>(put);
   }
   return true;
+}
+
+int64_t File::CopyRangeTo(int64_t offset, size_t size, File& to) {
+#ifdef __linux__
+  auto from = static_cast<off64_t>(offset);
+  ssize_t copied =
+      copy_file_range(static_cast<int>(handle_), &from, static_cast<int>(to.handle_), nullptr, size, 0);
+  if (copied >= 0) return copied;
+  Fail(errno);
+#else
+  FailWith(kErrDeviceIo);
+#endif
+  return -1;
 }
 
 bool File::Flush() {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <filesystem>
 
 #include "common/temp_dir.h"
 #include "common/unprivileged_posix.h"
+#include "package/chunk_copy.h"
 #include "package/package_bytes.h"
 #include "package/rigbox.h"
 #include "support/platform.h"
@@ -47,6 +50,61 @@ TEST(PackageExtractPosix, ExistingFolderInAnotherCaseIsUsed) {
   modRIGBOX::ClosePackage();
   EXPECT_EQ(ReadFile(dir / "car/parts/engine.scr"), kSecondData);
   EXPECT_FALSE(std::filesystem::exists(dir / "car/Parts"));
+}
+
+// Three pieces of a copy and a few bytes more.
+const std::string kBig = Patterned(3 * modRIGBOX::kCopyChunkSize + 7);
+
+using Change = void (*)(const std::filesystem::path& dir);
+
+// Extracts kBig, stored on a page boundary for the system to copy it, from
+// dir's package into dir/car, making a change at the window's second
+// paint, between the second and the third piece.
+bool ExtractChangingMidway(const TempDir& dir, Change change) {
+  WriteFile(dir / "car.rigbox", OneFilePackage(kBig, 4097));
+  if (!modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0)) return false;
+  struct Paint {
+    const TempDir& Dir;
+    Change Make;
+    int Count = 0;
+  } paint{dir, change};
+  modRIGBOX::SetBusyHook(
+      [](void* context) {
+        auto* paint = static_cast<Paint*>(context);
+        if (++paint->Count == 2) paint->Make(paint->Dir.Path());
+      },
+      &paint);
+  std::string dest = dir.Folder() + "car";
+  bool extracted = modRIGBOX::ExtractPackage(dest);
+  modRIGBOX::SetBusyHook(nullptr, nullptr);
+  modRIGBOX::ClosePackage();
+  return extracted;
+}
+
+// The package loses its end: the short copy is a failure to read the
+// package, as a short read is.
+TEST(PackageExtractPosix, PackageCutShortWhileCopyingIsAReadFailure) {
+  TempDir dir;
+  EXPECT_FALSE(ExtractChangingMidway(dir, [](const std::filesystem::path& at) {
+    std::filesystem::resize_file(at / "car.rigbox", 4096 + 2 * modRIGBOX::kCopyChunkSize + 100);
+  }));
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 62);
+  EXPECT_EQ(modRIGBOX::LastErrText, "Cannot read Entry 1 (\"Data\\big.bin\") of \"" + dir.Folder() +
+                                        "car.rigbox\": Input past end of file");
+}
+
+// The system refuses to copy into a file opened for appending: the window
+// copies the rest.
+TEST(PackageExtractPosix, CopyRefusedMidwayGoesOnThroughTheWindow) {
+  TempDir dir;
+  EXPECT_TRUE(ExtractChangingMidway(dir, [](const std::filesystem::path& at) {
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+      if (std::filesystem::equivalent(fd.path(), at / "car/Data/big.bin", error))
+        fcntl(std::stoi(fd.path().filename()), F_SETFL, O_APPEND);
+    }
+  })) << modRIGBOX::LastErrText;
+  EXPECT_TRUE(ReadFile(dir / "car/Data/big.bin") == kBig);
 }
 
 }  // namespace

@@ -120,13 +120,8 @@ TEST_F(PackageExtract, EntriesMayPointAnywhereInTheDataArea) {
 }
 
 TEST_F(PackageExtract, FileBiggerThanOneChunk) {
-  std::string big(3 * 1024 * 1024 + 7, '\0');
-  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 % 253);
-  auto size = static_cast<int32_t>(big.size());
-  Open(SelfExtracting(Header("RIGBOX", 0, kVersion1, 1, 26 + size, 25 + size + 88, "BIG") + big +
-                          Entry(size, 26, Folder("Data"), Name("big.bin")),
-                      4096),
-       2);
+  std::string big = Patterned(3 * 1024 * 1024 + 7);
+  Open(SelfExtracting(OneFilePackage(big), 4096), 2);
   std::string dest = dir_.Folder() + "car";
   ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
   EXPECT_TRUE(ReadFile(dir_ / "car/Data/big.bin") == big);

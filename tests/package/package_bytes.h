@@ -51,6 +51,20 @@ inline std::string ExamplePackage() {
          Entry(10, 26, Folder(""), Name("Cars.scr")) + Entry(5, 36, Folder("Parts"), Name("engine.scr"));
 }
 
+// A package of one file, "Data\big.bin", stored at position `at`.
+inline std::string OneFilePackage(const std::string& data, int32_t at = 26) {
+  auto size = static_cast<int32_t>(data.size());
+  return Header("RIGBOX", 0, kVersion1, 1, at + size, at - 1 + size + 88, "BIG") + std::string(at - 26, 'x') +
+         data + Entry(size, at, Folder("Data"), Name("big.bin"));
+}
+
+// size bytes in a pattern that shows any piece out of place.
+inline std::string Patterned(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 253);
+  return bytes;
+}
+
 // An executable part of stubSize bytes, the package, and the trailer.
 inline std::string SelfExtracting(const std::string& package, size_t stubSize) {
   std::string stub = "MZ" + std::string(stubSize - 2, 'x');

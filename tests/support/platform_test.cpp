@@ -77,6 +77,27 @@ TEST(SupportPlatformFile, ReadsAtPositionsAndReportsSize) {
   EXPECT_FALSE(file.IsOpen());
 }
 
+TEST(SupportPlatformFile, CopiesRangesInsideTheSystemWhereItCan) {
+  TempDir dir;
+  WriteFile(dir / "data.bin", "0123456789");
+  platform::File in;
+  platform::File out;
+  ASSERT_TRUE(in.Open(dir.Folder() + "data.bin", platform::OpenMode::Read));
+  ASSERT_TRUE(out.Open(dir.Folder() + "out.bin", platform::OpenMode::Write));
+  ASSERT_TRUE(out.WriteAll("ab", 2));
+#ifdef __linux__
+  EXPECT_EQ(in.CopyRangeTo(6, 3, out), 3);
+  EXPECT_EQ(in.CopyRangeTo(8, 5, out), 2);
+  EXPECT_EQ(in.CopyRangeTo(10, 5, out), 0);
+  EXPECT_EQ(in.Tell(), 0);
+  out.Close();
+  EXPECT_EQ(ReadFile(dir / "out.bin"), "ab67889");
+  // Not between regular files: refused, so the caller copies by itself.
+  ASSERT_TRUE(out.Open("/dev/null", platform::OpenMode::Write));
+#endif
+  EXPECT_EQ(in.CopyRangeTo(0, 3, out), -1);
+}
+
 // Write replaces the whole file; Append creates one and always writes at its end.
 TEST(SupportPlatformFile, WriteTruncatesAndAppendAddsAtTheEnd) {
   TempDir dir;
