@@ -94,7 +94,8 @@ TEST_F(WizardFlow, StartShowsTheGameFolderStepAndDisabledButtonsTakeNoClicks) {
   EXPECT_EQ(wizard.Task, 0);
   EXPECT_EQ(Caption("lblGameFolder"), GameFolderText());
   EXPECT_EQ(wizard.GameFolder, GameFolderText());
-  for (int16_t disabled : {wizard::kNavBack, wizard::kNavFinish, wizard::kNavHelp})
+  // Disabled, or no button at all.
+  for (int16_t disabled : {wizard::kNavBack, wizard::kNavFinish, wizard::kNavHelp, int16_t{-1}, int16_t{5}})
     wizard.cmdNav_Click(disabled);
   EXPECT_EQ(State(), "step 0 shows 0 buttons 1010 Select game's directory");
   EXPECT_EQ(shell.EndCount, 0);
@@ -142,6 +143,7 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   EXPECT_EQ(wizard.Task, 4);
   EXPECT_EQ(wizard.CarID, "DMO");
   EXPECT_EQ(State(), "step 6 shows 6 buttons 1110 Ready");
+  EXPECT_EQ(Caption("lblSubTitle"), "The Wizard is ready to complete the operation");
 
   Next();
   EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
