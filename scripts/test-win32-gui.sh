@@ -52,26 +52,12 @@ echo "test-win32-gui: testing the i686 installer ($stub) under the 32-bit Wine, 
 shots=$root/artifacts/screenshots/windows
 mkdir -p "$shots"
 rm -f "$shots"/*.png
-work=$(mktemp -d /tmp/rigbox-win32-gui.XXXXXX)
+# shellcheck source=../tests/e2e/checks.sh
+source tests/e2e/checks.sh
 trap 'chmod -R u+w "$work"; rm -rf "$work"; rigbox_wine_cleanup' EXIT
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    echo "FAIL: $name"
-    failures=$((failures + 1))
-  fi
-}
 
 # --- Fixtures ---------------------------------------------------------------
 
-# The Windows form of a path of this machine.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 same_bytes() {  # same_bytes FILE EXPECTED-FILE
   cmp -s "$1" "$2" || {
@@ -299,7 +285,7 @@ answer_with_return() {  # answer_with_return TITLE-REGEX: presses the box's defa
 
 gui_game=$work/Games/Gui
 make_game "$gui_game"
-register_game "$(winpath "$gui_game")\\"
+register_game "$(windows_path "$gui_game")\\"
 
 # A new car: Next, Next, Finish.
 start_window "$work/install-ABC.exe"
