@@ -12,9 +12,10 @@
 # when it makes new files, so a removal would slow whoever runs next (for
 # the same reason, leave a minute between two runs of this script).
 # Targets: at most 1.0 x cp's time, peak RSS under 16 MiB.
-# Measured (2 shared cores, ext4, Linux 6.18; two runs of 5 trials): 256 MiB
-# 0.89-0.99 x cp, 2,000 x 64 KiB 1.09-1.22 x, where making the files costs
-# most and one run's medians swing by 4x; peak RSS 3.6 MiB (cp 2.0 MiB).
+# Measured (2 cores, ext4, Linux 6.18; two runs of 5 trials on an idle
+# machine): 256 MiB 0.80 x cp, 2,000 x 64 KiB 0.99 x, peak RSS 2.7 MiB (cp
+# 2.0 MiB). With other work on the machine the small files' case measured
+# 1.09-1.22 x: making the files costs most, and one run's medians swing 4x.
 set -euo pipefail
 export LC_ALL=C
 here=$(cd "$(dirname "$0")/.." && pwd)
