@@ -64,11 +64,6 @@ std::string Describe(PackedFile& file) {
   return "";
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty() || platform::IsSeparator(folder.back())) return folder + name;
-  return folder + platform::kPreferredSeparator + name;
-}
-
 // Adds the files below folder, whose path below the packed folder is
 // relative ("" or ending with '/'), leaving out the package being written.
 bool CollectBelow(const std::string& folder, const std::string& relative, const std::string& out,
@@ -79,7 +74,7 @@ bool CollectBelow(const std::string& folder, const std::string& relative, const 
     return false;
   }
   for (const platform::FolderEntry& entry : entries) {
-    std::string path = JoinPath(folder, entry.Name);
+    std::string path = modTools::AddBackslash(folder) + entry.Name;
     if (entry.Name.find('\\') != std::string::npos) {
       files.push_back({path, relative + entry.Name, "", ""});  // refused by name, not opened
     } else if (entry.IsFolder) {
