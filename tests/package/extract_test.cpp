@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/temp_dir.h"
@@ -32,41 +33,69 @@ class PackageExtract : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(PackageExtract, WritesEveryFileAndCreatesTheFolders) {
-  Open(ExamplePackage());
-  std::string dest = dir_.Folder() + "Game\\Data\\Cars\\ABC";
-  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  EXPECT_EQ(dest, dir_.Folder() + "Game\\Data\\Cars\\ABC" + platform::kPreferredSeparator);
-  EXPECT_EQ(ReadFile(dir_ / "Game/Data/Cars/ABC/Cars.scr"), kFirstData);
-  EXPECT_EQ(ReadFile(dir_ / "Game/Data/Cars/ABC/Parts/engine.scr"), kSecondData);
-  EXPECT_EQ(modRIGBOX::LastErrNumber, 0);
-}
-
-TEST_F(PackageExtract, AppendedPackageIsReadAtShiftedPositions) {
-  Open(SelfExtracting(ExamplePackage(), 777), 2);
-  std::string dest = dir_.Folder() + "out\\";
-  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  EXPECT_EQ(dest, dir_.Folder() + "out\\");
-  EXPECT_EQ(ReadFile(dir_ / "out/Cars.scr"), kFirstData);
-  EXPECT_EQ(ReadFile(dir_ / "out/Parts/engine.scr"), kSecondData);
-}
-
-TEST_F(PackageExtract, FolderNameWithTrailingBackslash) {
-  std::string package = ExamplePackage();
-  package.replace(package.size() - 88 + 8, 16, Folder("Parts\\"));
-  Open(package);
-  std::string dest = dir_.Folder() + "car";
-  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  EXPECT_EQ(ReadFile(dir_ / "car/Parts/engine.scr"), kSecondData);
-}
-
-TEST_F(PackageExtract, NoFilesWritesNothing) {
+// Each package's files land below the destination, which gains one
+// separator; the folders are created, an existing file is replaced.
+TEST_F(PackageExtract, WritesEveryFileWhereverItsDataLies) {
+  std::string trailingBackslash = ExamplePackage();
+  trailingBackslash.replace(trailingBackslash.size() - 88 + 8, 16, Folder("Parts\\"));
+  // Sizes 0, 3, 0; the last entry's folder field has no NUL at all.
+  std::string emptyEntries = Header("RIGBOX", 0, kVersion1, 3, 29, 28 + 3 * 88, "ABC") + "xyz" +
+                             Entry(0, 26, Folder(""), Name("empty.txt")) +
+                             Entry(3, 26, Folder("Textures\\HiRes"), Name("my body.txt")) +
+                             Entry(0, 29, "Textures        ", Name("none.txt"));
+  // Not as the maker writes them, but valid: data in reverse order, and two
+  // entries sharing bytes.
+  std::string anywhere = Header("RIGBOX", 0, kVersion1, 3, 41, 40 + 3 * 88, "ABC") + kFirstData +
+                         kSecondData + Entry(5, 36, Folder(""), Name("second.txt")) +
+                         Entry(10, 26, Folder(""), Name("first.txt")) +
+                         Entry(4, 33, Folder(""), Name("shared.txt"));
+  std::string big = Patterned(3 * 1024 * 1024 + 7);
+  const struct {
+    std::string Bytes;
+    int32_t Mode;
+    const char* Dest;
+    std::vector<std::pair<const char*, std::string>> Files;
+  } cases[] = {
+      {ExamplePackage(), 1, "Game\\Cars\\ABC", {{"Cars.scr", kFirstData}, {"Parts/engine.scr", kSecondData}}},
+      {SelfExtracting(ExamplePackage(), 777),
+       2,
+       "out\\",
+       {{"Cars.scr", kFirstData}, {"Parts/engine.scr", kSecondData}}},
+      {trailingBackslash, 1, "trail", {{"Parts/engine.scr", kSecondData}}},
+      {emptyEntries,
+       1,
+       "empty",
+       {{"empty.txt", ""}, {"Textures/HiRes/my body.txt", "xyz"}, {"Textures/none.txt", ""}}},
+      {anywhere,
+       1,
+       "anywhere",
+       {{"second.txt", kSecondData}, {"first.txt", kFirstData}, {"shared.txt", "789a"}}},
+      {SelfExtracting(OneFilePackage(big), 4096), 2, "big", {{"Data/big.bin", big}}},
+  };
+  WriteFile(dir_ / "empty/empty.txt", "old content");
+  for (const auto& c : cases) {
+    Open(c.Bytes, c.Mode);
+    std::string dest = dir_.Folder() + c.Dest;
+    ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << c.Dest << ": " << modRIGBOX::LastErrText;
+    EXPECT_EQ(dest,
+              dir_.Folder() + c.Dest +
+                  (std::string(c.Dest).back() == '\\' ? "" : std::string(1, platform::kPreferredSeparator)));
+    EXPECT_EQ(modRIGBOX::LastErrNumber, 0);
+    std::string folder = dest.substr(dir_.Folder().size(), dest.size() - dir_.Folder().size() - 1);
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    for (const auto& [file, data] : c.Files)
+      EXPECT_TRUE(fs::exists(dir_ / folder / file) && ReadFile(dir_ / folder / file) == data) << file;
+    modRIGBOX::ClosePackage();
+  }
+  // A package without files creates not even the destination.
   Open(Header("RIGBOX", 0, kVersion1, 0, 26, 25, "ABC"));
   std::string dest = dir_.Folder() + "Data\\Cars\\ABC";
   EXPECT_TRUE(modRIGBOX::ExtractPackage(dest));
   EXPECT_FALSE(fs::exists(dir_ / "Data"));
 }
 
+// Once the way is clear, the same package extracts and the error goes,
+// which opening alone leaves.
 TEST_F(PackageExtract, FailureAtOneEntryKeepsTheEarlierOnes) {
   // The second entry's target is a folder, which no file can replace.
   fs::create_directories(dir_ / "car/Parts/engine.scr");
@@ -77,54 +106,13 @@ TEST_F(PackageExtract, FailureAtOneEntryKeepsTheEarlierOnes) {
   EXPECT_EQ(modRIGBOX::LastErrNumber, 75);
   EXPECT_EQ(modRIGBOX::LastErrText, "Cannot create \"" + dest + "Parts" + platform::kPreferredSeparator +
                                         "engine.scr\": Path/File access error");
-}
-
-TEST_F(PackageExtract, SuccessClearsTheEarlierError) {
-  EXPECT_FALSE(modRIGBOX::CheckPackageFile(dir_.Folder() + "missing.rigbox"));
-  ASSERT_NE(modRIGBOX::LastErrText, "");
+  modRIGBOX::ClosePackage();
+  fs::remove(dir_ / "car/Parts/engine.scr");
   Open(ExamplePackage());
-  EXPECT_NE(modRIGBOX::LastErrText, "");  // opening alone leaves it
-  std::string dest = dir_.Folder() + "car";
+  EXPECT_NE(modRIGBOX::LastErrText, "");
   ASSERT_TRUE(modRIGBOX::ExtractPackage(dest));
   EXPECT_EQ(modRIGBOX::LastErrNumber, 0);
   EXPECT_EQ(modRIGBOX::LastErrText, "");
-}
-
-TEST_F(PackageExtract, EmptyEntriesAndFolderFieldsWithoutNul) {
-  WriteFile(dir_ / "car/empty.txt", "old content");
-  // Sizes 0, 3, 0; the last entry's folder field has no NUL at all.
-  std::string directory = Entry(0, 26, Folder(""), Name("empty.txt")) +
-                          Entry(3, 26, Folder("Textures\\HiRes"), Name("my body.txt")) +
-                          Entry(0, 29, "Textures        ", Name("none.txt"));
-  Open(Header("RIGBOX", 0, kVersion1, 3, 29, 28 + 3 * 88, "ABC") + "xyz" + directory);
-  std::string dest = dir_.Folder() + "car";
-  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  EXPECT_TRUE(fs::exists(dir_ / "car/empty.txt"));
-  EXPECT_EQ(fs::file_size(dir_ / "car/empty.txt"), 0U);
-  EXPECT_EQ(ReadFile(dir_ / "car/Textures/HiRes/my body.txt"), "xyz");
-  EXPECT_TRUE(fs::exists(dir_ / "car/Textures/none.txt"));
-}
-
-TEST_F(PackageExtract, EntriesMayPointAnywhereInTheDataArea) {
-  // Not as the maker writes them, but valid: data in reverse order, and two
-  // entries sharing bytes.
-  std::string directory = Entry(5, 36, Folder(""), Name("second.txt")) +
-                          Entry(10, 26, Folder(""), Name("first.txt")) +
-                          Entry(4, 33, Folder(""), Name("shared.txt"));
-  Open(Header("RIGBOX", 0, kVersion1, 3, 41, 40 + 3 * 88, "ABC") + kFirstData + kSecondData + directory);
-  std::string dest = dir_.Folder() + "car";
-  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  EXPECT_EQ(ReadFile(dir_ / "car/second.txt"), kSecondData);
-  EXPECT_EQ(ReadFile(dir_ / "car/first.txt"), kFirstData);
-  EXPECT_EQ(ReadFile(dir_ / "car/shared.txt"), "789a");
-}
-
-TEST_F(PackageExtract, FileBiggerThanOneChunk) {
-  std::string big = Patterned(3 * 1024 * 1024 + 7);
-  Open(SelfExtracting(OneFilePackage(big), 4096), 2);
-  std::string dest = dir_.Folder() + "car";
-  ASSERT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  EXPECT_TRUE(ReadFile(dir_ / "car/Data/big.bin") == big);
 }
 
 TEST_F(PackageExtract, NeedsAPackageOpenedForReading) {
