@@ -3,10 +3,8 @@
 #include <filesystem>
 
 #include "common/temp_dir.h"
-#include "wizard/registry.h"
 #include "wizard/scoped_env.h"
 #include "wizard/wine_prefixes.h"
-#include "wizard/wine_registry.h"
 
 namespace {
 
@@ -122,46 +120,12 @@ TEST_F(WizardWinePrefixes, NothingWithoutPrefixes) {
   EXPECT_TRUE(DiscoverWinePrefixes().empty());
 }
 
-TEST_F(WizardWinePrefixes, ReadsTheGameFolderAsANativePath) {
-  fs::path prefix = MakePrefix(temp / "pfx", GameKey("C:\\\\Games\\\\Gravelon\\\\"));
-  env.Set("WINEPREFIX", prefix.string());
-  WineRegistryApi api(DiscoverWinePrefixes(), DosDriveRoot);
-  std::string folder;
-  ASSERT_TRUE(
-      ReadRegistryValue(api, kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\Gravelon", "DestinationDir", folder));
-  EXPECT_EQ(folder, fs::canonical(prefix / "drive_c").string() + "/Games/Gravelon/");
-}
-
-TEST_F(WizardWinePrefixes, ProtonPrefixAnswersWhenHomeWineHasNoGame) {
-  MakePrefix(home / ".wine", "WINE REGISTRY Version 2\n\n[Software\\\\Other] 1\n");
-  fs::path proton = MakePrefix(home / ".local/share/Steam/steamapps/compatdata/12345/pfx",
-                               GameKey("Z:\\\\srv\\\\games\\\\Gravelon\\\\"));
-  WineRegistryApi api(DiscoverWinePrefixes(), DosDriveRoot);
-  std::string folder = "untouched";
-  ASSERT_TRUE(
-      ReadRegistryValue(api, kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\Gravelon", "DestinationDir", folder));
-  EXPECT_EQ(folder, "/srv/games/Gravelon/");
-}
-
 TEST(WizardSteamLibraries, FoldersOfTheLibraryFile) {
   const char vdf[] =
-      "\"libraryfolders\"\n"
-      "{\n"
-      "\t\"0\"\n"
-      "\t{\n"
-      "\t\t\"path\"\t\t\"/home/u/.local/share/Steam\"\n"
-      "\t\t\"label\"\t\t\"\"\n"
-      "\t\t\"contentid\"\t\t\"42\"\n"
-      "\t\t\"apps\"\n"
-      "\t\t{\n"
-      "\t\t\t\"228980\"\t\t\"123\"\n"
-      "\t\t}\n"
-      "\t}\n"
-      "\t\"1\"\n"
-      "\t{\n"
-      "\t\t\"PATH\"\t\t\"/mnt/games/Steam \\\"Library\\\"\"\n"
-      "\t}\n"
-      "}\n";
+      "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/.local/share/"
+      "Steam\"\n\t\t\"label\"\t\t\"\"\n"
+      "\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"123\"\n\t\t}\n\t}\n"
+      "\t\"1\"\n\t{\n\t\t\"PATH\"\t\t\"/mnt/games/Steam \\\"Library\\\"\"\n\t}\n}\n";
   EXPECT_EQ(modRegistry::SteamLibraryPaths(vdf),
             (std::vector<std::string>{"/home/u/.local/share/Steam", "/mnt/games/Steam \"Library\""}));
   const char oldVdf[] =
