@@ -19,35 +19,25 @@ namespace testing_support {
 
 inline constexpr uid_t kUnprivilegedId = 65534;
 
-// Runs body in a forked child as uid/gid 65534; its text result, or nothing
-// when the child could not be run or did not finish normally.
+// Runs body in a forked child as uid/gid 65534; its text result (small: one
+// pipe's worth), or nothing when the child could not be run or did not
+// finish normally.
 inline std::optional<std::string> RunAsUnprivilegedUser(const std::function<std::string()>& body) {
   int channel[2];
   if (pipe(channel) != 0) return std::nullopt;
   pid_t child = fork();
-  if (child < 0) return std::nullopt;
   if (child == 0) {
-    close(channel[0]);
     if (setgroups(0, nullptr) != 0 || setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0) _exit(2);
     std::string result = body();
-    const char* bytes = result.data();
-    size_t left = result.size();
-    while (left > 0) {
-      ssize_t put = write(channel[1], bytes, left);
-      if (put <= 0) _exit(3);
-      bytes += put;
-      left -= static_cast<size_t>(put);
-    }
-    _exit(0);
+    _exit(write(channel[1], result.data(), result.size()) == static_cast<ssize_t>(result.size()) ? 0 : 3);
   }
   close(channel[1]);
   std::string result;
   char buffer[256];
-  ssize_t got;
-  while ((got = read(channel[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<size_t>(got));
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, size_t(got));
   close(channel[0]);
   int status = 0;
-  if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
     return std::nullopt;
   return result;
 }
