@@ -112,18 +112,16 @@ TEST_F(GameInstalledCars, WritesAFreshMarkedFile) {
   EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=0\r\n");
 }
 
-TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFile) {
-  // The temporary name is taken by a folder, so the new file cannot be made.
+// A folder in the way of the temporary file keeps the old file; one in the
+// way of the profile file's name leaves no temporary file behind.
+TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFileAndNoTemporaryOne) {
   const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
   WriteProfile(old);
   fs::create_directory(dir_ / "Vehiforge.ini.tmp");
   EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}));
   EXPECT_EQ(ProfileBytes(), old);
-}
-
-TEST_F(GameInstalledCars, FailedReplaceRemovesTheTemporaryFile) {
-  // A folder holds the profile file's name, so the finished file cannot
-  // take its place.
+  fs::remove(dir_ / "Vehiforge.ini.tmp");
+  fs::remove(dir_ / "Vehiforge.ini");
   WriteFile(dir_ / "Vehiforge.ini/inside.txt", "x");
   EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}));
   EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
