@@ -72,11 +72,7 @@ make_car() {  # make_car ID: a car folder and its installer install-ID
 }
 
 game=$work/Gravelon
-mkdir -p "$game/Data/Cars" "$game/Data/Menu/uidef"
-printf 'MZ' >"$game/Gravelon.exe"
-for script in Cars/Cars.scr Cars/Parts.scr Cars/Texts.scr Cars/Icons.scr Texts.scr Menu/uidef/Textures.def; do
-  printf '\r\n' >"$game/Data/$script"
-done
+empty_game "$game"
 chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
 
 for id in AAA BBB CCC DDD EEE ..; do make_car "$id" || exit 1; done
