@@ -40,11 +40,7 @@ check "the Windows tool makes the same installer" cmp -s setup.exe setup-win.exe
 
 for system in linux windows; do
   game=$work/game-$system
-  mkdir -p "$game/Data/Cars" "$game/Data/Menu/uidef"
-  printf 'MZ' >"$game/Gravelon.exe"
-  for script in Cars/Cars.scr Cars/Parts.scr Cars/Texts.scr Cars/Icons.scr Texts.scr Menu/uidef/Textures.def; do
-    printf '\r\n' >"$game/Data/$script"
-  done
+  empty_game "$game"
   if [ $system = linux ]; then
     HOME=$work WINEPREFIX=$work/no-prefix timeout 120 ./setup --silent --game-dir "$game/" </dev/null >/dev/null
   else

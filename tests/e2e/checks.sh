@@ -1,5 +1,5 @@
 # What the end-to-end scripts share: a scratch folder removed on exit
-# ($work), named checks counted and summed up, Windows paths.
+# ($work), named checks counted and summed up, Windows paths, a game folder.
 work=$(mktemp -d "${TMPDIR:-/tmp}/rigbox-e2e.XXXXXX")
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 passes=0
@@ -13,4 +13,11 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 checks_done() {
   echo "$passes passed, $failures failed"
   test "$failures" -eq 0
+}
+empty_game() {  # empty_game FOLDER: the game's program and its six scripts, each holding an empty line
+  mkdir -p "$1/Data/Cars" "$1/Data/Menu/uidef"
+  printf 'MZ' >"$1/Gravelon.exe"
+  for script in Cars/Cars.scr Cars/Parts.scr Cars/Texts.scr Cars/Icons.scr Texts.scr Menu/uidef/Textures.def; do
+    printf '\r\n' >"$1/Data/$script"
+  done
 }

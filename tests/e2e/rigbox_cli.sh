@@ -116,18 +116,13 @@ transcript() {
   mkdir -p $'\305\201ada' && printf x >$'\305\201ada/a.txt'
   run pack --id ABC -o $'\305\201ada.rigbox' $'\305\201ada'
 
+  # Each naming rule is the package tests' business: one file and one folder name here.
   echo "== names that cannot be stored"
   mkdir -p long && printf x >"long/$(printf 'n%.0s' $(seq 65))"
   run pack --id ABC -o long.rigbox long
   mkdir -p deepfolder/SixteenCharsLong && printf x >deepfolder/SixteenCharsLong/x
   run pack --id ABC -o deep.rigbox deepfolder
-  mkdir -p ascii && printf x >"ascii/caf$(printf '\303\251').txt"
-  run pack --id ABC -o ascii.rigbox ascii
-  mkdir -p colon && printf x >colon/a:b
-  run pack --id ABC -o colon.rigbox colon
-  mkdir -p device && printf x >device/NUL.txt
-  run pack --id ABC -o device.rigbox device
-  exists long.rigbox deep.rigbox ascii.rigbox colon.rigbox device.rigbox
+  exists long.rigbox deep.rigbox
 
   echo "== malformed packages write nothing"
   {
@@ -138,14 +133,6 @@ transcript() {
   run verify dotdot.rigbox
   run extract dotdot.rigbox dotdot_out
   exists dotdot_out
-  {
-    printf 'RIGBOX\0\0\0\0\200\77'; le32 1 | head -c 2; le32 36; le32 123; printf ABC
-    printf 0123456789
-    entry 11 26 '' 'big.txt'
-  } >overrun.rigbox
-  run verify overrun.rigbox
-  { printf 'RIGBOX\0\0\0\0\0\100'; le32 0 | head -c 2; le32 26; le32 25; printf ABC; } >version2.rigbox
-  run list version2.rigbox
   run list stub.exe
   run list missing.rigbox
 

@@ -16,11 +16,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=Test car author" -days 2 \
   -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1 || { echo "openssl failed" >&2; exit 1; }
 
 game=$work/Gravelon
-mkdir -p "$game/Data/Cars" "$game/Data/Menu/uidef"
-printf 'MZ' >"$game/Gravelon.exe"
-for kind in Cars Parts Texts Icons; do printf '\r\n' >"$game/Data/Cars/$kind.scr"; done
-printf '\r\n' >"$game/Data/Texts.scr"
-printf '\r\n' >"$game/Data/Menu/uidef/Textures.def"
+empty_game "$game"
 
 paddings=""
 for n in 0 1 2 3 4 5 6 7; do

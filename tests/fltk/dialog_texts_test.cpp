@@ -9,46 +9,34 @@ namespace {
 
 using wizard::Language;
 using wizard::MsgButtons;
-using wizard::MsgResult;
 
-std::string Captions(const DialogButtonSet& set) {
+// "[caption:answer]" for each button, left to right, then what Escape answers.
+std::string Shown(const DialogButtonSet& set) {
+  const char* const answers[] = {"OK", "Cancel", "Yes", "No"};
   std::string text;
-  for (const DialogButton& button : set.Buttons) text += "[" + button.Caption + "]";
-  return text;
+  for (const DialogButton& button : set.Buttons)
+    text += "[" + button.Caption + ":" + answers[static_cast<int>(button.Result)] + "]";
+  return text + " Escape:" + answers[static_cast<int>(set.EscapeResult)];
 }
 
-TEST(FltkDialogTexts, ButtonsInTheDesktopsOrder) {
-  EXPECT_EQ(Captions(ButtonsFor(MsgButtons::OK, Language::English)), "[OK]");
-  EXPECT_EQ(Captions(ButtonsFor(MsgButtons::OKCancel, Language::English)), "[OK][Cancel]");
-  EXPECT_EQ(Captions(ButtonsFor(MsgButtons::YesNo, Language::English)), "[Yes][No]");
-}
-
-TEST(FltkDialogTexts, PolishButtonCaptions) {
-  EXPECT_EQ(Captions(ButtonsFor(MsgButtons::OK, Language::Polish)), "[OK]");
-  EXPECT_EQ(Captions(ButtonsFor(MsgButtons::OKCancel, Language::Polish)), "[OK][Anuluj]");
-  EXPECT_EQ(Captions(ButtonsFor(MsgButtons::YesNo, Language::Polish)), "[Tak][Nie]");
-}
-
-TEST(FltkDialogTexts, EachButtonAnswersForItself) {
-  DialogButtonSet okCancel = ButtonsFor(MsgButtons::OKCancel, Language::English);
-  EXPECT_EQ(okCancel.Buttons[0].Result, MsgResult::OK);
-  EXPECT_EQ(okCancel.Buttons[1].Result, MsgResult::Cancel);
-  DialogButtonSet yesNo = ButtonsFor(MsgButtons::YesNo, Language::Polish);
-  EXPECT_EQ(yesNo.Buttons[0].Result, MsgResult::Yes);
-  EXPECT_EQ(yesNo.Buttons[1].Result, MsgResult::No);
-}
-
-TEST(FltkDialogTexts, EscapeDeclinesOrAcknowledges) {
-  EXPECT_EQ(ButtonsFor(MsgButtons::OK, Language::English).EscapeResult, MsgResult::OK);
-  EXPECT_EQ(ButtonsFor(MsgButtons::OKCancel, Language::English).EscapeResult, MsgResult::Cancel);
-  EXPECT_EQ(ButtonsFor(MsgButtons::YesNo, Language::English).EscapeResult, MsgResult::No);
+TEST(FltkDialogTexts, ButtonsInTheDesktopsOrderEachAnsweringForItself) {
+  const struct {
+    MsgButtons Buttons;
+    Language In;
+    const char* Shown;
+  } cases[] = {
+      {MsgButtons::OK, Language::English, "[OK:OK] Escape:OK"},
+      {MsgButtons::OKCancel, Language::English, "[OK:OK][Cancel:Cancel] Escape:Cancel"},
+      {MsgButtons::YesNo, Language::English, "[Yes:Yes][No:No] Escape:No"},
+      {MsgButtons::OKCancel, Language::Polish, "[OK:OK][Anuluj:Cancel] Escape:Cancel"},
+      {MsgButtons::YesNo, Language::Polish, "[Tak:Yes][Nie:No] Escape:No"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Shown(ButtonsFor(c.Buttons, c.In)), c.Shown);
 }
 
 TEST(FltkDialogTexts, ChooserLabelsFollowTheLanguage) {
-  EXPECT_STREQ(ChooserTextsFor(Language::English).Cancel, "Cancel");
-  EXPECT_STREQ(ChooserTextsFor(Language::Polish).Cancel, "Anuluj");
-  EXPECT_STREQ(ChooserTextsFor(Language::Polish).Show, "Pokaż:");
   EXPECT_STREQ(ChooserTextsFor(Language::English).Show, "Show:");
+  EXPECT_STREQ(ChooserTextsFor(Language::Polish).Cancel, "Anuluj");
 }
 
 }  // namespace
