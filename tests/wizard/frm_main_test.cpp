@@ -324,8 +324,10 @@ TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
   int list = model.IndexOf("lstCarList");
   wizard.ShowStep(wizard::kStepSelectCar);
   EXPECT_EQ(State(), "step 7 shows 7 buttons 1100 Selecting a car");
-  wizard.Click(list, 1);
-  EXPECT_EQ(model.Controls[static_cast<size_t>(list)].ListIndex, 1);
+  wizard.Click(list, 0);
+  EXPECT_EQ(model.Controls[static_cast<size_t>(list)].ListIndex, 0);
+  EXPECT_EQ(State(), "step 7 shows 7 buttons 1110 Selecting a car");
+  wizard.ShowStep(wizard::kStepSelectCar);  // the first row is a choice too
   EXPECT_EQ(State(), "step 7 shows 7 buttons 1110 Selecting a car");
 
   wizard.ShowStep(wizard::kStepGameFolder);
