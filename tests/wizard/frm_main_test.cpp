@@ -155,8 +155,6 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   // Half at once; each registration's own +1 and +10 after the first three.
   EXPECT_EQ(shell.ProgressValues, (std::vector<int32_t>{100, 101, 111, 112, 122, 123, 133, 134, 200}));
 
-  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
-            kCarsScrBefore + std::string("!include(\"DMO\\\\Cars.scr\")\r\n\r\n"));
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), kIniWithDmo);
   wizard.cmdNav_Click(wizard::kNavFinish);
   EXPECT_EQ(shell.EndCount, 1);
@@ -333,15 +331,6 @@ TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
   wizard.ShowStep(wizard::kStepGameFolder);
   wizard.Click(model.IndexOf("cmdNav", wizard::kNavNext));
   EXPECT_EQ(wizard.Step, wizard::kStepReady);
-}
-
-TEST_F(WizardFlow, PolishTextsThroughTheWholeRun) {
-  wizard::SetLanguageForTesting(wizard::Language::Polish);
-  wizard::frmMain& wizard = Start();
-  EXPECT_EQ(wizard.Model().Find("cmdNav", 3)->Caption, "Dalej >");
-  Next(2);
-  EXPECT_EQ(shell.ActionTexts[1], "Tworzenie pliku:Data\\Cars\\Cars.scr");
-  EXPECT_EQ(Caption("lblAction"), "Zakończono pomyślnie.");
 }
 
 }  // namespace
