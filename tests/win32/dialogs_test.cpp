@@ -10,37 +10,30 @@ using wizard::MsgButtons;
 using wizard::MsgIcon;
 using wizard::MsgResult;
 
-TEST(Win32Dialogs, StylesForWhatTheWizardAsks) {
-  // The error box, the replace question and the close confirmation.
+TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
+  // The error box, the replace question, the close confirmation and a warning.
   EXPECT_EQ(MessageBoxStyle(MsgButtons::OK, MsgIcon::Critical), static_cast<UINT>(MB_OK | MB_ICONSTOP));
   EXPECT_EQ(MessageBoxStyle(MsgButtons::OKCancel, MsgIcon::Question),
             static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
   EXPECT_EQ(MessageBoxStyle(MsgButtons::YesNo, MsgIcon::Question),
             static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(MessageBoxStyle(MsgButtons::YesNo, MsgIcon::Question), 0x24u);
+  EXPECT_EQ(MessageBoxStyle(MsgButtons::OK, MsgIcon::Exclamation),
+            static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  const struct {
+    int Result;
+    MsgButtons Buttons;
+    MsgResult Expected;
+  } answers[] = {{IDOK, MsgButtons::OK, MsgResult::OK},
+                 {IDCANCEL, MsgButtons::OKCancel, MsgResult::Cancel},
+                 {IDYES, MsgButtons::YesNo, MsgResult::Yes},
+                 {IDNO, MsgButtons::YesNo, MsgResult::No},
+                 // A box that could not be shown changes nothing.
+                 {0, MsgButtons::OKCancel, MsgResult::Cancel},
+                 {0, MsgButtons::YesNo, MsgResult::No},
+                 {0, MsgButtons::OK, MsgResult::OK}};
+  for (const auto& answer : answers) {
+    EXPECT_EQ(AnswerFromResult(answer.Result, answer.Buttons), answer.Expected) << answer.Result;
+  }
 }
-
-struct AnswerCase {
-  int Result;
-  MsgButtons Buttons;
-  MsgResult Expected;
-};
-
-class Win32DialogsAnswer : public testing::TestWithParam<AnswerCase> {};
-
-TEST_P(Win32DialogsAnswer, FromMessageBoxResult) {
-  EXPECT_EQ(AnswerFromResult(GetParam().Result, GetParam().Buttons), GetParam().Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Win32Dialogs, Win32DialogsAnswer,
-                         testing::Values(AnswerCase{IDOK, MsgButtons::OK, MsgResult::OK},
-                                         AnswerCase{IDOK, MsgButtons::OKCancel, MsgResult::OK},
-                                         AnswerCase{IDCANCEL, MsgButtons::OKCancel, MsgResult::Cancel},
-                                         AnswerCase{IDYES, MsgButtons::YesNo, MsgResult::Yes},
-                                         AnswerCase{IDNO, MsgButtons::YesNo, MsgResult::No},
-                                         // A box that could not be shown changes nothing.
-                                         AnswerCase{0, MsgButtons::OKCancel, MsgResult::Cancel},
-                                         AnswerCase{0, MsgButtons::YesNo, MsgResult::No},
-                                         AnswerCase{0, MsgButtons::OK, MsgResult::OK}));
 
 }  // namespace

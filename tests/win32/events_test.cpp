@@ -21,11 +21,8 @@ TEST(Win32Events, PushedButtonsAndPickedRowsAreClicks) {
   EXPECT_FALSE(IsClick(ControlKind::Frame, BN_CLICKED));
 }
 
-TEST(Win32Events, ControlIdsRoundTripAndAvoidDialogIds) {
+TEST(Win32Events, ControlIdsAvoidDialogIds) {
   wizard::FormModel model = wizard::BuildMainFormModel();
-  for (int position = 0; position < static_cast<int>(model.Controls.size()); ++position) {
-    EXPECT_EQ(PositionOfId(model, ControlId(position)), position);
-  }
   // Enter and Escape reach the window as IDOK and IDCANCEL.
   EXPECT_EQ(PositionOfId(model, IDOK), -1);
   EXPECT_EQ(PositionOfId(model, IDCANCEL), -1);
