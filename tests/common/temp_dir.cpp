@@ -1,8 +1,8 @@
 #include "common/temp_dir.h"
 
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -33,9 +33,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Folder() const {
-  std::string folder = path_.string();
-  folder += static_cast<char>(fs::path::preferred_separator);
-  return folder;
+  return path_.string() + static_cast<char>(fs::path::preferred_separator);
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
@@ -47,9 +45,7 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace testing_support

