@@ -23,15 +23,6 @@ using wizard_testing::SampleCar;
 
 namespace {
 
-// The text, title, buttons and icon of one message box the wizard showed.
-void ExpectBox(const wizard_testing::ShownMessage& shown, const std::string& text, const std::string& title,
-               MsgButtons buttons, MsgIcon icon) {
-  EXPECT_EQ(shown.Text, text);
-  EXPECT_EQ(shown.Title, title);
-  EXPECT_EQ(shown.Buttons, buttons);
-  EXPECT_EQ(shown.Icon, icon);
-}
-
 class WizardFlow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,6 +63,16 @@ class WizardFlow : public ::testing::Test {
   std::string Caption(std::string_view name) const { return form->Model().Find(name)->Caption; }
   void Next(int times = 1) {
     for (int i = 0; i < times; ++i) form->cmdNav_Click(wizard::kNavNext);
+  }
+  // The last of count message boxes shown so far: text, title, buttons, icon.
+  void ExpectBox(size_t count, const std::string& text, const std::string& title, MsgButtons buttons,
+                 MsgIcon icon) const {
+    ASSERT_EQ(shell.Messages.size(), count);
+    const wizard_testing::ShownMessage& shown = shell.Messages.back();
+    EXPECT_EQ(shown.Text, text);
+    EXPECT_EQ(shown.Title, title);
+    EXPECT_EQ(shown.Buttons, buttons);
+    EXPECT_EQ(shown.Icon, icon);
   }
   std::string CarFile(const std::string& relative) const {
     return ReadFile(game / "Data/Cars/DMO" / relative);
@@ -119,8 +120,7 @@ TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
   registry.GameFolder = game.string();
   wizard::frmMain& wizard = Start();
   Next();
-  ASSERT_EQ(shell.Messages.size(), 1u);
-  ExpectBox(shell.Messages[0], "The selected directory does not contain Gravelon!", "Error", MsgButtons::OK,
+  ExpectBox(1, "The selected directory does not contain Gravelon!", "Error", MsgButtons::OK,
             MsgIcon::Critical);
   EXPECT_EQ(wizard.Step, 0);
   shell.PickedFolders = {dir.Path().string(), game.string()};
@@ -186,8 +186,7 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {
   WriteFile(game / "Data/Cars/DMO/Cars.scr", "an older and much longer version of the car script\r\n");
   shell.Answers = {MsgResult::Cancel, MsgResult::OK};
   Next();
-  ASSERT_EQ(shell.Messages.size(), 1u);
-  ExpectBox(shell.Messages[0], "A car with this ID already exists. Do you want to replace it?", "Warning",
+  ExpectBox(1, "A car with this ID already exists. Do you want to replace it?", "Warning",
             MsgButtons::OKCancel, MsgIcon::Question);
   EXPECT_EQ(wizard.Step, 0);
   EXPECT_EQ(wizard.Model().Find("lstCarList")->ListItems, (std::vector<std::string>{"ABC", "DMO"}));
@@ -220,10 +219,9 @@ TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
   WriteFile(game / "Data/Cars/DMO", "in the way");
   wizard::frmMain& wizard = Start();
   Next(2);
-  ASSERT_EQ(shell.Messages.size(), 1u);
   EXPECT_FALSE(modRIGBOX::LastErrText.empty());
-  ExpectBox(shell.Messages[0], "File:" + installer.string() + "\n" + modRIGBOX::LastErrText, "Error",
-            MsgButtons::OK, MsgIcon::Critical);
+  ExpectBox(1, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText, "Error", MsgButtons::OK,
+            MsgIcon::Critical);
   EXPECT_EQ(Caption("lblAction"), "Error!");
   EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 100);
   EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
@@ -245,8 +243,7 @@ TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
   EXPECT_EQ(shell.ActionTexts,
             (std::vector<std::string>{"Extracting RIGBOX...", "Creating file:Data\\Cars\\Cars.scr",
                                       "Installed, but some game files could not be updated"}));
-  ASSERT_EQ(shell.Messages.size(), 1u);
-  ExpectBox(shell.Messages[0],
+  ExpectBox(1,
             "Installed, but some game files could not be updated\n\n"
             "Data\\Cars\\Parts.scr: the file is missing\n"
             "Data\\Cars\\Texts.scr: the file cannot be opened for appending\n"
@@ -272,8 +269,7 @@ TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
     shell.Messages.clear();
     wizard::frmMain& wizard = Start();
     Next();
-    ASSERT_EQ(shell.Messages.size(), 1u);
-    ExpectBox(shell.Messages[0],
+    ExpectBox(1,
               carId.empty() ? "File:" + installer.string() + "\n" + modRIGBOX::LastErrText
                             : "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid "
                               "characters:  _0123456789ABCDEFGHIJKLMNOPQRSTUVWXY",
@@ -290,8 +286,7 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   wizard::frmMain& wizard = Start();
   shell.Answers = {MsgResult::No};
   wizard.cmdNav_Click(wizard::kNavCancel);
-  ASSERT_EQ(shell.Messages.size(), 1u);
-  ExpectBox(shell.Messages[0], "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo, MsgIcon::Question);
+  ExpectBox(1, "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo, MsgIcon::Question);
   EXPECT_EQ(shell.EndCount, 0);
 
   Next();
