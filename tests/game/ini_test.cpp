@@ -14,9 +14,7 @@
 #include "common/temp_dir.h"
 #include "support/platform.h"
 
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

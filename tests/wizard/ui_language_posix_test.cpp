@@ -7,7 +7,7 @@
 
 namespace {
 
-using testing_support::ScopedEnv;
+using namespace testing_support;
 
 // Each variable set in turn over the ones before it; LANGUAGE set but empty
 // lets the next one decide.

@@ -9,8 +9,7 @@
 namespace {
 
 using namespace modRegistry;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 // As Wine writes the file (taken from a 64-bit prefix after "reg add").
 const char kSystemReg[] =
