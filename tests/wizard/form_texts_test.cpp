@@ -73,16 +73,6 @@ TEST_F(WizardLoadFormTexts, CaptionAndToolTipByTheirIds) {
   }
 }
 
-TEST_F(WizardLoadFormTexts, TheWalkGoesOnAfterEveryFailure) {
-  FormModel form;
-  for (const char* tag : {"40000", "100", "150", "101", "abc", "102", "", "103"})
-    form.Controls.push_back(MakeControl(ControlKind::CommandButton, tag));
-  wizard::LoadFormTexts(form);
-  std::string captions;
-  for (const Control& c : form.Controls) captions += c.Caption + "|";
-  EXPECT_EQ(captions, "design|Help|design|Cancel|design|< Back|design|Next >|");
-}
-
 // Kinds this window does not have, one case each: where each keeps its IDs.
 // A menu in its caption; each tab starts without a pending error, and the
 // strip's own texts are not the loader's business.

@@ -105,8 +105,6 @@ TEST(WizardPixelLayout, PositionOfAControlHeldByTheModel) {
   EXPECT_EQ(wizard::PositionOf(model, model.Controls[kWhite]), kWhite);
   Control copy = model.Controls[kWhite];
   EXPECT_EQ(wizard::PositionOf(model, copy), -1);
-  EXPECT_EQ(wizard::PositionOf(model, model.Form), -1);
-  EXPECT_EQ(wizard::PositionOf(wizard::FormModel{}, copy), -1);
 }
 
 }  // namespace
