@@ -63,10 +63,7 @@ const ReadRow kReadRows[] = {
     ReadRow{"R35", kNoNewline, "S", "last", "def", 256, "end"},
     ReadRow{"R37", kCr, "S", "b", "def", 256, "two"},
     ReadRow{"R39", kMisc, "", "top", "def", 256, "beforesection"},
-    ReadRow{"R40", kMisc, "M", ";k", "def", 256, "commented"},
-    ReadRow{"R41", kMisc, "M", "k", "def", 256, "v ;inline"},
     ReadRow{"R43", kMisc, "M", "noequals", "def", 256, "def"},
-    ReadRow{"R45", kMisc, "M", "eq", "def", 256, "a=b"},
     ReadRow{"R46", kMisc, "M", "", "def", 256, "novalkey"},
     // Names match whole, not as prefixes, in both directions.
     ReadRow{"M2-prefix", kMisc, "M2", "x", "def", 256, "1"},

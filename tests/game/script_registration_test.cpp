@@ -77,7 +77,6 @@ TEST_F(GameScriptRegistration, TopLevelLineLookedForByItsExactBytes) {
       {"// old: !include(\"Cars\\\\Texts.scr\") was here\r\n",
        "x!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")y", true},
       {"!INCLUDE(\"CARS\\\\TEXTS.SCR\")\r\n", "!include( \"..\\\\..\\\\Cars\\\\Icons.scr\" )\r\n", false},
-      {"!include(\"Cars\\Texts.scr\")\r\n", "!include(\"..\\..\\Cars\\Icons.scr\")\r\n", false},
   };
   for (const auto& c : cases) {
     WriteFile(dir_ / "Data/Texts.scr", c.Texts);
