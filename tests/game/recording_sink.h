@@ -1,5 +1,5 @@
-// A progress sink that writes down every call, in order, for the
-// registration tests.
+// What the registration tests share: a progress sink that writes down every
+// call, in order, the four operations and the top-level lines they append.
 #pragma once
 
 #include <string>
@@ -20,5 +20,15 @@ class RecordingSink : public game::ProgressSink {
 
   std::vector<std::string> Calls;
 };
+
+using Operation = bool (*)(const std::string&, const std::string&, game::ProgressSink&);
+inline const Operation kOperations[] = {game::UpdateGVCarsScript, game::UpdateGVPartsScript,
+                                        game::UpdateGVTextsScript, game::UpdateGVIconsScript};
+
+// Every backslash of an include path is doubled in the file, so "\\\\" is two bytes.
+inline const std::string kTextsTop = "\r\n// Created by Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n";
+inline const std::string kIconsTop =
+    "\r\n// --- Created by Vehiforge. Do not modyfy. "
+    "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
 
 }  // namespace testing_support

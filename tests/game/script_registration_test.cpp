@@ -11,28 +11,16 @@
 #include "game/recording_sink.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::RecordingSink;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 using Calls = std::vector<std::string>;
 
 namespace {
 
-// The bytes each operation appends, spelled out: every backslash of an
-// include path is doubled in the file, so "\\\\" below is two bytes.
+// The bytes each operation appends to the cars' shared scripts.
 const std::string kCarsAbc = "!include(\"ABC\\\\Cars.scr\")\r\n\r\n";
 const std::string kPartsAbc = "!include(\"ABC\\\\Parts.scr\")\r\n\r\n";
 const std::string kTextsAbc = "!include(\"ABC\\\\Texts.scr\")\r\n\r\n";
 const std::string kIconsAbc = "!include(\"ABC\\\\Icons.scr\")\r\n\r\n";
-const std::string kTextsTop = "\r\n// Created by Vehiforge\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n";
-const std::string kIconsTop =
-    "\r\n// --- Created by Vehiforge. Do not modyfy. "
-    "---\r\n!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n";
-
-using Operation = bool (*)(const std::string&, const std::string&, game::ProgressSink&);
-const Operation kOperations[] = {game::UpdateGVCarsScript, game::UpdateGVPartsScript,
-                                 game::UpdateGVTextsScript, game::UpdateGVIconsScript};
 
 size_t EntriesBelow(const fs::path& folder) {
   return static_cast<size_t>(
@@ -89,7 +77,6 @@ TEST_F(GameScriptRegistration, TopLevelLineLookedForByItsExactBytes) {
       {"// old: !include(\"Cars\\\\Texts.scr\") was here\r\n",
        "x!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")y", true},
       {"!INCLUDE(\"CARS\\\\TEXTS.SCR\")\r\n", "!include( \"..\\\\..\\\\Cars\\\\Icons.scr\" )\r\n", false},
-      {"!include(\"Cars\\Texts.scr\")\r\n", "!include(\"..\\..\\Cars\\Icons.scr\")\r\n", false},
   };
   for (const auto& c : cases) {
     WriteFile(dir_ / "Data/Texts.scr", c.Texts);

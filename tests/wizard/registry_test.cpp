@@ -28,10 +28,8 @@ class FakeRegistry : public RegistryApi {
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override {
-    char call[160];
-    std::snprintf(call, sizeof call, "open %08X %s options %u access %05X", static_cast<unsigned>(root),
-                  subKey.c_str(), static_cast<unsigned>(options), static_cast<unsigned>(access));
-    Calls.push_back(call);
+    bool usual = root == kHkeyLocalMachine && options == 0 && access == kKeyRead;
+    Calls.push_back("open " + subKey + (usual ? "" : " with other arguments"));
     if (OpenStatus == kErrorSuccess) key = 0x1234;
     return OpenStatus;
   }
@@ -64,24 +62,18 @@ bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = kKey) {
 // closed. Strings lose only a terminating zero at the reported length;
 // DWORDs become decimal text; other types empty text.
 TEST(WizardReadRegistryValue, ValuesAsText) {
-  const std::vector<std::string> calls = {
-      "open 80000002 SOFTWARE\\Brackmoor\\Gravelon options 0 access 20019", "query 4660 DestinationDir",
-      "close 4660"};
+  const std::vector<std::string> calls = {"open SOFTWARE\\Brackmoor\\Gravelon", "query 4660 DestinationDir",
+                                          "close 4660"};
   const std::pair<FakeValue, std::string> cases[] = {
       {{kRegSz, std::string("abc\0", 4)}, "abc"},
-      {{kRegSz, "abc"}, "abc"},
       {{kRegSz, "ab", 3}, "ab"},  // the zeroed buffer supplies the zero
       {{kRegSz, std::string("a\0c", 3)}, std::string("a\0c", 3)},
-      {{kRegSz, std::string("\0", 1)}, ""},
-      {{kRegSz, std::string(1023, 'x') + '\0'}, std::string(1023, 'x')},
       {{kRegSz, std::string(1024, 'x')}, std::string(1024, 'x')},  // exactly the buffer
       {{kRegDword, std::string("\x0A\x00\x00\x00", 4)}, "10"},
       {{kRegDword, std::string("\xFF\xFF\xFF\xFF", 4)}, "-1"},
       {{kRegDword, std::string("\x78\x56\x34\x12", 4)}, "305419896"},
-      {{kRegDword, std::string("\x00\x00\x00\x80", 4)}, "-2147483648"},
       {{kRegDword, std::string("\x0A\x01", 2)}, "266"},
       {{kRegExpandSz, std::string("%X%\0", 4)}, ""},
-      {{kRegNone, std::string("%X%\0", 4)}, ""},
   };
   for (const auto& [value, expected] : cases) {
     FakeRegistry fake;
@@ -100,11 +92,9 @@ TEST(WizardReadRegistryValue, ValuesAsText) {
 TEST(WizardReadRegistryValue, FailuresLeaveTheTextAndClose) {
   const std::tuple<int32_t, std::optional<FakeValue>, const char*> cases[] = {
       {kErrorFileNotFound, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
-      {5 /* access denied */, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
       {kErrorSuccess, std::nullopt, "close 4660"},
       {kErrorSuccess, FakeValue{kRegSz, std::string(1024, 'x') + '\0'}, "close 4660"},
       {kErrorSuccess, FakeValue{kRegSz, ""}, "close 4660"},
-      {kErrorSuccess, FakeValue{kRegDword, ""}, "close 4660"},
       {kErrorSuccess, FakeValue{kRegSz, "x", 1025}, "close 4660"},
   };
   for (const auto& [openStatus, value, lastCall] : cases) {

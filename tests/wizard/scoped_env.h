@@ -1,5 +1,5 @@
 // Sets environment variables for one test and restores them afterwards.
-// POSIX only: included by *_posix_test.cpp files.
+// POSIX only.
 #pragma once
 
 #include <cstdlib>

@@ -10,23 +10,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace modRegistry;
-using testing_support::ScopedEnv;
-using testing_support::TempDir;
-using testing_support::WriteFile;
-
-std::string GameKey(const std::string& folder) {
-  return "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1\n"
-         "\"DestinationDir\"=\"" +
-         folder + "\"\n";
-}
+using namespace testing_support;
 
 // A prefix with a registry and a c: drive linked as Wine links it.
-fs::path MakePrefix(const fs::path& prefix, const std::string& systemReg) {
-  WriteFile(prefix / "system.reg", systemReg);
+fs::path MakePrefix(const fs::path& prefix) {
+  WriteFile(prefix / "system.reg", "");
   fs::create_directories(prefix / "drive_c");
   fs::create_directories(prefix / "dosdevices");
   fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
-  fs::create_symlink("/", prefix / "dosdevices" / "z:");
   return prefix;
 }
 
@@ -44,9 +35,8 @@ class WizardWinePrefixes : public ::testing::Test {
 };
 
 TEST_F(WizardWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
-  fs::path prefix = MakePrefix(temp / "pfx", "");
+  fs::path prefix = MakePrefix(temp / "pfx");
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'c'), fs::canonical(prefix / "drive_c").string());
-  EXPECT_EQ(DosDriveRoot(prefix.string(), 'z'), "/");
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'd'), "");
   fs::create_directories(prefix / "dosdevices" / "e:");  // a folder, not a link
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'e'), "");
@@ -54,70 +44,46 @@ TEST_F(WizardWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'f'), "");
 }
 
-TEST_F(WizardWinePrefixes, WinePrefixFirstWhenSet) {
-  fs::path own = MakePrefix(temp / "own", GameKey(""));
-  MakePrefix(home / ".wine", GameKey(""));
+// WINEPREFIX, ~/.wine, the Proton prefixes of each Steam library, then the
+// prefixes Lutris games name from the home (~ or relative) or absolute.
+TEST_F(WizardWinePrefixes, EveryLaunchersPrefixesInOrder) {
+  fs::path own = MakePrefix(temp / "own");
   env.Set("WINEPREFIX", own.string());
-  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{own.string(), (home / ".wine").string()}));
-
-  env.Set("WINEPREFIX", (temp / "missing").string());
-  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{(home / ".wine").string()}));
-}
-
-// Paths as players and launchers write them in a Lutris game file.
-TEST_F(WizardWinePrefixes, LutrisPrefixPathsFromTheHome) {
-  fs::create_directories(temp / "elsewhere");
-  fs::create_symlink("loop", home / "loop");
-  const struct {
-    std::string written;
-    fs::path found;  // "" when nothing is
-  } cases[] = {
-      {"~/Games/tilde", home / "Games/tilde"},
-      {"Games/relative", home / "Games/relative"},
-      {(temp / "elsewhere/absolute").string(), temp / "elsewhere/absolute"},
-      {"~/loop", ""},
-  };
-  for (const auto& c : cases) {
-    fs::remove_all(home / ".local");
-    WriteFile(home / ".local/share/lutris/games/g-1.yml", "game:\n  prefix: " + c.written + "\nwine: {}\n");
-    if (!c.found.empty()) MakePrefix(c.found, "");
-    EXPECT_EQ(DiscoverWinePrefixes(),
-              c.found.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.found.string()})
-        << c.written;
-    if (!c.found.empty()) fs::remove_all(c.found);
-  }
-}
-
-TEST_F(WizardWinePrefixes, HomeWineThenProtonPrefixes) {
-  MakePrefix(home / ".wine", GameKey(""));
+  MakePrefix(home / ".wine");
   fs::path steam = home / ".local/share/Steam";
   fs::path compat = steam / "steamapps/compatdata";
-  MakePrefix(compat / "200" / "pfx", GameKey(""));
-  MakePrefix(compat / "100" / "pfx", GameKey(""));
+  MakePrefix(compat / "200" / "pfx");
+  MakePrefix(compat / "100" / "pfx");
   fs::create_directories(compat / "300" / "pfx");  // no registry yet
   // ~/.steam/steam links to the same installation: its prefixes come once.
   fs::create_directories(home / ".steam");
   fs::create_symlink(steam, home / ".steam" / "steam");
   // A second library listed in libraryfolders.vdf.
   fs::path library = temp / "library";
-  MakePrefix(library / "steamapps/compatdata/400/pfx", GameKey(""));
+  MakePrefix(library / "steamapps/compatdata/400/pfx");
   WriteFile(steam / "steamapps/libraryfolders.vdf",
             "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + steam.string() +
                 "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + library.string() + "\"\n\t}\n}\n");
+  fs::create_symlink("loop", home / "loop");
+  const std::string lutris[] = {"~/Games/tilde", "Games/relative", (temp / "absolute").string(), "~/loop"};
+  for (const std::string& written : lutris) {
+    WriteFile(home / ".local/share/lutris/games" / (std::to_string(&written - lutris) + ".yml"),
+              "game:\n  prefix: " + written + "\n");
+  }
+  for (const fs::path& prefix : {home / "Games/tilde", home / "Games/relative", temp / "absolute"})
+    MakePrefix(prefix);
 
   fs::path viaLink = home / ".steam/steam/steamapps/compatdata";
   EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{
+                                        own.string(),
                                         (home / ".wine").string(),
                                         (viaLink / "100" / "pfx").string(),
                                         (viaLink / "200" / "pfx").string(),
                                         (library / "steamapps/compatdata/400/pfx").string(),
+                                        (home / "Games/tilde").string(),
+                                        (home / "Games/relative").string(),
+                                        (temp / "absolute").string(),
                                     }));
-}
-
-TEST_F(WizardWinePrefixes, NothingWithoutPrefixes) {
-  EXPECT_TRUE(DiscoverWinePrefixes().empty());
-  env.Set("HOME", std::nullopt);
-  EXPECT_TRUE(DiscoverWinePrefixes().empty());
 }
 
 TEST(WizardSteamLibraries, FoldersOfTheLibraryFile) {
