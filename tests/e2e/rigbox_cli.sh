@@ -64,10 +64,6 @@ transcript() {
   run --version
   run
   run pack --help
-  run list --help
-  run extract --help
-  run verify --help
-  run sfx --help
 
   echo "== the example car: 10 bytes in the car's folder, 5 in Parts"
   mkdir -p car/Parts

@@ -169,10 +169,7 @@ TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
   EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
 }
 
-TEST(SupportPlatformProgram, ExecutablePathAndEnvironment) {
-  std::string self = platform::ExecutablePath();
-  ASSERT_FALSE(self.empty());
-  EXPECT_NE(self.find("rigbox_tests"), std::string::npos) << self;
+TEST(SupportPlatformProgram, EnvironmentValuesOfAnyLength) {
   // A value longer than any first guess of its size.
   std::string longValue(3000, 'v');
   SetEnvironment("RIGBOX_TEST_VALUE", longValue.c_str());

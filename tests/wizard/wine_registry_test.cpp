@@ -123,14 +123,6 @@ TEST(WizardWineRegistryFile, EscapeForms) {
   }
 }
 
-TEST(WizardWineRegistryFile, ViewsOfAKeyPath) {
-  EXPECT_EQ(WineKeyViews("SOFTWARE\\Brackmoor\\Gravelon"),
-            (std::vector<std::string>{"Software\\Wow6432Node\\Brackmoor\\Gravelon",
-                                      "SOFTWARE\\Brackmoor\\Gravelon"}));
-  EXPECT_EQ(WineKeyViews("Software\\Wow6432Node\\X"), (std::vector<std::string>{"Software\\Wow6432Node\\X"}));
-  EXPECT_EQ(WineKeyViews("SoftwareX"), (std::vector<std::string>{"SoftwareX"}));
-}
-
 TEST(WizardWineRegistryFile, Utf16ToUtf8) {
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"A\u0141\u20AC")), "A\xC5\x81\xE2\x82\xAC");
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"\U0001F600")), "\xF0\x9F\x98\x80");
