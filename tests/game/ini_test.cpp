@@ -123,18 +123,6 @@ TEST(GameIniWrite, LeavesTheMeasuredBytes) {
   }
 }
 
-TEST(GameIniSectionIndex, AnswersAsFindDoes) {
-  for (const std::string& bytes : {kDup, kMisc, kSpaces, std::string("[D]\r\n[d]\r\nk=1\r\n")}) {
-    modINI::Profile profile = modINI::Profile::Parse(bytes);
-    for (const char* section : {"D", "d", " D ", "E", "M", "Sec", "", "Nope"}) {
-      modINI::SectionIndex index(profile, section);
-      for (const char* key : {"k", "K", " k\t", "j", "x", ";k", "#h", "", "noequals", "key", "top", "none"}) {
-        EXPECT_EQ(index.Find(key), profile.Find(section, key)) << section << "/" << key;
-      }
-    }
-  }
-}
-
 // The installer's own reads: no default, values cut to 254 characters.
 TEST(GameIniReadINIString, EmptyDefaultAndTheInstallersBuffer) {
   TempDir dir;

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -38,20 +37,6 @@ bool HeldOpen(const fs::path& file) {
   }
   return false;
 #endif
-}
-
-void SetEnvironment(const char* name, const char* value) {
-#ifdef _WIN32
-  SetEnvironmentVariableA(name, value);
-#else
-  value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-#endif
-}
-
-// The named numbers show in the messages the other tests expect.
-TEST(SupportPlatformErrors, UnnamedNumbersAreDeviceErrors) {
-  EXPECT_EQ(platform::ErrorDescription(61), "Disk full");
-  EXPECT_EQ(platform::ErrorDescription(5), "Device I/O error");
 }
 
 // Copies inside the system leave the source's position; a read that finds
@@ -167,15 +152,6 @@ TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
   EXPECT_TRUE(platform::MakeSureDirectoryPathExists("file.txt"));
   EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Gravelon.exe\\Cars\\"));
   EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
-}
-
-TEST(SupportPlatformProgram, EnvironmentValuesOfAnyLength) {
-  // A value longer than any first guess of its size.
-  std::string longValue(3000, 'v');
-  SetEnvironment("RIGBOX_TEST_VALUE", longValue.c_str());
-  EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), longValue);
-  SetEnvironment("RIGBOX_TEST_VALUE", nullptr);
-  EXPECT_EQ(platform::GetEnv("RIGBOX_TEST_VALUE"), "");
 }
 
 }  // namespace

@@ -112,12 +112,4 @@ TEST(WizardReadRegistryValue, FailuresLeaveTheTextAndClose) {
   EXPECT_TRUE(fake.Calls.empty());
 }
 
-// Only backslashes separate keys.
-TEST(WizardIsValidKeyName, Shapes) {
-  for (const char* path : {"SOFTWARE\\Brackmoor\\Gravelon", "", "SOFTWARE/Brackmoor"})
-    EXPECT_TRUE(IsValidKeyName(path)) << path;
-  for (const char* path : {"\\SOFTWARE", "SOFTWARE\\", "\\", "SOFTWARE\\\\Brackmoor"})
-    EXPECT_FALSE(IsValidKeyName(path)) << path;
-}
-
 }  // namespace
