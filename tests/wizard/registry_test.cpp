@@ -28,7 +28,7 @@ class FakeRegistry : public RegistryApi {
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override {
-    bool usual = root == kHkeyLocalMachine && options == 0 && access == kKeyRead;
+    bool usual = root == 0x80000002 /* HKLM */ && options == 0 && access == 0x20019 /* KEY_READ */;
     Calls.push_back("open " + subKey + (usual ? "" : " with other arguments"));
     if (OpenStatus == kErrorSuccess) key = 0x1234;
     return OpenStatus;

@@ -27,14 +27,16 @@ TEST(WizardStringTable, HoldsOneHundredEntriesInBothLanguages) {
 }
 
 // Bytes spelled out, independent of the source file's encoding: CR LF,
-// trailing blanks, Polish letters in UTF-8. A text missing in the forced
-// language loads as empty.
+// trailing blanks, Polish letters in UTF-8. Lookups follow the forced
+// language; a text missing in it loads as empty.
 TEST(WizardStringTable, TextsKeepTheirExactBytes) {
   EXPECT_EQ(
       TryLoadResString(10004, Language::Polish),
       "Nieprawid\xC5\x82owy identyfikator samochodu. Identyfikator samochodu powinien zawierac minimum 3 "
       "znaki.\x0D\x0A"
       "Dozwolone znaki:\x20\x20");
+  SetLanguageForTesting(Language::Polish);
+  EXPECT_EQ(LoadResString(101), "Anuluj");
   SetLanguageForTesting(Language::English);
   EXPECT_EQ(LoadResString(11000), "");
   SetLanguageForTesting(std::nullopt);
