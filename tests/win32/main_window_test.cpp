@@ -221,8 +221,8 @@ class Win32WindowSteps : public Win32Window, public testing::WithParamInterface<
       HWND child = window_.Child(position), box = window_.GroupBox(position);
       if (child == nullptr) continue;
       for (HWND shown : {child, box}) {
-        if (shown != nullptr)
-          EXPECT_EQ(InClient(shown), wizard::WindowBounds(model, position, dpi)) << control.Name;
+        if (shown == nullptr) continue;
+        EXPECT_EQ(InClient(shown), wizard::WindowBounds(model, position, dpi)) << control.Name;
       }
       EXPECT_EQ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0, control.Visible) << control.Name;
       EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.Enabled) << control.Name;
