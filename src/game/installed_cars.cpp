@@ -17,21 +17,6 @@ constexpr char kIdKeyPrefix[] = "CarID";
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Removes whatever an interrupted earlier run left under the temporary name.
-bool ClearTempFile(const std::string& tempPath) {
-  if (!platform::SetFileAttributes(tempPath, platform::kAttrNormal)) return true;  // nothing there
-  return platform::DeleteFile(tempPath);
-}
-
-// On disk before it replaces the old list, so a power loss cannot leave an
-// empty one behind.
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  platform::File file;
-  if (!file.Open(path, platform::OpenMode::Write)) return false;
-  bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush();
-  return file.Close() && written;
-}
-
 }  // namespace
 
 std::optional<int16_t> ToInteger16(const std::string& text) {
@@ -88,7 +73,8 @@ bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedC
   return true;
 }
 
-bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars) {
+bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars,
+              ScriptFault* fault) {
   std::string fileName = gameFolder + kProfileFile;
   std::string tempName = gameFolder + kProfileTempFile;
   // The whole new file is built in memory, exactly as key-by-key writes
@@ -98,18 +84,10 @@ bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& ins
   for (size_t n = 1; n <= installedCars.size(); ++n) {
     profile.Add(kSection, kIdKeyPrefix + support::DecimalText(n), installedCars[n - 1]);
   }
-  if (!ClearTempFile(tempName)) return false;
   // The new list is complete on disk before the old one goes, so a failure
   // anywhere leaves the old file as it was.
-  if (!WriteWholeFile(tempName, profile.Serialize())) {
-    platform::DeleteFile(tempName);
-    return false;
-  }
-  // A read-only target cannot be replaced on Windows; a missing one fails
-  // the reset harmlessly.
-  platform::SetFileAttributes(fileName, platform::kAttrNormal);
-  if (!platform::ReplaceFile(tempName, fileName)) {
-    platform::DeleteFile(tempName);
+  if (std::optional<ScriptFault> why = ReplaceWholeFile(fileName, tempName, profile.Serialize())) {
+    if (fault != nullptr) *fault = *why;
     return false;
   }
   platform::SetFileAttributes(fileName,

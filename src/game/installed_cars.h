@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "game/script_registration.h"
+
 namespace game {
 
 // Replaces installedCars with the list in the profile file of gameFolder
@@ -17,7 +19,9 @@ bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedC
 
 // Writes the whole list as a fresh profile file and marks it read-only,
 // hidden and system. The old file is replaced only by a complete new one.
-bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars);
+// On failure, fault (when given) says why.
+bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars,
+              ScriptFault* fault = nullptr);
 
 // A decimal number, fraction rounded to the nearest integer (halves to the
 // even one), as a 16-bit signed integer; nothing when it is no number or

@@ -15,6 +15,12 @@ constexpr char kIconsBanner[] = "// --- Created by Vehiforge. Do not modyfy. ---
 // !include("path"), the path's separators written as double backslashes.
 std::string IncludeLine(const std::string& includePath) { return "!include(\"" + includePath + "\")"; }
 
+// A whole line of the file, not a substring: the same text inside a
+// comment must not stop the registration.
+bool HoldsLine(const std::string& path, const std::string& line) {
+  return HasWholeLine(modTools::ReadTextFile(path), line);
+}
+
 using Fault = std::optional<ScriptFault>;
 
 Fault ResetAttributes(const std::string& path) {
@@ -24,10 +30,12 @@ Fault ResetAttributes(const std::string& path) {
   return missing ? ScriptFault::Missing : ScriptFault::CannotOpen;
 }
 
+// Flushed before the profile file lists the car: after a power loss the
+// list never names a car whose lines were lost.
 Fault AppendBytes(const std::string& path, const std::string& bytes) {
   platform::File file;
   if (!file.Open(path, platform::OpenMode::Append)) return ScriptFault::CannotOpen;
-  bool written = file.WriteAll(bytes.data(), bytes.size());
+  bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush();
   if (!file.Close() || !written) return ScriptFault::WriteFailed;
   return std::nullopt;
 }
@@ -68,38 +76,54 @@ bool Report(ProgressSink& sink, const std::string& shownName) {
   return true;
 }
 
-// The shared texts and icons scripts get no attribute reset: a read-only
-// one fails the append, a missing one is created by it.
-bool AppendToSharedScript(const std::string& gameFolder, const std::string& relativePath,
-                          const std::string& line, ProgressSink& sink) {
-  if (Fault fault = AppendSharedLine(gameFolder + relativePath, line))
-    return Fail(sink, relativePath, *fault);
-  return Report(sink, relativePath);
-}
-
 // Cars and parts: the shared scripts belong to the game and must exist; the
-// attribute reset fails for a missing one before anything is created.
-bool RegisterInGameScript(const std::string& gameFolder, const std::string& relativePath,
-                          const std::string& shownName, const std::string& line, ProgressSink& sink) {
-  std::string path = gameFolder + relativePath;
-  Fault fault = ResetAttributes(path);
-  if (!fault) fault = AppendSharedLine(path, line);
-  if (fault) return Fail(sink, shownName, *fault);
-  return Report(sink, shownName);
+// attribute reset fails for a missing one before anything is created. The
+// texts and icons scripts get no reset: a read-only one fails the append, a
+// missing one is created by it. One that holds the line is left alone,
+// attributes included.
+bool RegisterInSharedScript(const std::string& gameFolder, const SharedScript& script,
+                            const std::string& carId, bool resetFirst, ProgressSink& sink) {
+  std::string path = gameFolder + script.Path;
+  std::string line = CarIncludeLine(carId, script);
+  if (!HoldsLine(path, line)) {
+    Fault fault = resetFirst ? ResetAttributes(path) : std::nullopt;
+    if (!fault) fault = AppendSharedLine(path, line);
+    if (fault) return Fail(sink, script.ShownName, *fault);
+  }
+  return Report(sink, script.ShownName);
 }
 
 }  // namespace
 
+std::string CarIncludeLine(const std::string& carId, const SharedScript& script) {
+  return IncludeLine(carId + "\\\\" + script.CarScript);
+}
+
+TextLine LineAt(const std::string& text, size_t start) {
+  size_t end = text.find('\n', start);
+  if (end == std::string::npos) return {start, text.size(), text.size() + 1};
+  size_t next = end + 1;
+  if (end > start && text[end - 1] == '\r') --end;
+  return {start, end, next};
+}
+
+bool HasWholeLine(const std::string& text, const std::string& line) {
+  for (size_t start = 0; start <= text.size();) {
+    TextLine current = LineAt(text, start);
+    if (text.compare(current.Start, current.End - current.Start, line) == 0) return true;
+    start = current.Next;
+  }
+  return false;
+}
+
+// The cars script is opened under its lower-case name; the game folder's
+// own spelling is found whatever its case.
 bool UpdateGVCarsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
-  // Opened under its lower-case name; the game folder's own spelling is
-  // found whatever its case.
-  return RegisterInGameScript(gameFolder, "Data\\Cars\\cars.scr", "Data\\Cars\\Cars.scr",
-                              IncludeLine(carId + "\\\\Cars.scr"), sink);
+  return RegisterInSharedScript(gameFolder, kSharedScripts[0], carId, true, sink);
 }
 
 bool UpdateGVPartsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
-  return RegisterInGameScript(gameFolder, "Data\\Cars\\Parts.scr", "Data\\Cars\\Parts.scr",
-                              IncludeLine(carId + "\\\\Parts.scr"), sink);
+  return RegisterInSharedScript(gameFolder, kSharedScripts[1], carId, true, sink);
 }
 
 bool UpdateGVTextsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
@@ -111,8 +135,7 @@ bool UpdateGVTextsScript(const std::string& gameFolder, const std::string& carId
   if (!fault && !modTools::FileContains(topPath, topLine))
     fault = AppendTopLevelLine(topPath, kTextsBanner, topLine);
   if (fault) return Fail(sink, topName, *fault);
-  return AppendToSharedScript(gameFolder, "Data\\Cars\\Texts.scr", IncludeLine(carId + "\\\\Texts.scr"),
-                              sink);
+  return RegisterInSharedScript(gameFolder, kSharedScripts[2], carId, false, sink);
 }
 
 bool UpdateGVIconsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
@@ -126,8 +149,7 @@ bool UpdateGVIconsScript(const std::string& gameFolder, const std::string& carId
     if (!fault) fault = AppendTopLevelLine(topPath, kIconsBanner, topLine);
     if (fault) return Fail(sink, topName, *fault);
   }
-  return AppendToSharedScript(gameFolder, "Data\\Cars\\Icons.scr", IncludeLine(carId + "\\\\Icons.scr"),
-                              sink);
+  return RegisterInSharedScript(gameFolder, kSharedScripts[3], carId, false, sink);
 }
 
 }  // namespace game

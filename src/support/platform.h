@@ -107,8 +107,12 @@ bool SetFileAttributes(const std::string& path, unsigned attributes);
 bool IsReadOnly(const std::string& path);
 bool DeleteFile(const std::string& path);
 // Moves from over to, replacing to in one step where the system allows it;
-// the move itself is made durable too.
+// the move itself is made durable too. A file that was at to passes its
+// attributes (read-only above all) to the one that replaces it.
 bool ReplaceFile(const std::string& from, const std::string& to);
+
+// Removes an empty folder.
+bool RemoveFolder(const std::string& path);
 
 bool FolderExists(const std::string& path);
 // Creates every missing folder named in path up to its last separator;

@@ -142,6 +142,14 @@ void NoteCreated(const std::string& nativePath) {
   tListing.mtime = st.st_mtim;
 }
 
+// A name gone from the cached folder: a change within the clock's tick
+// could leave the folder's time as it was, so the listing is dropped.
+void NoteRemoved(const std::string& nativePath) {
+  size_t slash = nativePath.rfind('/');
+  std::string dir = slash == std::string::npos ? "" : nativePath.substr(0, slash == 0 ? 1 : slash);
+  if (tListing.dir == dir) tListing.dir.clear();
+}
+
 std::string Join(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
   if (dir.back() == '/') return dir + name;
@@ -358,12 +366,28 @@ bool IsReadOnly(const std::string& path) {
 bool DeleteFile(const std::string& path) {
   std::string native = NativePath(path);
   if (unlink(native.c_str()) != 0) return FailAt(native, errno);
+  NoteRemoved(native);
+  return true;
+}
+
+bool RemoveFolder(const std::string& path) {
+  std::string native = NativePath(path);
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (rmdir(native.c_str()) != 0) return FailAt(native, errno);
+  NoteRemoved(native);
   return true;
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
   std::string nativeTo = NativePath(to);
   std::string nativeFrom = NativePath(from);
+  // The new file takes the old one's permissions and, where we may give
+  // it, its owner: a read-only script stays read-only.
+  struct stat old;
+  if (stat(nativeTo.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    chmod(nativeFrom.c_str(), old.st_mode & 07777);
+    [[maybe_unused]] int given = geteuid() == 0 ? chown(nativeFrom.c_str(), old.st_uid, old.st_gid) : 0;
+  }
   if (rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) return FailAt(nativeFrom, errno);
   NoteCreated(nativeTo);
   // The new name lives in the folder: sync it, or a power loss may bring

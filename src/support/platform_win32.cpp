@@ -279,11 +279,24 @@ bool DeleteFile(const std::string& path) {
   return true;
 }
 
+bool RemoveFolder(const std::string& path) {
+  if (!RemoveDirectoryW(SystemPath(path).c_str())) return Fail(GetLastError());
+  return true;
+}
+
 bool ReplaceFile(const std::string& from, const std::string& to) {
-  if (!MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+  std::wstring target = SystemPath(to);
+  // A read-only target refuses the move; the new file takes its attributes.
+  DWORD attributes = AttributesOf(target);
+  bool kept = attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
+  if (kept) SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!MoveFileExW(SystemPath(from).c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return Fail(GetLastError());
+    DWORD error = GetLastError();
+    if (kept) SetFileAttributesW(target.c_str(), attributes);
+    return Fail(error);
   }
+  if (kept) SetFileAttributesW(target.c_str(), attributes);
   return true;
 }
 

@@ -28,13 +28,15 @@ constexpr int16_t kResNoGame = 10002;
 constexpr int16_t kResInvalidId = 10004;
 constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
-constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011};
+constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013};
 
 constexpr int32_t kProgressPerRegistration = 10;
-// What the invalid-ID message lists after "Valid characters:".
-constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 
 }  // namespace
+
+std::string ScriptFaultText(game::ScriptFault fault) {
+  return LoadResString(kResScriptFaults[static_cast<int>(fault)]);
+}
 
 frmMain::frmMain(Shell& shell, modRegistry::RegistryApi& registry)
     : ProgramPath(platform::ExecutablePath()),
@@ -285,7 +287,10 @@ void frmMain::RunOperation() {
   }
 
   scriptFaults_.clear();
-  if (CheckCarID() == game::kCarIdNew) {
+  int16_t verdict = CheckCarID();
+  // A listed car that the player replaces gets back the lines a crash or a
+  // game update took away; lines already there are not added again.
+  if (verdict == game::kCarIdNew || verdict == game::kCarIdInstalled) {
     UpdateGVCarsScript();
     SetProgress(bar.Value + kProgressPerRegistration);
     UpdateGVPartsScript();
@@ -293,12 +298,15 @@ void frmMain::RunOperation() {
     UpdateGVTextsScript();
     SetProgress(bar.Value + kProgressPerRegistration);
     UpdateGVIconsScript();
-    installedCars_.push_back(CarID);
+    if (verdict == game::kCarIdNew) installedCars_.push_back(CarID);
   }
+  // An unwritten list is no success: the next run would not know the car.
+  game::ScriptFault profileFault{};
+  if (!game::WriteINI(GameFolder, installedCars_, &profileFault))
+    scriptFaults_.emplace_back("Vehiforge.ini", profileFault);
   bool registered = scriptFaults_.empty();
   SetCaption(action, LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
-  WriteINI();
   running_ = false;
   if (!registered) ShowScriptFaults();
   SetEnabled(Nav(kNavFinish), true);
@@ -309,9 +317,8 @@ void frmMain::RunOperation() {
 // game files did not take their lines, and why.
 void frmMain::ShowScriptFaults() {
   std::string text = LoadResString(kResPartlyRegistered) + "\n";
-  for (const auto& [shownName, fault] : scriptFaults_) {
-    text += "\n" + shownName + ": " + LoadResString(kResScriptFaults[static_cast<int>(fault)]);
-  }
+  for (const auto& [shownName, fault] : scriptFaults_)
+    text += "\n" + shownName + ": " + ScriptFaultText(fault);
   shell_.MessageBox(text, LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
 }
 

@@ -19,6 +19,8 @@ inline constexpr const char* kWindowCaption = "RIGBOX Extract (Vehiforge 0.96a)"
 inline constexpr const char* kCloseTitle = "RIGBOX Extract";
 inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
 inline constexpr const char* kGameValue = "DestinationDir";
+// What the invalid-ID message lists after "Valid characters:".
+inline constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 
 // The steps this program shows.
 inline constexpr int16_t kStepGameFolder = 0;
@@ -49,6 +51,9 @@ enum class Outcome {
   RunSucceeded,
   RunPartlyRegistered,  // installed, but a game script did not take its line
 };
+
+// Why a game file was not updated, in the player's language.
+std::string ScriptFaultText(game::ScriptFault fault);
 
 class frmMain : private game::ProgressSink {
  public:

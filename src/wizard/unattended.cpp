@@ -5,6 +5,7 @@
 #include "support/version.h"
 #include "wizard/form_model.h"
 #include "wizard/frm_main.h"
+#include "wizard/removal.h"
 #include "wizard/shell.h"
 
 namespace wizard {
@@ -67,9 +68,9 @@ int ExitStatus(Outcome outcome) {
 }
 
 bool IsUnattendedOption(const std::string& argument) {
-  return argument == "--silent" || argument == "--replace" || argument == "--help" || argument == "-h" ||
-         argument == "/?" || argument == "--version" || argument == "--game-dir" ||
-         argument.rfind("--game-dir=", 0) == 0;
+  return argument == "--silent" || argument == "--replace" || argument == "--remove" ||
+         argument == "--help" || argument == "-h" || argument == "/?" || argument == "--version" ||
+         argument == "--game-dir" || argument.rfind("--game-dir=", 0) == 0;
 }
 
 }  // namespace
@@ -84,6 +85,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.Silent = true;
     } else if (argument == "--replace") {
       result.Replace = true;
+    } else if (argument == "--remove") {
+      result.Remove = true;
     } else if (argument == "--help" || argument == "-h" || argument == "/?") {
       result.Help = true;
     } else if (argument == "--version") {
@@ -96,15 +99,21 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       return std::nullopt;
     }
   }
-  // The two options only make sense without the window.
-  if (!result.Help && !result.Version && !result.Silent && (result.GameDir || result.Replace))
+  // The two options only make sense without the window; a removal
+  // replaces nothing.
+  bool unattended = result.Silent || result.Remove;
+  if (!result.Help && !result.Version && !unattended && (result.GameDir || result.Replace))
     return std::nullopt;
+  if (result.Remove && result.Replace) return std::nullopt;
   return result;
 }
 
 std::string UsageText(const std::string& programName) {
   return "Usage: " + programName +
          " [--silent [--game-dir DIR] [--replace]]\n"
+         "       " +
+         programName +
+         " --remove [--game-dir DIR]\n"
          "\n"
          "Installs the car carried by this program into the game's folder.\n"
          "Without options the installation wizard opens.\n"
@@ -112,13 +121,16 @@ std::string UsageText(const std::string& programName) {
          "  --silent        install without a window\n"
          "  --game-dir DIR  the game's folder (default: the one the game recorded)\n"
          "  --replace       replace the car if it is already installed\n"
+         "  --remove        remove this car from the game again, without a window\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"
          "\n"
          "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
          "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
          "car ID is refused, 5 the car is already installed and --replace was not given,\n"
-         "6 installed, but some game files could not be updated (listed on stderr).\n";
+         "6 installed, but some game files could not be updated (listed on stderr).\n"
+         "--remove: 0 removed, 1 something could not be removed (listed on stderr),\n"
+         "3 and 4 as above, 7 this car is not installed in that game folder.\n";
 }
 
 std::string VersionText() { return "RIGBOX Extract " RIGBOX_VERSION_TEXT; }
@@ -135,6 +147,7 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
     form.btnBrowse_Click(0);
     if (form.LastOutcome == Outcome::NotGameFolder) return kExitNotGameFolder;
   }
+  if (commandLine.Remove) return RemoveCar(form, output);
   form.cmdNav_Click(kNavNext);
   if (form.Step != kStepReady) return ExitStatus(form.LastOutcome);
   form.cmdNav_Click(kNavNext);

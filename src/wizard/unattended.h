@@ -25,8 +25,9 @@ struct CommandLine {
   bool Version = false;
   std::optional<std::string> GameDir;
   bool Replace = false;
+  bool Remove = false;
 
-  bool OpensWindow() const { return !Silent && !Help && !Version; }
+  bool OpensWindow() const { return !Silent && !Help && !Version && !Remove; }
 };
 
 // The arguments after the program name; nullopt for a bad command line.

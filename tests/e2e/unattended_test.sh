@@ -131,6 +131,50 @@ check "unregistered script exits 6" test $? -eq 6
 check "it names the file and why" grep -qx 'Data\\Cars\\Parts.scr: the file is missing' "$work/err"
 check "no success claimed" grep -qx 'Installed, but some game files could not be updated' "$work/out"
 
+# A game update puts the shared scripts back as shipped: a replace brings
+# back the car's lines, and only the missing ones.
+for kind in Cars Parts Texts Icons; do printf '\r\n' >"$game/Data/Cars/$kind.scr"; done
+printf '\r\n!include("EEE\\\\Icons.scr")\r\n\r\n' >"$game/Data/Cars/Icons.scr"
+run "$work/install-EEE$exe" --silent --game-dir "$(native "$game")" --replace
+check "repairing replace exits 0" test $? -eq 0
+check "repaired cars script" same_bytes "$game/Data/Cars/Cars.scr" '\r\n!include("EEE\\\\Cars.scr")\r\n\r\n'
+check "present line not doubled" same_bytes "$game/Data/Cars/Icons.scr" '\r\n!include("EEE\\\\Icons.scr")\r\n\r\n'
+check "car listed once" test "$(grep -c '=EEE' "$game/Vehiforge.ini")" -eq 1
+
+# A profile that cannot be written is no success; a closed output does not
+# end the run.
+empty_game "$work/G2"
+mkdir "$work/G2/Vehiforge.ini"
+run "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G2")"
+check "unwritable profile exits 6" test $? -eq 6
+check "it names the profile" grep -qx 'Vehiforge.ini: the file cannot be replaced' "$work/err"
+rmdir "$work/G2/Vehiforge.ini"
+timeout 120 ${wine:+"$wine"} "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G2")" 2>&1 </dev/null |
+  head -c 1 >"$work/out"
+check "closed output exits 0" test "${PIPESTATUS[0]}" -eq 0
+check "closed output still lists the car" same_bytes "$work/G2/Vehiforge.ini" '[Cars]\r\nCarsCount=1\r\nCarID1=AAA\r\n'
+
+# Removal: the exact inverse of the install, and only of this car's.
+run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G2")"
+cp -r "$work/G2/Data" "$work/G2-before"
+run "$work/install-CCC$exe" --silent --game-dir "$(native "$work/G2")"
+chmod a-w "$work/G2/Data/Cars/Parts.scr"
+printf 'mine' >"$work/G2/Data/Cars/CCC/Textures/mine.dds"
+run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
+check "removal exits 0" test $? -eq 0
+for kind in Cars Parts Texts Icons; do
+  check "removal leaves $kind.scr as before" cmp -s "$work/G2-before/Cars/$kind.scr" "$work/G2/Data/Cars/$kind.scr"
+done
+check "read-only script stays read-only" test ! -w "$work/G2/Data/Cars/Parts.scr" -o "$(id -u)" -eq 0 -a \
+  "$(stat -c %a "$work/G2/Data/Cars/Parts.scr")" = 444
+check "removed from the list" same_bytes "$work/G2/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
+check "the player's file stays" test "$(find "$work/G2/Data/Cars/CCC" -type f)" = "$work/G2/Data/Cars/CCC/Textures/mine.dds"
+check "and is named" grep -qx 'Data\\Cars\\CCC\\Textures\\mine.dds' "$work/out"
+rm -r "$work/G2/Data/Cars/CCC"
+run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
+check "second removal exits 7" test $? -eq 7
+check "removal of an absent car says so" grep -qx 'This car is not installed in the selected game folder' "$work/err"
+
 # The command line.
 run "$work/install-BBB$exe" --silent --bogus
 check "bad command line exits 2" test $? -eq 2

@@ -165,8 +165,9 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
 
 // Back keeps the task. A car installed meanwhile by another installer is
 // seen at the next Next, which asks; after Cancel it asks again, from a list
-// loaded afresh (not doubled). The files are replaced, nothing registered.
-TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {
+// loaded afresh (not doubled). The files are replaced, and the lines a game
+// update took away come back, without a second list entry.
+TEST_F(WizardFlow, PresentCarAsksAndReplacingRepairsItsLines) {
   wizard::frmMain& wizard = Start();
   Next();
   wizard.cmdNav_Click(wizard::kNavBack);
@@ -188,8 +189,9 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacesWithoutRegistering) {
 
   Next();
   EXPECT_EQ(CarFile("Cars.scr"), "// car DMO\r\n");
-  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"), kCarsScrBefore);
-  EXPECT_EQ(shell.ProgressValues, (std::vector<int32_t>{100, 200}));
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
+            kCarsScrBefore + std::string("!include(\"DMO\\\\Cars.scr\")\r\n\r\n"));
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunSucceeded);
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), ini);
 }
 

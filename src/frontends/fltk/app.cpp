@@ -3,6 +3,11 @@
 #include <FL/Fl.H>
 #include <FL/Fl_PNG_Image.H>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -41,9 +46,20 @@ std::vector<std::unique_ptr<Fl_RGB_Image>> LoadIcons() {
   return icons;
 }
 
+// A closed standard stream would hand its number to the next file opened,
+// and the status lines would land in a game file; a reader that went away
+// would end the run half done. Neither may cut an install short.
+void GuardStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF && open("/dev/null", O_RDWR) != fd) break;
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
 }  // namespace
 
 int RunInstaller(int argc, char** argv) {
+  GuardStandardStreams();
   std::optional<wizard::CommandLine> commandLine =
       wizard::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (commandLine && commandLine->OpensWindow()) return RunWizardWindow();

@@ -25,12 +25,14 @@ int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
   // Started from a shortcut, the program has no console: the player would
   // see nothing at all.
   bool usageError = !commandLine;
-  bool informs = !usageError && (commandLine->Help || commandLine->Version);
+  bool informs = !usageError && (commandLine->Help || commandLine->Version || commandLine->Remove);
   if (usageError ? !console.ReachesErrors() : informs && !console.ReachesOutput()) {
-    std::string text =
-        usageError || commandLine->Help ? wizard::UsageText(ProgramFileName()) : wizard::VersionText();
+    std::string text = usageError || commandLine->Help ? wizard::UsageText(ProgramFileName())
+                       : commandLine->Remove           ? console.Transcript()
+                                                       : wizard::VersionText();
+    bool warns = usageError || status != wizard::kExitSuccess;
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(wizard::kCloseTitle).c_str(),
-                MB_OK | (usageError ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+                MB_OK | (warns ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
   }
   return status;
 }

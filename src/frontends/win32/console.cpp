@@ -44,9 +44,15 @@ ConsoleWriter::~ConsoleWriter() {
   if (parentConsole_ != INVALID_HANDLE_VALUE) CloseHandle(parentConsole_);
 }
 
-void ConsoleWriter::Out(const std::string& line) { Write(out_, line); }
+void ConsoleWriter::Out(const std::string& line) {
+  transcript_ += line + "\n";
+  Write(out_, line);
+}
 
-void ConsoleWriter::Err(const std::string& line) { Write(err_, line); }
+void ConsoleWriter::Err(const std::string& line) {
+  transcript_ += line + "\n";
+  Write(err_, line);
+}
 
 void ConsoleWriter::Write(const Stream& stream, const std::string& line) {
   std::string text = LineForWindows(line);
@@ -58,6 +64,7 @@ void ConsoleWriter::Write(const Stream& stream, const std::string& line) {
     const char* data = text.data();
     DWORD left = static_cast<DWORD>(text.size());
     DWORD written = 0;
+    // A closed pipe fails the write; the run goes on all the same.
     while (left > 0 && WriteFile(stream.Handle, data, left, &written, nullptr) && written > 0) {
       data += written;
       left -= written;

@@ -36,6 +36,8 @@ class ConsoleWriter : public wizard::ConsoleOutput {
   // redirected).
   bool ReachesErrors() const { return err_.Kind != StreamKind::None; }
   bool ReachesOutput() const { return out_.Kind != StreamKind::None; }
+  // Every line written, for a message box when no stream reaches anyone.
+  const std::string& Transcript() const { return transcript_; }
 
  private:
   struct Stream {
@@ -47,6 +49,7 @@ class ConsoleWriter : public wizard::ConsoleOutput {
   Stream out_;
   Stream err_;
   HANDLE parentConsole_ = INVALID_HANDLE_VALUE;
+  std::string transcript_;
 };
 
 }  // namespace win32_frontend

@@ -1,0 +1,107 @@
+#include "game/car_removal.h"
+
+#include <algorithm>
+#include <map>
+
+#include "support/platform.h"
+#include "support/tools.h"
+
+namespace game {
+namespace {
+
+// Beside the shared scripts, so each rewrite is a rename on one disk.
+constexpr char kTempFile[] = "Data\\Cars\\rigbox-remove.tmp";
+
+// The key names are matched by, as the installer matches names on disk.
+std::string Key(std::string path) {
+  for (char& c : path) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+// The car's folder as it lies on disk, links not followed.
+struct CarTree {
+  std::map<std::string, std::string> Files;  // by Key of the path inside the folder
+  std::vector<std::string> Folders;          // each before the folders inside it
+};
+
+void Walk(const std::string& base, const std::string& relative, CarTree& tree) {
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::ListFolder(base + relative, entries)) return;
+  for (const platform::FolderEntry& entry : entries) {
+    std::string path = relative + entry.Name;
+    if (entry.IsFolder) {
+      tree.Folders.push_back(path + '\\');
+      Walk(base, path + '\\', tree);
+    } else {
+      tree.Files.emplace(Key(path), path);
+    }
+  }
+}
+
+// A read-only file refuses deletion on Windows.
+bool Delete(const std::string& path) {
+  if (platform::DeleteFile(path)) return true;
+  return platform::IsReadOnly(path) && platform::SetFileAttributes(path, platform::kAttrNormal) &&
+         platform::DeleteFile(path);
+}
+
+}  // namespace
+
+std::string WithoutLine(const std::string& text, const std::string& line) {
+  std::string result;
+  size_t start = 0;
+  while (start < text.size()) {
+    TextLine current = LineAt(text, start);
+    size_t next = std::min(current.Next, text.size());
+    if (text.compare(current.Start, current.End - current.Start, line) != 0) {
+      result.append(text, start, next - start);
+    } else if (next < text.size() && LineAt(text, next).End == next) {
+      next = LineAt(text, next).Next;  // the empty line written after it
+    }
+    start = next;
+  }
+  return result;
+}
+
+bool HasCarLines(const std::string& gameFolder, const std::string& carId) {
+  return std::any_of(std::begin(kSharedScripts), std::end(kSharedScripts), [&](const SharedScript& script) {
+    return HasWholeLine(modTools::ReadTextFile(gameFolder + script.Path), CarIncludeLine(carId, script));
+  });
+}
+
+void RemoveCarLines(const std::string& gameFolder, const std::string& carId,
+                    std::vector<RemovalFault>& faults) {
+  for (const SharedScript& script : kSharedScripts) {
+    std::string path = gameFolder + script.Path;
+    std::string text = modTools::ReadTextFile(path);
+    std::string line = CarIncludeLine(carId, script);
+    if (!HasWholeLine(text, line)) continue;
+    if (std::optional<ScriptFault> fault =
+            ReplaceWholeFile(path, gameFolder + kTempFile, WithoutLine(text, line)))
+      faults.push_back({script.ShownName, *fault});
+  }
+}
+
+void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,
+                    const std::vector<std::string>& entryPaths, std::vector<std::string>& kept,
+                    std::vector<RemovalFault>& faults) {
+  CarTree tree;
+  Walk(carFolder, "", tree);
+  for (const std::string& entryPath : entryPaths) {
+    auto found = tree.Files.find(Key(entryPath));
+    if (found == tree.Files.end()) continue;  // gone already
+    if (!Delete(carFolder + found->second))
+      faults.push_back({shownPrefix + found->second, ScriptFault::CannotDelete});
+    tree.Files.erase(found);
+  }
+  // Deepest first; a folder that still holds something stays.
+  for (auto folder = tree.Folders.rbegin(); folder != tree.Folders.rend(); ++folder)
+    platform::RemoveFolder(carFolder + *folder);
+  platform::RemoveFolder(carFolder);
+  for (const auto& [key, path] : tree.Files) kept.push_back(shownPrefix + path);
+}
+
+}  // namespace game

@@ -1,0 +1,42 @@
+// Taking an installed car out of a game folder again: its include lines
+// leave the four shared scripts and its files leave its folder. Each step
+// can be cut off and run again, and a second run finishes the job.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/script_registration.h"
+
+namespace game {
+
+// A game file that could not be changed: its name as the player is shown
+// it, and why.
+struct RemovalFault {
+  std::string ShownName;
+  ScriptFault Fault;
+};
+
+// text without every whole line equal to line, each with the one empty
+// line that follows it (the install writes one); every other byte stays.
+std::string WithoutLine(const std::string& text, const std::string& line);
+
+// True when one of the shared scripts holds the car's line.
+bool HasCarLines(const std::string& gameFolder, const std::string& carId);
+
+// Rewrites each shared script that holds the car's line without it: a
+// whole new file beside it, flushed, then moved over it, keeping its
+// attributes. Faults for those that could not be rewritten.
+void RemoveCarLines(const std::string& gameFolder, const std::string& carId,
+                    std::vector<RemovalFault>& faults);
+
+// Deletes the package's files (entryPaths: "Parts\x.scr" inside the car's
+// folder, matched without regard to letter case) from carFolder, which
+// ends with a separator, then every folder left empty, carFolder included.
+// Links are never followed: what lies behind them is not the car's. kept
+// gets the files that were not the package's (shownPrefix + their path).
+void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,
+                    const std::vector<std::string>& entryPaths, std::vector<std::string>& kept,
+                    std::vector<RemovalFault>& faults);
+
+}  // namespace game

@@ -1,0 +1,25 @@
+// What the game-integration modules share about changing the game's files.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace game {
+
+// Why a game file was not updated.
+enum class ScriptFault {
+  Missing,     // the file whose attributes are reset does not exist
+  CannotOpen,  // it cannot be made writable or opened for appending
+  WriteFailed,
+  CannotReplace,  // its new version could not take the old one's place
+  CannotDelete,
+};
+
+// Puts bytes in the place of the file at path: written whole as tempPath
+// (a name in the same folder; whatever an interrupted run left there goes
+// first), flushed, then moved over path, which keeps its attributes. A
+// crash leaves the old file or the new one, never a part of either.
+std::optional<ScriptFault> ReplaceWholeFile(const std::string& path, const std::string& tempPath,
+                                            const std::string& bytes);
+
+}  // namespace game

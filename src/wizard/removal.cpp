@@ -1,0 +1,104 @@
+#include "wizard/removal.h"
+
+#include <algorithm>
+
+#include "game/car_folder.h"
+#include "game/car_id.h"
+#include "game/car_removal.h"
+#include "game/installed_cars.h"
+#include "package/rigbox.h"
+#include "support/platform.h"
+#include "wizard/string_table.h"
+
+namespace wizard {
+namespace {
+
+constexpr int16_t kResRemoving = 113;
+constexpr int16_t kResError = 116;
+constexpr int16_t kResRemoved = 121;
+constexpr int16_t kResLeftInPlace = 122;
+constexpr int16_t kResNotInstalled = 123;
+constexpr int16_t kResNotRemoved = 124;
+constexpr int16_t kResNoGame = 10002;
+constexpr int16_t kResInvalidId = 10004;
+constexpr int16_t kResReserved = 10007;
+
+// The package's file names inside the car's folder; false when the
+// package cannot be read.
+bool ReadEntryPaths(const std::string& fileName, std::vector<std::string>& paths) {
+  std::vector<modRIGBOX::RigboxEntry> entries;
+  bool read =
+      modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, fileName, "", 0) && modRIGBOX::VerifyPackage(entries);
+  read = modRIGBOX::ClosePackage() && read;
+  for (const modRIGBOX::RigboxEntry& entry : entries) paths.push_back(modRIGBOX::EntryPath(entry));
+  return read;
+}
+
+// Refused: an ID that names no folder under Data\Cars, and the game's own
+// cars in any letter case, which share their folders with such an ID on
+// Windows.
+std::optional<std::string> Refusal(const std::string& carId) {
+  if (!game::IsUsableFolderName(carId)) return LoadResString(kResInvalidId) + kValidCharactersShown;
+  std::string upper(carId);
+  for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  if (game::CheckCarID(upper, {}) == game::kCarIdReserved) return LoadResString(kResReserved);
+  return std::nullopt;
+}
+
+int Failed(ConsoleOutput& output, const std::vector<game::RemovalFault>& faults) {
+  output.Out(LoadResString(kResError));
+  std::string text = LoadResString(kResNotRemoved);
+  for (const game::RemovalFault& fault : faults)
+    text += "\n" + fault.ShownName + ": " + ScriptFaultText(fault.Fault);
+  output.Err(text);
+  return kExitRunFailed;
+}
+
+}  // namespace
+
+int RemoveCar(frmMain& form, ConsoleOutput& output) {
+  if (!form.CheckGameFolder(form.GameFolder)) {
+    output.Err(LoadResString(kResNoGame));
+    return kExitNotGameFolder;
+  }
+  form.LoadINI();
+  form.RIGBOX_FileName = form.ProgramPath;
+  std::vector<std::string> entryPaths;
+  if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths)) {
+    output.Err("File:" + form.RIGBOX_FileName + "\n" + modRIGBOX::LastErrText);
+    return kExitPackageRefused;
+  }
+  form.CarID = modRIGBOX::GetPackageCarID();
+  if (std::optional<std::string> refusal = Refusal(form.CarID)) {
+    output.Err(*refusal);
+    return kExitPackageRefused;
+  }
+  const std::string& game = form.GameFolder;
+  std::string shownFolder = "Data\\Cars\\" + form.CarID + "\\";
+  std::vector<std::string> cars = form.InstalledCars();
+  bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
+  if (!listed && !game::HasCarLines(game, form.CarID) && !platform::FolderExists(game + shownFolder)) {
+    output.Err(LoadResString(kResNotInstalled));
+    return kExitNotInstalled;
+  }
+  output.Out(LoadResString(kResRemoving));
+  // The lines go first: a game that still includes the car's scripts
+  // must still find them, whenever the run is cut off.
+  std::vector<game::RemovalFault> faults;
+  game::RemoveCarLines(game, form.CarID, faults);
+  if (faults.empty() && listed) {
+    cars.erase(std::remove(cars.begin(), cars.end(), form.CarID), cars.end());
+    game::ScriptFault fault{};
+    if (!game::WriteINI(game, cars, &fault)) faults.push_back({"Vehiforge.ini", fault});
+  }
+  if (!faults.empty()) return Failed(output, faults);
+  std::vector<std::string> kept;
+  game::RemoveCarFiles(game + shownFolder, shownFolder, entryPaths, kept, faults);
+  if (!kept.empty()) output.Out(LoadResString(kResLeftInPlace));
+  for (const std::string& path : kept) output.Out(path);
+  if (!faults.empty()) return Failed(output, faults);
+  output.Out(LoadResString(kResRemoved));
+  return kExitSuccess;
+}
+
+}  // namespace wizard
