@@ -1,7 +1,6 @@
 #include "game/car_removal.h"
 
 #include <algorithm>
-#include <map>
 
 #include "support/platform.h"
 #include "support/tools.h"
@@ -23,8 +22,8 @@ std::string Key(std::string path) {
 
 // The car's folder as it lies on disk, links not followed.
 struct CarTree {
-  std::map<std::string, std::string> Files;  // by Key of the path inside the folder
-  std::vector<std::string> Folders;          // each before the folders inside it
+  std::vector<std::string> Files;    // paths inside the folder
+  std::vector<std::string> Folders;  // each before the folders inside it
 };
 
 void Walk(const std::string& base, const std::string& relative, CarTree& tree) {
@@ -36,7 +35,7 @@ void Walk(const std::string& base, const std::string& relative, CarTree& tree) {
       tree.Folders.push_back(path + '\\');
       Walk(base, path + '\\', tree);
     } else {
-      tree.Files.emplace(Key(path), path);
+      tree.Files.push_back(path);
     }
   }
 }
@@ -72,8 +71,7 @@ bool HasCarLines(const std::string& gameFolder, const std::string& carId) {
   });
 }
 
-void RemoveCarLines(const std::string& gameFolder, const std::string& carId,
-                    std::vector<RemovalFault>& faults) {
+void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults) {
   for (const SharedScript& script : kSharedScripts) {
     std::string path = gameFolder + script.Path;
     std::string text = modTools::ReadTextFile(path);
@@ -87,21 +85,22 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId,
 
 void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,
                     const std::vector<std::string>& entryPaths, std::vector<std::string>& kept,
-                    std::vector<RemovalFault>& faults) {
+                    std::vector<FileFault>& faults) {
   CarTree tree;
   Walk(carFolder, "", tree);
-  for (const std::string& entryPath : entryPaths) {
-    auto found = tree.Files.find(Key(entryPath));
-    if (found == tree.Files.end()) continue;  // gone already
-    if (!Delete(carFolder + found->second))
-      faults.push_back({shownPrefix + found->second, ScriptFault::CannotDelete});
-    tree.Files.erase(found);
+  std::vector<std::string> wanted;
+  for (const std::string& entryPath : entryPaths) wanted.push_back(Key(entryPath));
+  for (const std::string& path : tree.Files) {
+    if (std::find(wanted.begin(), wanted.end(), Key(path)) == wanted.end()) {
+      kept.push_back(shownPrefix + path);
+    } else if (!Delete(carFolder + path)) {
+      faults.push_back({shownPrefix + path, ScriptFault::CannotDelete});
+    }
   }
   // Deepest first; a folder that still holds something stays.
   for (auto folder = tree.Folders.rbegin(); folder != tree.Folders.rend(); ++folder)
     platform::RemoveFolder(carFolder + *folder);
   platform::RemoveFolder(carFolder);
-  for (const auto& [key, path] : tree.Files) kept.push_back(shownPrefix + path);
 }
 
 }  // namespace game

@@ -10,13 +10,6 @@
 
 namespace game {
 
-// A game file that could not be changed: its name as the player is shown
-// it, and why.
-struct RemovalFault {
-  std::string ShownName;
-  ScriptFault Fault;
-};
-
 // text without every whole line equal to line, each with the one empty
 // line that follows it (the install writes one); every other byte stays.
 std::string WithoutLine(const std::string& text, const std::string& line);
@@ -27,8 +20,7 @@ bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 // Rewrites each shared script that holds the car's line without it: a
 // whole new file beside it, flushed, then moved over it, keeping its
 // attributes. Faults for those that could not be rewritten.
-void RemoveCarLines(const std::string& gameFolder, const std::string& carId,
-                    std::vector<RemovalFault>& faults);
+void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults);
 
 // Deletes the package's files (entryPaths: "Parts\x.scr" inside the car's
 // folder, matched without regard to letter case) from carFolder, which
@@ -37,6 +29,6 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId,
 // gets the files that were not the package's (shownPrefix + their path).
 void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,
                     const std::vector<std::string>& entryPaths, std::vector<std::string>& kept,
-                    std::vector<RemovalFault>& faults);
+                    std::vector<FileFault>& faults);
 
 }  // namespace game

@@ -15,6 +15,13 @@ enum class ScriptFault {
   CannotDelete,
 };
 
+// A game file that was not changed: its name as the player is shown it,
+// and why.
+struct FileFault {
+  std::string ShownName;
+  ScriptFault Fault;
+};
+
 // Puts bytes in the place of the file at path: written whole as tempPath
 // (a name in the same folder; whatever an interrupted run left there goes
 // first), flushed, then moved over path, which keeps its attributes. A

@@ -34,8 +34,11 @@ constexpr int32_t kProgressPerRegistration = 10;
 
 }  // namespace
 
-std::string ScriptFaultText(game::ScriptFault fault) {
-  return LoadResString(kResScriptFaults[static_cast<int>(fault)]);
+std::string FaultReport(int16_t stringId, const std::vector<game::FileFault>& faults) {
+  std::string text = LoadResString(stringId) + "\n";
+  for (const game::FileFault& fault : faults)
+    text += "\n" + fault.ShownName + ": " + LoadResString(kResScriptFaults[static_cast<int>(fault.Fault)]);
+  return text;
 }
 
 frmMain::frmMain(Shell& shell, modRegistry::RegistryApi& registry)
@@ -303,7 +306,7 @@ void frmMain::RunOperation() {
   // An unwritten list is no success: the next run would not know the car.
   game::ScriptFault profileFault{};
   if (!game::WriteINI(GameFolder, installedCars_, &profileFault))
-    scriptFaults_.emplace_back("Vehiforge.ini", profileFault);
+    scriptFaults_.push_back({"Vehiforge.ini", profileFault});
   bool registered = scriptFaults_.empty();
   SetCaption(action, LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
@@ -316,10 +319,8 @@ void frmMain::RunOperation() {
 // The car is installed and listed, but the game may not see it: say which
 // game files did not take their lines, and why.
 void frmMain::ShowScriptFaults() {
-  std::string text = LoadResString(kResPartlyRegistered) + "\n";
-  for (const auto& [shownName, fault] : scriptFaults_)
-    text += "\n" + shownName + ": " + ScriptFaultText(fault);
-  shell_.MessageBox(text, LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
+  shell_.MessageBox(FaultReport(kResPartlyRegistered, scriptFaults_), LoadResString(kResWarning),
+                    MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); }
@@ -343,7 +344,7 @@ void frmMain::SetCreatingFile(const std::string& shownName) {
 }
 
 void frmMain::ScriptFailed(const std::string& shownName, game::ScriptFault fault) {
-  scriptFaults_.emplace_back(shownName, fault);
+  scriptFaults_.push_back({shownName, fault});
 }
 
 }  // namespace wizard

@@ -52,8 +52,9 @@ enum class Outcome {
   RunPartlyRegistered,  // installed, but a game script did not take its line
 };
 
-// Why a game file was not updated, in the player's language.
-std::string ScriptFaultText(game::ScriptFault fault);
+// The text stringId, an empty line, then one line per game file not
+// changed: its name and why, in the player's language.
+std::string FaultReport(int16_t stringId, const std::vector<game::FileFault>& faults);
 
 class frmMain : private game::ProgressSink {
  public:
@@ -129,7 +130,7 @@ class frmMain : private game::ProgressSink {
   modRegistry::RegistryApi& registry_;
   FormModel model_;
   std::vector<std::string> installedCars_;
-  std::vector<std::pair<std::string, game::ScriptFault>> scriptFaults_;  // of the last run
+  std::vector<game::FileFault> scriptFaults_;  // of the last run
   bool running_ = false;
 };
 

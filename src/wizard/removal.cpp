@@ -36,21 +36,17 @@ bool ReadEntryPaths(const std::string& fileName, std::vector<std::string>& paths
 
 // Refused: an ID that names no folder under Data\Cars, and the game's own
 // cars in any letter case, which share their folders with such an ID on
-// Windows.
-std::optional<std::string> Refusal(const std::string& carId) {
-  if (!game::IsUsableFolderName(carId)) return LoadResString(kResInvalidId) + kValidCharactersShown;
+// Windows. 0 when removable, else the message's string ID.
+int16_t Refusal(const std::string& carId) {
+  if (!game::IsUsableFolderName(carId)) return kResInvalidId;
   std::string upper(carId);
   for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  if (game::CheckCarID(upper, {}) == game::kCarIdReserved) return LoadResString(kResReserved);
-  return std::nullopt;
+  return game::CheckCarID(upper, {}) == game::kCarIdReserved ? kResReserved : 0;
 }
 
-int Failed(ConsoleOutput& output, const std::vector<game::RemovalFault>& faults) {
+int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
   output.Out(LoadResString(kResError));
-  std::string text = LoadResString(kResNotRemoved);
-  for (const game::RemovalFault& fault : faults)
-    text += "\n" + fault.ShownName + ": " + ScriptFaultText(fault.Fault);
-  output.Err(text);
+  output.Err(FaultReport(kResNotRemoved, faults));
   return kExitRunFailed;
 }
 
@@ -69,8 +65,8 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
     return kExitPackageRefused;
   }
   form.CarID = modRIGBOX::GetPackageCarID();
-  if (std::optional<std::string> refusal = Refusal(form.CarID)) {
-    output.Err(*refusal);
+  if (int16_t refusal = Refusal(form.CarID)) {
+    output.Err(LoadResString(refusal) + (refusal == kResInvalidId ? kValidCharactersShown : ""));
     return kExitPackageRefused;
   }
   const std::string& game = form.GameFolder;
@@ -84,12 +80,14 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   output.Out(LoadResString(kResRemoving));
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
-  std::vector<game::RemovalFault> faults;
+  std::vector<game::FileFault> faults;
   game::RemoveCarLines(game, form.CarID, faults);
   if (faults.empty() && listed) {
-    cars.erase(std::remove(cars.begin(), cars.end(), form.CarID), cars.end());
+    std::vector<std::string> others;
+    for (const std::string& car : cars)
+      if (car != form.CarID) others.push_back(car);
     game::ScriptFault fault{};
-    if (!game::WriteINI(game, cars, &fault)) faults.push_back({"Vehiforge.ini", fault});
+    if (!game::WriteINI(game, others, &fault)) faults.push_back({"Vehiforge.ini", fault});
   }
   if (!faults.empty()) return Failed(output, faults);
   std::vector<std::string> kept;
