@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the build, the demo and the tests need on Debian 12:
 # the compilers, GoogleTest, FLTK for the Linux window, Xvfb and xdotool for
-# driving windows, MinGW-w64 for the Windows build and Wine to run it.
+# driving windows, strace for the crash tests, MinGW-w64 for the Windows
+# build and Wine to run it.
 # With --windows or --all it also makes 32-bit x86 programs runnable where
 # the kernel runs none: qemu-i386 from the release's backports suite,
 # registered through binfmt_misc (root, until the next reboot).
@@ -11,7 +12,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest libgtest-dev libgmock-dev python3
   libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxext-dev libxrender-dev
   libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev
-  xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file locales
+  xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file locales strace
 )
 # wine64 stays for its wineserver: native, while the 32-bit programs may be
 # emulated. The x86_64 compiler keeps a 64-bit compile check.
