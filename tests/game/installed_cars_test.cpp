@@ -106,12 +106,16 @@ TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFileAndNoTemporaryOne) {
   const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
   WriteProfile(old);
   fs::create_directory(dir_ / "Vehiforge.ini.tmp");
-  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}));
+  game::ScriptFault fault = game::ScriptFault::Missing;
+  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}, &fault));
+  EXPECT_EQ(fault, game::ScriptFault::CannotReplace);
   EXPECT_EQ(ProfileBytes(), old);
   fs::remove(dir_ / "Vehiforge.ini.tmp");
   fs::remove(dir_ / "Vehiforge.ini");
   WriteFile(dir_ / "Vehiforge.ini/inside.txt", "x");
-  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}));
+  fault = game::ScriptFault::Missing;
+  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}, &fault));
+  EXPECT_EQ(fault, game::ScriptFault::CannotReplace);
   EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
   EXPECT_EQ(ReadFile(dir_ / "Vehiforge.ini/inside.txt"), "x");
 }

@@ -65,16 +65,18 @@ const char* const kGameScripts[] = {"Data/Cars/Cars.scr", "Data/Cars/Parts.scr",
                                     "Data/Menu/uidef/Textures.def"};
 
 // The game's scripts lose their read-only mark to take the lines. Once the
-// line is there, Data\Texts.scr still loses it; Textures.def is not touched.
+// line is there, Data\Texts.scr still loses it; Textures.def and the shared
+// cars script are not touched.
 TEST_F(GameScriptRegistrationReadOnly, GameScriptsAreMadeWritable) {
   for (const char* script : kGameScripts) MakeReadOnly(script);
   for (Operation operation : kOperations) EXPECT_EQ(Run(operation).substr(0, 4), "true");
   ExpectRegistered();
   for (const char* script : kGameScripts) EXPECT_FALSE(IsReadOnly(script)) << script;
-  MakeReadOnly("Data/Texts.scr");
-  MakeReadOnly("Data/Menu/uidef/Textures.def");
+  for (const char* script : kGameScripts) MakeReadOnly(script);
+  EXPECT_EQ(Run(game::UpdateGVCarsScript).substr(0, 4), "true");
   EXPECT_EQ(Run(game::UpdateGVTextsScript).substr(0, 4), "true");
   EXPECT_EQ(Run(game::UpdateGVIconsScript).substr(0, 4), "true");
+  EXPECT_TRUE(IsReadOnly("Data/Cars/Cars.scr"));
   EXPECT_FALSE(IsReadOnly("Data/Texts.scr"));
   EXPECT_TRUE(IsReadOnly("Data/Menu/uidef/Textures.def"));
 }

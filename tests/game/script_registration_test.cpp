@@ -88,6 +88,33 @@ TEST_F(GameScriptRegistration, TopLevelLineLookedForByItsExactBytes) {
   }
 }
 
+// A shared script holding the car's line, whatever ends it, is not
+// touched; the same text in a comment or in another letter case is no line.
+TEST_F(GameScriptRegistration, SharedLineAddedOnlyWhenNoWholeLineHoldsIt) {
+  const struct {
+    std::string Cars;
+    bool Present;
+  } cases[] = {
+      {"x\r\n!include(\"ABC\\\\Cars.scr\")\r\n\r\n", true},
+      {"!include(\"ABC\\\\Cars.scr\")\ny\n", true},
+      {"x\n!include(\"ABC\\\\Cars.scr\")", true},
+      {"// !include(\"ABC\\\\Cars.scr\")\r\n", false},
+      {"!include(\"ABC\\\\Cars.scr\") \r\n!include(\"abc\\\\Cars.scr\")\r\n", false},
+  };
+  for (const auto& c : cases) {
+    WriteFile(dir_ / "Data/Cars/Cars.scr", c.Cars);
+    EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
+    EXPECT_EQ(Read("Data/Cars/Cars.scr"), c.Present ? c.Cars : c.Cars + kCarsAbc) << c.Cars;
+  }
+  // A second registration of every kind adds nothing, and still reports.
+  for (Operation operation : kOperations) EXPECT_TRUE(operation(Game(), "ABC", sink_));
+  std::string icons = Read("Data/Cars/Icons.scr");
+  sink_.Calls.clear();
+  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
+  EXPECT_EQ(Read("Data/Cars/Icons.scr"), icons);
+  EXPECT_EQ(sink_.Calls, (Calls{"progress +1", "creating Data\\Cars\\Icons.scr"}));
+}
+
 // Without the game's own scripts nothing is created, with or without the
 // folders that should hold them; a missing top-level script stops its
 // operation before the shared script.
