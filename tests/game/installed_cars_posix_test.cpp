@@ -1,6 +1,7 @@
 // Rewrites of the profile file that fail part-way, run as an ordinary user
 // (see RunUnprivileged) so that permissions hold.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <filesystem>
 #include <string>
@@ -46,6 +47,25 @@ TEST(GameInstalledCarsUnwritable, MarkedFileIsReplacedOnlyWhereTheFolderAllows) 
   EXPECT_EQ(WriteThenLoad(dir, {"AAA", "BBB", "CCC"}), "not written, loaded: AAA BBB");
   EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), written);
   EXPECT_FALSE(fs::exists(dir / "Vehiforge.ini.tmp"));
+}
+
+// A disk that fills up while the new list is written: the old list stays,
+// and the run learns why.
+TEST(GameInstalledCarsFullDisk, OldListStaysWhenTheNewOneDoesNotFit) {
+  TempDir dir;
+  if (mount("tmpfs", dir.Path().c_str(), "tmpfs", 0, "size=8k") != 0) GTEST_SKIP() << "cannot mount a tmpfs";
+  const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
+  WriteFile(dir / "Vehiforge.ini", old);
+  WriteFile(dir / "filler", std::string(4096, 'x'));
+  game::ScriptFault fault = game::ScriptFault::Missing;
+  bool written = game::WriteINI(dir.Folder(), std::vector<std::string>(600, "NEW"), &fault);
+  std::string after = ReadFile(dir / "Vehiforge.ini");
+  bool temporary = fs::exists(dir / "Vehiforge.ini.tmp");
+  umount(dir.Path().c_str());
+  EXPECT_FALSE(written);
+  EXPECT_EQ(fault, game::ScriptFault::WriteFailed);
+  EXPECT_EQ(after, old);
+  EXPECT_FALSE(temporary);
 }
 
 }  // namespace
