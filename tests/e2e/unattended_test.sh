@@ -169,7 +169,8 @@ check "read-only script stays read-only" test ! -w "$work/G2/Data/Cars/Parts.scr
   "$(stat -c %a "$work/G2/Data/Cars/Parts.scr")" = 444
 check "removed from the list" same_bytes "$work/G2/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
 check "the player's file stays" test "$(find "$work/G2/Data/Cars/CCC" -type f)" = "$work/G2/Data/Cars/CCC/Textures/mine.dds"
-check "and is named" grep -qx 'Data\\Cars\\CCC\\Textures\\mine.dds' "$work/out"
+check "and is named" same_bytes "$work/out" \
+  'Removing car\nLeft in place, not installed by this car:\nData\\Cars\\CCC\\Textures\\mine.dds\nThe car has been removed\n'
 rm -r "$work/G2/Data/Cars/CCC"
 run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
 check "second removal exits 7" test $? -eq 7
