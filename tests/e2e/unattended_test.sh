@@ -75,7 +75,7 @@ game=$work/Gravelon
 empty_game "$game"
 chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
 
-for id in AAA BBB CCC DDD EEE ..; do make_car "$id" || exit 1; done
+for id in AAA BBB CCC DDD EEE .. sBi; do make_car "$id" || exit 1; done
 
 # First car.
 run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
@@ -175,6 +175,10 @@ rm -r "$work/G2/Data/Cars/CCC"
 run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
 check "second removal exits 7" test $? -eq 7
 check "removal of an absent car says so" grep -qx 'This car is not installed in the selected game folder' "$work/err"
+# On Windows the folder of an ID such as sBi is the game's own SBI.
+mkdir "$work/G2/Data/Cars/sBi"
+run "$work/install-sBi$exe" --remove --game-dir "$(native "$work/G2")"
+check "a game car's ID in any case is refused" test $? -eq 4 -a -d "$work/G2/Data/Cars/sBi"
 
 # The command line.
 run "$work/install-BBB$exe" --silent --bogus
