@@ -32,26 +32,6 @@ TEST(GameCarRemoval, TakesOutWholeLinesWithTheirEmptyLine) {
   for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;
 }
 
-// Each shared script holding the line is rewritten without it and keeps
-// its other bytes; one without the line is not touched.
-TEST(GameCarRemoval, SharedScriptsLoseTheCarsLines) {
-  TempDir dir;
-  WriteFile(dir / "Data/Cars/Cars.scr", "c\r\n" + kLine + "\r\n\r\n");
-  WriteFile(dir / "Data/Cars/Parts.scr", "p\r\n");
-  WriteFile(dir / "Data/Cars/Icons.scr", "!include(\"ABC\\\\Icons.scr\")\r\n\r\ni\r\n");
-  EXPECT_TRUE(game::HasCarLines(dir.Folder(), "ABC"));
-  EXPECT_FALSE(game::HasCarLines(dir.Folder(), "ABD"));
-  std::vector<game::FileFault> faults;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults);
-  EXPECT_TRUE(faults.empty());
-  EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), "c\r\n");
-  EXPECT_EQ(ReadFile(dir / "Data/Cars/Parts.scr"), "p\r\n");
-  EXPECT_EQ(ReadFile(dir / "Data/Cars/Icons.scr"), "i\r\n");
-  EXPECT_FALSE(game::HasCarLines(dir.Folder(), "ABC"));
-  EXPECT_FALSE(fs::exists(dir / "Data/Cars/Texts.scr"));
-  EXPECT_FALSE(fs::exists(dir / "Data/Cars/rigbox-remove.tmp"));
-}
-
 // The package's files go, matched in any letter case, then the folders
 // they leave empty; the player's own files stay and are named.
 TEST(GameCarRemoval, DeletesThePackagesFilesAndKeepsOthers) {

@@ -106,13 +106,6 @@ TEST_F(GameScriptRegistration, SharedLineAddedOnlyWhenNoWholeLineHoldsIt) {
     EXPECT_TRUE(game::UpdateGVCarsScript(Game(), "ABC", sink_));
     EXPECT_EQ(Read("Data/Cars/Cars.scr"), c.Present ? c.Cars : c.Cars + kCarsAbc) << c.Cars;
   }
-  // A second registration of every kind adds nothing, and still reports.
-  for (Operation operation : kOperations) EXPECT_TRUE(operation(Game(), "ABC", sink_));
-  std::string icons = Read("Data/Cars/Icons.scr");
-  sink_.Calls.clear();
-  EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ABC", sink_));
-  EXPECT_EQ(Read("Data/Cars/Icons.scr"), icons);
-  EXPECT_EQ(sink_.Calls, (Calls{"progress +1", "creating Data\\Cars\\Icons.scr"}));
 }
 
 // Without the game's own scripts nothing is created, with or without the
