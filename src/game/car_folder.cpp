@@ -5,14 +5,15 @@
 namespace game {
 
 bool IsUsableFolderName(const std::string& carId) {
+  // Windows drops trailing dots and blanks from a name: "AB " would be the
+  // folder "AB", and a name of dots alone is the folder itself or its parent.
+  if (carId.empty() || carId.back() == '.' || carId.back() == ' ') return false;
   constexpr std::string_view kForbidden = "\\/:*?\"<>|";
-  bool onlyDotsAndBlanks = true;
   for (char c : carId) {
     auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte > 0x7E || kForbidden.find(c) != std::string_view::npos) return false;
-    if (c != '.' && c != ' ') onlyDotsAndBlanks = false;
   }
-  return !onlyDotsAndBlanks;
+  return true;
 }
 
 }  // namespace game

@@ -75,7 +75,7 @@ game=$work/Gravelon
 empty_game "$game"
 chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
 
-for id in AAA BBB CCC DDD EEE .. sBi; do make_car "$id" || exit 1; done
+for id in AAA BBB CCC DDD EEE .. sBi AB; do make_car "$id" || exit 1; done
 
 # First car.
 run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
@@ -116,6 +116,9 @@ check "installer without a package exits 4" test $? -eq 4
 check "its error names the file" grep -qF "File:$(native "$work/bare-stub$exe")" "$work/err"
 run "$work/install-dotdot$exe" --silent
 check "car ID that is no folder name exits 4" test $? -eq 4
+# A two-letter ID is padded to "AB ", a folder Windows would call "AB".
+run "$work/install-AB$exe" --silent --game-dir "$(native "$game")"
+check "car ID ending in a blank exits 4, writing nothing" test $? -eq 4 -a ! -e "$game/Data/Cars/AB "
 printf 'in the way' >"$game/Data/Cars/DDD"
 run "$work/install-DDD$exe" --silent --game-dir "$(native "$game")"
 check "failed run exits 1" test $? -eq 1
