@@ -47,6 +47,14 @@ echo "test-windows: the i686 rigbox tool ($tool) against the Linux tool's transc
 bash tests/e2e/rigbox_cli.sh "$tool" tests/e2e/golden "$RIGBOX_WINE" || failed=1
 echo "test-windows: the i686 installer ($stub), unattended, made by the i686 rigbox tool"
 bash tests/e2e/unattended_test.sh "$stub" "$tool" "$RIGBOX_WINE" || failed=1
+echo "test-windows: the window's captions in a plain prefix, without the face it is designed in"
+plain=$(mktemp -d "${TMPDIR:-/tmp}/rigbox-plain.XXXXXX")
+for locale in C.UTF-8 pl_PL.UTF-8; do
+  WINEPREFIX=$plain LC_ALL=$locale RIGBOX_PLAIN_PREFIX=1 "$RIGBOX_WINE" build-win32/tests/win32/rigbox_win32_tests.exe \
+    --gtest_filter='*/Win32WindowSteps.*' </dev/null || failed=1
+done
+WINEPREFIX=$plain wineserver -k </dev/null || true
+rm -rf "$plain"
 echo "test-windows: signed i686 installers"
 bash tests/e2e/signed_installers.sh "$stub" "$rigbox" "$RIGBOX_WINE" || failed=1
 

@@ -44,40 +44,40 @@ int16_t Refusal(const std::string& carId) {
   return game::CheckCarID(upper, {}) == game::kCarIdReserved ? kResReserved : 0;
 }
 
+// Error text, then the status it ends the run with.
+int Stop(ConsoleOutput& output, const std::string& text, int status) {
+  output.Err(text);
+  return status;
+}
+
+void Say(ConsoleOutput& output, int16_t stringId) { output.Out(LoadResString(stringId)); }
+
 int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
-  output.Out(LoadResString(kResError));
-  output.Err(FaultReport(kResNotRemoved, faults));
-  return kExitRunFailed;
+  Say(output, kResError);
+  return Stop(output, FaultReport(kResNotRemoved, faults), kExitRunFailed);
 }
 
 }  // namespace
 
 int RemoveCar(frmMain& form, ConsoleOutput& output) {
-  if (!form.CheckGameFolder(form.GameFolder)) {
-    output.Err(LoadResString(kResNoGame));
-    return kExitNotGameFolder;
-  }
+  if (!form.CheckGameFolder(form.GameFolder))
+    return Stop(output, LoadResString(kResNoGame), kExitNotGameFolder);
   form.LoadINI();
   form.RIGBOX_FileName = form.ProgramPath;
   std::vector<std::string> entryPaths;
-  if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths)) {
-    output.Err("File:" + form.RIGBOX_FileName + "\n" + modRIGBOX::LastErrText);
-    return kExitPackageRefused;
-  }
+  if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths))
+    return Stop(output, "File:" + form.RIGBOX_FileName + "\n" + modRIGBOX::LastErrText, kExitPackageRefused);
   form.CarID = modRIGBOX::GetPackageCarID();
-  if (int16_t refusal = Refusal(form.CarID)) {
-    output.Err(LoadResString(refusal) + (refusal == kResInvalidId ? kValidCharactersShown : ""));
-    return kExitPackageRefused;
-  }
+  if (int16_t refusal = Refusal(form.CarID))
+    return Stop(output, LoadResString(refusal) + (refusal == kResInvalidId ? kValidCharactersShown : ""),
+                kExitPackageRefused);
   const std::string& game = form.GameFolder;
   std::string shownFolder = "Data\\Cars\\" + form.CarID + "\\";
-  std::vector<std::string> cars = form.InstalledCars();
+  const std::vector<std::string>& cars = form.InstalledCars();
   bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
-  if (!listed && !game::HasCarLines(game, form.CarID) && !platform::FolderExists(game + shownFolder)) {
-    output.Err(LoadResString(kResNotInstalled));
-    return kExitNotInstalled;
-  }
-  output.Out(LoadResString(kResRemoving));
+  if (!listed && !game::HasCarLines(game, form.CarID) && !platform::FolderExists(game + shownFolder))
+    return Stop(output, LoadResString(kResNotInstalled), kExitNotInstalled);
+  Say(output, kResRemoving);
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
   std::vector<game::FileFault> faults;
@@ -92,10 +92,10 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   if (!faults.empty()) return Failed(output, faults);
   std::vector<std::string> kept;
   game::RemoveCarFiles(game + shownFolder, shownFolder, entryPaths, kept, faults);
-  if (!kept.empty()) output.Out(LoadResString(kResLeftInPlace));
+  if (!kept.empty()) Say(output, kResLeftInPlace);
   for (const std::string& path : kept) output.Out(path);
   if (!faults.empty()) return Failed(output, faults);
-  output.Out(LoadResString(kResRemoved));
+  Say(output, kResRemoved);
   return kExitSuccess;
 }
 

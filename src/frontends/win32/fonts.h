@@ -30,6 +30,12 @@ FontRequest RequestFor(const wizard::Font& font, int dpi, BYTE textCharset);
 // system's own, which also suits the folder names the player sees.
 BYTE TextCharset(wizard::Language language);
 
+// True when window's text, drawn in font, fits its client area as a label
+// (wrapped where it has room for two lines) or, with button, as a button
+// shows it; always true where the system gave the face asked for, whose
+// design the window follows.
+bool CaptionFits(HWND window, HFONT font, const std::wstring& face, bool button);
+
 // Fonts made once per request and deleted together.
 class FontCache {
  public:

@@ -135,15 +135,13 @@ HWND MainWindow::GroupBox(int position) const {
 }
 
 void MainWindow::ApplyLayout() {
-  BYTE textCharset = TextCharset(wizard::CurrentLanguage());
   // The new fonts are in place before the old ones are deleted.
   auto fonts = std::make_unique<FontCache>();
   for (size_t i = 0; i < children_.size(); ++i) {
-    const Control& control = Model().Controls[i];
     if (children_[i] == nullptr) continue;
     PixelRect bounds = wizard::ControlBounds(Model(), static_cast<int>(i), dpi_);
-    HFONT font = fonts->Get(RequestFor(control.Font, dpi_, textCharset));
     SetBounds(children_[i], bounds);
+    HFONT font = FontFor(static_cast<int>(i), *fonts);
     SetFont(children_[i], font);
     if (groupBoxes_[i] != nullptr) {
       SetBounds(groupBoxes_[i], PixelRect{0, 0, bounds.Width, bounds.Height});
@@ -154,6 +152,23 @@ void MainWindow::ApplyLayout() {
   RefreshLooks();
   ResizeClientArea(wizard::ClientArea(Model(), dpi_));
   LoadIcons();
+}
+
+// The designed font. Where the system put another face in its place (a
+// plain Wine has no MS Sans Serif), a caption gets the largest size, down
+// to three quarters, at which it fits its control.
+HFONT MainWindow::FontFor(int position, FontCache& fonts) {
+  const Control& control = Model().Controls[static_cast<size_t>(position)];
+  FontRequest request = RequestFor(control.Font, dpi_, TextCharset(wizard::CurrentLanguage()));
+  HFONT font = fonts.Get(request);
+  bool button = control.Kind == ControlKind::CommandButton;
+  if (!button && control.Kind != ControlKind::Label) return font;
+  for (int floor = request.Height * 3 / 4;
+       request.Height < floor && !CaptionFits(Child(position), font, request.Face, button);) {
+    ++request.Height;  // a pixel smaller
+    font = fonts.Get(request);
+  }
+  return font;
 }
 
 void MainWindow::ResizeClientArea(const PixelRect& client) {
@@ -240,6 +255,7 @@ void MainWindow::Apply(const Control& control) {
     case ControlKind::Label:
     case ControlKind::CommandButton:
       SetText(child, control.Caption);
+      SetFont(child, FontFor(position, *fonts_));
       break;
     case ControlKind::Frame:
       if (HWND box = GroupBox(position)) SetText(box, control.Caption);

@@ -62,6 +62,7 @@ class MainWindow {
   void CreateChildren(int container, HWND parent);
   HWND CreateChild(int position, HWND parent);
   void ApplyLayout();
+  HFONT FontFor(int position, FontCache& fonts);
   void ResizeClientArea(const PixelRect& client);
   void RefreshLooks();
   void LoadIcons();
