@@ -44,73 +44,67 @@ std::optional<int32_t> ParseFlags(const std::string& text) {
   return value;
 }
 
-// Splits "a/b/c.txt" into the folder "a\b" and the name "c.txt", and tells
-// why the pair cannot be stored, if it cannot.
-std::string Describe(PackedFile& file) {
+// Splits "a/b/c.txt" into the folder "a\b" and the name "c.txt", unless the
+// pair cannot be stored.
+Status Describe(PackedFile& file) {
   size_t slash = file.Relative.rfind('/');
   file.FileName = slash == std::string::npos ? file.Relative : file.Relative.substr(slash + 1);
   file.SubFolder = slash == std::string::npos ? "" : file.Relative.substr(0, slash);
   std::replace(file.SubFolder.begin(), file.SubFolder.end(), '/', '\\');
-  std::string shown = "\"" + modRIGBOX::PrintableName(file.Relative) + "\"";
+  std::string cannot = "Cannot pack " + Quoted(modRIGBOX::PrintableName(file.Relative)) + ": ";
   // A backslash in a POSIX name would read as a folder once stored.
-  if (file.Relative.find('\\') != std::string::npos)
-    return "Cannot pack " + shown + ": its path has a backslash";
+  if (file.Relative.find('\\') != std::string::npos) return Error(cannot + "its path has a backslash");
   if (const char* problem = modRIGBOX::SubFolderProblem(file.SubFolder)) {
-    return "Cannot pack " + shown + ": its folder name " + problem;
+    return Error(cannot + "its folder name " + problem);
   }
   if (const char* problem = modRIGBOX::FileNameProblem(file.FileName)) {
-    return "Cannot pack " + shown + ": its file name " + problem;
+    return Error(cannot + "its file name " + problem);
   }
-  return "";
+  return Done{};
 }
 
 // Adds the files below folder, whose path below the packed folder is
 // relative ("" or ending with '/'), leaving out the package being written.
-bool CollectBelow(const std::string& folder, const std::string& relative, const std::string& out,
-                  bool outExists, std::vector<PackedFile>& files, std::string& error) {
+Status CollectBelow(const std::string& folder, const std::string& relative, const std::string& out,
+                    bool outExists, std::vector<PackedFile>& files) {
   std::vector<platform::FolderEntry> entries;
-  if (!platform::ListFolder(folder, entries)) {
-    error = "Cannot read the folder \"" + folder + "\": " + platform::LastError().Description;
-    return false;
-  }
+  if (!platform::ListFolder(folder, entries)) return SystemError("Cannot read the folder " + Quoted(folder));
   for (const platform::FolderEntry& entry : entries) {
     std::string path = modTools::AddBackslash(folder) + entry.Name;
     if (entry.Name.find('\\') != std::string::npos) {
       files.push_back({path, relative + entry.Name, "", ""});  // refused by name, not opened
     } else if (entry.IsFolder) {
-      if (!CollectBelow(path, relative + entry.Name + "/", out, outExists, files, error)) return false;
+      Status below = CollectBelow(path, relative + entry.Name + "/", out, outExists, files);
+      if (!below) return below;
     } else if (entry.IsFile && !(outExists && platform::SameFile(path, out))) {
       // A package written into the folder it packs must not pack itself.
       files.push_back({path, relative + entry.Name, "", ""});
     }
   }
-  return true;
+  return Done{};
 }
 
-// The files below dir in path order (the same on every system), or a
-// message on failure.
-std::optional<std::vector<PackedFile>> Collect(const std::string& dir, const std::string& out,
-                                               std::string& error) {
-  if (!platform::FolderExists(dir)) {
-    error = "\"" + dir + "\" is not a folder";
-    return std::nullopt;
-  }
+// The files below dir in path order (the same on every system), each
+// storable.
+Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::string& out) {
+  if (!platform::FolderExists(dir)) return Error(Quoted(dir) + " is not a folder");
   std::vector<PackedFile> files;
-  if (!CollectBelow(dir, "", out, modTools::FileExists(out), files, error)) return std::nullopt;
+  Status collected = CollectBelow(dir, "", out, modTools::FileExists(out), files);
+  if (!collected) return collected.Error();
   std::sort(files.begin(), files.end(),
             [](const PackedFile& a, const PackedFile& b) { return a.Relative < b.Relative; });
   for (PackedFile& file : files) {
-    error = Describe(file);
-    if (!error.empty()) return std::nullopt;
+    Status described = Describe(file);
+    if (!described) return described.Error();
   }
   if (files.size() > INT16_MAX) {
-    error = "\"" + dir + "\" holds " + std::to_string(files.size()) + " files, a package at most 32767";
-    return std::nullopt;
+    return Error(Quoted(dir) + " holds " + std::to_string(files.size()) + " files, a package at most 32767");
   }
   return files;
 }
 
-int Pack(const std::string& id, int32_t flags, const std::string& out, const std::vector<PackedFile>& files) {
+Status Pack(const std::string& id, int32_t flags, const std::string& out,
+            const std::vector<PackedFile>& files) {
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, out, id, flags);
   for (size_t i = 0; ok && i < files.size(); ++i) {
     ok = modRIGBOX::AddPackageFile(files[i].Source, files[i].SubFolder, files[i].FileName);
@@ -119,39 +113,37 @@ int Pack(const std::string& id, int32_t flags, const std::string& out, const std
   for (const auto& entry : modRIGBOX::PackageDir) bytes += entry.Size;
   ok = modRIGBOX::ClosePackage() && ok;
   if (!ok) {
-    std::string reason = modRIGBOX::LastErrText;
+    Error failure(modRIGBOX::LastErrText);
     platform::DeleteFile(out);  // half a package is of no use to anyone
-    return Failure(reason);
+    return failure;
   }
   std::cout << "Packed " << files.size() << " files (" << bytes << " bytes) into " << out << "\n";
-  return kExitOk;
+  return Done{};
+}
+
+Status PackCommand(const std::vector<std::string>& args) {
+  auto parsed = ParseArguments(args, {"--id", "--flags", "-o"});
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kPackUsage);
+  if (parsed->Options.count("--id") == 0) return UsageError("--id is required");
+  if (parsed->Options.count("-o") == 0) return UsageError("-o is required");
+  if (parsed->Positionals.size() != 1) return UsageError("expects one folder to pack");
+  std::string id = parsed->Options["--id"];
+  if (id.empty() || id.size() > 3 || !IsPrintableAscii(id)) {
+    return UsageError("--id needs 1 to 3 printable ASCII characters");
+  }
+  std::optional<int32_t> flags = 0;
+  if (parsed->Options.count("--flags") != 0) flags = ParseFlags(parsed->Options["--flags"]);
+  if (!flags) return UsageError("--flags needs a number from -32768 to 32767");
+
+  std::string out = parsed->Options["-o"];
+  auto files = Collect(parsed->Positionals[0], out);
+  if (!files) return files.Error();
+  return Pack(id, *flags, out, *files);
 }
 
 }  // namespace
 
-int RunPack(const std::vector<std::string>& args) {
-  auto parsed = ParseArguments("pack", args, {"--id", "--flags", "-o"});
-  if (!parsed) return kExitUsage;
-  if (parsed->Help) {
-    std::cout << kPackUsage;
-    return kExitOk;
-  }
-  if (parsed->Options.count("--id") == 0) return UsageError("pack", "--id is required");
-  if (parsed->Options.count("-o") == 0) return UsageError("pack", "-o is required");
-  if (parsed->Positionals.size() != 1) return UsageError("pack", "expects one folder to pack");
-  std::string id = parsed->Options["--id"];
-  if (id.empty() || id.size() > 3 || !IsPrintableAscii(id)) {
-    return UsageError("pack", "--id needs 1 to 3 printable ASCII characters");
-  }
-  std::optional<int32_t> flags = 0;
-  if (parsed->Options.count("--flags") != 0) flags = ParseFlags(parsed->Options["--flags"]);
-  if (!flags) return UsageError("pack", "--flags needs a number from -32768 to 32767");
-
-  std::string out = parsed->Options["-o"];
-  std::string error;
-  auto files = Collect(parsed->Positionals[0], out, error);
-  if (!files) return Failure(error);
-  return Pack(id, *flags, out, *files);
-}
+int RunPack(const std::vector<std::string>& args) { return Finish("pack", PackCommand(args)); }
 
 }  // namespace rigbox_tool

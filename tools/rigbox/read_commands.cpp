@@ -30,27 +30,13 @@ constexpr const char* kVerifyUsage =
     "Checks the package in FILE as extraction would, without writing anything:\n"
     "the header, the directory's place, each file's bytes and names.\n";
 
-// Parses a command that takes only positionals; nothing after printing
-// help (exit 0) or a usage error (exit 2), with the exit code in exitCode.
-std::optional<std::vector<std::string>> Positionals(const std::string& command, const char* usage,
-                                                    const std::vector<std::string>& args, size_t count,
-                                                    int& exitCode) {
-  auto parsed = ParseArguments(command, args, {});
-  if (!parsed) {
-    exitCode = kExitUsage;
-    return std::nullopt;
+// The arguments of a command that takes count positionals and no options.
+Result<Arguments> Positionals(const std::vector<std::string>& args, size_t count) {
+  auto parsed = ParseArguments(args, {});
+  if (parsed && !parsed->Help && parsed->Positionals.size() != count) {
+    return UsageError("expects " + Counted(static_cast<int64_t>(count), "argument"));
   }
-  if (parsed->Help) {
-    std::cout << usage;
-    exitCode = kExitOk;
-    return std::nullopt;
-  }
-  if (parsed->Positionals.size() != count) {
-    exitCode =
-        UsageError(command, "expects " + std::to_string(count) + (count == 1 ? " argument" : " arguments"));
-    return std::nullopt;
-  }
-  return parsed->Positionals;
+  return parsed;
 }
 
 std::string Padded(const std::string& text, size_t width) {
@@ -95,53 +81,62 @@ void PrintEntries(const std::vector<modRIGBOX::RigboxEntry>& entries) {
 
 // Runs body on the package in path, opened in either form, and closes it.
 template <typename Body>
-int WithPackage(const std::string& path, Body body) {
-  if (!OpenAnyPackage(path)) return kExitFailure;
-  int result = body();
+Status WithPackage(const std::string& path, Body body) {
+  Status opened = OpenAnyPackage(path);
+  if (!opened) return opened;
+  Status result = body();
   modRIGBOX::ClosePackage();
   return result;
 }
 
-}  // namespace
-
-int RunList(const std::vector<std::string>& args) {
-  int exitCode = kExitOk;
-  auto files = Positionals("list", kListUsage, args, 1, exitCode);
-  if (!files) return exitCode;
-  return WithPackage((*files)[0], [&] {
+Status List(const std::vector<std::string>& args) {
+  auto parsed = Positionals(args, 1);
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kListUsage);
+  const std::string& path = parsed->Positionals[0];
+  return WithPackage(path, [&]() -> Status {
     std::vector<modRIGBOX::RigboxEntry> entries;
-    if (!modRIGBOX::ReadPackageDirectory(entries)) return PackageFailure((*files)[0]);
-    PrintHeader((*files)[0]);
+    if (!modRIGBOX::ReadPackageDirectory(entries)) return PackageError(path);
+    PrintHeader(path);
     PrintEntries(entries);
-    return kExitOk;
+    return Done{};
   });
 }
 
-int RunExtract(const std::vector<std::string>& args) {
-  int exitCode = kExitOk;
-  auto files = Positionals("extract", kExtractUsage, args, 2, exitCode);
-  if (!files) return exitCode;
-  return WithPackage((*files)[0], [&] {
-    std::string dest = (*files)[1];
-    if (!modRIGBOX::ExtractPackage(dest)) return PackageFailure((*files)[0]);
-    std::cout << modRIGBOX::PackageHeader.FileCount << " files written below " << (*files)[1] << "\n";
-    return kExitOk;
+Status Extract(const std::vector<std::string>& args) {
+  auto parsed = Positionals(args, 2);
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kExtractUsage);
+  const std::string& path = parsed->Positionals[0];
+  return WithPackage(path, [&]() -> Status {
+    std::string dest = parsed->Positionals[1];
+    if (!modRIGBOX::ExtractPackage(dest)) return PackageError(path);
+    std::cout << modRIGBOX::PackageHeader.FileCount << " files written below " << parsed->Positionals[1]
+              << "\n";
+    return Done{};
   });
 }
 
-int RunVerify(const std::vector<std::string>& args) {
-  int exitCode = kExitOk;
-  auto files = Positionals("verify", kVerifyUsage, args, 1, exitCode);
-  if (!files) return exitCode;
-  return WithPackage((*files)[0], [&] {
+Status Verify(const std::vector<std::string>& args) {
+  auto parsed = Positionals(args, 1);
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kVerifyUsage);
+  const std::string& path = parsed->Positionals[0];
+  return WithPackage(path, [&]() -> Status {
     std::vector<modRIGBOX::RigboxEntry> entries;
-    if (!modRIGBOX::VerifyPackage(entries)) return PackageFailure((*files)[0]);
+    if (!modRIGBOX::VerifyPackage(entries)) return PackageError(path);
     int64_t bytes = 0;
     for (const auto& entry : entries) bytes += entry.Size;
-    std::cout << (*files)[0] << ": OK, " << entries.size() << " files, " << bytes << " bytes, car ID \""
+    std::cout << path << ": OK, " << entries.size() << " files, " << bytes << " bytes, car ID \""
               << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
-    return kExitOk;
+    return Done{};
   });
 }
+
+}  // namespace
+
+int RunList(const std::vector<std::string>& args) { return Finish("list", List(args)); }
+int RunExtract(const std::vector<std::string>& args) { return Finish("extract", Extract(args)); }
+int RunVerify(const std::vector<std::string>& args) { return Finish("verify", Verify(args)); }
 
 }  // namespace rigbox_tool
