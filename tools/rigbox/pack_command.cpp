@@ -17,8 +17,9 @@ constexpr const char* kPackUsage =
     "Usage: rigbox pack --id ID [--flags N] -o OUT DIR\n"
     "\n"
     "Packs every regular file below DIR, in the order of their paths, into the\n"
-    "package file OUT (replaced if it exists). A file in a subfolder keeps that\n"
-    "folder, written with backslashes, at most 15 characters.\n"
+    "package file OUT (replaced if it exists). Symbolic links are followed. A\n"
+    "file in a subfolder keeps that folder, written with backslashes, at most\n"
+    "15 characters.\n"
     "\n"
     "  --id ID     car ID for the header, 1 to 3 printable ASCII characters\n"
     "  --flags N   header flags, -32768 to 32767 (default 0)\n"
@@ -29,6 +30,7 @@ struct PackedFile {
   std::string Relative;  // with '/' separators, the sort key
   std::string SubFolder;
   std::string FileName;
+  platform::PathInfo Info;
 };
 
 bool IsPrintableAscii(const std::string& text) {
@@ -44,6 +46,8 @@ std::optional<int32_t> ParseFlags(const std::string& text) {
   return value;
 }
 
+std::string Shown(const std::string& relative) { return Quoted(modRIGBOX::PrintableName(relative)); }
+
 // Splits "a/b/c.txt" into the folder "a\b" and the name "c.txt", unless the
 // pair cannot be stored.
 Status Describe(PackedFile& file) {
@@ -51,7 +55,7 @@ Status Describe(PackedFile& file) {
   file.FileName = slash == std::string::npos ? file.Relative : file.Relative.substr(slash + 1);
   file.SubFolder = slash == std::string::npos ? "" : file.Relative.substr(0, slash);
   std::replace(file.SubFolder.begin(), file.SubFolder.end(), '/', '\\');
-  std::string cannot = "Cannot pack " + Quoted(modRIGBOX::PrintableName(file.Relative)) + ": ";
+  std::string cannot = "Cannot pack " + Shown(file.Relative) + ": ";
   // A backslash in a POSIX name would read as a folder once stored.
   if (file.Relative.find('\\') != std::string::npos) return Error(cannot + "its path has a backslash");
   if (const char* problem = modRIGBOX::SubFolderProblem(file.SubFolder)) {
@@ -63,34 +67,80 @@ Status Describe(PackedFile& file) {
   return Done{};
 }
 
+// The walk below the packed folder: the folders on the way down, by their
+// identity, so a link back up to one of them is found.
+struct Walk {
+  std::vector<PackedFile> Files;
+  std::vector<platform::PathInfo> Ancestors;
+};
+
+bool SameNode(const platform::PathInfo& a, const platform::PathInfo& b) {
+  return a.Volume == b.Volume && a.Index == b.Index;
+}
+
+Status CollectBelow(const std::string& folder, const std::string& relative, Walk& walk);
+
+// One name found in a folder: a file to pack, a folder to walk, or nothing
+// (a device, a pipe or a socket has no bytes to store).
+Status CollectEntry(const std::string& path, const std::string& relative, Walk& walk) {
+  platform::PathInfo info;
+  if (!platform::GetPathInfo(path, info)) return SystemError("Cannot read " + Quoted(path));
+  if (info.Kind == platform::PathKind::Missing) {
+    return Error("Cannot pack " + Shown(relative) + ": it is a symbolic link that leads nowhere");
+  }
+  if (info.Kind == platform::PathKind::File) walk.Files.push_back({path, relative, "", "", info});
+  if (info.Kind != platform::PathKind::Folder) return Done{};
+  for (const platform::PathInfo& ancestor : walk.Ancestors) {
+    if (SameNode(ancestor, info)) {
+      return Error("Cannot pack " + Shown(relative) + ": it leads back to a folder it lies in, a loop");
+    }
+  }
+  walk.Ancestors.push_back(info);
+  Status below = CollectBelow(path, relative + "/", walk);
+  walk.Ancestors.pop_back();
+  return below;
+}
+
 // Adds the files below folder, whose path below the packed folder is
-// relative ("" or ending with '/'), leaving out the package being written.
-Status CollectBelow(const std::string& folder, const std::string& relative, const std::string& out,
-                    bool outExists, std::vector<PackedFile>& files) {
+// relative ("" or ending with '/').
+Status CollectBelow(const std::string& folder, const std::string& relative, Walk& walk) {
   std::vector<platform::FolderEntry> entries;
   if (!platform::ListFolder(folder, entries)) return SystemError("Cannot read the folder " + Quoted(folder));
   for (const platform::FolderEntry& entry : entries) {
     std::string path = modTools::AddBackslash(folder) + entry.Name;
     if (entry.Name.find('\\') != std::string::npos) {
-      files.push_back({path, relative + entry.Name, "", ""});  // refused by name, not opened
-    } else if (entry.IsFolder) {
-      Status below = CollectBelow(path, relative + entry.Name + "/", out, outExists, files);
-      if (!below) return below;
-    } else if (entry.IsFile && !(outExists && platform::SameFile(path, out))) {
-      // A package written into the folder it packs must not pack itself.
-      files.push_back({path, relative + entry.Name, "", ""});
+      walk.Files.push_back({path, relative + entry.Name, "", "", {}});  // refused by name, not opened
+      continue;
     }
+    Status collected = CollectEntry(path, relative + entry.Name, walk);
+    if (!collected) return collected;
   }
   return Done{};
+}
+
+// A package written into the folder it packs must not pack itself.
+void LeaveOutOutput(const std::string& out, std::vector<PackedFile>& files) {
+  platform::PathInfo info;
+  if (!platform::GetPathInfo(out, info) || info.Kind != platform::PathKind::File) return;
+  files.erase(std::remove_if(files.begin(), files.end(),
+                             [&](const PackedFile& file) {
+                               return file.Info.Kind == platform::PathKind::File && SameNode(file.Info, info);
+                             }),
+              files.end());
 }
 
 // The files below dir in path order (the same on every system), each
 // storable.
 Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::string& out) {
-  if (!platform::FolderExists(dir)) return Error(Quoted(dir) + " is not a folder");
-  std::vector<PackedFile> files;
-  Status collected = CollectBelow(dir, "", out, modTools::FileExists(out), files);
+  Walk walk;
+  walk.Ancestors.emplace_back();
+  if (!platform::FolderExists(dir) || !platform::GetPathInfo(dir, walk.Ancestors.back())) {
+    return Error(Quoted(dir) + " is not a folder");
+  }
+  Status collected = CollectBelow(dir, "", walk);
   if (!collected) return collected.Error();
+  std::vector<PackedFile>& files = walk.Files;
+  LeaveOutOutput(out, files);
   std::sort(files.begin(), files.end(),
             [](const PackedFile& a, const PackedFile& b) { return a.Relative < b.Relative; });
   for (PackedFile& file : files) {
