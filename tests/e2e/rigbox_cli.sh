@@ -33,7 +33,7 @@ unmap() {
 # Runs rigbox and records what it printed and how it ended.
 run() {
   echo "\$ rigbox $*"
-  ${wine:+"$wine"} "$rigbox" "$@" >stdout.txt 2>stderr.txt
+  ${launcher:-} ${wine:+"$wine"} "$rigbox" "$@" >stdout.txt 2>stderr.txt
   local rc=$?
   unmap <stdout.txt
   unmap <stderr.txt | sed 's/^/stderr: /'
@@ -129,6 +129,14 @@ transcript() {
   run pack --id ABC -o loop.rigbox linked
   exists loop.rigbox
 
+  echo "== outputs that are not regular files stay as they were"
+  mkfifo odd_pipe && mknod odd_device c 1 3 && mkdir odd_folder
+  for odd in odd_pipe odd_device odd_folder; do
+    run pack --id ABC -o $odd car
+    run sfx --stub stub.exe -o $odd car.rigbox
+  done
+  show stat -c '%n: %F' odd_pipe odd_device odd_folder
+
   echo "== malformed packages write nothing"
   {
     printf 'RIGBOX\0\0\0\0\200\77'; le32 1 | head -c 2; le32 36; le32 123; printf ABC
@@ -154,13 +162,31 @@ transcript() {
   run pack --id ABC -o x.rigbox no_such_folder
 }
 
-# What only POSIX shows: Wine hides a link that leads nowhere.
+# What only POSIX shows: Wine hides a link that leads nowhere and sees other
+# links as what they lead to.
 posix_transcript() {
-  echo "== a link that leads nowhere"
+  echo "== a link that leads nowhere, a link or a socket as the output"
   ln -s nowhere car/gone
   run pack --id ABC -o gone.rigbox car
   rm car/gone
+  ln -s car.rigbox linked_out && python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind("odd_socket")'
+  for odd in linked_out odd_socket; do
+    run pack --id ABC -o $odd car
+    run sfx --stub stub.exe -o $odd car.rigbox
+  done
+  show stat -c '%N: %F' linked_out odd_socket
+
+  echo "== a failed write leaves the earlier output whole"
+  printf 'MZ%04094d' 0 >big.exe && mkdir big_car && cp big.exe big_car/Cars.scr
+  cp setup.exe setup_before.exe && cp tree.rigbox tree_before.rigbox
+  launcher=with_file_limit run sfx --stub big.exe -o setup.exe car.rigbox
+  launcher=with_file_limit run pack --id Z9 -o tree.rigbox big_car
+  show cmp setup.exe setup_before.exe
+  show cmp tree.rigbox tree_before.rigbox
+  exists setup.exe.part tree.rigbox.part
 }
+# Writes past 1 KiB fail (EFBIG) instead of ending the program.
+with_file_limit() { (trap '' XFSZ && ulimit -f 1 && exec "$@"); }
 
 compare() {  # compare TRANSCRIPT GOLDEN
   if [ "${UPDATE_GOLDEN:-}" = 1 ]; then

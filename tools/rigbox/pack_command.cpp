@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "output_file.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
 #include "support/platform.h"
@@ -19,7 +20,7 @@ constexpr const char* kPackUsage =
     "Packs every regular file below DIR, in the order of their paths, into the\n"
     "package file OUT (replaced if it exists). Symbolic links are followed. A\n"
     "file in a subfolder keeps that folder, written with backslashes, at most\n"
-    "15 characters.\n"
+    "15 characters. OUT is written as OUT.part first.\n"
     "\n"
     "  --id ID     car ID for the header, 1 to 3 printable ASCII characters\n"
     "  --flags N   header flags, -32768 to 32767 (default 0)\n"
@@ -118,15 +119,19 @@ Status CollectBelow(const std::string& folder, const std::string& relative, Walk
   return Done{};
 }
 
-// A package written into the folder it packs must not pack itself.
+// Leaves out the package being written and its temporary file, when they
+// lie in the packed folder: a package must not pack itself.
 void LeaveOutOutput(const std::string& out, std::vector<PackedFile>& files) {
-  platform::PathInfo info;
-  if (!platform::GetPathInfo(out, info) || info.Kind != platform::PathKind::File) return;
-  files.erase(std::remove_if(files.begin(), files.end(),
-                             [&](const PackedFile& file) {
-                               return file.Info.Kind == platform::PathKind::File && SameNode(file.Info, info);
-                             }),
-              files.end());
+  for (const std::string& path : {out, TemporaryPath(out)}) {
+    platform::PathInfo info;
+    if (!platform::GetPathInfo(path, info) || info.Kind != platform::PathKind::File) continue;
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [&](const PackedFile& file) {
+                                 return file.Info.Kind == platform::PathKind::File &&
+                                        SameNode(file.Info, info);
+                               }),
+                files.end());
+  }
 }
 
 // The files below dir in path order (the same on every system), each
@@ -153,9 +158,11 @@ Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::strin
   return files;
 }
 
+// Writes the package beside out, then puts it in place.
 Status Pack(const std::string& id, int32_t flags, const std::string& out,
             const std::vector<PackedFile>& files) {
-  bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, out, id, flags);
+  std::string temporary = TemporaryPath(out);
+  bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, temporary, id, flags);
   for (size_t i = 0; ok && i < files.size(); ++i) {
     ok = modRIGBOX::AddPackageFile(files[i].Source, files[i].SubFolder, files[i].FileName);
   }
@@ -164,9 +171,11 @@ Status Pack(const std::string& id, int32_t flags, const std::string& out,
   ok = modRIGBOX::ClosePackage() && ok;
   if (!ok) {
     Error failure(modRIGBOX::LastErrText);
-    platform::DeleteFile(out);  // half a package is of no use to anyone
+    platform::DeleteFile(temporary);  // half a package is of no use to anyone
     return failure;
   }
+  Status published = Publish(temporary, out);
+  if (!published) return published;
   std::cout << "Packed " << files.size() << " files (" << bytes << " bytes) into " << out << "\n";
   return Done{};
 }
@@ -187,6 +196,10 @@ Status PackCommand(const std::vector<std::string>& args) {
   if (!flags) return UsageError("--flags needs a number from -32768 to 32767");
 
   std::string out = parsed->Options["-o"];
+  for (const std::string& path : {out, TemporaryPath(out)}) {
+    Status writable = CheckOutputPath(path);
+    if (!writable) return writable;
+  }
   auto files = Collect(parsed->Positionals[0], out);
   if (!files) return files.Error();
   return Pack(id, *flags, out, *files);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "output_file.h"
 #include "package/rigbox.h"
 #include "support/platform.h"
 #include "support/tools.h"
@@ -20,7 +21,7 @@ constexpr const char* kSfxUsage =
     "Writes OUT: the installer program, then the package file PACKAGE, then a\n"
     "4-byte trailer holding the file position of the package (the program's\n"
     "length + 1). OUT gets the program's permissions, so an executable\n"
-    "program gives an executable OUT.\n"
+    "program gives an executable OUT. OUT is written as OUT.part first.\n"
     "\n"
     "  --for SYSTEM  the installer for players on SYSTEM, from the release\n"
     "                bundle this rigbox came in: windows/rigbox-extract.exe or\n"
@@ -71,6 +72,7 @@ Status WriteParts(const std::string& path, const std::string& stub, const std::s
   return status;
 }
 
+// Writes the installer beside outPath and puts it in place only when whole.
 Status WriteInstaller(const std::string& stub, const std::string& package, const std::string& outPath) {
   auto stubSize = SizeOf(stub);
   if (!stubSize) return stubSize.Error();
@@ -80,11 +82,14 @@ Status WriteInstaller(const std::string& stub, const std::string& package, const
   if (*stubSize + *packageSize + 4 > kMaxInstaller) return Error("The installer would not stay below 2 GiB");
 
   auto headerPos = static_cast<uint32_t>(*stubSize + 1);
-  Status written = WriteParts(outPath, stub, package, headerPos);
+  std::string temporary = TemporaryPath(outPath);
+  Status written = WriteParts(temporary, stub, package, headerPos);
   if (!written) {
-    platform::DeleteFile(outPath);
+    platform::DeleteFile(temporary);
     return written;
   }
+  Status published = Publish(temporary, outPath);
+  if (!published) return published;
   if (!platform::CopyPermissions(stub, outPath)) {
     return SystemError("Cannot set the permissions of " + Quoted(outPath));
   }
@@ -142,6 +147,10 @@ Status Sfx(const std::vector<std::string>& args) {
   if (!stub) return stub.Error();
   // Only a package file that opens goes into an installer.
   if (!modRIGBOX::CheckPackageFile(package)) return PackageError(package);
+  for (const std::string& path : {out, TemporaryPath(out)}) {
+    Status writable = CheckOutputPath(path);
+    if (!writable) return writable;
+  }
   if (platform::SameFile(out, *stub) || platform::SameFile(out, package)) {
     return Error("OUT must differ from STUB and PACKAGE");
   }
