@@ -129,13 +129,19 @@ transcript() {
   run pack --id ABC -o loop.rigbox linked
   exists loop.rigbox
 
-  echo "== outputs that are not regular files stay as they were"
+  echo "== outputs that are not regular files, and a car's own file, stay as they were"
   mkfifo odd_pipe && mknod odd_device c 1 3 && mkdir odd_folder
   for odd in odd_pipe odd_device odd_folder; do
     run pack --id ABC -o $odd car
     run sfx --stub stub.exe -o $odd car.rigbox
   done
   show stat -c '%n: %F' odd_pipe odd_device odd_folder
+  run pack --id ABC -o car/Cars.scr car
+  show cat car/Cars.scr
+  echo
+  run pack --id ABC -o car/car.rigbox car
+  run pack --id ABC -o car/car.rigbox car
+  rm car/car.rigbox
 
   echo "== malformed packages write nothing"
   {

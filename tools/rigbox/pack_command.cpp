@@ -119,19 +119,23 @@ Status CollectBelow(const std::string& folder, const std::string& relative, Walk
   return Done{};
 }
 
-// Leaves out the package being written and its temporary file, when they
-// lie in the packed folder: a package must not pack itself.
-void LeaveOutOutput(const std::string& out, std::vector<PackedFile>& files) {
+// Leaves out the package being written, when it lies in the packed folder:
+// an earlier package, and the temporary file, but never a car's own file.
+Status LeaveOutOutput(const std::string& out, std::vector<PackedFile>& files) {
   for (const std::string& path : {out, TemporaryPath(out)}) {
     platform::PathInfo info;
     if (!platform::GetPathInfo(path, info) || info.Kind != platform::PathKind::File) continue;
-    files.erase(std::remove_if(files.begin(), files.end(),
-                               [&](const PackedFile& file) {
-                                 return file.Info.Kind == platform::PathKind::File &&
-                                        SameNode(file.Info, info);
-                               }),
-                files.end());
+    auto isOutput = [&](const PackedFile& file) {
+      return file.Info.Kind == platform::PathKind::File && SameNode(file.Info, info);
+    };
+    if (std::none_of(files.begin(), files.end(), isOutput)) continue;
+    if (path == out && !modRIGBOX::CheckPackageFile(out)) {
+      return Error("Cannot pack into " + Quoted(out) +
+                   ": it is a file of the folder being packed, not a package");
+    }
+    files.erase(std::remove_if(files.begin(), files.end(), isOutput), files.end());
   }
+  return Done{};
 }
 
 // The files below dir in path order (the same on every system), each
@@ -145,7 +149,8 @@ Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::strin
   Status collected = CollectBelow(dir, "", walk);
   if (!collected) return collected.Error();
   std::vector<PackedFile>& files = walk.Files;
-  LeaveOutOutput(out, files);
+  Status left = LeaveOutOutput(out, files);
+  if (!left) return left.Error();
   std::sort(files.begin(), files.end(),
             [](const PackedFile& a, const PackedFile& b) { return a.Relative < b.Relative; });
   for (PackedFile& file : files) {
