@@ -143,6 +143,12 @@ transcript() {
   run pack --id ABC -o car/car.rigbox car
   rm car/car.rigbox
 
+  echo "== sfx takes only what verify passes"
+  { head -c 14 car.rigbox; le32 999; tail -c +19 car.rigbox; } >past_end.rigbox
+  run verify past_end.rigbox
+  run sfx --stub stub.exe -o past_end.exe past_end.rigbox
+  exists past_end.exe
+
   echo "== malformed packages write nothing"
   {
     printf 'RIGBOX\0\0\0\0\200\77'; le32 1 | head -c 2; le32 36; le32 123; printf ABC

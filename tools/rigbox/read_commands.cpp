@@ -6,6 +6,7 @@
 #include "cli.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
+#include "package_checks.h"
 
 namespace rigbox_tool {
 namespace {
@@ -123,11 +124,11 @@ Status Verify(const std::vector<std::string>& args) {
   if (parsed->Help) return ShowUsage(kVerifyUsage);
   const std::string& path = parsed->Positionals[0];
   return WithPackage(path, [&]() -> Status {
-    std::vector<modRIGBOX::RigboxEntry> entries;
-    if (!modRIGBOX::VerifyPackage(entries)) return PackageError(path);
+    auto entries = VerifyOpenPackage(path);
+    if (!entries) return entries.Error();
     int64_t bytes = 0;
-    for (const auto& entry : entries) bytes += entry.Size;
-    std::cout << path << ": OK, " << entries.size() << " files, " << bytes << " bytes, car ID \""
+    for (const auto& entry : *entries) bytes += entry.Size;
+    std::cout << path << ": OK, " << entries->size() << " files, " << bytes << " bytes, car ID \""
               << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
     return Done{};
   });

@@ -8,6 +8,7 @@
 #include "cli.h"
 #include "output_file.h"
 #include "package/rigbox.h"
+#include "package_checks.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
@@ -21,7 +22,8 @@ constexpr const char* kSfxUsage =
     "Writes OUT: the installer program, then the package file PACKAGE, then a\n"
     "4-byte trailer holding the file position of the package (the program's\n"
     "length + 1). OUT gets the program's permissions, so an executable\n"
-    "program gives an executable OUT. OUT is written as OUT.part first.\n"
+    "program gives an executable OUT. PACKAGE must pass \"rigbox verify\";\n"
+    "OUT is written as OUT.part first.\n"
     "\n"
     "  --for SYSTEM  the installer for players on SYSTEM, from the release\n"
     "                bundle this rigbox came in: windows/rigbox-extract.exe or\n"
@@ -115,6 +117,18 @@ std::string BundledStub(const std::string& system) {
   return bundle + platform::kPreferredSeparator + system + platform::kPreferredSeparator + program;
 }
 
+// The package file, checked as verify checks it, before anything is written.
+Status CheckPackage(const std::string& package) {
+  Status status = modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, package, "", 0) ? Status(Done{})
+                                                                                      : PackageError(package);
+  if (status) {
+    auto entries = VerifyOpenPackage(package);
+    if (!entries) status = entries.Error();
+  }
+  modRIGBOX::ClosePackage();
+  return status;
+}
+
 Result<std::string> ChooseStub(Arguments& parsed) {
   if (parsed.Options.count("--stub") != 0) return parsed.Options["--stub"];
   std::string system = parsed.Options["--for"];
@@ -145,8 +159,9 @@ Status Sfx(const std::vector<std::string>& args) {
 
   auto stub = ChooseStub(*parsed);
   if (!stub) return stub.Error();
-  // Only a package file that opens goes into an installer.
-  if (!modRIGBOX::CheckPackageFile(package)) return PackageError(package);
+  // Players get only a package that verify passes.
+  Status checked = CheckPackage(package);
+  if (!checked) return checked;
   for (const std::string& path : {out, TemporaryPath(out)}) {
     Status writable = CheckOutputPath(path);
     if (!writable) return writable;
