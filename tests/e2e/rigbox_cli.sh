@@ -120,6 +120,30 @@ transcript() {
   run pack --id ABC -o deep.rigbox deepfolder
   exists long.rigbox deep.rigbox
 
+  echo "== names the installer takes for one"
+  mkdir -p cases/Tex cases/tex && printf 1 >cases/A.txt && printf 2 >cases/a.txt
+  run pack --id ABC -o cases.rigbox cases
+  rm cases/a.txt && printf 1 >cases/Tex/x.dds && printf 2 >cases/tex/x.dds
+  run pack --id ABC -o cases.rigbox cases
+  exists cases.rigbox
+  {
+    printf 'RIGBOX\0\0\0\0\200\77'; le32 2 | head -c 2; le32 28; le32 203; printf ABC
+    printf 12
+    entry 1 26 'Tex' 'x.dds'; entry 1 27 'TEX' 'x.dds'
+  } >cases.rigbox
+  run verify cases.rigbox
+  {
+    printf 'RIGBOX\0\0\0\0\200\77'; le32 2 | head -c 2; le32 28; le32 203; printf ABC
+    printf 12
+    entry 1 26 '' 'Tex'; entry 1 27 'Tex' 'x.dds'
+  } >file_and_folder.rigbox
+  run verify file_and_folder.rigbox
+  run sfx --stub stub.exe -o cases.exe cases.rigbox
+  run extract cases.rigbox cases_out
+  show cat cases_out/Tex/x.dds
+  echo
+  exists cases.exe
+
   echo "== symbolic links are followed, loops refused"
   mkdir -p real linked/sub && printf t >real/body.dds && printf c >linked/Cars.scr
   ln -s ../real linked/Tex && ln -s Cars.scr linked/Parts.scr

@@ -8,6 +8,7 @@
 #include "output_file.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
+#include "package_checks.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
@@ -20,7 +21,8 @@ constexpr const char* kPackUsage =
     "Packs every regular file below DIR, in the order of their paths, into the\n"
     "package file OUT (replaced if it exists). Symbolic links are followed. A\n"
     "file in a subfolder keeps that folder, written with backslashes, at most\n"
-    "15 characters. OUT is written as OUT.part first.\n"
+    "15 characters. No two names may differ only in letter case, as the\n"
+    "installer does not tell them apart. OUT is written as OUT.part first.\n"
     "\n"
     "  --id ID     car ID for the header, 1 to 3 printable ASCII characters\n"
     "  --flags N   header flags, -32768 to 32767 (default 0)\n"
@@ -139,7 +141,7 @@ Status LeaveOutOutput(const std::string& out, std::vector<PackedFile>& files) {
 }
 
 // The files below dir in path order (the same on every system), each
-// storable.
+// storable, no two of them one name to the installer.
 Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::string& out) {
   Walk walk;
   walk.Ancestors.emplace_back();
@@ -156,6 +158,12 @@ Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::strin
   for (PackedFile& file : files) {
     Status described = Describe(file);
     if (!described) return described.Error();
+  }
+  std::vector<std::string> paths;
+  for (const PackedFile& file : files) paths.push_back(file.Relative);
+  if (std::optional<NameClash> clash = FindNameClash(paths)) {
+    return Error("Cannot pack " + Shown(paths[clash->First]) + " and " + Shown(paths[clash->Second]) + ": " +
+                 ClashReason(*clash));
   }
   if (files.size() > INT16_MAX) {
     return Error(Quoted(dir) + " holds " + std::to_string(files.size()) + " files, a package at most 32767");

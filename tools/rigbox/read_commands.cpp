@@ -22,14 +22,15 @@ constexpr const char* kExtractUsage =
     "Usage: rigbox extract FILE DEST\n"
     "\n"
     "Writes every file of the package in FILE below the folder DEST, creating\n"
-    "folders as needed and replacing files of the same name. A package that\n"
-    "fails any check of \"rigbox verify\" writes nothing.\n";
+    "folders as needed and replacing files of the same name, as the installer\n"
+    "does. A package that fails any check the installer makes writes nothing.\n";
 
 constexpr const char* kVerifyUsage =
     "Usage: rigbox verify FILE\n"
     "\n"
     "Checks the package in FILE as extraction would, without writing anything:\n"
-    "the header, the directory's place, each file's bytes and names.\n";
+    "the header, the directory's place, each file's bytes and names; and that\n"
+    "no two names differ only in letter case.\n";
 
 // The arguments of a command that takes count positionals and no options.
 Result<Arguments> Positionals(const std::vector<std::string>& args, size_t count) {
@@ -104,6 +105,7 @@ Status List(const std::vector<std::string>& args) {
   });
 }
 
+// Extracts as the installer does, which takes names that verify refuses.
 Status Extract(const std::vector<std::string>& args) {
   auto parsed = Positionals(args, 2);
   if (!parsed) return parsed.Error();
