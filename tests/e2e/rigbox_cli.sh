@@ -146,7 +146,7 @@ transcript() {
 
   echo "== symbolic links are followed, loops refused"
   mkdir -p real linked/sub && printf t >real/body.dds && printf c >linked/Cars.scr
-  ln -s ../real linked/Tex && ln -s Cars.scr linked/Parts.scr
+  ln -s ../real linked/Tex && ln -s Cars.scr linked/PARTS.scr
   run pack --id ABC -o linked.rigbox linked
   run list linked.rigbox
   ln -s .. linked/sub/up

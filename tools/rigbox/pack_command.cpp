@@ -189,7 +189,13 @@ Status Pack(const std::string& id, int32_t flags, const std::string& out,
   }
   Status published = Publish(temporary, out);
   if (!published) return published;
-  std::cout << "Packed " << files.size() << " files (" << bytes << " bytes) into " << out << "\n";
+  std::cout << "Packed " << Counted(static_cast<int64_t>(files.size()), "file") << " ("
+            << Counted(bytes, "byte") << ") into " << out << "\n";
+  std::vector<std::string> topLevel;
+  for (const PackedFile& file : files) {
+    if (file.SubFolder.empty()) topLevel.push_back(file.FileName);
+  }
+  WarnOfMissingCarScripts(out, topLevel);
   return Done{};
 }
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "cli.h"
+#include "game/script_registration.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
 
@@ -59,6 +60,17 @@ std::string ClashReason(const NameClash& clash) {
   }
   if (clash.FirstWhole && clash.SecondWhole) return "they have the same name";
   return Quoted(clash.FirstWhole ? clash.FirstPart : clash.SecondPart) + " names both a file and a folder";
+}
+
+void WarnOfMissingCarScripts(const std::string& package, const std::vector<std::string>& topLevelNames) {
+  for (const game::SharedScript& script : game::kSharedScripts) {
+    bool found = std::any_of(topLevelNames.begin(), topLevelNames.end(), [&](const std::string& name) {
+      return MatchKey(name) == MatchKey(script.CarScript);
+    });
+    if (!found) {
+      Warn(Quoted(package) + " lacks " + script.CarScript + ", which the installer registers with the game");
+    }
+  }
 }
 
 Result<std::vector<modRIGBOX::RigboxEntry>> VerifyOpenPackage(const std::string& path) {

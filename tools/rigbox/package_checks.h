@@ -1,6 +1,6 @@
 // Checks the tool makes of a package beyond those the installer makes: the
 // installer takes what it is given, so an author must hear of what it would
-// lose before players do.
+// lose or miss before players do.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +32,11 @@ struct NameClash {
 std::optional<NameClash> FindNameClash(const std::vector<std::string>& paths);
 // Why the pair clashes, for a message that has named both paths.
 std::string ClashReason(const NameClash& clash);
+
+// One warning per car script that the installer registers with the game and
+// topLevelNames (the names in the car's own folder) lacks; any letter case
+// will do, as the game's names are matched without case.
+void WarnOfMissingCarScripts(const std::string& package, const std::vector<std::string>& topLevelNames);
 
 // The open package's entries after every check of "rigbox verify": those
 // the installer makes before it writes anything, and FindNameClash.

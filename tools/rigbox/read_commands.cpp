@@ -30,7 +30,8 @@ constexpr const char* kVerifyUsage =
     "\n"
     "Checks the package in FILE as extraction would, without writing anything:\n"
     "the header, the directory's place, each file's bytes and names; and that\n"
-    "no two names differ only in letter case.\n";
+    "no two names differ only in letter case. Warns of each of the car scripts\n"
+    "Cars.scr, Parts.scr, Texts.scr and Icons.scr that the car's folder lacks.\n";
 
 // The arguments of a command that takes count positionals and no options.
 Result<Arguments> Positionals(const std::vector<std::string>& args, size_t count) {
@@ -114,8 +115,8 @@ Status Extract(const std::vector<std::string>& args) {
   return WithPackage(path, [&]() -> Status {
     std::string dest = parsed->Positionals[1];
     if (!modRIGBOX::ExtractPackage(dest)) return PackageError(path);
-    std::cout << modRIGBOX::PackageHeader.FileCount << " files written below " << parsed->Positionals[1]
-              << "\n";
+    std::cout << Counted(modRIGBOX::PackageHeader.FileCount, "file") << " written below "
+              << parsed->Positionals[1] << "\n";
     return Done{};
   });
 }
@@ -129,9 +130,17 @@ Status Verify(const std::vector<std::string>& args) {
     auto entries = VerifyOpenPackage(path);
     if (!entries) return entries.Error();
     int64_t bytes = 0;
-    for (const auto& entry : *entries) bytes += entry.Size;
-    std::cout << path << ": OK, " << entries->size() << " files, " << bytes << " bytes, car ID \""
+    std::vector<std::string> topLevel;
+    for (const auto& entry : *entries) {
+      bytes += entry.Size;
+      if (modRIGBOX::FolderWithoutTrailingSeparator(modRIGBOX::EntrySubFolder(entry)).empty()) {
+        topLevel.push_back(modRIGBOX::EntryFileName(entry));
+      }
+    }
+    std::cout << path << ": OK, " << Counted(static_cast<int64_t>(entries->size()), "file") << ", "
+              << Counted(bytes, "byte") << ", car ID \""
               << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
+    WarnOfMissingCarScripts(path, topLevel);
     return Done{};
   });
 }
