@@ -132,6 +132,20 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries);
 // True when both paths name one existing file, however they are spelled.
 bool SameFile(const std::string& a, const std::string& b);
 
+// What a path leads to once its symbolic links are followed: the tool packs
+// a car's folder as its author sees it, and writes over regular files only.
+enum class PathKind { Missing, File, Folder, Device, Pipe, Socket };
+struct PathInfo {
+  PathKind Kind = PathKind::Missing;
+  bool IsLink = false;  // the name itself is a symbolic link (or a junction)
+  // Together they tell one file or folder from another, however reached.
+  uint64_t Volume = 0;
+  uint64_t Index = 0;
+};
+// Fails only when the path cannot be examined. A missing name, and a link
+// that leads nowhere (to a missing name or round in a circle), give Missing.
+bool GetPathInfo(const std::string& path, PathInfo& info);
+
 // Gives to the permissions of from (above all its execute bits) where the
 // system has such permissions; elsewhere there is nothing to do.
 bool CopyPermissions(const std::string& from, const std::string& to);

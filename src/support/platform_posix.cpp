@@ -456,6 +456,34 @@ bool SameFile(const std::string& a, const std::string& b) {
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+namespace {
+
+PathKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return PathKind::File;
+  if (S_ISDIR(mode)) return PathKind::Folder;
+  if (S_ISFIFO(mode)) return PathKind::Pipe;
+  if (S_ISSOCK(mode)) return PathKind::Socket;
+  return PathKind::Device;
+}
+
+// The name, or what a link leads to, is not there.
+bool IsMissing(int err) { return err == ENOENT || err == ENOTDIR || err == ELOOP; }
+
+}  // namespace
+
+bool GetPathInfo(const std::string& path, PathInfo& info) {
+  info = PathInfo{};
+  std::string native = NativePath(path);
+  struct stat st;
+  if (lstat(native.c_str(), &st) != 0) return IsMissing(errno) || Fail(errno);
+  info.IsLink = S_ISLNK(st.st_mode);
+  if (info.IsLink && stat(native.c_str(), &st) != 0) return IsMissing(errno) || Fail(errno);
+  info.Kind = KindOf(st.st_mode);
+  info.Volume = static_cast<uint64_t>(st.st_dev);
+  info.Index = static_cast<uint64_t>(st.st_ino);
+  return true;
+}
+
 bool CopyPermissions(const std::string& from, const std::string& to) {
   struct stat st;
   if (stat(NativePath(from).c_str(), &st) != 0) return Fail(errno);

@@ -362,6 +362,57 @@ bool SameFile(const std::string& a, const std::string& b) {
          info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
+namespace {
+
+// Only symbolic links and junctions lead elsewhere; other reparse points
+// (cloud placeholders, deduplicated files) are the files they stand for.
+bool IsLinkEntry(const std::wstring& name) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(name.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  FindClose(find);
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+         (data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+PathKind KindOf(HANDLE handle, BY_HANDLE_FILE_INFORMATION& file) {
+  switch (GetFileType(handle)) {
+    case FILE_TYPE_DISK:
+      if (!GetFileInformationByHandle(handle, &file)) return PathKind::Missing;
+      return (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
+    case FILE_TYPE_PIPE:
+      return PathKind::Pipe;
+    default:
+      return PathKind::Device;
+  }
+}
+
+}  // namespace
+
+bool GetPathInfo(const std::string& path, PathInfo& info) {
+  info = PathInfo{};
+  std::wstring name = SystemPath(path);
+  info.IsLink = IsLinkEntry(name);
+  // Opened for its attributes alone, following links; a folder needs the
+  // backup flag to be opened at all.
+  HANDLE handle =
+      CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_CANT_RESOLVE_FILENAME || Fail(error);
+  }
+  BY_HANDLE_FILE_INFORMATION file{};
+  info.Kind = KindOf(handle, file);
+  DWORD error = GetLastError();
+  CloseHandle(handle);
+  if (info.Kind == PathKind::Missing) return Fail(error);
+  info.Volume = file.dwVolumeSerialNumber;
+  info.Index = (static_cast<uint64_t>(file.nFileIndexHigh) << 32) | file.nFileIndexLow;
+  return true;
+}
+
 // A program runs by its name here, not by a permission bit.
 bool CopyPermissions(const std::string& /*from*/, const std::string& /*to*/) { return true; }
 

@@ -3,11 +3,12 @@
 #include <iostream>
 
 #include "package/rigbox.h"
+#include "support/platform.h"
 
 namespace rigbox_tool {
 
-std::optional<Arguments> ParseArguments(const std::string& command, const std::vector<std::string>& args,
-                                        const std::set<std::string>& valueOptions) {
+Result<Arguments> ParseArguments(const std::vector<std::string>& args,
+                                 const std::set<std::string>& valueOptions) {
   Arguments result;
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -19,14 +20,11 @@ std::optional<Arguments> ParseArguments(const std::string& command, const std::v
     } else if (arg == "--help" || arg == "-h") {
       result.Help = true;
     } else if (valueOptions.count(arg) == 0) {
-      UsageError(command, "unknown option " + arg);
-      return std::nullopt;
+      return UsageError("unknown option " + arg);
     } else if (i + 1 == args.size()) {
-      UsageError(command, arg + " needs a value");
-      return std::nullopt;
+      return UsageError(arg + " needs a value");
     } else if (result.Options.count(arg) != 0) {
-      UsageError(command, arg + " given twice");
-      return std::nullopt;
+      return UsageError(arg + " given twice");
     } else {
       result.Options[arg] = args[++i];
     }
@@ -34,45 +32,55 @@ std::optional<Arguments> ParseArguments(const std::string& command, const std::v
   return result;
 }
 
-int UsageError(const std::string& command, const std::string& message) {
-  std::cerr << "rigbox " << command << ": " << message << "\n"
-            << "Run \"rigbox " << command << " --help\" for its usage.\n";
-  return kExitUsage;
-}
+Error UsageError(const std::string& message) { return Error(message, kExitUsage); }
 
-int Failure(const std::string& message) {
-  std::cerr << "rigbox: " << message << "\n";
-  return kExitFailure;
-}
+Error SystemError(const std::string& what) { return Error(what + ": " + platform::LastError().Description); }
 
-int PackageFailure(const std::string& path) {
-  std::string quoted = "\"" + path + "\"";
+Error PackageError(const std::string& path) {
   const std::string& text = modRIGBOX::LastErrText;
-  return Failure(text.find(quoted) == std::string::npos ? quoted + ": " + text : text);
+  return Error(text.find(Quoted(path)) == std::string::npos ? Quoted(path) + ": " + text : text);
 }
 
-bool OpenAnyPackage(const std::string& path) {
-  if (modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, path, "", 0)) return true;
-  std::string packageFileError = modRIGBOX::LastErrText;
-  // No marker, or too short for a header: perhaps a program with a package.
-  bool notPackageFile =
-      packageFileError == modRIGBOX::kNoRigboxFile || modRIGBOX::LastErrNumber == platform::kErrInputPastEnd;
-  modRIGBOX::ClosePackage();
-  if (!notPackageFile) {
-    modRIGBOX::LastErrText = packageFileError;
-    PackageFailure(path);
-    return false;
-  }
-  if (modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, path, "", 0)) return true;
-  std::string appendedError = modRIGBOX::LastErrText;
-  modRIGBOX::ClosePackage();
-  if (appendedError == modRIGBOX::kWrongVersion) {
-    PackageFailure(path);
+Status ShowUsage(const char* text) {
+  std::cout << text;
+  return Done{};
+}
+
+int Finish(const std::string& command, const Status& status) {
+  if (status) return kExitOk;
+  Error error = status.Error();
+  if (error.ExitStatus() == kExitUsage) {
+    std::cerr << "rigbox " << command << ": " << error.Message() << "\n"
+              << "Run \"rigbox " << command << " --help\" for its usage.\n";
   } else {
-    Failure("\"" + path + "\": " + modRIGBOX::kNoRigboxFile +
-            " (neither a package file nor a program with a package appended)");
+    std::cerr << "rigbox: " << error.Message() << "\n";
   }
-  return false;
+  return error.ExitStatus();
+}
+
+void Warn(const std::string& message) { std::cerr << "rigbox: warning: " << message << "\n"; }
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::string Counted(int64_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+Status OpenAnyPackage(const std::string& path) {
+  if (modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, path, "", 0)) return Done{};
+  Error packageFileError = PackageError(path);
+  // No marker, or too short for a header: perhaps a program with a package.
+  bool notPackageFile = modRIGBOX::LastErrText == modRIGBOX::kNoRigboxFile ||
+                        modRIGBOX::LastErrNumber == platform::kErrInputPastEnd;
+  modRIGBOX::ClosePackage();
+  if (!notPackageFile) return packageFileError;
+  if (modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, path, "", 0)) return Done{};
+  bool wrongVersion = modRIGBOX::LastErrText == modRIGBOX::kWrongVersion;
+  Error appendedError = PackageError(path);
+  modRIGBOX::ClosePackage();
+  if (wrongVersion) return appendedError;
+  return Error(Quoted(path) + ": " + modRIGBOX::kNoRigboxFile +
+               " (neither a package file nor a program with a package appended)");
 }
 
 }  // namespace rigbox_tool

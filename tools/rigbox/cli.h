@@ -1,18 +1,17 @@
-// Shared pieces of the rigbox tool's commands: exit codes, the small option
-// parser, and opening a package in whichever form a file holds it.
+// Shared pieces of the rigbox tool's commands: the small option parser,
+// the one place failures are reported, and opening a package in whichever
+// form a file holds it.
 #pragma once
 
+#include <cstdint>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-namespace rigbox_tool {
+#include "result.h"
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
+namespace rigbox_tool {
 
 // One command's arguments: options with a value, flags, positionals.
 struct Arguments {
@@ -22,23 +21,37 @@ struct Arguments {
 };
 
 // Splits args by the options a command knows (all of them take a value);
-// "--help" and "-h" set Help. Nothing on an unknown option or a missing
-// value, after telling why on stderr.
-std::optional<Arguments> ParseArguments(const std::string& command, const std::vector<std::string>& args,
-                                        const std::set<std::string>& valueOptions);
+// "--help" and "-h" set Help. A usage error on an unknown option or a
+// missing value.
+Result<Arguments> ParseArguments(const std::vector<std::string>& args,
+                                 const std::set<std::string>& valueOptions);
 
-// Prints "rigbox <command>: <message>" and the usage hint on stderr.
-int UsageError(const std::string& command, const std::string& message);
-// Prints "rigbox: <message>" on stderr.
-int Failure(const std::string& message);
-// Failure with the package module's LastErrText, led by the file's name
-// when the text does not name it already (the format's own texts).
-int PackageFailure(const std::string& path);
+// A command line the tool cannot follow: exit status kExitUsage.
+Error UsageError(const std::string& message);
+// what + ": " + the description of the last platform failure.
+Error SystemError(const std::string& what);
+// The package module's LastErrText, led by the file's name when the text
+// does not name it already (the format's own texts).
+Error PackageError(const std::string& path);
+
+// Prints text, a command's usage, on stdout.
+Status ShowUsage(const char* text);
+// The exit status of a command that ended with status; a failure is told on
+// stderr: "rigbox: <message>", or for a usage error "rigbox <command>:
+// <message>" and the usage hint.
+int Finish(const std::string& command, const Status& status);
+// Prints "rigbox: warning: <message>" on stderr.
+void Warn(const std::string& message);
+
+// A path in quotes, as messages name files.
+std::string Quoted(const std::string& path);
+// "1 file", "2 files".
+std::string Counted(int64_t count, const std::string& noun);
 
 // Opens path as a package file (mode 1) or, failing that, as a program with
-// an appended package (mode 2). On failure prints why and returns false;
-// the package module is closed again then.
-bool OpenAnyPackage(const std::string& path);
+// an appended package (mode 2). On failure the package module is closed
+// again.
+Status OpenAnyPackage(const std::string& path);
 
 #ifdef _WIN32
 // The command line as UTF-8, read through the wide API, and std::cout and

@@ -6,6 +6,7 @@
 #include "cli.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
+#include "package_checks.h"
 
 namespace rigbox_tool {
 namespace {
@@ -21,36 +22,24 @@ constexpr const char* kExtractUsage =
     "Usage: rigbox extract FILE DEST\n"
     "\n"
     "Writes every file of the package in FILE below the folder DEST, creating\n"
-    "folders as needed and replacing files of the same name. A package that\n"
-    "fails any check of \"rigbox verify\" writes nothing.\n";
+    "folders as needed and replacing files of the same name, as the installer\n"
+    "does. A package that fails any check the installer makes writes nothing.\n";
 
 constexpr const char* kVerifyUsage =
     "Usage: rigbox verify FILE\n"
     "\n"
     "Checks the package in FILE as extraction would, without writing anything:\n"
-    "the header, the directory's place, each file's bytes and names.\n";
+    "the header, the directory's place, each file's bytes and names; and that\n"
+    "no two names differ only in letter case. Warns of each of the car scripts\n"
+    "Cars.scr, Parts.scr, Texts.scr and Icons.scr that the car's folder lacks.\n";
 
-// Parses a command that takes only positionals; nothing after printing
-// help (exit 0) or a usage error (exit 2), with the exit code in exitCode.
-std::optional<std::vector<std::string>> Positionals(const std::string& command, const char* usage,
-                                                    const std::vector<std::string>& args, size_t count,
-                                                    int& exitCode) {
-  auto parsed = ParseArguments(command, args, {});
-  if (!parsed) {
-    exitCode = kExitUsage;
-    return std::nullopt;
+// The arguments of a command that takes count positionals and no options.
+Result<Arguments> Positionals(const std::vector<std::string>& args, size_t count) {
+  auto parsed = ParseArguments(args, {});
+  if (parsed && !parsed->Help && parsed->Positionals.size() != count) {
+    return UsageError("expects " + Counted(static_cast<int64_t>(count), "argument"));
   }
-  if (parsed->Help) {
-    std::cout << usage;
-    exitCode = kExitOk;
-    return std::nullopt;
-  }
-  if (parsed->Positionals.size() != count) {
-    exitCode =
-        UsageError(command, "expects " + std::to_string(count) + (count == 1 ? " argument" : " arguments"));
-    return std::nullopt;
-  }
-  return parsed->Positionals;
+  return parsed;
 }
 
 std::string Padded(const std::string& text, size_t width) {
@@ -95,53 +84,71 @@ void PrintEntries(const std::vector<modRIGBOX::RigboxEntry>& entries) {
 
 // Runs body on the package in path, opened in either form, and closes it.
 template <typename Body>
-int WithPackage(const std::string& path, Body body) {
-  if (!OpenAnyPackage(path)) return kExitFailure;
-  int result = body();
+Status WithPackage(const std::string& path, Body body) {
+  Status opened = OpenAnyPackage(path);
+  if (!opened) return opened;
+  Status result = body();
   modRIGBOX::ClosePackage();
   return result;
 }
 
+Status List(const std::vector<std::string>& args) {
+  auto parsed = Positionals(args, 1);
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kListUsage);
+  const std::string& path = parsed->Positionals[0];
+  return WithPackage(path, [&]() -> Status {
+    std::vector<modRIGBOX::RigboxEntry> entries;
+    if (!modRIGBOX::ReadPackageDirectory(entries)) return PackageError(path);
+    PrintHeader(path);
+    PrintEntries(entries);
+    return Done{};
+  });
+}
+
+// Extracts as the installer does, which takes names that verify refuses.
+Status Extract(const std::vector<std::string>& args) {
+  auto parsed = Positionals(args, 2);
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kExtractUsage);
+  const std::string& path = parsed->Positionals[0];
+  return WithPackage(path, [&]() -> Status {
+    std::string dest = parsed->Positionals[1];
+    if (!modRIGBOX::ExtractPackage(dest)) return PackageError(path);
+    std::cout << Counted(modRIGBOX::PackageHeader.FileCount, "file") << " written below "
+              << parsed->Positionals[1] << "\n";
+    return Done{};
+  });
+}
+
+Status Verify(const std::vector<std::string>& args) {
+  auto parsed = Positionals(args, 1);
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kVerifyUsage);
+  const std::string& path = parsed->Positionals[0];
+  return WithPackage(path, [&]() -> Status {
+    auto entries = VerifyOpenPackage(path);
+    if (!entries) return entries.Error();
+    int64_t bytes = 0;
+    std::vector<std::string> topLevel;
+    for (const auto& entry : *entries) {
+      bytes += entry.Size;
+      if (modRIGBOX::FolderWithoutTrailingSeparator(modRIGBOX::EntrySubFolder(entry)).empty()) {
+        topLevel.push_back(modRIGBOX::EntryFileName(entry));
+      }
+    }
+    std::cout << path << ": OK, " << Counted(static_cast<int64_t>(entries->size()), "file") << ", "
+              << Counted(bytes, "byte") << ", car ID \""
+              << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
+    WarnOfMissingCarScripts(path, topLevel);
+    return Done{};
+  });
+}
+
 }  // namespace
 
-int RunList(const std::vector<std::string>& args) {
-  int exitCode = kExitOk;
-  auto files = Positionals("list", kListUsage, args, 1, exitCode);
-  if (!files) return exitCode;
-  return WithPackage((*files)[0], [&] {
-    std::vector<modRIGBOX::RigboxEntry> entries;
-    if (!modRIGBOX::ReadPackageDirectory(entries)) return PackageFailure((*files)[0]);
-    PrintHeader((*files)[0]);
-    PrintEntries(entries);
-    return kExitOk;
-  });
-}
-
-int RunExtract(const std::vector<std::string>& args) {
-  int exitCode = kExitOk;
-  auto files = Positionals("extract", kExtractUsage, args, 2, exitCode);
-  if (!files) return exitCode;
-  return WithPackage((*files)[0], [&] {
-    std::string dest = (*files)[1];
-    if (!modRIGBOX::ExtractPackage(dest)) return PackageFailure((*files)[0]);
-    std::cout << modRIGBOX::PackageHeader.FileCount << " files written below " << (*files)[1] << "\n";
-    return kExitOk;
-  });
-}
-
-int RunVerify(const std::vector<std::string>& args) {
-  int exitCode = kExitOk;
-  auto files = Positionals("verify", kVerifyUsage, args, 1, exitCode);
-  if (!files) return exitCode;
-  return WithPackage((*files)[0], [&] {
-    std::vector<modRIGBOX::RigboxEntry> entries;
-    if (!modRIGBOX::VerifyPackage(entries)) return PackageFailure((*files)[0]);
-    int64_t bytes = 0;
-    for (const auto& entry : entries) bytes += entry.Size;
-    std::cout << (*files)[0] << ": OK, " << entries.size() << " files, " << bytes << " bytes, car ID \""
-              << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
-    return kExitOk;
-  });
-}
+int RunList(const std::vector<std::string>& args) { return Finish("list", List(args)); }
+int RunExtract(const std::vector<std::string>& args) { return Finish("extract", Extract(args)); }
+int RunVerify(const std::vector<std::string>& args) { return Finish("verify", Verify(args)); }
 
 }  // namespace rigbox_tool

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "cli.h"
+#include "output_file.h"
 #include "package/rigbox.h"
+#include "package_checks.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
@@ -20,7 +22,8 @@ constexpr const char* kSfxUsage =
     "Writes OUT: the installer program, then the package file PACKAGE, then a\n"
     "4-byte trailer holding the file position of the package (the program's\n"
     "length + 1). OUT gets the program's permissions, so an executable\n"
-    "program gives an executable OUT.\n"
+    "program gives an executable OUT. PACKAGE must pass \"rigbox verify\";\n"
+    "OUT is written as OUT.part first.\n"
     "\n"
     "  --for SYSTEM  the installer for players on SYSTEM, from the release\n"
     "                bundle this rigbox came in: windows/rigbox-extract.exe or\n"
@@ -30,63 +33,70 @@ constexpr const char* kSfxUsage =
 
 constexpr int64_t kMaxInstaller = INT32_MAX;
 
-std::string CannotRead(const std::string& path) {
-  return "Cannot read \"" + path + "\": " + platform::LastError().Description;
-}
+Error CannotRead(const std::string& path) { return SystemError("Cannot read " + Quoted(path)); }
 
-// Appends the whole of from to out; a message on failure.
-std::string CopyInto(platform::File& out, const std::string& from) {
+// Appends the whole of from to out, which is shown as outName.
+Status CopyInto(platform::File& out, const std::string& outName, const std::string& from) {
   platform::File in;
   if (!in.Open(from, platform::OpenMode::Read)) return CannotRead(from);
   int64_t left = in.Size();
+  if (left < 0) return CannotRead(from);
   std::vector<char> buffer(size_t{1} << 20);
   while (left > 0) {
     size_t chunk = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(buffer.size())));
     if (!in.ReadExact(buffer.data(), chunk)) return CannotRead(from);
-    if (!out.WriteAll(buffer.data(), chunk)) return "";
+    if (!out.WriteAll(buffer.data(), chunk)) return SystemError("Cannot write " + Quoted(outName));
     left -= static_cast<int64_t>(chunk);
   }
-  return left == 0 ? "" : CannotRead(from);
+  return Done{};
 }
 
-int64_t SizeOf(const std::string& path) {
+Result<int64_t> SizeOf(const std::string& path) {
   platform::File file;
-  return file.Open(path, platform::OpenMode::Read) ? file.Size() : -1;
+  int64_t size = file.Open(path, platform::OpenMode::Read) ? file.Size() : -1;
+  if (size < 0) return CannotRead(path);
+  return size;
 }
 
-int WriteInstaller(const std::string& stub, const std::string& package, const std::string& outPath) {
-  int64_t stubSize = SizeOf(stub);
-  if (stubSize < 0) return Failure(CannotRead(stub));
-  int64_t packageSize = SizeOf(package);
-  if (packageSize < 0) return Failure(CannotRead(package));
-  // Positions in the installer are 32-bit signed.
-  if (stubSize + packageSize + 4 > kMaxInstaller) return Failure("The installer would not stay below 2 GiB");
-
+// The stub, the package and the trailer, in the file at path; stops at the
+// first failure.
+Status WriteParts(const std::string& path, const std::string& stub, const std::string& package,
+                  uint32_t headerPos) {
   platform::File out;
-  if (!out.Open(outPath, platform::OpenMode::Write)) {
-    return Failure("Cannot create \"" + outPath + "\": " + platform::LastError().Description);
-  }
-  auto headerPos = static_cast<uint32_t>(stubSize + 1);
+  if (!out.Open(path, platform::OpenMode::Write)) return SystemError("Cannot create " + Quoted(path));
   unsigned char trailer[4];
   for (size_t i = 0; i < sizeof trailer; ++i)
     trailer[i] = static_cast<unsigned char>((headerPos >> (8 * i)) & 0xFF);
-  std::string error = CopyInto(out, stub);
-  if (error.empty()) error = CopyInto(out, package);
-  bool ok = error.empty() && out.WriteAll(trailer, sizeof trailer);
-  if (!ok && error.empty()) error = "Cannot write \"" + outPath + "\": " + platform::LastError().Description;
-  if (!out.Close() && ok) {
-    ok = false;
-    error = "Cannot write \"" + outPath + "\": " + platform::LastError().Description;
+  Status status = CopyInto(out, path, stub);
+  if (status) status = CopyInto(out, path, package);
+  if (status && !out.WriteAll(trailer, sizeof trailer)) status = SystemError("Cannot write " + Quoted(path));
+  if (!out.Close() && status) status = SystemError("Cannot write " + Quoted(path));
+  return status;
+}
+
+// Writes the installer beside outPath and puts it in place only when whole.
+Status WriteInstaller(const std::string& stub, const std::string& package, const std::string& outPath) {
+  auto stubSize = SizeOf(stub);
+  if (!stubSize) return stubSize.Error();
+  auto packageSize = SizeOf(package);
+  if (!packageSize) return packageSize.Error();
+  // Positions in the installer are 32-bit signed.
+  if (*stubSize + *packageSize + 4 > kMaxInstaller) return Error("The installer would not stay below 2 GiB");
+
+  auto headerPos = static_cast<uint32_t>(*stubSize + 1);
+  std::string temporary = TemporaryPath(outPath);
+  Status written = WriteParts(temporary, stub, package, headerPos);
+  if (!written) {
+    platform::DeleteFile(temporary);
+    return written;
   }
-  if (!ok) {
-    platform::DeleteFile(outPath);
-    return Failure(error);
-  }
+  Status published = Publish(temporary, outPath);
+  if (!published) return published;
   if (!platform::CopyPermissions(stub, outPath)) {
-    return Failure("Cannot set the permissions of \"" + outPath + "\": " + platform::LastError().Description);
+    return SystemError("Cannot set the permissions of " + Quoted(outPath));
   }
   std::cout << "Wrote " << outPath << ": package at file position " << headerPos << "\n";
-  return kExitOk;
+  return Done{};
 }
 
 // Where the release bundle keeps the installer for players on system:
@@ -107,47 +117,63 @@ std::string BundledStub(const std::string& system) {
   return bundle + platform::kPreferredSeparator + system + platform::kPreferredSeparator + program;
 }
 
-}  // namespace
-
-int RunSfx(const std::vector<std::string>& args) {
-  auto parsed = ParseArguments("sfx", args, {"--for", "--stub", "-o"});
-  if (!parsed) return kExitUsage;
-  if (parsed->Help) {
-    std::cout << kSfxUsage;
-    return kExitOk;
+// The package file, checked as verify checks it, before anything is written.
+Status CheckPackage(const std::string& package) {
+  Status status = modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, package, "", 0) ? Status(Done{})
+                                                                                      : PackageError(package);
+  if (status) {
+    auto entries = VerifyOpenPackage(package);
+    if (!entries) status = entries.Error();
   }
+  modRIGBOX::ClosePackage();
+  return status;
+}
+
+Result<std::string> ChooseStub(Arguments& parsed) {
+  if (parsed.Options.count("--stub") != 0) return parsed.Options["--stub"];
+  std::string system = parsed.Options["--for"];
+  std::string stub = BundledStub(system);
+  if (stub.empty()) {
+    return Error("Cannot tell which folder rigbox runs from (" + platform::LastError().Description +
+                 "); give the installer program with --stub");
+  }
+  if (!modTools::FileExists(stub)) {
+    return Error("No installer program for " + system + " players at " + Quoted(stub) +
+                 ", where the release bundle keeps it; give one with --stub STUB");
+  }
+  return stub;
+}
+
+Status Sfx(const std::vector<std::string>& args) {
+  auto parsed = ParseArguments(args, {"--for", "--stub", "-o"});
+  if (!parsed) return parsed.Error();
+  if (parsed->Help) return ShowUsage(kSfxUsage);
   bool hasFor = parsed->Options.count("--for") != 0;
   std::string system = hasFor ? parsed->Options["--for"] : "";
-  if (hasFor && system != "windows" && system != "linux")
-    return UsageError("sfx", "--for takes windows or linux");
-  if (!hasFor && parsed->Options.count("--stub") == 0)
-    return UsageError("sfx", "--for or --stub is required");
-  if (parsed->Options.count("-o") == 0) return UsageError("sfx", "-o is required");
-  if (parsed->Positionals.size() != 1) return UsageError("sfx", "expects one package file");
+  if (hasFor && system != "windows" && system != "linux") return UsageError("--for takes windows or linux");
+  if (!hasFor && parsed->Options.count("--stub") == 0) return UsageError("--for or --stub is required");
+  if (parsed->Options.count("-o") == 0) return UsageError("-o is required");
+  if (parsed->Positionals.size() != 1) return UsageError("expects one package file");
   std::string out = parsed->Options["-o"];
   std::string package = parsed->Positionals[0];
 
-  std::string stub;
-  if (parsed->Options.count("--stub") != 0) {
-    stub = parsed->Options["--stub"];
-  } else {
-    stub = BundledStub(system);
-    if (stub.empty()) {
-      return Failure("Cannot tell which folder rigbox runs from (" + platform::LastError().Description +
-                     "); give the installer program with --stub");
-    }
-    if (!modTools::FileExists(stub)) {
-      return Failure("No installer program for " + system + " players at \"" + stub +
-                     "\", where the release bundle keeps it; give one with --stub STUB");
-    }
+  auto stub = ChooseStub(*parsed);
+  if (!stub) return stub.Error();
+  // Players get only a package that verify passes.
+  Status checked = CheckPackage(package);
+  if (!checked) return checked;
+  for (const std::string& path : {out, TemporaryPath(out)}) {
+    Status writable = CheckOutputPath(path);
+    if (!writable) return writable;
   }
-
-  // Only a package file that opens goes into an installer.
-  if (!modRIGBOX::CheckPackageFile(package)) return PackageFailure(package);
-  if (platform::SameFile(out, stub) || platform::SameFile(out, package)) {
-    return Failure("OUT must differ from STUB and PACKAGE");
+  if (platform::SameFile(out, *stub) || platform::SameFile(out, package)) {
+    return Error("OUT must differ from STUB and PACKAGE");
   }
-  return WriteInstaller(stub, package, out);
+  return WriteInstaller(*stub, package, out);
 }
+
+}  // namespace
+
+int RunSfx(const std::vector<std::string>& args) { return Finish("sfx", Sfx(args)); }
 
 }  // namespace rigbox_tool
