@@ -11,7 +11,8 @@ namespace {
 // Beside the shared scripts, so each rewrite is a rename on one disk.
 constexpr char kTempFile[] = "Data\\Cars\\rigbox-remove.tmp";
 
-// The key names are matched by, as the installer matches names on disk.
+// A name as the installer matches it on disk: without letter case, one
+// kind of separator.
 std::string Key(std::string path) {
   for (char& c : path) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
