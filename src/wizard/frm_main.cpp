@@ -18,14 +18,11 @@ constexpr int16_t kResCreatingFile = 110;
 constexpr int16_t kResSuccess = 111;
 constexpr int16_t kResAreYouSure = 112;
 constexpr int16_t kResExtracting = 115;
-constexpr int16_t kResRunError = 116;
 constexpr int16_t kResReplaceQuestion = 117;
 constexpr int16_t kResWarning = 118;
 constexpr int16_t kResPartlyRegistered = 120;
 constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResErrorTitle = 10000;
-constexpr int16_t kResNoGame = 10002;
-constexpr int16_t kResInvalidId = 10004;
 constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
 constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013};

@@ -19,6 +19,10 @@ inline constexpr const char* kWindowCaption = "RIGBOX Extract (Vehiforge 0.96a)"
 inline constexpr const char* kCloseTitle = "RIGBOX Extract";
 inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
 inline constexpr const char* kGameValue = "DestinationDir";
+// Texts the unattended removal shows as the window does.
+inline constexpr int16_t kResRunError = 116;
+inline constexpr int16_t kResNoGame = 10002;
+inline constexpr int16_t kResInvalidId = 10004;
 // What the invalid-ID message lists after "Valid characters:".
 inline constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 

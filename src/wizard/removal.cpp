@@ -14,13 +14,10 @@ namespace wizard {
 namespace {
 
 constexpr int16_t kResRemoving = 113;
-constexpr int16_t kResError = 116;
 constexpr int16_t kResRemoved = 121;
 constexpr int16_t kResLeftInPlace = 122;
-constexpr int16_t kResNotInstalled = 123;
+constexpr int16_t kResCarNotInstalled = 123;
 constexpr int16_t kResNotRemoved = 124;
-constexpr int16_t kResNoGame = 10002;
-constexpr int16_t kResInvalidId = 10004;
 constexpr int16_t kResReserved = 10007;
 
 // The package's file names inside the car's folder; false when the
@@ -53,7 +50,7 @@ int Stop(ConsoleOutput& output, const std::string& text, int status) {
 void Say(ConsoleOutput& output, int16_t stringId) { output.Out(LoadResString(stringId)); }
 
 int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
-  Say(output, kResError);
+  Say(output, kResRunError);
   return Stop(output, FaultReport(kResNotRemoved, faults), kExitRunFailed);
 }
 
@@ -76,7 +73,7 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   const std::vector<std::string>& cars = form.InstalledCars();
   bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
   if (!listed && !game::HasCarLines(game, form.CarID) && !platform::FolderExists(game + shownFolder))
-    return Stop(output, LoadResString(kResNotInstalled), kExitNotInstalled);
+    return Stop(output, LoadResString(kResCarNotInstalled), kExitNotInstalled);
   Say(output, kResRemoving);
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
