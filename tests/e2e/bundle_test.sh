@@ -24,8 +24,8 @@ check "the bundle's files" test "$(cd "$bundle" && find . -type f | sort | xargs
 # The C library (whose dlopen and threads have files of their own before
 # glibc 2.34), and for the window the X11 client libraries and fontconfig
 # (whose FreeType brings libpng16).
-allowed=" libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 ld-linux-x86-64.so.2 libX11.so.6 libXext.so.6 libXft.so.2 libXrender.so.1 \
-libXcursor.so.1 libXfixes.so.3 libXinerama.so.1 libfontconfig.so.1 libpng16.so.16 "
+allowed=" libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 ld-linux-x86-64.so.2 libX11.so.6 libXext.so.6 \
+libXft.so.2 libXrender.so.1 libXcursor.so.1 libXfixes.so.3 libXinerama.so.1 libfontconfig.so.1 libpng16.so.16 "
 for program in "$bundle"/linux/*; do
   for library in $(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }'); do
     check "${program##*/} needs $library" test "${allowed/ $library /}" != "$allowed"
@@ -58,7 +58,8 @@ for system in linux windows; do
   check "$system installer registered it" grep -q 'BND\\\\Cars.scr' "$game/Data/Cars/Cars.scr"
 done
 
-# A car packed, made into a Linux installer and installed on Debian 11.
+# A car packed, made into a Linux installer and installed on Debian 11, all
+# in the scratch folder, which the root sees at the same path.
 if [ -n "$debian11" ]; then
   old=$work/debian11
   mkdir "$old" && cp -r "$car" "$old/car" && empty_game "$old/game"
