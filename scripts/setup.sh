@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # Installs everything the build, the demo and the tests need on Debian 12:
 # the compilers, GoogleTest, FLTK for the Linux window, Xvfb and xdotool for
-# driving windows, strace for the crash tests, MinGW-w64 for the Windows
-# build and Wine to run it.
+# driving windows, strace for the crash tests, debootstrap for the Debian 11
+# roots that build and run the release's Linux programs, MinGW-w64 for the
+# Windows build and Wine to run it.
 # With --windows or --all it also makes 32-bit x86 programs runnable where
 # the kernel runs none: qemu-i386 from the release's backports suite,
 # registered through binfmt_misc (root, until the next reboot).
 set -euo pipefail
+# shellcheck source=apt-archive.sh
+source "$(dirname "$0")/apt-archive.sh"
 export DEBIAN_FRONTEND=noninteractive
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest libgtest-dev libgmock-dev python3
   libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxext-dev libxrender-dev
   libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev
   xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file locales strace
+  debootstrap
 )
 # wine64 stays for its wineserver: native, while the 32-bit programs may be
 # emulated. The x86_64 compiler keeps a 64-bit compile check.
@@ -47,26 +51,6 @@ fi
 # --- 32-bit x86 programs ----------------------------------------------------
 
 runs_32bit() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
-
-# The address of the Debian archive that apt already uses for SUITE, from
-# deb822 files or one-line sources, so that no mirror is hard-wired here.
-archive_of() {  # archive_of SUITE
-  local file
-  for file in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$file" ] || continue
-    awk -v suite="$1" '
-      function stanza_end() { if (deb && on && hit && uri != "") { print uri; uri = ""; exit } deb = hit = 0; on = 1; uri = "" }
-      BEGIN { on = 1 }
-      /^[ \t]*$/ { stanza_end(); next }
-      tolower($1) == "types:" { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1 }
-      tolower($1) == "uris:" { uri = $2 }
-      tolower($1) == "suites:" { for (i = 2; i <= NF; i++) if ($i == suite) hit = 1 }
-      tolower($1) == "enabled:" { on = (tolower($2) != "no") }
-      END { stanza_end() }' "$file"
-  done
-  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-    sed 's/\[[^]]*\]//' | awk -v suite="$1" '$1 == "deb" && $3 == suite { print $2 }'
-}
 
 # qemu-user 10 from backports: bookworm's 7.2 takes about a minute to start
 # each Wine process.

@@ -4,17 +4,26 @@
 # dpi, the Polish texts, and the installer's shared libraries.
 # Screenshots of every step go to artifacts/screenshots/linux/.
 # Usage: scripts/test-gui.sh [BUILD_DIR]   (default: build)
+#        scripts/test-gui.sh --built DIR   the programs of a build made
+#   elsewhere as they are, such as the release's (build-release/linux, built
+#   on Debian 11); screenshots in artifacts/screenshots/linux-built/
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
 shots=artifacts/screenshots/linux
+built=false
+if [ "${1:-}" = --built ]; then
+  built=true
+  shots=artifacts/screenshots/linux-built
+  shift
+fi
+build=${1:-build}
 
 bash scripts/setup.sh || exit 1
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
+if [ "$built" = false ] && [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja
 fi
-cmake --build "$build" --target rigbox rigbox-extract
+[ "$built" = true ] || cmake --build "$build" --target rigbox rigbox-extract
 installer=$build/src/frontends/fltk/rigbox-extract
 
 # The installer needs only the X11 client libraries, fontconfig and what

@@ -2,9 +2,10 @@
 # Sets up, builds from scratch and runs every test: the core's suite and the
 # end-to-end tests, the formatting check, the Linux window under Xvfb, a
 # minute of fuzzing, the Windows build with its tests under Wine, and the
-# release bundle for car authors.
+# release bundle for car authors, its Linux programs built and run on Debian 11.
 # Needs root: setup installs packages and, where the kernel runs no 32-bit
-# code, registers qemu-i386 with binfmt_misc for the 32-bit Windows build.
+# code, registers qemu-i386 with binfmt_misc for the 32-bit Windows build;
+# the release stage makes Debian 11 roots with debootstrap and uses chroot.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 minutes() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }

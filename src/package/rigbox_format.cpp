@@ -1,9 +1,23 @@
 #include "package/rigbox_format.h"
 
 #include <algorithm>
-#include <bit>
+#include <cstring>
 
 namespace modRIGBOX {
+
+namespace {
+
+// The same bits as another type of the same size: what std::bit_cast does,
+// which the C++ library of the oldest system the release is built on lacks.
+template <typename To, typename From>
+To SameBits(From value) {
+  static_assert(sizeof(To) == sizeof(From));
+  To result;
+  std::memcpy(&result, &value, sizeof result);
+  return result;
+}
+
+}  // namespace
 
 bool ByteReader::Fits(size_t offset, size_t size) {
   if (offset > bytes_.size() || size > bytes_.size() - offset) ok_ = false;
@@ -20,12 +34,12 @@ uint32_t ByteReader::U32(size_t offset) {
 int16_t ByteReader::I16(size_t offset) {
   if (!Fits(offset, 2)) return 0;
   auto bits = static_cast<uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
-  return std::bit_cast<int16_t>(bits);
+  return SameBits<int16_t>(bits);
 }
 
-int32_t ByteReader::I32(size_t offset) { return std::bit_cast<int32_t>(U32(offset)); }
+int32_t ByteReader::I32(size_t offset) { return SameBits<int32_t>(U32(offset)); }
 
-float ByteReader::F32(size_t offset) { return std::bit_cast<float>(U32(offset)); }
+float ByteReader::F32(size_t offset) { return SameBits<float>(U32(offset)); }
 
 void ByteReader::Chars(size_t offset, std::span<char> out) {
   if (!Fits(offset, out.size())) return;
@@ -44,14 +58,14 @@ void ByteWriter::U32(size_t offset, uint32_t value) {
 
 void ByteWriter::I16(size_t offset, int16_t value) {
   if (!Fits(offset, 2)) return;
-  auto bits = std::bit_cast<uint16_t>(value);
+  auto bits = SameBits<uint16_t>(value);
   bytes_[offset] = static_cast<uint8_t>(bits);
   bytes_[offset + 1] = static_cast<uint8_t>(bits >> 8);
 }
 
-void ByteWriter::I32(size_t offset, int32_t value) { U32(offset, std::bit_cast<uint32_t>(value)); }
+void ByteWriter::I32(size_t offset, int32_t value) { U32(offset, SameBits<uint32_t>(value)); }
 
-void ByteWriter::F32(size_t offset, float value) { U32(offset, std::bit_cast<uint32_t>(value)); }
+void ByteWriter::F32(size_t offset, float value) { U32(offset, SameBits<uint32_t>(value)); }
 
 void ByteWriter::Chars(size_t offset, std::span<const char> text) {
   if (!Fits(offset, text.size())) return;
@@ -118,14 +132,14 @@ bool HasRigboxMagic(const RigboxHeader& header) {
 }
 
 bool HasRigboxVersion(const RigboxHeader& header) {
-  return std::bit_cast<uint32_t>(header.Version) == kRigboxVersionBits;
+  return SameBits<uint32_t>(header.Version) == kRigboxVersionBits;
 }
 
 RigboxHeader NewRigboxHeader(std::string_view carId, int16_t flags) {
   RigboxHeader header;
   std::copy(kRigboxMagic.begin(), kRigboxMagic.end(), header.Magic.begin());
   header.Flags = flags;
-  header.Version = std::bit_cast<float>(kRigboxVersionBits);
+  header.Version = SameBits<float>(kRigboxVersionBits);
   header.FileCount = 0;
   header.DirPos = 0;
   header.EndPos = static_cast<int32_t>(RigboxHeader::kSize);

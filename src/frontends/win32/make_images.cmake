@@ -11,7 +11,7 @@
 # ImageMagick writes into a one-image .ico, taken from behind its 22-byte
 # header. windres gets the icon directory as raw data, since no tool at
 # hand writes an .ico with PNG images of these sizes.
-cmake_minimum_required(VERSION 3.25)
+cmake_minimum_required(VERSION 3.14...3.25)
 if(NOT DEFINED DEPTHS)
   set(DEPTHS "4,8,32")
 endif()
