@@ -302,8 +302,7 @@ void frmMain::RunOperation() {
   }
   // An unwritten list is no success: the next run would not know the car.
   game::ScriptFault profileFault{};
-  if (!game::WriteINI(GameFolder, installedCars_, &profileFault))
-    scriptFaults_.push_back({"Vehiforge.ini", profileFault});
+  if (!WriteINI(&profileFault)) scriptFaults_.push_back({"Vehiforge.ini", profileFault});
   bool registered = scriptFaults_.empty();
   SetCaption(action, LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
@@ -324,7 +323,7 @@ int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); 
 
 bool frmMain::LoadINI() { return game::LoadINI(GameFolder, installedCars_); }
 
-bool frmMain::WriteINI() { return game::WriteINI(GameFolder, installedCars_); }
+bool frmMain::WriteINI(game::ScriptFault* fault) { return game::WriteINI(GameFolder, installedCars_, fault); }
 
 bool frmMain::UpdateGVCarsScript() { return game::UpdateGVCarsScript(GameFolder, CarID, *this); }
 

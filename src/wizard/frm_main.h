@@ -107,7 +107,8 @@ class frmMain : private game::ProgressSink {
   bool CheckGameFolder(std::string folder);
   int16_t CheckCarID();
   bool LoadINI();
-  bool WriteINI();
+  // On failure, fault (when given) says why.
+  bool WriteINI(game::ScriptFault* fault = nullptr);
   bool UpdateGVCarsScript();
   bool UpdateGVPartsScript();
   bool UpdateGVTextsScript();
