@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "support/platform.h"
+
 namespace game {
 
 bool IsUsableFolderName(const std::string& carId) {
@@ -13,6 +15,16 @@ bool IsUsableFolderName(const std::string& carId) {
     auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte > 0x7E || kForbidden.find(c) != std::string_view::npos) return false;
   }
+  return true;
+}
+
+bool MayWriteCarsFolder(const std::string& gameFolder) {
+  std::string probe = gameFolder + "Data\\Cars\\rigbox-probe.tmp";
+  platform::File file;
+  if (!file.Open(probe, platform::OpenMode::Write))
+    return platform::LastError().Number != platform::kErrPermissionDenied;
+  file.Close();
+  platform::DeleteFile(probe);
   return true;
 }
 

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
+#include "game/game_files.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
 namespace game {
 namespace {
 
-// Beside the shared scripts, so each rewrite is a rename on one disk.
-constexpr char kTempFile[] = "Data\\Cars\\rigbox-remove.tmp";
+// Beside each script it replaces, so each rewrite is a rename on one disk.
+constexpr char kTempName[] = "rigbox-remove.tmp";
 
 // A name as the installer matches it on disk: without letter case, one
 // kind of separator.
@@ -68,19 +69,39 @@ std::string WithoutLine(const std::string& text, const std::string& line) {
 
 bool HasCarLines(const std::string& gameFolder, const std::string& carId) {
   return std::any_of(std::begin(kSharedScripts), std::end(kSharedScripts), [&](const SharedScript& script) {
-    return HasWholeLine(modTools::ReadTextFile(gameFolder + script.Path), CarIncludeLine(carId, script));
+    std::string line = CarIncludeLine(carId, script);
+    std::string path = gameFolder + script.Path;
+    std::string copy = StoreCopyOf(path);
+    return HasWholeLine(modTools::ReadTextFile(path), line) ||
+           (!copy.empty() && HasWholeLine(modTools::ReadTextFile(copy), line));
   });
 }
 
-void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults) {
+namespace {
+
+// False when the file held the line and could not be rewritten without it.
+bool RemoveLine(const std::string& path, const std::string& shownName, const std::string& line,
+                std::vector<FileFault>& faults) {
+  std::string text = modTools::ReadTextFile(path);
+  if (!HasWholeLine(text, line)) return true;
+  std::string tempPath = path.substr(0, path.find_last_of("\\/") + 1) + kTempName;
+  std::optional<ScriptFault> fault = ReplaceWholeFile(path, tempPath, WithoutLine(text, line));
+  if (fault) faults.push_back({shownName, *fault});
+  return !fault;
+}
+
+}  // namespace
+
+void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
+                    std::vector<std::string>& copiesUpdated) {
   for (const SharedScript& script : kSharedScripts) {
     std::string path = gameFolder + script.Path;
-    std::string text = modTools::ReadTextFile(path);
     std::string line = CarIncludeLine(carId, script);
-    if (!HasWholeLine(text, line)) continue;
-    if (std::optional<ScriptFault> fault =
-            ReplaceWholeFile(path, gameFolder + kTempFile, WithoutLine(text, line)))
-      faults.push_back({script.ShownName, *fault});
+    if (!RemoveLine(path, script.ShownName, line, faults)) continue;
+    // Windows' copy, which the game reads instead, loses the line too.
+    std::string copy = StoreCopyOf(path);
+    if (copy.empty() || !HasWholeLine(modTools::ReadTextFile(copy), line)) continue;
+    if (RemoveLine(copy, copy, line, faults)) copiesUpdated.push_back(copy);
   }
 }
 

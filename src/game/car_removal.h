@@ -14,13 +14,16 @@ namespace game {
 // line that follows it (the install writes one); every other byte stays.
 std::string WithoutLine(const std::string& text, const std::string& line);
 
-// True when one of the shared scripts holds the car's line.
+// True when one of the shared scripts, or Windows' copy of one
+// (StoreCopyOf), holds the car's line.
 bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 
 // Rewrites each shared script that holds the car's line without it: a
 // whole new file beside it, flushed, then moved over it, keeping its
-// attributes. Faults for those that could not be rewritten.
-void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults);
+// attributes; then Windows' copy of it in the same way. Faults for those
+// that could not be rewritten; copiesUpdated gets each copy rewritten.
+void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
+                    std::vector<std::string>& copiesUpdated);
 
 // Deletes the package's files (entryPaths: "Parts\x.scr" inside the car's
 // folder, matched without regard to letter case) from carFolder, which

@@ -4,19 +4,29 @@
 
 namespace game {
 
+ScriptFault Because(ScriptFault fault) {
+  return platform::LastError().Number == platform::kErrFileInUse ? ScriptFault::InUse : fault;
+}
+
+std::string StoreCopyOf(const std::string& path) {
+  std::string copy = platform::VirtualStorePath(path);
+  platform::PathInfo info;
+  return !copy.empty() && platform::GetPathInfo(copy, info) && info.Kind == platform::PathKind::File ? copy : "";
+}
+
 std::optional<ScriptFault> ReplaceWholeFile(const std::string& path, const std::string& tempPath,
                                             const std::string& bytes) {
   // A missing temporary file fails the reset: nothing to clear.
   if (platform::SetFileAttributes(tempPath, platform::kAttrNormal) && !platform::DeleteFile(tempPath))
-    return ScriptFault::CannotReplace;
+    return Because(ScriptFault::CannotReplace);
   platform::File file;
-  if (!file.Open(tempPath, platform::OpenMode::Write)) return ScriptFault::CannotReplace;
+  if (!file.Open(tempPath, platform::OpenMode::Write)) return Because(ScriptFault::CannotReplace);
   bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush();
   std::optional<ScriptFault> fault;
   if (!file.Close() || !written) {
     fault = ScriptFault::WriteFailed;
   } else if (!platform::ReplaceFile(tempPath, path)) {
-    fault = ScriptFault::CannotReplace;
+    fault = Because(ScriptFault::CannotReplace);
   }
   if (fault) platform::DeleteFile(tempPath);
   return fault;

@@ -13,7 +13,17 @@ enum class ScriptFault {
   WriteFailed,
   CannotReplace,  // its new version could not take the old one's place
   CannotDelete,
+  InUse,  // another program (the game) holds it
 };
+
+// fault, or InUse when the last platform call failed because another
+// program holds the file: the player can do something about that one.
+ScriptFault Because(ScriptFault fault);
+
+// Windows' own copy of the game file at path, which the game reads instead
+// of the file when it exists (see platform::VirtualStorePath); "" when
+// there is none. A change to the file must reach the copy too.
+std::string StoreCopyOf(const std::string& path);
 
 // A game file that was not changed: its name as the player is shown it,
 // and why.

@@ -1,5 +1,7 @@
 #include "game/installed_cars.h"
 
+#include <algorithm>
+
 #include "game/ini.h"
 #include "support/platform.h"
 #include "support/text_format.h"
@@ -7,9 +9,9 @@
 namespace game {
 namespace {
 
+// Each list is written as this name plus ".tmp" beside it first, so the
+// final rename stays on one disk.
 constexpr char kProfileFile[] = "Vehiforge.ini";
-// Built beside the profile file, so the final rename stays on one disk.
-constexpr char kProfileTempFile[] = "Vehiforge.ini.tmp";
 constexpr char kSection[] = "Cars";
 constexpr char kCountKey[] = "CarsCount";
 constexpr char kIdKeyPrefix[] = "CarID";
@@ -52,9 +54,10 @@ std::optional<int16_t> ToInteger16(const std::string& text) {
   return static_cast<int16_t>(value);
 }
 
-bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedCars) {
-  installedCars.clear();
-  std::string fileName = gameFolder + kProfileFile;
+namespace {
+
+// The list in the profile file fileName; false when it has no usable count.
+bool ReadList(const std::string& fileName, std::vector<std::string>& cars) {
   std::string countText = modINI::ReadINIString(kSection, kCountKey, fileName);
   if (countText.empty()) return false;
   std::optional<int16_t> count = ToInteger16(countText);
@@ -63,36 +66,57 @@ bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedC
   // long list is not searched again for each entry.
   std::optional<modINI::Profile> profile = modINI::LoadProfile(fileName);
   if (!profile) profile.emplace();
-  modINI::SectionIndex cars(*profile, kSection);
+  modINI::SectionIndex section(*profile, kSection);
   for (int n = 1; n <= *count; ++n) {
-    const modINI::ProfileKey* key = cars.Find(kIdKeyPrefix + support::DecimalText(n));
-    installedCars.push_back(key != nullptr && key->Value
-                                ? modINI::BufferedValue(*key->Value, modINI::kValueBufferSize)
-                                : std::string());
+    const modINI::ProfileKey* key = section.Find(kIdKeyPrefix + support::DecimalText(n));
+    cars.push_back(key != nullptr && key->Value ? modINI::BufferedValue(*key->Value, modINI::kValueBufferSize)
+                                                : std::string());
   }
   return true;
 }
 
-bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars,
-              ScriptFault* fault) {
-  std::string fileName = gameFolder + kProfileFile;
-  std::string tempName = gameFolder + kProfileTempFile;
-  // The whole new file is built in memory, exactly as key-by-key writes
-  // into a fresh file would leave it (the keys all differ), and written once.
+// The whole new file is built in memory, exactly as key-by-key writes into
+// a fresh file would leave it (the keys all differ), and written once. The
+// new list is complete on disk before the old one goes, so a failure
+// anywhere leaves the old file as it was.
+std::optional<ScriptFault> WriteList(const std::string& fileName, const std::vector<std::string>& cars) {
   modINI::Profile profile;
-  profile.Add(kSection, kCountKey, support::DecimalText(installedCars.size()));
-  for (size_t n = 1; n <= installedCars.size(); ++n) {
-    profile.Add(kSection, kIdKeyPrefix + support::DecimalText(n), installedCars[n - 1]);
-  }
-  // The new list is complete on disk before the old one goes, so a failure
-  // anywhere leaves the old file as it was.
-  if (std::optional<ScriptFault> why = ReplaceWholeFile(fileName, tempName, profile.Serialize())) {
-    if (fault != nullptr) *fault = *why;
-    return false;
-  }
-  platform::SetFileAttributes(fileName,
-                              platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
+  profile.Add(kSection, kCountKey, support::DecimalText(cars.size()));
+  for (size_t n = 1; n <= cars.size(); ++n)
+    profile.Add(kSection, kIdKeyPrefix + support::DecimalText(n), cars[n - 1]);
+  if (std::optional<ScriptFault> fault = ReplaceWholeFile(fileName, fileName + ".tmp", profile.Serialize()))
+    return fault;
+  platform::SetFileAttributes(fileName, platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool LoadINI(const std::string& gameFolder, std::vector<std::string>& installedCars) {
+  installedCars.clear();
+  std::string fileName = gameFolder + kProfileFile;
+  bool read = ReadList(fileName, installedCars);
+  // The game reads Windows' copy when there is one, so a car listed there
+  // is installed as well.
+  std::vector<std::string> copied;
+  std::string copy = StoreCopyOf(fileName);
+  if (copy.empty() || !ReadList(copy, copied)) return read;
+  for (const std::string& car : copied)
+    if (std::find(installedCars.begin(), installedCars.end(), car) == installedCars.end())
+      installedCars.push_back(car);
   return true;
+}
+
+bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& installedCars,
+              ProgressSink* sink) {
+  std::string fileName = gameFolder + kProfileFile;
+  std::string copy = StoreCopyOf(fileName);
+  std::optional<ScriptFault> fault = WriteList(fileName, installedCars);
+  if (fault && sink != nullptr) sink->ScriptFailed(kProfileFile, *fault);
+  if (fault || copy.empty()) return !fault;
+  fault = WriteList(copy, installedCars);
+  if (sink != nullptr) fault ? sink->ScriptFailed(copy, *fault) : sink->CopyUpdated(copy);
+  return !fault;
 }
 
 }  // namespace game

@@ -34,7 +34,7 @@ Fault ResetAttributes(const std::string& path) {
 // list never names a car whose lines were lost.
 Fault AppendBytes(const std::string& path, const std::string& bytes) {
   platform::File file;
-  if (!file.Open(path, platform::OpenMode::Append)) return ScriptFault::CannotOpen;
+  if (!file.Open(path, platform::OpenMode::Append)) return Because(ScriptFault::CannotOpen);
   bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush();
   if (!file.Close() || !written) return ScriptFault::WriteFailed;
   return std::nullopt;
@@ -76,6 +76,21 @@ bool Report(ProgressSink& sink, const std::string& shownName) {
   return true;
 }
 
+// A change to a game file, then the same change to Windows' copy of it
+// when it keeps one, which the game reads instead. change(path, changed)
+// returns its fault and sets changed when it wrote.
+template <typename Change>
+bool ChangeWithCopy(const std::string& path, const std::string& shownName, ProgressSink& sink, Change change) {
+  bool changed = false;
+  if (Fault fault = change(path, changed)) return Fail(sink, shownName, *fault);
+  std::string copy = StoreCopyOf(path);
+  if (copy.empty()) return true;
+  changed = false;
+  if (Fault fault = change(copy, changed)) return Fail(sink, copy, *fault);
+  if (changed) sink.CopyUpdated(copy);
+  return true;
+}
+
 // Cars and parts: the shared scripts belong to the game and must exist; the
 // attribute reset fails for a missing one before anything is created. The
 // texts and icons scripts get no reset: a read-only one fails the append, a
@@ -83,14 +98,16 @@ bool Report(ProgressSink& sink, const std::string& shownName) {
 // attributes included.
 bool RegisterInSharedScript(const std::string& gameFolder, const SharedScript& script,
                             const std::string& carId, bool resetFirst, ProgressSink& sink) {
-  std::string path = gameFolder + script.Path;
   std::string line = CarIncludeLine(carId, script);
-  if (!HoldsLine(path, line)) {
+  auto addLine = [&](const std::string& path, bool& changed) -> Fault {
+    if (HoldsLine(path, line)) return std::nullopt;
     Fault fault = resetFirst ? ResetAttributes(path) : std::nullopt;
     if (!fault) fault = AppendSharedLine(path, line);
-    if (fault) return Fail(sink, script.ShownName, *fault);
-  }
-  return Report(sink, script.ShownName);
+    changed = !fault;
+    return fault;
+  };
+  return ChangeWithCopy(gameFolder + script.Path, script.ShownName, sink, addLine) &&
+         Report(sink, script.ShownName);
 }
 
 }  // namespace
@@ -129,27 +146,32 @@ bool UpdateGVPartsScript(const std::string& gameFolder, const std::string& carId
 bool UpdateGVTextsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
   const std::string topName = "Data\\Texts.scr";
   std::string topLine = IncludeLine("Cars\\\\Texts.scr");
-  std::string topPath = gameFolder + topName;
   // Reset on every call, whether or not the line is then written.
-  Fault fault = ResetAttributes(topPath);
-  if (!fault && !modTools::FileContains(topPath, topLine))
-    fault = AppendTopLevelLine(topPath, kTextsBanner, topLine);
-  if (fault) return Fail(sink, topName, *fault);
-  return RegisterInSharedScript(gameFolder, kSharedScripts[2], carId, false, sink);
+  auto addTopLine = [&](const std::string& path, bool& changed) {
+    Fault fault = ResetAttributes(path);
+    if (fault || modTools::FileContains(path, topLine)) return fault;
+    fault = AppendTopLevelLine(path, kTextsBanner, topLine);
+    changed = !fault;
+    return fault;
+  };
+  return ChangeWithCopy(gameFolder + topName, topName, sink, addTopLine) &&
+         RegisterInSharedScript(gameFolder, kSharedScripts[2], carId, false, sink);
 }
 
 bool UpdateGVIconsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink) {
   const std::string topName = "Data\\Menu\\uidef\\Textures.def";
   std::string topLine = IncludeLine("..\\\\..\\\\Cars\\\\Icons.scr");
-  std::string topPath = gameFolder + topName;
   // A file that has the line already is not touched at all, attributes
   // included; a missing one reads as empty and then fails the reset.
-  if (!modTools::FileContains(topPath, topLine)) {
-    Fault fault = ResetAttributes(topPath);
-    if (!fault) fault = AppendTopLevelLine(topPath, kIconsBanner, topLine);
-    if (fault) return Fail(sink, topName, *fault);
-  }
-  return RegisterInSharedScript(gameFolder, kSharedScripts[3], carId, false, sink);
+  auto addTopLine = [&](const std::string& path, bool& changed) {
+    if (modTools::FileContains(path, topLine)) return Fault();
+    Fault fault = ResetAttributes(path);
+    if (!fault) fault = AppendTopLevelLine(path, kIconsBanner, topLine);
+    changed = !fault;
+    return fault;
+  };
+  return ChangeWithCopy(gameFolder + topName, topName, sink, addTopLine) &&
+         RegisterInSharedScript(gameFolder, kSharedScripts[3], carId, false, sink);
 }
 
 }  // namespace game

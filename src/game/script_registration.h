@@ -52,13 +52,16 @@ class ProgressSink {
   virtual void AddProgress(int amount) = 0;
   virtual void SetCreatingFile(const std::string& shownName) = 0;  // e.g. "Data\\Cars\\Cars.scr"
   virtual void ScriptFailed(const std::string& shownName, ScriptFault fault) = 0;
+  // Windows' copy of a game file (its full path) took the change too.
+  virtual void CopyUpdated(const std::string& /*path*/) {}
 };
 
 // Each returns false at the first step that fails, keeping what the steps
 // before it wrote, and tells the sink which file failed and why; progress
 // and the action line hear of an operation only when it completed.
 // A shared script that holds the car's line already is not touched, so a
-// second run adds only what a crash or a game update took away.
+// second run adds only what a crash or a game update took away. Windows'
+// copy of a script (StoreCopyOf) gets the same change, under the same rules.
 // gameFolder ends with a separator; every file name is appended to it.
 bool UpdateGVCarsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink);
 bool UpdateGVPartsScript(const std::string& gameFolder, const std::string& carId, ProgressSink& sink);

@@ -82,6 +82,16 @@ std::string TargetFolder(const std::string& dest, const RigboxEntry& entry) {
   return dest + subFolder + platform::kPreferredSeparator;
 }
 
+bool MakeFolder(const std::string& folder) {
+  if (modTools::CheckFolder(folder, false)) return true;
+  std::string what = "Cannot create folder " + Quoted(folder);
+  if (!platform::MakeSureDirectoryPathExists(folder)) return FailOs(what);
+  // Made, yet no folder: a file of that name is in the way.
+  return modTools::CheckFolder(folder, false) ||
+         FailNumber(platform::kErrPathFileAccess,
+                    what + ": " + platform::ErrorDescription(platform::kErrPathFileAccess));
+}
+
 bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& folder, PackageWindow& window) {
   std::string target = folder + EntryFileName(entry);
   platform::File out;
@@ -140,9 +150,9 @@ bool ExtractPackage(std::string& destFolder) {
   for (size_t i = 0; i < entries.size(); ++i) {
     std::string folder = TargetFolder(destFolder, entries[i]);
     // Consecutive entries mostly share a folder: it is made sure of once per
-    // run. A folder that cannot be made shows up as the failure to create
-    // the file.
-    if (i == 0 || folder != madeFolder) modTools::CheckFolder(folder, true);
+    // run. A folder that cannot be made is reported with its own reason
+    // (access denied), not as a file whose path is not found.
+    if ((i == 0 || folder != madeFolder) && !MakeFolder(folder)) return false;
     madeFolder = folder;
     if (!ExtractEntry(i, entries[i], folder, window)) return false;
   }

@@ -36,6 +36,8 @@ inline constexpr int16_t kErrPermissionDenied = 70;
 inline constexpr int16_t kErrPathFileAccess = 75;
 inline constexpr int16_t kErrPathNotFound = 76;
 inline constexpr int16_t kErrDeviceIo = 57;
+// Held open by another program (the game, a scanner) past the retries.
+inline constexpr int16_t kErrFileInUse = 55;
 
 // The description that goes with one of the numbers above.
 std::string ErrorDescription(int16_t number);
@@ -169,5 +171,15 @@ std::string NativePath(const std::string& path);
 
 // Value of an environment variable, empty when unset.
 std::string GetEnv(const char* name);
+
+// True when the program runs with an administrator's rights: elevated on
+// Windows, as root elsewhere.
+bool IsElevated();
+
+// Where Windows keeps its own copy of the file at path for programs it
+// virtualizes: under the user's VirtualStore folder when path lies in a
+// protected folder of the system drive, else "". Such a program (an old
+// game) reads the copy whenever it exists. "" on other systems.
+std::string VirtualStorePath(const std::string& path);
 
 }  // namespace platform

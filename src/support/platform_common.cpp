@@ -23,6 +23,8 @@ std::string ErrorDescription(int16_t number) {
       return "Path/File access error";
     case kErrPathNotFound:
       return "Path not found";
+    case kErrFileInUse:
+      return "in use by another program, for example the game: close it and try again";
     default:
       return "Device I/O error";
   }

@@ -506,4 +506,8 @@ std::string GetEnv(const char* name) {
   return value ? std::string(value) : std::string();
 }
 
+bool IsElevated() { return geteuid() == 0; }
+
+std::string VirtualStorePath(const std::string& /*path*/) { return std::string(); }
+
 }  // namespace platform

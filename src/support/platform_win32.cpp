@@ -7,6 +7,9 @@
 
 #include "support/wide_text.h"
 #include "support/windows_include.h"
+// After windows.h.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 namespace platform {
 namespace {
@@ -31,9 +34,11 @@ int16_t NumberFromSystem(DWORD error) {
     case ERROR_BAD_NET_NAME:
     case ERROR_DIRECTORY:
       return kErrPathNotFound;
-    case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return kErrFileInUse;
+    case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_NETWORK_ACCESS_DENIED:
       return kErrPermissionDenied;
@@ -126,6 +131,38 @@ size_t RootLength(const std::string& path) {
 
 HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
+// A file just written may be held a moment by a virus scanner or the search
+// indexer, or by the game while it closes. Such failures are tried again
+// for about two seconds in all, with growing pauses.
+constexpr DWORD kFirstPause = 10;  // milliseconds
+constexpr DWORD kRetryTime = 2000;
+
+bool MayPassSoon(DWORD error, const std::wstring& target) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+  // Access denied on a plain file is a scanner or a delete still pending;
+  // on a read-only file or a folder it stays.
+  DWORD attributes = AttributesOf(target);
+  return error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// call() is a system call that sets the last error when it returns false.
+template <typename Call>
+bool Retried(const std::wstring& target, Call call) {
+  DWORD waited = 0;
+  for (DWORD pause = kFirstPause;; pause *= 2) {
+    if (call()) return true;
+    DWORD error = GetLastError();
+    if (waited >= kRetryTime || !MayPassSoon(error, target)) {
+      SetLastError(error);
+      return false;
+    }
+    if (pause > kRetryTime - waited) pause = kRetryTime - waited;
+    Sleep(pause);
+    waited += pause;
+  }
+}
+
 }  // namespace
 
 OsError LastError() { return sLastError; }
@@ -163,8 +200,14 @@ bool File::Open(const std::string& path, OpenMode mode) {
       disposition = OPEN_ALWAYS;
       break;
   }
-  HANDLE handle = CreateFileW(name.c_str(), access, share, nullptr, disposition, attributes, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  auto open = [&] {
+    handle = CreateFileW(name.c_str(), access, share, nullptr, disposition, attributes, nullptr);
+    return handle != INVALID_HANDLE_VALUE;
+  };
+  // Reading asks for no sharing that a holder could refuse for long.
+  bool opened = mode == OpenMode::Write || mode == OpenMode::Append ? Retried(name, open) : open();
+  if (!opened) {
     DWORD error = GetLastError();
     // A folder opened as a file is refused as access denied.
     if (error == ERROR_ACCESS_DENIED && IsFolder(AttributesOf(name))) return FailWith(kErrPathFileAccess);
@@ -275,7 +318,8 @@ bool IsReadOnly(const std::string& path) {
 }
 
 bool DeleteFile(const std::string& path) {
-  if (!DeleteFileW(SystemPath(path).c_str())) return Fail(GetLastError());
+  std::wstring name = SystemPath(path);
+  if (!Retried(name, [&] { return DeleteFileW(name.c_str()) != 0; })) return Fail(GetLastError());
   return true;
 }
 
@@ -290,8 +334,10 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   DWORD attributes = AttributesOf(target);
   bool kept = attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
   if (kept) SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!MoveFileExW(SystemPath(from).c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  std::wstring source = SystemPath(from);
+  if (!Retried(target, [&] {
+        return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+      })) {
     DWORD error = GetLastError();
     if (kept) SetFileAttributesW(target.c_str(), attributes);
     return Fail(error);
@@ -449,6 +495,55 @@ std::string GetEnv(const char* name) {
       return Narrow(value);
     }
     value.resize(length);
+  }
+  return std::string();
+}
+
+bool IsElevated() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  BOOL got = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+  CloseHandle(token);
+  return got && elevation.TokenIsElevated != 0;
+}
+
+namespace {
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  std::wstring result;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path))) result = path;
+  CoTaskMemFree(path);
+  return result;
+}
+
+bool IsInside(const std::wstring& path, const std::wstring& folder) {
+  size_t length = folder.size();
+  while (length > 0 && folder[length - 1] == L'\\') --length;
+  return length > 0 && path.size() > length && path[length] == L'\\' &&
+         CompareStringOrdinal(path.c_str(), static_cast<int>(length), folder.c_str(), static_cast<int>(length),
+                              TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::string VirtualStorePath(const std::string& path) {
+  std::wstring wide = Widen(path);
+  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+  DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size() || full[1] != L':') return std::string();
+  full.resize(length);
+  // A 32-bit program is told the 32-bit Program Files folder; the other
+  // one is protected as well.
+  std::wstring protectedFolders[] = {KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
+                                     Widen(GetEnv("ProgramW6432")), KnownFolder(FOLDERID_ProgramData),
+                                     KnownFolder(FOLDERID_Windows)};
+  for (const std::wstring& folder : protectedFolders) {
+    if (!IsInside(full, folder)) continue;
+    std::wstring store = KnownFolder(FOLDERID_LocalAppData);
+    return store.empty() ? std::string() : Narrow(store + L"\\VirtualStore" + full.substr(2));
   }
   return std::string();
 }

@@ -21,11 +21,13 @@ constexpr int16_t kResExtracting = 115;
 constexpr int16_t kResReplaceQuestion = 117;
 constexpr int16_t kResWarning = 118;
 constexpr int16_t kResPartlyRegistered = 120;
+constexpr int16_t kResAskElevation = 126;
 constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResErrorTitle = 10000;
 constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
-constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013};
+constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014};
+constexpr int16_t kResInUse = 10014;
 
 constexpr int32_t kProgressPerRegistration = 10;
 
@@ -186,7 +188,15 @@ void frmMain::ShowError(const std::string& message) {
   shell_.MessageBox(message, LoadResString(kResErrorTitle), MsgButtons::OK, MsgIcon::Critical);
 }
 
-void frmMain::ShowPackageError() { ShowError("File:" + RIGBOX_FileName + "\n" + modRIGBOX::LastErrText); }
+void frmMain::ShowPackageError() {
+  std::string reason = modRIGBOX::LastErrText;
+  // The system's reasons are English; this one asks the player to act, so
+  // it is said in the player's language.
+  std::string inUse = platform::ErrorDescription(platform::kErrFileInUse);
+  if (modRIGBOX::LastErrNumber == platform::kErrFileInUse && reason.size() >= inUse.size())
+    reason.replace(reason.size() - inUse.size(), inUse.size(), LoadResString(kResInUse));
+  ShowError("File:" + RIGBOX_FileName + "\n" + reason);
+}
 
 bool frmMain::CheckGameFolder(std::string folder) { return modTools::FileExists(folder + "Gravelon.exe"); }
 
@@ -203,12 +213,35 @@ void frmMain::btnBrowse_Click(int16_t /*index*/) {
   SetCaption(Ctl("lblGameFolder"), GameFolder);
 }
 
+void frmMain::OpenOnGameFolder(const std::string& folder) {
+  std::string candidate = modTools::AddBackslash(folder);
+  if (!CheckGameFolder(candidate)) return;
+  GameFolder = candidate;
+  SetCaption(Ctl("lblGameFolder"), GameFolder);
+}
+
+// A game under Program Files refuses a standard user's files: found before
+// anything is written, and where the system can lift it, offered.
+bool frmMain::MayWriteGameFolder() {
+  if (game::MayWriteCarsFolder(GameFolder)) return true;
+  LastOutcome = Outcome::FolderNotWritable;
+  if (!shell_.CanRestartElevated()) {
+    ShowError(LoadResString(kResNotWritable));
+  } else if (shell_.MessageBox(LoadResString(kResAskElevation), LoadResString(kResWarning), MsgButtons::YesNo,
+                               MsgIcon::Question) == MsgResult::Yes &&
+             shell_.RestartElevated(GameFolder)) {
+    shell_.EndProgram();
+  }
+  return false;
+}
+
 bool frmMain::NextOnGameFolderStep() {
   if (!CheckGameFolder(GameFolder)) {
     ShowError(LoadResString(kResNoGame));
     LastOutcome = Outcome::NotGameFolder;
     return false;
   }
+  if (!MayWriteGameFolder()) return false;
   LoadINI();
   Control& list = Ctl("lstCarList");
   list.ListItems = installedCars_;
@@ -301,8 +334,7 @@ void frmMain::RunOperation() {
     if (verdict == game::kCarIdNew) installedCars_.push_back(CarID);
   }
   // An unwritten list is no success: the next run would not know the car.
-  game::ScriptFault profileFault{};
-  if (!WriteINI(&profileFault)) scriptFaults_.push_back({"Vehiforge.ini", profileFault});
+  WriteINI();
   bool registered = scriptFaults_.empty();
   SetCaption(action, LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
@@ -323,7 +355,7 @@ int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); 
 
 bool frmMain::LoadINI() { return game::LoadINI(GameFolder, installedCars_); }
 
-bool frmMain::WriteINI(game::ScriptFault* fault) { return game::WriteINI(GameFolder, installedCars_, fault); }
+bool frmMain::WriteINI() { return game::WriteINI(GameFolder, installedCars_, this); }
 
 bool frmMain::UpdateGVCarsScript() { return game::UpdateGVCarsScript(GameFolder, CarID, *this); }
 
@@ -341,6 +373,10 @@ void frmMain::SetCreatingFile(const std::string& shownName) {
 
 void frmMain::ScriptFailed(const std::string& shownName, game::ScriptFault fault) {
   scriptFaults_.push_back({shownName, fault});
+}
+
+void frmMain::CopyUpdated(const std::string& path) {
+  SetCaption(Ctl("lblAction"), LoadResString(kResCopyUpdated) + path);
 }
 
 }  // namespace wizard

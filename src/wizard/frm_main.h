@@ -23,6 +23,8 @@ inline constexpr const char* kGameValue = "DestinationDir";
 inline constexpr int16_t kResRunError = 116;
 inline constexpr int16_t kResNoGame = 10002;
 inline constexpr int16_t kResInvalidId = 10004;
+inline constexpr int16_t kResCopyUpdated = 125;
+inline constexpr int16_t kResNotWritable = 127;
 // What the invalid-ID message lists after "Valid characters:".
 inline constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 
@@ -54,6 +56,7 @@ enum class Outcome {
   RunFailed,
   RunSucceeded,
   RunPartlyRegistered,  // installed, but a game script did not take its line
+  FolderNotWritable,    // the player may not write the game folder
 };
 
 // The text stringId, an empty line, then one line per game file not
@@ -88,6 +91,10 @@ class frmMain : private game::ProgressSink {
   void Click(int position, int selectedRow = -1);
   void cmdNav_Click(int16_t index);
   void btnBrowse_Click(int16_t index);
+  // A game folder given on the command line (the wizard started again as
+  // administrator) is taken as a picked one, without a word when it does
+  // not hold the game.
+  void OpenOnGameFolder(const std::string& folder);
   void lstCarList_Click();
   // Every request to close except Finish; cancel set to non-zero keeps the
   // window open.
@@ -107,8 +114,8 @@ class frmMain : private game::ProgressSink {
   bool CheckGameFolder(std::string folder);
   int16_t CheckCarID();
   bool LoadINI();
-  // On failure, fault (when given) says why.
-  bool WriteINI(game::ScriptFault* fault = nullptr);
+  // A file that could not be written joins the run's faults.
+  bool WriteINI();
   bool UpdateGVCarsScript();
   bool UpdateGVPartsScript();
   bool UpdateGVTextsScript();
@@ -125,11 +132,13 @@ class frmMain : private game::ProgressSink {
   void ShowPackageError();
   void ShowScriptFaults();
   bool NextOnGameFolderStep();
+  bool MayWriteGameFolder();
 
   // game::ProgressSink
   void AddProgress(int amount) override;
   void SetCreatingFile(const std::string& shownName) override;
   void ScriptFailed(const std::string& shownName, game::ScriptFault fault) override;
+  void CopyUpdated(const std::string& path) override;
 
   Shell& shell_;
   modRegistry::RegistryApi& registry_;

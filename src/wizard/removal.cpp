@@ -49,6 +49,23 @@ int Stop(ConsoleOutput& output, const std::string& text, int status) {
 
 void Say(ConsoleOutput& output, int16_t stringId) { output.Out(LoadResString(stringId)); }
 
+// What rewriting the profile reports, in the removal's own lists.
+class ProfileReport : public game::ProgressSink {
+ public:
+  ProfileReport(std::vector<game::FileFault>& faults, std::vector<std::string>& copies)
+      : faults_(faults), copies_(copies) {}
+  void AddProgress(int /*amount*/) override {}
+  void SetCreatingFile(const std::string& /*shownName*/) override {}
+  void ScriptFailed(const std::string& shownName, game::ScriptFault fault) override {
+    faults_.push_back({shownName, fault});
+  }
+  void CopyUpdated(const std::string& path) override { copies_.push_back(path); }
+
+ private:
+  std::vector<game::FileFault>& faults_;
+  std::vector<std::string>& copies_;
+};
+
 int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
   Say(output, kResRunError);
   return Stop(output, FaultReport(kResNotRemoved, faults), kExitRunFailed);
@@ -74,18 +91,21 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
   if (!listed && !game::HasCarLines(game, form.CarID) && !platform::FolderExists(game + shownFolder))
     return Stop(output, LoadResString(kResCarNotInstalled), kExitNotInstalled);
+  if (!game::MayWriteCarsFolder(game)) return Stop(output, LoadResString(kResNotWritable), kExitRunFailed);
   Say(output, kResRemoving);
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
   std::vector<game::FileFault> faults;
-  game::RemoveCarLines(game, form.CarID, faults);
+  std::vector<std::string> copies;
+  game::RemoveCarLines(game, form.CarID, faults, copies);
   if (faults.empty() && listed) {
     std::vector<std::string> others;
     for (const std::string& car : cars)
       if (car != form.CarID) others.push_back(car);
-    game::ScriptFault fault{};
-    if (!game::WriteINI(game, others, &fault)) faults.push_back({"Vehiforge.ini", fault});
+    ProfileReport report(faults, copies);
+    game::WriteINI(game, others, &report);
   }
+  for (const std::string& copy : copies) output.Out(LoadResString(kResCopyUpdated) + copy);
   if (!faults.empty()) return Failed(output, faults);
   std::vector<std::string> kept;
   game::RemoveCarFiles(game + shownFolder, shownFolder, entryPaths, kept, faults);

@@ -37,6 +37,12 @@ class Shell {
 
   // Ends the program at once: Finish, or a close that was confirmed.
   virtual void EndProgram() = 0;
+
+  // True where the program can start itself again with an administrator's
+  // rights, the system asking the player (Windows, when not elevated yet).
+  virtual bool CanRestartElevated() { return false; }
+  // Does so, the new wizard opening on gameFolder; true when it started.
+  virtual bool RestartElevated(const std::string& /*gameFolder*/) { return false; }
 };
 
 }  // namespace wizard

@@ -99,18 +99,17 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       return std::nullopt;
     }
   }
-  // The two options only make sense without the window; a removal
-  // replaces nothing.
+  // Replacing without asking only makes sense without the window (which
+  // --game-dir alone opens on that folder); a removal replaces nothing.
   bool unattended = result.Silent || result.Remove;
-  if (!result.Help && !result.Version && !unattended && (result.GameDir || result.Replace))
-    return std::nullopt;
+  if (!result.Help && !result.Version && !unattended && result.Replace) return std::nullopt;
   if (result.Remove && result.Replace) return std::nullopt;
   return result;
 }
 
 std::string UsageText(const std::string& programName) {
   return "Usage: " + programName +
-         " [--silent [--game-dir DIR] [--replace]]\n"
+         " [--game-dir DIR] [--silent [--replace]]\n"
          "       " +
          programName +
          " --remove [--game-dir DIR]\n"
@@ -119,7 +118,8 @@ std::string UsageText(const std::string& programName) {
          "Without options the installation wizard opens.\n"
          "\n"
          "  --silent        install without a window\n"
-         "  --game-dir DIR  the game's folder (default: the one the game recorded)\n"
+         "  --game-dir DIR  the game's folder (default: the one the game recorded);\n"
+         "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
          "  --help          show this text\n"

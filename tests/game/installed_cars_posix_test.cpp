@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/temp_dir.h"
+#include "game/recording_sink.h"
 #include "common/unprivileged_posix.h"
 #include "game/installed_cars.h"
 #include "support/platform.h"
@@ -57,13 +58,13 @@ TEST(GameInstalledCarsFullDisk, OldListStaysWhenTheNewOneDoesNotFit) {
   const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
   WriteFile(dir / "Vehiforge.ini", old);
   WriteFile(dir / "filler", std::string(4096, 'x'));
-  game::ScriptFault fault = game::ScriptFault::Missing;
-  bool written = game::WriteINI(dir.Folder(), std::vector<std::string>(600, "NEW"), &fault);
+  testing_support::RecordingSink sink;
+  bool written = game::WriteINI(dir.Folder(), std::vector<std::string>(600, "NEW"), &sink);
   std::string after = ReadFile(dir / "Vehiforge.ini");
   bool temporary = fs::exists(dir / "Vehiforge.ini.tmp");
   umount(dir.Path().c_str());
   EXPECT_FALSE(written);
-  EXPECT_EQ(fault, game::ScriptFault::WriteFailed);
+  EXPECT_EQ(sink.Calls, std::vector<std::string>{"failed Vehiforge.ini: write failed"});
   EXPECT_EQ(after, old);
   EXPECT_FALSE(temporary);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/temp_dir.h"
+#include "game/recording_sink.h"
 #include "support/platform.h"
 
 namespace fs = std::filesystem;
@@ -106,16 +107,16 @@ TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFileAndNoTemporaryOne) {
   const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
   WriteProfile(old);
   fs::create_directory(dir_ / "Vehiforge.ini.tmp");
-  game::ScriptFault fault = game::ScriptFault::Missing;
-  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}, &fault));
-  EXPECT_EQ(fault, game::ScriptFault::CannotReplace);
+  RecordingSink sink;
+  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}, &sink));
+  EXPECT_EQ(sink.Calls, std::vector<std::string>{"failed Vehiforge.ini: cannot replace"});
   EXPECT_EQ(ProfileBytes(), old);
   fs::remove(dir_ / "Vehiforge.ini.tmp");
   fs::remove(dir_ / "Vehiforge.ini");
   WriteFile(dir_ / "Vehiforge.ini/inside.txt", "x");
-  fault = game::ScriptFault::Missing;
-  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}, &fault));
-  EXPECT_EQ(fault, game::ScriptFault::CannotReplace);
+  sink.Calls.clear();
+  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}, &sink));
+  EXPECT_EQ(sink.Calls, std::vector<std::string>{"failed Vehiforge.ini: cannot replace"});
   EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
   EXPECT_EQ(ReadFile(dir_ / "Vehiforge.ini/inside.txt"), "x");
 }

@@ -9,11 +9,11 @@ namespace {
 
 using wizard::ParseCommandLine;
 
-// "window", "usage", or the options as "silent help replace dir=X".
+// "window" (with "dir=X"), "usage", or the options as "silent help replace dir=X".
 std::string Parsed(const std::vector<std::string>& arguments) {
   auto line = ParseCommandLine(arguments);
   if (!line) return "usage";
-  if (line->OpensWindow()) return "window";
+  if (line->OpensWindow()) return line->GameDir ? "window dir=" + *line->GameDir : "window";
   std::string text;
   if (line->Silent) text += "silent ";
   if (line->Help) text += "help ";
@@ -26,6 +26,8 @@ std::string Parsed(const std::vector<std::string>& arguments) {
 TEST(WizardCommandLine, WithoutOurOptionsTheWindowOpens) {
   EXPECT_EQ(Parsed({}), "window");
   EXPECT_EQ(Parsed({"-silent", "/S", "--foo"}), "window");
+  // The wizard started again as administrator opens on the folder chosen.
+  EXPECT_EQ(Parsed({"--game-dir", "C:\\Program Files\\Gravelon\\"}), "window dir=C:\\Program Files\\Gravelon\\");
 }
 
 TEST(WizardCommandLine, UnattendedOptions) {
@@ -42,7 +44,7 @@ TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {
   EXPECT_EQ(Parsed({"--silent", "--game-dir", ""}), "usage");  // an empty one
   EXPECT_EQ(Parsed({"--silent", "--game-dir="}), "usage");
   EXPECT_EQ(Parsed({"--silent", "--colour", "red"}), "usage");  // unknown option and its value
-  EXPECT_EQ(Parsed({"--game-dir", "D:\\Games"}), "usage");      // meaningless without --silent
+  EXPECT_EQ(Parsed({"--game-dir", "D:\\Games", "--replace"}), "usage");  // the window asks instead
 }
 
 }  // namespace

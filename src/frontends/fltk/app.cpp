@@ -62,7 +62,7 @@ int RunInstaller(int argc, char** argv) {
   GuardStandardStreams();
   std::optional<wizard::CommandLine> commandLine =
       wizard::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  if (commandLine && commandLine->OpensWindow()) return RunWizardWindow();
+  if (commandLine && commandLine->OpensWindow()) return RunWizardWindow(commandLine->GameDir);
   std::string programName = argc > 0 ? argv[0] : "rigbox-extract";
   size_t slash = programName.find_last_of('/');
   if (slash != std::string::npos) programName.erase(0, slash + 1);
@@ -75,7 +75,7 @@ int RunFromCommandLine(const std::string& programName,
   return wizard::RunConsole(commandLine, programName, output, modRegistry::SystemRegistry());
 }
 
-int RunWizardWindow() {
+int RunWizardWindow(const std::optional<std::string>& gameDir) {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {
     std::fputs(
@@ -106,6 +106,7 @@ int RunWizardWindow() {
   dump.SetWindow(&window);
 
   form.Form_Load();
+  if (gameDir) form.OpenOnGameFolder(*gameDir);
   window.Show();
   dump.Write();
   Fl::run();

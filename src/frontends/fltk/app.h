@@ -16,7 +16,7 @@ int RunInstaller(int argc, char** argv);
 // boxes' texts and the usage after a bad command line to stderr.
 int RunFromCommandLine(const std::string& programName, const std::optional<wizard::CommandLine>& commandLine);
 
-// The wizard window until the program ends.
-int RunWizardWindow();
+// The wizard window until the program ends, open on gameDir when given.
+int RunWizardWindow(const std::optional<std::string>& gameDir = std::nullopt);
 
 }  // namespace fltk_frontend

@@ -15,7 +15,7 @@ namespace win32_frontend {
 
 int RunInstaller(HINSTANCE instance, int showCommand) {
   std::optional<wizard::CommandLine> commandLine = wizard::ParseCommandLine(CommandLineArguments());
-  if (commandLine && commandLine->OpensWindow()) return RunWizard(instance, showCommand);
+  if (commandLine && commandLine->OpensWindow()) return RunWizard(instance, showCommand, commandLine->GameDir);
   return RunFromCommandLine(commandLine);
 }
 
@@ -37,7 +37,7 @@ int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
   return status;
 }
 
-int RunWizard(HINSTANCE instance, int showCommand) {
+int RunWizard(HINSTANCE instance, int showCommand, const std::optional<std::string>& gameDir) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   int status = wizard::kExitRunFailed;
@@ -47,6 +47,7 @@ int RunWizard(HINSTANCE instance, int showCommand) {
     wizard::frmMain form(shell, modRegistry::SystemRegistry());
     if (window.Create(form)) {
       form.Form_Load();
+      if (gameDir) form.OpenOnGameFolder(*gameDir);
       window.Show(showCommand);
       status = window.RunMessageLoop();
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "windows_api.h"
 #include "wizard/unattended.h"
@@ -15,7 +16,7 @@ int RunInstaller(HINSTANCE instance, int showCommand);
 // A command line for the console: usage, help or the unattended mode.
 int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine);
 
-// The wizard window until it closes.
-int RunWizard(HINSTANCE instance, int showCommand);
+// The wizard window until it closes, open on gameDir when given.
+int RunWizard(HINSTANCE instance, int showCommand, const std::optional<std::string>& gameDir = std::nullopt);
 
 }  // namespace win32_frontend

@@ -1,6 +1,10 @@
 #include "win32_shell.h"
 
+#include <shellapi.h>
+
 #include "dialogs.h"
+#include "support/platform.h"
+#include "wide_text.h"
 
 namespace win32_frontend {
 
@@ -16,5 +20,26 @@ void Win32Shell::ControlChanged(const wizard::Control& control) { window_.ShowCh
 void Win32Shell::KeepResponsive() { window_.DrainWhileRunning(); }
 
 void Win32Shell::EndProgram() { window_.Close(); }
+
+bool Win32Shell::CanRestartElevated() { return !platform::IsElevated(); }
+
+bool Win32Shell::RestartElevated(const std::string& gameFolder) {
+  std::wstring folder = Widen(gameFolder);
+  // Backslashes before the closing quote would escape it: doubled, they
+  // stand for themselves.
+  size_t trailing = folder.size() - folder.find_last_not_of(L'\\') - 1;
+  std::wstring parameters = L"--game-dir \"" + folder + std::wstring(trailing, L'\\') + L"\"";
+  std::wstring program = Widen(platform::ExecutablePath());
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOASYNC;
+  info.hwnd = window_.Handle();
+  info.lpVerb = L"runas";
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  // False too when the player declines the system's question.
+  return ShellExecuteExW(&info) != FALSE;
+}
 
 }  // namespace win32_frontend

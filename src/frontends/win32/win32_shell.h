@@ -17,6 +17,8 @@ class Win32Shell : public wizard::Shell {
   void ControlChanged(const wizard::Control& control) override;
   void KeepResponsive() override;
   void EndProgram() override;
+  bool CanRestartElevated() override;
+  bool RestartElevated(const std::string& gameFolder) override;
 
  private:
   MainWindow& window_;
