@@ -179,6 +179,68 @@ mkdir "$work/G2/Data/Cars/sBi"
 run "$work/install-sBi$exe" --remove --game-dir "$(native "$work/G2")"
 check "a game car's ID in any case is refused" test $? -eq 4 -a -d "$work/G2/Data/Cars/sBi"
 
+# A game folder the player may not write: the run stops before writing
+# anything and says what to do. On Linux an ordinary user runs it against
+# root's game; Wine runs as its prefix's owner, so there a read-only mount
+# takes the rights away.
+empty_game "$work/G3"
+run "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G3")"
+listing() { find "$work/G3" -printf '%p %s %m\n' | sort; }
+if [ -z "$wine" ]; then
+  chmod 755 "$work"
+  as_player() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+  denied=yes
+else
+  as_player() { "$@"; }
+  denied=$(mount -t tmpfs -o ro,size=16k tmpfs "$work/G3/Data/Cars" 2>/dev/null && echo yes)
+fi
+if [ -n "$denied" ]; then
+  before=$(listing)
+  as_player timeout 120 ${wine:+"$wine"} "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G3")" \
+    </dev/null >"$work/out" 2>"$work/err"
+  check "unwritable game folder exits 1" test $? -eq 1
+  check "it says access denied and administrator" grep -q 'access denied. Run the installer as administrator' "$work/err"
+  check "and writes nothing" test "$(listing)" = "$before"
+  as_player timeout 120 ${wine:+"$wine"} "$work/install-AAA$exe" --remove --game-dir "$(native "$work/G3")" \
+    </dev/null >"$work/out" 2>"$work/err"
+  check "removal from an unwritable game folder exits 1" test $? -eq 1
+  check "and removes nothing" test "$(listing)" = "$before"
+  [ -n "$wine" ] && umount "$work/G3/Data/Cars"
+else
+  echo "unwritable game folder: skipped (no read-only mount here)"
+fi
+
+# Windows keeps a copy of each game file that a virtualized program (an old
+# game) wrote under a protected folder, in the user's VirtualStore, and the
+# game reads the copy. Wine does not virtualize: the copies are laid out by
+# hand where Windows would keep them.
+if [ -n "$wine" ]; then
+  local_app=$("$wine" cmd /c echo %LOCALAPPDATA% </dev/null 2>/dev/null | tr -d '\r')
+  unix_of() { local rest=${1#[Cc]:}; printf '%s/drive_c%s' "$WINEPREFIX" "${rest//\\//}"; }
+  vs_game=$WINEPREFIX/drive_c/Program\ Files/GravelonVS
+  store=$(unix_of "$local_app")/VirtualStore/Program\ Files/GravelonVS
+  empty_game "$vs_game"
+  mkdir -p "$store/Data/Cars"
+  printf '\r\n' >"$store/Data/Cars/Cars.scr"
+  printf '[Cars]\r\nCarsCount=1\r\nCarID1=BBB\r\n' >"$store/Vehiforge.ini"
+  run "$work/install-AAA$exe" --silent --game-dir 'C:\Program Files\GravelonVS'
+  check "install beside VirtualStore copies exits 0" test $? -eq 0
+  for file in "$vs_game" "$store"; do
+    check "cars script and its copy get the line" same_bytes "$file/Data/Cars/Cars.scr" '\r\n!include("AAA\\\\Cars.scr")\r\n\r\n'
+    check "both profiles list the copy's car and the new one" same_bytes "$file/Vehiforge.ini" \
+      '[Cars]\r\nCarsCount=2\r\nCarID1=BBB\r\nCarID2=AAA\r\n'
+  done
+  check "no copy made where there was none" test ! -e "$store/Data/Cars/Parts.scr"
+  check "the output names the copy" grep -qixF \
+    "Updated the copy Windows keeps in VirtualStore: $local_app\\VirtualStore\\Program Files\\GravelonVS\\Data\\Cars\\Cars.scr" "$work/out"
+  run "$work/install-BBB$exe" --silent --game-dir 'C:\Program Files\GravelonVS'
+  check "a car listed only in the copy counts as installed" test $? -eq 5
+  run "$work/install-AAA$exe" --remove --game-dir 'C:\Program Files\GravelonVS'
+  check "removal beside the copies exits 0" test $? -eq 0
+  check "the copy loses the line" same_bytes "$store/Data/Cars/Cars.scr" '\r\n'
+  check "and the car" same_bytes "$store/Vehiforge.ini" '[Cars]\r\nCarsCount=1\r\nCarID1=BBB\r\n'
+fi
+
 # The command line.
 run "$work/install-BBB$exe" --silent --bogus
 check "bad command line exits 2" test $? -eq 2

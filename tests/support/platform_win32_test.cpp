@@ -39,8 +39,43 @@ TEST(SupportPlatformWin32, FilesHeldOpenByOthers) {
   holder = OpenElsewhere(path, GENERIC_READ, 0);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(modTools::FileExists(path));
-  EXPECT_EQ(LastNumber(), platform::kErrPermissionDenied);
+  EXPECT_EQ(LastNumber(), platform::kErrFileInUse);
   CloseHandle(holder);
+}
+
+// A file no one may share, closed by another thread after a while.
+struct Holder {
+  HANDLE File;
+  DWORD Milliseconds;
+  HANDLE Thread;
+  static DWORD WINAPI Release(void* self) {
+    Sleep(static_cast<Holder*>(self)->Milliseconds);
+    return CloseHandle(static_cast<Holder*>(self)->File);
+  }
+  Holder(const std::string& path, DWORD milliseconds)
+      : File(OpenElsewhere(path, GENERIC_READ, 0)),
+        Milliseconds(milliseconds),
+        Thread(CreateThread(nullptr, 0, Release, this, 0, nullptr)) {}
+  ~Holder() { WaitForSingleObject(Thread, INFINITE), CloseHandle(Thread); }
+};
+
+// A scanner or the game holding a game file: each change waits a moment for
+// it, then says the file is in use.
+TEST(SupportPlatformWin32, ChangesWaitForAFileHeldAMomentThenCallItInUse) {
+  TempDir dir;
+  WriteFile(dir / "Cars.scr", "cars");
+  WriteFile(dir / "new.tmp", "new");
+  std::string path = dir.Folder() + "Cars.scr";
+  platform::File file;
+  { Holder holder(path, 300); EXPECT_TRUE(file.Open(path, platform::OpenMode::Append)); }
+  file.Close();
+  { Holder holder(path, 300); EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path)); }
+  EXPECT_EQ(modTools::ReadTextFile(path), "new");
+  Holder holder(path, 4000);
+  EXPECT_FALSE(file.Open(path, platform::OpenMode::Write));
+  EXPECT_EQ(LastNumber(), platform::kErrFileInUse);
+  EXPECT_FALSE(platform::DeleteFile(path));
+  EXPECT_EQ(platform::LastError().Description.substr(0, 31), "in use by another program, for ");
 }
 
 TEST(SupportPlatformWin32, HiddenAndSystemBitsKeptOnRewriteAndReadOnlyRefusesDeletion) {

@@ -56,6 +56,15 @@ class ScriptedShell : public wizard::Shell {
   }
   void KeepResponsive() override { ++KeepResponsiveCount; }
   void EndProgram() override { ++EndCount; }
+  bool CanRestartElevated() override { return MayElevate; }
+  bool RestartElevated(const std::string& gameFolder) override {
+    ElevatedRestarts.push_back(gameFolder);
+    return RestartStarts;
+  }
+
+  bool MayElevate = false;     // Windows, not elevated yet
+  bool RestartStarts = true;   // false: the player declined the system's question
+  std::vector<std::string> ElevatedRestarts;
 
  private:
   // The next scripted item, or fallback when the script has run out.
