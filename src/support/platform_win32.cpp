@@ -537,15 +537,12 @@ std::string VirtualStorePath(const std::string& path) {
   full.resize(length);
   // A 32-bit program is told the 32-bit Program Files folder; the other
   // one is protected as well.
-  std::wstring protectedFolders[] = {KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
-                                     Widen(GetEnv("ProgramW6432")), KnownFolder(FOLDERID_ProgramData),
-                                     KnownFolder(FOLDERID_Windows)};
-  for (const std::wstring& folder : protectedFolders) {
-    if (!IsInside(full, folder)) continue;
-    std::wstring store = KnownFolder(FOLDERID_LocalAppData);
-    return store.empty() ? std::string() : Narrow(store + L"\\VirtualStore" + full.substr(2));
-  }
-  return std::string();
+  bool isProtected = IsInside(full, Widen(GetEnv("ProgramW6432")));
+  for (const KNOWNFOLDERID* folder :
+       {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramData, &FOLDERID_Windows})
+    isProtected = isProtected || IsInside(full, KnownFolder(*folder));
+  std::wstring store = isProtected ? KnownFolder(FOLDERID_LocalAppData) : std::wstring();
+  return store.empty() ? std::string() : Narrow(store + L"\\VirtualStore" + full.substr(2));
 }
 
 }  // namespace platform

@@ -194,7 +194,7 @@ void frmMain::ShowPackageError() {
   // it is said in the player's language.
   std::string inUse = platform::ErrorDescription(platform::kErrFileInUse);
   if (modRIGBOX::LastErrNumber == platform::kErrFileInUse && reason.size() >= inUse.size())
-    reason.replace(reason.size() - inUse.size(), inUse.size(), LoadResString(kResInUse));
+    reason = reason.substr(0, reason.size() - inUse.size()) + LoadResString(kResInUse);
   ShowError("File:" + RIGBOX_FileName + "\n" + reason);
 }
 

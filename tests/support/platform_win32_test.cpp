@@ -71,11 +71,13 @@ TEST(SupportPlatformWin32, ChangesWaitForAFileHeldAMomentThenCallItInUse) {
   file.Close();
   { Holder holder(path, 300); EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path)); }
   EXPECT_EQ(modTools::ReadTextFile(path), "new");
-  Holder holder(path, 4000);
+  // Held for good.
+  HANDLE held = OpenElsewhere(path, GENERIC_READ, 0);
   EXPECT_FALSE(file.Open(path, platform::OpenMode::Write));
   EXPECT_EQ(LastNumber(), platform::kErrFileInUse);
   EXPECT_FALSE(platform::DeleteFile(path));
   EXPECT_EQ(platform::LastError().Description.substr(0, 31), "in use by another program, for ");
+  CloseHandle(held);
 }
 
 TEST(SupportPlatformWin32, HiddenAndSystemBitsKeptOnRewriteAndReadOnlyRefusesDeletion) {

@@ -24,11 +24,11 @@ void Win32Shell::EndProgram() { window_.Close(); }
 bool Win32Shell::CanRestartElevated() { return !platform::IsElevated(); }
 
 bool Win32Shell::RestartElevated(const std::string& gameFolder) {
+  // Without its last separator: a backslash before the closing quote would
+  // escape it. The wizard adds it again ("C:" becomes "C:\\").
   std::wstring folder = Widen(gameFolder);
-  // Backslashes before the closing quote would escape it: doubled, they
-  // stand for themselves.
-  size_t trailing = folder.size() - folder.find_last_not_of(L'\\') - 1;
-  std::wstring parameters = L"--game-dir \"" + folder + std::wstring(trailing, L'\\') + L"\"";
+  folder.erase(folder.find_last_not_of(L"\\/") + 1);
+  std::wstring parameters = L"--game-dir \"" + folder + L"\"";
   std::wstring program = Widen(platform::ExecutablePath());
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
