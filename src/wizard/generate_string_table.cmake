@@ -13,21 +13,36 @@ file(READ "${INPUT}" content)
 string(APPEND content "\n")
 
 set(body "")
+set(texts "")
+set(textsSize 0)
 set(lineNumber 0)
 set(currentId "")
 set(currentEn "")
 set(currentPl "")
 set(lastId -32769)
 
+# Appends a text (as written in the file, escapes included) to the one
+# block of texts and sets offsetVar to where it starts; 0xFFFF for none.
+# Texts are referred to by 16-bit offsets rather than pointers: the stub
+# then carries neither the pointers nor a relocation for each.
+function(add_text text offsetVar)
+  if(text STREQUAL "")
+    set(${offsetVar} 0xFFFF PARENT_SCOPE)
+    return()
+  endif()
+  set(${offsetVar} ${textsSize} PARENT_SCOPE)
+  string(REGEX REPLACE "\\\\[\\\\\"rn]" "x" decoded "${text}")
+  string(LENGTH "${decoded}" length)
+  math(EXPR size "${textsSize} + ${length} + 1")
+  set(textsSize ${size} PARENT_SCOPE)
+  set(texts "${texts}    \"${text}\\0\"\n" PARENT_SCOPE)
+endfunction()
+
 macro(flush_entry)
   if(NOT currentId STREQUAL "")
-    if(currentPl STREQUAL "")
-      set(currentPl "nullptr")
-    endif()
-    if(currentEn STREQUAL "")
-      set(currentEn "nullptr")
-    endif()
-    string(APPEND body "    {${currentId}, ${currentEn}, ${currentPl}},\n")
+    add_text("${currentEn}" englishOffset)
+    add_text("${currentPl}" polishOffset)
+    string(APPEND body "    {${currentId}, ${englishOffset}, ${polishOffset}},\n")
   endif()
 endmacro()
 
@@ -72,20 +87,26 @@ while(NOT content STREQUAL "")
     if(NOT currentEn STREQUAL "")
       message(FATAL_ERROR "${INPUT}:${lineNumber}: second English text for ${id}")
     endif()
-    set(currentEn "\"${text}\"")
+    set(currentEn "${text}")
   else()
     if(NOT currentPl STREQUAL "")
       message(FATAL_ERROR "${INPUT}:${lineNumber}: second Polish text for ${id}")
     endif()
-    set(currentPl "\"${text}\"")
+    set(currentPl "${text}")
   endif()
 endwhile()
 flush_entry()
+if(textsSize GREATER 65534)
+  message(FATAL_ERROR "${INPUT}: the texts take more than 64 KB")
+endif()
 
 file(WRITE "${OUTPUT}" "// Generated from resources/strings.txt at build time; edit that file instead.
 #include \"wizard/string_table_data.h\"
 
 namespace wizard {
+
+const char kStringTexts[] =
+${texts}    \"\";
 
 const StringTableEntry kStringTable[] = {
 ${body}};

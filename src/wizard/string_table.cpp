@@ -32,9 +32,9 @@ std::optional<std::string> TryLoadResString(int16_t id, Language language) {
   const StringTableEntry* entry = std::lower_bound(
       kStringTable, end, id, [](const StringTableEntry& e, int16_t wanted) { return e.Id < wanted; });
   if (entry == end || entry->Id != id) return std::nullopt;
-  const char* text = language == Language::Polish ? entry->Polish : entry->English;
-  if (text == nullptr) return std::nullopt;
-  return std::string(text);
+  uint16_t text = language == Language::Polish ? entry->Polish : entry->English;
+  if (text == kNoText) return std::nullopt;
+  return std::string(kStringTexts + text);
 }
 
 std::optional<std::string> TryLoadResString(int16_t id) { return TryLoadResString(id, CurrentLanguage()); }

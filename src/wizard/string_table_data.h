@@ -8,12 +8,17 @@
 
 namespace wizard {
 
-// One ID with its text per language, UTF-8; nullptr where the ID has no text
-// in that language.
+// Every text, UTF-8, each ended by a zero byte.
+extern const char kStringTexts[];
+
+// Where an entry has no text in a language.
+inline constexpr uint16_t kNoText = 0xFFFF;
+
+// One ID with the offset of its text in kStringTexts per language.
 struct StringTableEntry {
   int16_t Id;
-  const char* English;
-  const char* Polish;
+  uint16_t English;
+  uint16_t Polish;
 };
 
 // Sorted by ascending Id (the generator refuses anything else).
