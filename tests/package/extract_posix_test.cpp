@@ -38,6 +38,27 @@ TEST(PackageExtractPosix, ReadOnlyTargetEndsTheExtraction) {
   EXPECT_EQ(ReadFile(dir / "car/Parts/engine.scr"), "old");
 }
 
+// A car folder that cannot be made is reported for itself, with its own
+// reason, not as its first file's missing path.
+TEST(PackageExtractPosix, FolderThatCannotBeMadeGivesItsOwnReason) {
+  TempDir dir;
+  WriteFile(dir / "car.rigbox", ExamplePackage());
+  WriteFile(dir / "locked/keep", "");
+  std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  auto extract = [&](std::string dest) {
+    bool extracted = modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0) &&
+                     modRIGBOX::ExtractPackage(dest);
+    modRIGBOX::ClosePackage();
+    return std::string(extracted ? "written " : "failed ") + modRIGBOX::LastErrText;
+  };
+  auto result = testing_support::RunUnprivileged(dir.Path(), [&] { return extract(dir.Folder() + "locked/car"); });
+  EXPECT_EQ(result, "failed Cannot create folder \"" + dir.Folder() + "locked/car/\": Permission denied");
+  WriteFile(dir / "car", "a file in the way");
+  EXPECT_EQ(extract(dir.Folder() + "car"),
+            "failed Cannot create folder \"" + dir.Folder() + "car/\": Path/File access error");
+}
+
 // Three pieces of a copy and a few bytes more.
 const std::string kBig = Patterned(3 * modRIGBOX::kCopyChunkSize + 7);
 
