@@ -110,6 +110,14 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
   EXPECT_EQ(shell.PickerTitles, std::vector<std::string>{"Select Gravelon directory"});
   EXPECT_EQ(Caption("lblGameFolder"), "");
   EXPECT_TRUE(shell.Messages.empty());
+  // A folder from the command line (the restart as administrator) is taken
+  // only when it holds the game, and without a word.
+  form->OpenOnGameFolder(dir.Path().string());
+  EXPECT_EQ(Caption("lblGameFolder"), "");
+  form->OpenOnGameFolder(game.string());
+  EXPECT_EQ(form->GameFolder, GameFolderText());
+  EXPECT_EQ(Caption("lblGameFolder"), GameFolderText());
+  EXPECT_TRUE(shell.Messages.empty());
 }
 
 // The registry's folder is taken as it stands. A folder without the game
