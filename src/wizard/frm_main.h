@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "discovery/registry.h"
 #include "game/script_registration.h"
 #include "wizard/form_model.h"
-#include "wizard/registry.h"
 #include "wizard/shell.h"
 
 namespace wizard {

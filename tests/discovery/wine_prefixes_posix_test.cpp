@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "common/scoped_env.h"
 #include "common/temp_dir.h"
-#include "wizard/scoped_env.h"
-#include "wizard/wine_prefixes.h"
+#include "discovery/wine_prefixes.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ fs::path MakePrefix(const fs::path& prefix) {
   return prefix;
 }
 
-class WizardWinePrefixes : public ::testing::Test {
+class DiscoveryWinePrefixes : public ::testing::Test {
  protected:
   void SetUp() override {
     home = temp / "home";
@@ -34,7 +34,7 @@ class WizardWinePrefixes : public ::testing::Test {
   ScopedEnv env;
 };
 
-TEST_F(WizardWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
+TEST_F(DiscoveryWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
   fs::path prefix = MakePrefix(temp / "pfx");
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'c'), fs::canonical(prefix / "drive_c").string());
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'd'), "");
@@ -46,7 +46,7 @@ TEST_F(WizardWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
 
 // WINEPREFIX, ~/.wine, the Proton prefixes of each Steam library, then the
 // prefixes Lutris games name from the home (~ or relative) or absolute.
-TEST_F(WizardWinePrefixes, EveryLaunchersPrefixesInOrder) {
+TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::path own = MakePrefix(temp / "own");
   env.Set("WINEPREFIX", own.string());
   MakePrefix(home / ".wine");
@@ -86,7 +86,7 @@ TEST_F(WizardWinePrefixes, EveryLaunchersPrefixesInOrder) {
                                     }));
 }
 
-TEST(WizardSteamLibraries, FoldersOfTheLibraryFile) {
+TEST(DiscoverySteamLibraries, FoldersOfTheLibraryFile) {
   const char vdf[] =
       "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/.local/share/"
       "Steam\"\n\t\t\"label\"\t\t\"\"\n"
@@ -100,7 +100,7 @@ TEST(WizardSteamLibraries, FoldersOfTheLibraryFile) {
   EXPECT_TRUE(modRegistry::SteamLibraryPaths("").empty());
 }
 
-TEST(WizardLauncherFiles, LutrisGamePrefix) {
+TEST(DiscoveryLauncherFiles, LutrisGamePrefix) {
   const struct {
     const char* yaml;
     const char* prefix;
@@ -118,7 +118,7 @@ TEST(WizardLauncherFiles, LutrisGamePrefix) {
   for (const auto& c : cases) EXPECT_EQ(LutrisGamePrefix(c.yaml), c.prefix) << c.yaml;
 }
 
-TEST(WizardLauncherFiles, HeroicWinePrefixes) {
+TEST(DiscoveryLauncherFiles, HeroicWinePrefixes) {
   EXPECT_EQ(HeroicWinePrefixes(
                 R"({"a": {"winePrefix": "\/p\/\"a\"", "autoSync": true, "wineVersion": {"type": "proton"}},
                                    "b": {"winePrefix":"/p/b"}, "version": "v0"})"),

@@ -1,6 +1,6 @@
-#include "wizard/registry.h"
-#include "wizard/wine_prefixes.h"
-#include "wizard/wine_registry.h"
+#include "discovery/registry.h"
+#include "discovery/wine_prefixes.h"
+#include "discovery/wine_registry.h"
 
 namespace modRegistry {
 

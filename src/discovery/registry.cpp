@@ -1,4 +1,4 @@
-#include "wizard/registry.h"
+#include "discovery/registry.h"
 
 #include <optional>
 

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "discovery/registry.h"
 #include "support/wide_text.h"
 #include "support/windows_include.h"
-#include "wizard/registry.h"
 
 namespace modRegistry {
 namespace {

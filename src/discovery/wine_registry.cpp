@@ -1,4 +1,4 @@
-#include "wizard/wine_registry.h"
+#include "discovery/wine_registry.h"
 
 #include <cstring>
 #include <utility>

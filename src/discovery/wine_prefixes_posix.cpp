@@ -9,10 +9,10 @@
 #include <string_view>
 #include <utility>
 
+#include "discovery/wine_prefixes.h"
+#include "discovery/wine_registry.h"
 #include "support/platform.h"
 #include "support/tools.h"
-#include "wizard/wine_prefixes.h"
-#include "wizard/wine_registry.h"
 
 namespace modRegistry {
 namespace {
