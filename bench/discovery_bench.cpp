@@ -64,10 +64,10 @@ int main(int argc, char** argv) {
 
   size_t found = 0;
   const double discover =
-      BestMilliseconds(trials, [&] { found = modRegistry::DiscoverWinePrefixes().size(); });
+      BestMilliseconds(trials, [&] { found = discovery::DiscoverLaunchers().Prefixes.size(); });
   std::string folder;
   const double lookup = BestMilliseconds(trials, [&] {
-    modRegistry::WineRegistryApi api(modRegistry::DiscoverWinePrefixes(), modRegistry::DosDriveRoot);
+    modRegistry::WineRegistryApi api(discovery::DiscoverLaunchers().Prefixes, discovery::DosDriveRoot);
     modRegistry::ReadRegistryValue(api, modRegistry::kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\Gravelon",
                                    "DestinationDir", folder);
   });

@@ -6,7 +6,7 @@ namespace modRegistry {
 
 // The prefixes are looked for once, at the first read.
 RegistryApi& SystemRegistry() {
-  static WineRegistryApi registry(DiscoverWinePrefixes(), DosDriveRoot);
+  static WineRegistryApi registry(discovery::SystemLaunchers().Prefixes, discovery::DosDriveRoot);
   return registry;
 }
 

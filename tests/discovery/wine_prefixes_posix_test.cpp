@@ -9,7 +9,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace modRegistry;
+using namespace discovery;
 using namespace testing_support;
 
 // A prefix with a registry and a c: drive linked as Wine links it.
@@ -27,7 +27,7 @@ class DiscoveryWinePrefixes : public ::testing::Test {
     home = temp / "home";
     fs::create_directories(home);
     env.Set("HOME", home.string());
-    env.Set("WINEPREFIX", std::nullopt);
+    for (const char* name : {"WINEPREFIX", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) env.Set(name, std::nullopt);
   }
   TempDir temp;
   fs::path home;
@@ -45,7 +45,8 @@ TEST_F(DiscoveryWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
 }
 
 // WINEPREFIX, ~/.wine, the Proton prefixes of each Steam library, then the
-// prefixes Lutris games name from the home (~ or relative) or absolute.
+// prefixes the other launchers name, from the home (~ or relative) or
+// absolute, each once however it is reached.
 TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::path own = MakePrefix(temp / "own");
   env.Set("WINEPREFIX", own.string());
@@ -58,12 +59,21 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   // ~/.steam/steam links to the same installation: its prefixes come once.
   fs::create_directories(home / ".steam");
   fs::create_symlink(steam, home / ".steam" / "steam");
-  // A second library listed in libraryfolders.vdf.
-  fs::path library = temp / "library";
+  MakePrefix(home / ".steam/debian-installation/steamapps/compatdata/1/pfx");
+  // Libraries of both library files, the stale one's and the current one's.
+  fs::path library = temp / "library", current = temp / "current";
   MakePrefix(library / "steamapps/compatdata/400/pfx");
+  MakePrefix(current / "steamapps/compatdata/500/pfx");
   WriteFile(steam / "steamapps/libraryfolders.vdf",
-            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + steam.string() +
-                "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + library.string() + "\"\n\t}\n}\n");
+            "\"LibraryFolders\"\n{\n\t\"1\"\t\t\"" + library.string() + "\"\n}\n");
+  WriteFile(steam / "config/libraryfolders.vdf",
+            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + (temp / "gone").string() +
+                "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + current.string() + "\"\n\t}\n}\n");
+  // Bottles' own folder, then its custom one.
+  MakePrefix(home / ".local/share/bottles/bottles/b");
+  WriteFile(home / ".local/share/bottles/data.yml",
+            "custom_bottles_path: " + (temp / "bottles").string() + "\n");
+  MakePrefix(temp / "bottles/c");
   fs::create_symlink("loop", home / "loop");
   const std::string lutris[] = {"~/Games/tilde", "Games/relative", (temp / "absolute").string(), "~/loop"};
   for (const std::string& written : lutris) {
@@ -72,58 +82,50 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   }
   for (const fs::path& prefix : {home / "Games/tilde", home / "Games/relative", temp / "absolute"})
     MakePrefix(prefix);
+  // Heroic's default folder holds a prefix per game.
+  WriteFile(home / ".config/heroic/config.json",
+            R"({"defaultSettings": {"defaultWinePrefix": ")" + (temp / "heroic").string() + R"("}})");
+  MakePrefix(temp / "heroic/Gravelon/pfx");
+  MakePrefix(temp / "heroic/Another");
 
   fs::path viaLink = home / ".steam/steam/steamapps/compatdata";
-  EXPECT_EQ(DiscoverWinePrefixes(), (std::vector<std::string>{
-                                        own.string(),
-                                        (home / ".wine").string(),
-                                        (viaLink / "100" / "pfx").string(),
-                                        (viaLink / "200" / "pfx").string(),
-                                        (library / "steamapps/compatdata/400/pfx").string(),
-                                        (home / "Games/tilde").string(),
-                                        (home / "Games/relative").string(),
-                                        (temp / "absolute").string(),
-                                    }));
+  const LauncherFolders found = DiscoverLaunchers();
+  EXPECT_EQ(found.Prefixes, (std::vector<std::string>{
+                                own.string(),
+                                (home / ".wine").string(),
+                                (viaLink / "100" / "pfx").string(),
+                                (viaLink / "200" / "pfx").string(),
+                                (library / "steamapps/compatdata/400/pfx").string(),
+                                (current / "steamapps/compatdata/500/pfx").string(),
+                                (home / ".steam/debian-installation/steamapps/compatdata/1/pfx").string(),
+                                (home / ".local/share/bottles/bottles/b").string(),
+                                (temp / "bottles/c").string(),
+                                (home / "Games/tilde").string(),
+                                (home / "Games/relative").string(),
+                                (temp / "absolute").string(),
+                                (temp / "heroic/Another").string(),
+                                (temp / "heroic/Gravelon/pfx").string(),
+                            }));
+  EXPECT_EQ(found.SteamLibraries,
+            (std::vector<std::string>{(home / ".steam/steam").string(), library.string(), current.string(),
+                                      (home / ".steam/debian-installation").string()}));
 }
 
-TEST(DiscoverySteamLibraries, FoldersOfTheLibraryFile) {
-  const char vdf[] =
-      "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/.local/share/"
-      "Steam\"\n\t\t\"label\"\t\t\"\"\n"
-      "\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"123\"\n\t\t}\n\t}\n"
-      "\t\"1\"\n\t{\n\t\t\"PATH\"\t\t\"/mnt/games/Steam \\\"Library\\\"\"\n\t}\n}\n";
-  EXPECT_EQ(modRegistry::SteamLibraryPaths(vdf),
-            (std::vector<std::string>{"/home/u/.local/share/Steam", "/mnt/games/Steam \"Library\""}));
-  const char oldVdf[] =
-      "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n}\n";
-  EXPECT_EQ(modRegistry::SteamLibraryPaths(oldVdf), (std::vector<std::string>{"/mnt/old"}));
-  EXPECT_TRUE(modRegistry::SteamLibraryPaths("").empty());
-}
-
-TEST(DiscoveryLauncherFiles, LutrisGamePrefix) {
-  const struct {
-    const char* yaml;
-    const char* prefix;
-  } cases[] = {
-      {"game:\n  exe: /g/x.exe\n  prefix: /p/x\nwine:\n  version: w\n", "/p/x"},
-      {"game:\r\n  prefix: /p/crlf # set by hand\r\n", "/p/crlf"},
-      {"game:\n  prefix: '/p/it''s'\n", "/p/it's"},
-      {"game:\n  prefix: \"/p/\\\"q\\\"\"\n", "/p/\"q\""},
-      {"game:\n  prefix: /p/a long\n    name\n  exe: x\n", "/p/a long name"},
-      {"game:\n  args:\n    prefix: /nested\n  prefix: /p/own\n", "/p/own"},
-      {"game:\n  exe: /g/x.exe\nwine:\n  prefix: /other/section\n", ""},
-      {"game:\n  prefix: ~\n", ""},
-      {"name: no game\n", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(LutrisGamePrefix(c.yaml), c.prefix) << c.yaml;
-}
-
-TEST(DiscoveryLauncherFiles, HeroicWinePrefixes) {
-  EXPECT_EQ(HeroicWinePrefixes(
-                R"({"a": {"winePrefix": "\/p\/\"a\"", "autoSync": true, "wineVersion": {"type": "proton"}},
-                                   "b": {"winePrefix":"/p/b"}, "version": "v0"})"),
-            (std::vector<std::string>{"/p/\"a\"", "/p/b"}));
-  EXPECT_TRUE(HeroicWinePrefixes(R"({"a": {"winePrefix": null, "list": ["x", "y"]}})").empty());
+// Launchers keep their files in $XDG_DATA_HOME and $XDG_CONFIG_HOME when
+// set; a relative value counts as unset.
+TEST_F(DiscoveryWinePrefixes, XdgFolders) {
+  env.Set("XDG_DATA_HOME", (temp / "data").string());
+  env.Set("XDG_CONFIG_HOME", "relative");
+  MakePrefix(temp / "data/Steam/steamapps/compatdata/1/pfx");
+  MakePrefix(home / ".local/share/Steam/steamapps/compatdata/2/pfx");
+  WriteFile(home / ".config/lutris/games/g.yml", "game:\n  prefix: " + (temp / "lutris").string() + "\n");
+  MakePrefix(temp / "lutris");
+  EXPECT_EQ(DiscoverLaunchers().Prefixes, (std::vector<std::string>{
+                                              (temp / "data/Steam/steamapps/compatdata/1/pfx").string(),
+                                              (temp / "lutris").string(),
+                                          }));
+  env.Set("XDG_CONFIG_HOME", (temp / "config").string());
+  EXPECT_EQ(DiscoverLaunchers().Prefixes.size(), 1u);
 }
 
 }  // namespace
