@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <set>
-#include <tuple>
 
 #include "common/temp_dir.h"
 #include "discovery/game_folder.h"
@@ -15,119 +13,87 @@ using namespace discovery;
 using namespace modRegistry;
 using namespace testing_support;
 
-// String values by root, view and key; a key's subkeys are the keys below it.
+// String values by key ("HKCU\..." or "HKLM32\..."/"HKLM64\..." for the
+// views); a key opens when it or a key below it has values.
 class MapRegistry : public RegistryApi {
  public:
-  using Key = std::tuple<uint32_t, bool, std::string>;  // root, 64-bit view, path
-  std::map<Key, std::map<std::string, std::string>> Keys;
+  std::map<std::string, std::map<std::string, std::string>> Keys;
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t, uint32_t access,
                   KeyHandle& key) override {
-    const Key wanted{root, (access & kKeyWow64_64Key) != 0, subKey};
-    opened_.push_back(wanted);
+    const char* view = (access & kKeyWow64_64Key) != 0 ? "HKLM64\\" : "HKLM32\\";
+    opened_.push_back((root == kHkeyCurrentUser ? "HKCU\\" : view) + subKey);
     key = opened_.size();
-    const bool exists = std::any_of(Keys.begin(), Keys.end(), [&](const auto& each) {
-      return std::get<0>(each.first) == root && std::get<1>(each.first) == std::get<1>(wanted) &&
-             (std::get<2>(each.first) + "\\").rfind(subKey + "\\", 0) == 0;
-    });
-    return exists ? kErrorSuccess : kErrorFileNotFound;
+    auto below = Keys.lower_bound(opened_.back());
+    return below != Keys.end() && below->first.rfind(opened_.back(), 0) == 0 ? kErrorSuccess
+                                                                             : kErrorFileNotFound;
   }
-
-  int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
+  int32_t QueryValue(KeyHandle key, const std::string& name, uint32_t& type, uint8_t* data,
                      uint32_t& length) override {
-    auto found = Keys.find(opened_.at(key - 1));
-    if (found == Keys.end() || found->second.count(valueName) == 0) return kErrorFileNotFound;
-    const std::string& text = found->second[valueName];
+    const std::string& text = Keys[opened_.at(key - 1)][name];
+    if (text.empty()) return kErrorFileNotFound;
     std::memcpy(data, text.c_str(), text.size() + 1);
     length = static_cast<uint32_t>(text.size() + 1);
     type = kRegSz;
     return kErrorSuccess;
   }
-
   int32_t CloseKey(KeyHandle) override { return kErrorSuccess; }
-
   int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) override {
-    const auto& [root, view, path] = opened_.at(key - 1);
-    std::set<std::string> names;
-    for (const auto& [each, values] : Keys) {
-      const std::string& below = std::get<2>(each);
-      if (std::get<0>(each) == root && std::get<1>(each) == view && below.rfind(path + "\\", 0) == 0) {
-        names.insert(below.substr(path.size() + 1, below.find('\\', path.size() + 1) - path.size() - 1));
+    const std::string parent = opened_.at(key - 1) + "\\";
+    for (const auto& [path, values] : Keys) {
+      if (path.rfind(parent, 0) == 0 && index-- == 0) {
+        name = path.substr(parent.size());
+        return kErrorSuccess;
       }
     }
-    if (index >= names.size()) return kErrorNoMoreItems;
-    name = *std::next(names.begin(), index);
-    return kErrorSuccess;
+    return kErrorNoMoreItems;
   }
 
  private:
-  std::vector<Key> opened_;
+  std::vector<std::string> opened_;
 };
 
-const MapRegistry::Key kSteam{kHkeyCurrentUser, false, "Software\\Valve\\Steam"};
-const char kGog[] = "Software\\GOG.com\\Games\\";
-
-class DiscoveryGameFolder : public ::testing::Test {
- protected:
-  // Reads with the sources Windows has, on every system.
-  bool Read() {
-    folder = "untouched";
-    return ReadGameFolder(registry, folder, RecordedStoreCopyFolders);
-  }
-  // A folder holding the game, its name as a store may spell it.
-  std::string Game(const std::string& relative, const char* executable = "Gravelon.exe") {
-    WriteFile(temp / (relative + "/" + executable), "MZ");
-    return (temp / relative).string() + static_cast<char>(std::filesystem::path::preferred_separator);
-  }
-  std::string Escaped(std::string path) {
-    for (size_t at = 0; (at = path.find('\\', at)) != std::string::npos; at += 2) path.insert(at, 1, '\\');
-    return path;
-  }
-
+// Store copies as Windows records them, looked for on every system; the
+// registry value wins over all of them.
+TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   TempDir temp;
   MapRegistry registry;
-  std::string folder;
-};
-
-// Steam records its folder with slashes; a library listed in either of its
-// files is searched in the files' order, each library's folders by name.
-TEST_F(DiscoveryGameFolder, SteamCopyWithoutTheRegistryValue) {
-  std::string steam = (temp / "Steam").string();
+  std::string folder = "untouched";
+  auto read = [&] { return ReadGameFolder(registry, folder, RecordedStoreCopyFolders); };
+  auto game = [&](const std::string& relative, const char* executable = "Gravelon.exe") {
+    WriteFile(temp / (relative + "/" + executable), "MZ");
+    return (temp / relative).string() + static_cast<char>(std::filesystem::path::preferred_separator);
+  };
+  // Steam records its own folder with slashes.
+  std::string steam = (temp / "Steam").string(), library = (temp / "Library").string();
   std::replace(steam.begin(), steam.end(), '\\', '/');
-  registry.Keys[kSteam]["SteamPath"] = steam;
-  WriteFile(temp / "Steam/steamapps/common/Other Game/other.exe", "MZ");
-  WriteFile(temp / "Steam/config/libraryfolders.vdf",
-            "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + Escaped((temp / "Library").string()) +
-                "\"\n\t}\n}\n");
-  const std::string expected = Game("Library/steamapps/common/Gravelon", "GRAVELON.EXE");
-  Game("Library/steamapps/common/Zeta");
-  EXPECT_TRUE(Read());
-  EXPECT_EQ(folder, expected);
-
-  // The value the game's own installer records wins wherever it exists.
-  registry.Keys[{kHkeyLocalMachine, false, kGameKey}][kGameValue] = "X:\\Recorded\\";
-  EXPECT_TRUE(Read());
-  EXPECT_EQ(folder, "X:\\Recorded\\");
-}
-
-// GOG's records in the 32-bit view first, then in the 64-bit one.
-TEST_F(DiscoveryGameFolder, GogCopyInEitherView) {
-  registry.Keys[{kHkeyLocalMachine, false, std::string(kGog) + "1207658930"}]["path"] =
-      (temp / "Other").string();
-  registry.Keys[{kHkeyLocalMachine, true, std::string(kGog) + "1207658931"}]["path"] =
-      (temp / "GOG Gravelon").string();
-  const std::string expected = Game("GOG Gravelon");
-  Game("Other/not-the-game");
-  EXPECT_TRUE(Read());
-  EXPECT_EQ(folder, expected);
-}
-
-TEST_F(DiscoveryGameFolder, NothingFound) {
-  registry.Keys[kSteam]["SteamPath"] = (temp / "Steam").string();
-  Game("Steam/steamapps/common/Gravelon/deeper");  // two levels down
-  registry.Keys[{kHkeyLocalMachine, false, std::string(kGog) + "1"}]["path"] = (temp / "missing").string();
-  EXPECT_FALSE(Read());
+  game("Steam/steamapps/common/Gravelon/deeper");  // two levels down
+  registry.Keys["HKCU\\Software\\Valve\\Steam"]["SteamPath"] = steam;
+  EXPECT_FALSE(read());
   EXPECT_EQ(folder, "untouched");
+
+  // GOG's records in the 32-bit view, then in the 64-bit one.
+  registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = (temp / "Other").string();
+  registry.Keys["HKLM64\\Software\\GOG.com\\Games\\2"]["path"] = (temp / "GOG").string();
+  const std::string gog = game("GOG");
+  game("Other/deeper");
+  EXPECT_TRUE(read());
+  EXPECT_EQ(folder, gog);
+
+  // Steam's libraries come first, from either of its library files, each
+  // library's folders by name.
+  std::string escaped;
+  for (char c : library) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  WriteFile(temp / "Steam/config/libraryfolders.vdf",
+            "\"libraryfolders\" { \"1\" { \"path\" \"" + escaped + "\" } }");
+  const std::string copy = game("Library/steamapps/common/Gravelon", "GRAVELON.EXE");
+  game("Library/steamapps/common/Zeta");
+  EXPECT_TRUE(read());
+  EXPECT_EQ(folder, copy);
+
+  registry.Keys["HKLM32\\" + std::string(kGameKey)][kGameValue] = "X:\\Recorded\\";
+  EXPECT_TRUE(read());
+  EXPECT_EQ(folder, "X:\\Recorded\\");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/temp_dir.h"
 #include "discovery/launcher_files.h"
 
@@ -11,34 +13,43 @@ using namespace testing_support;
 // The launchers' own files, byte for byte as they write them (launchers/).
 std::string Launcher(const char* name) { return ReadFile(std::string(RIGBOX_LAUNCHERS_DIR "/") + name); }
 
-// PyYAML, Lutris's writer, escapes every non-ASCII letter and folds long
-// values with an escaped line break.
-TEST(DiscoveryLauncherFiles, LutrisGameFile) {
-  const std::string yaml = Launcher("lutris-gravelon-1700000000.yml");
-  EXPECT_EQ(YamlScalar(yaml, {"game", "prefix"}),
-            "/home/gracz/Gry/Wyścigi/Gravelon Rally Championship Edition (wersja pudełkowa)");
-  EXPECT_EQ(YamlScalar(yaml, {"wine", "version"}), "wine-ge-8-26-x86_64");
-  EXPECT_EQ(YamlScalar(yaml, {"requires"}), "");  // null
-  EXPECT_EQ(YamlScalar(yaml, {"game"}), "");      // a mapping
-  EXPECT_EQ(YamlScalar(yaml, {"system", "env", "prefix"}), "");
-  EXPECT_EQ(YamlScalar(Launcher("bottles-data.yml"), {"custom_bottles_path"}),
-            "/home/gracz/Gry/Wyścigi/Butelki");
+// Both files a Steam folder may have, in both formats Steam has written:
+// the old one numbers its libraries beside other numbered entries.
+TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
+  TempDir temp;
+  WriteFile(temp / "steamapps/libraryfolders.vdf",
+            "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n"
+            "\t\"2\"\t\t\"E:\\\\Games\"\n\t\"3\"\t\t\"12\"\n}\n");
+  WriteFile(
+      temp / "config/libraryfolders.vdf",
+      "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
+      "Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
+      "\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"PATH\"\t\t\"D:\\\\Steam \\\"Library\\\"\"\n\t}\n}\n");
+  const std::string steam = temp.Path().string();
+  EXPECT_EQ(ListedSteamLibraries(steam),
+            (std::vector<std::string>{"/mnt/old", "E:\\Games", "/home/u/Steam", "D:\\Steam \"Library\""}));
+  // A launcher's file is small: a bigger one is no library file.
+  WriteFile(temp / "config/libraryfolders.vdf", "\"1\" \"/x\"" + std::string(kMaxLauncherFileBytes, ' '));
+  EXPECT_EQ(ListedSteamLibraries(steam), (std::vector<std::string>{"/mnt/old", "E:\\Games"}));
 }
 
-// Only the value at the path counts, whatever the file's style.
-TEST(DiscoveryLauncherFiles, YamlKeyPaths) {
-  const struct {
-    const char* yaml;
-    const char* prefix;
-  } cases[] = {
-      {"game:\r\n  prefix: /p/crlf # set by hand\r\n", "/p/crlf"},
-      {"game: {prefix: '/p/it''s'}\n", "/p/it's"},
-      {"game:\n  args:\n    prefix: /nested\n  prefix: /p/own\n", "/p/own"},
-      {"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},
-      {"wine:\n  prefix: /other/section\ngame:\n  - prefix: /in/a/list\n", ""},
-      {"game: &g\n  prefix: ~\nother: *g\n", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(YamlScalar(c.yaml, {"game", "prefix"}), c.prefix) << c.yaml;
+// PyYAML, Lutris's writer, escapes every non-ASCII letter and folds long
+// values with an escaped line break. Only the value at the path counts,
+// whatever the file's style.
+TEST(DiscoveryLauncherFiles, LutrisAndBottlesFiles) {
+  EXPECT_EQ(YamlScalar(Launcher("lutris-gravelon-1700000000.yml"), {"game", "prefix"}),
+            "/home/gracz/Gry/Wyścigi/Gravelon Rally Championship Edition (wersja pudełkowa)");
+  EXPECT_EQ(YamlScalar(Launcher("bottles-data.yml"), {"custom_bottles_path"}),
+            "/home/gracz/Gry/Wyścigi/Butelki");
+  for (const auto& [yaml, prefix] : {
+           std::pair{"game:\n  args:\n    prefix: /nested\n  prefix: /p/own\n", "/p/own"},
+           std::pair{"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},
+           std::pair{"wine:\n  prefix: /other/section\ngame:\n  - prefix: /in/a/list\n", ""},
+           std::pair{"game: &g\n  prefix: ~\nother: *g\n", ""},
+           std::pair{"game:\n  prefix:\n    path: /a/mapping\n", ""},
+       }) {
+    EXPECT_EQ(YamlScalar(yaml, {"game", "prefix"}), prefix) << yaml;
+  }
 }
 
 // Heroic escapes quotes and line breaks, and a tool may escape non-ASCII.

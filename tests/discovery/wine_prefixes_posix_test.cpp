@@ -46,7 +46,8 @@ TEST_F(DiscoveryWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
 
 // WINEPREFIX, ~/.wine, the Proton prefixes of each Steam library, then the
 // prefixes the other launchers name, from the home (~ or relative) or
-// absolute, each once however it is reached.
+// absolute, each once however it is reached. The installer's end-to-end
+// test sets the XDG folders.
 TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::path own = MakePrefix(temp / "own");
   env.Set("WINEPREFIX", own.string());
@@ -64,11 +65,9 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::path library = temp / "library", current = temp / "current";
   MakePrefix(library / "steamapps/compatdata/400/pfx");
   MakePrefix(current / "steamapps/compatdata/500/pfx");
-  WriteFile(steam / "steamapps/libraryfolders.vdf",
-            "\"LibraryFolders\"\n{\n\t\"1\"\t\t\"" + library.string() + "\"\n}\n");
-  WriteFile(steam / "config/libraryfolders.vdf",
-            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + (temp / "gone").string() +
-                "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + current.string() + "\"\n\t}\n}\n");
+  WriteFile(steam / "steamapps/libraryfolders.vdf", "\"1\" \"" + library.string() + "\"");
+  WriteFile(steam / "config/libraryfolders.vdf", "\"0\" { \"path\" \"" + (temp / "gone").string() +
+                                                     "\" } \"1\" { \"path\" \"" + current.string() + "\" }");
   // Bottles' own folder, then its custom one.
   MakePrefix(home / ".local/share/bottles/bottles/b");
   WriteFile(home / ".local/share/bottles/data.yml",
@@ -82,50 +81,28 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   }
   for (const fs::path& prefix : {home / "Games/tilde", home / "Games/relative", temp / "absolute"})
     MakePrefix(prefix);
-  // Heroic's default folder holds a prefix per game.
+  // Heroic's default folder holds a prefix per game. A relative
+  // $XDG_CONFIG_HOME counts as unset, as the XDG rules say.
+  env.Set("XDG_CONFIG_HOME", "relative");
   WriteFile(home / ".config/heroic/config.json",
             R"({"defaultSettings": {"defaultWinePrefix": ")" + (temp / "heroic").string() + R"("}})");
   MakePrefix(temp / "heroic/Gravelon/pfx");
   MakePrefix(temp / "heroic/Another");
 
-  fs::path viaLink = home / ".steam/steam/steamapps/compatdata";
+  std::vector<std::string> expected;
+  for (const char* path :
+       {"own", "home/.wine", "home/.steam/steam/steamapps/compatdata/100/pfx",
+        "home/.steam/steam/steamapps/compatdata/200/pfx", "library/steamapps/compatdata/400/pfx",
+        "current/steamapps/compatdata/500/pfx", "home/.steam/debian-installation/steamapps/compatdata/1/pfx",
+        "home/.local/share/bottles/bottles/b", "bottles/c", "home/Games/tilde", "home/Games/relative",
+        "absolute", "heroic/Another", "heroic/Gravelon/pfx"}) {
+    expected.push_back((temp / path).string());
+  }
   const LauncherFolders found = DiscoverLaunchers();
-  EXPECT_EQ(found.Prefixes, (std::vector<std::string>{
-                                own.string(),
-                                (home / ".wine").string(),
-                                (viaLink / "100" / "pfx").string(),
-                                (viaLink / "200" / "pfx").string(),
-                                (library / "steamapps/compatdata/400/pfx").string(),
-                                (current / "steamapps/compatdata/500/pfx").string(),
-                                (home / ".steam/debian-installation/steamapps/compatdata/1/pfx").string(),
-                                (home / ".local/share/bottles/bottles/b").string(),
-                                (temp / "bottles/c").string(),
-                                (home / "Games/tilde").string(),
-                                (home / "Games/relative").string(),
-                                (temp / "absolute").string(),
-                                (temp / "heroic/Another").string(),
-                                (temp / "heroic/Gravelon/pfx").string(),
-                            }));
+  EXPECT_EQ(found.Prefixes, expected);
   EXPECT_EQ(found.SteamLibraries,
             (std::vector<std::string>{(home / ".steam/steam").string(), library.string(), current.string(),
                                       (home / ".steam/debian-installation").string()}));
-}
-
-// Launchers keep their files in $XDG_DATA_HOME and $XDG_CONFIG_HOME when
-// set; a relative value counts as unset.
-TEST_F(DiscoveryWinePrefixes, XdgFolders) {
-  env.Set("XDG_DATA_HOME", (temp / "data").string());
-  env.Set("XDG_CONFIG_HOME", "relative");
-  MakePrefix(temp / "data/Steam/steamapps/compatdata/1/pfx");
-  MakePrefix(home / ".local/share/Steam/steamapps/compatdata/2/pfx");
-  WriteFile(home / ".config/lutris/games/g.yml", "game:\n  prefix: " + (temp / "lutris").string() + "\n");
-  MakePrefix(temp / "lutris");
-  EXPECT_EQ(DiscoverLaunchers().Prefixes, (std::vector<std::string>{
-                                              (temp / "data/Steam/steamapps/compatdata/1/pfx").string(),
-                                              (temp / "lutris").string(),
-                                          }));
-  env.Set("XDG_CONFIG_HOME", (temp / "config").string());
-  EXPECT_EQ(DiscoverLaunchers().Prefixes.size(), 1u);
 }
 
 }  // namespace

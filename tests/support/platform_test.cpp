@@ -162,12 +162,4 @@ TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
   EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
 }
 
-TEST(SupportPlatformPaths, JoinPathPutsOneSeparatorBetween) {
-  const std::string joined = std::string("a") + platform::kPreferredSeparator + "b";
-  EXPECT_EQ(platform::JoinPath("a", "b"), joined);
-  EXPECT_EQ(platform::JoinPath("a/", "b"), "a/b");
-  EXPECT_EQ(platform::JoinPath("a\\", "b"), "a\\b");
-  EXPECT_EQ(platform::JoinPath("", "b"), "b");
-}
-
 }  // namespace
