@@ -49,6 +49,19 @@ std::string ReadLauncherFile(const std::string& path) {
   return text;
 }
 
+std::vector<std::string> SortedNames(const std::string& folder) {
+  std::vector<std::string> names;
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::ListFolder(folder, entries)) return names;
+  // Sorted as they come: std::sort would cost the Windows installer
+  // kilobytes, and a launcher's folder holds hundreds of entries, not more.
+  for (platform::FolderEntry& entry : entries) {
+    names.push_back(std::move(entry.Name));
+    for (size_t i = names.size() - 1; i > 0 && names[i] < names[i - 1]; --i) names[i].swap(names[i - 1]);
+  }
+  return names;
+}
+
 // "key" "value" pairs and "key" { block }: a key followed by a block holds
 // no value of its own.
 std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
@@ -70,8 +83,8 @@ std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
   return paths;
 }
 
-std::vector<std::string> ListedSteamLibraries(const std::string& steamFolder) {
-  std::vector<std::string> libraries;
+std::vector<std::string> SteamLibraries(const std::string& steamFolder) {
+  std::vector<std::string> libraries{steamFolder};
   for (const char* folder : {"steamapps", "config"}) {
     const std::string file =
         platform::JoinPath(platform::JoinPath(steamFolder, folder), "libraryfolders.vdf");

@@ -20,15 +20,19 @@ inline constexpr int64_t kMaxLauncherFileBytes = 4 << 20;
 // the installer.
 std::string ReadLauncherFile(const std::string& path);
 
+// The names in a launcher's folder in byte order; none when it cannot be
+// listed.
+std::vector<std::string> SortedNames(const std::string& folder);
+
 // The library folders a Steam libraryfolders.vdf lists: the "path" values
 // (key in any letter case) of the current format, the numbered absolute
 // paths of the old one ("1" "/mnt/games/SteamLibrary").
 std::vector<std::string> SteamLibraryPaths(std::string_view vdfText);
 
-// The libraries the two library files of a Steam folder list, in the order
-// of the files: steamapps/libraryfolders.vdf, which current Steam may leave
-// stale, then config/libraryfolders.vdf, which it writes.
-std::vector<std::string> ListedSteamLibraries(const std::string& steamFolder);
+// A Steam folder, then the libraries its two library files list, in the
+// order of the files: steamapps/libraryfolders.vdf, which current Steam may
+// leave stale, then config/libraryfolders.vdf, which it writes.
+std::vector<std::string> SteamLibraries(const std::string& steamFolder);
 
 #ifndef _WIN32
 // The scalar at keyPath (a key of the top mapping, then of the mapping it

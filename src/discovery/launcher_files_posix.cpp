@@ -48,10 +48,13 @@ class YamlEvents {
   bool ok_ = false;
 };
 
+std::string_view ScalarText(const yaml_event_t& event) {
+  return {reinterpret_cast<const char*>(event.data.scalar.value), event.data.scalar.length};
+}
+
 bool IsNull(const yaml_event_t& event) {
   if (event.data.scalar.style != YAML_PLAIN_SCALAR_STYLE) return false;
-  const std::string_view text(reinterpret_cast<const char*>(event.data.scalar.value),
-                              event.data.scalar.length);
+  const std::string_view text = ScalarText(event);
   return text.empty() || text == "~" || text == "null" || text == "Null" || text == "NULL";
 }
 
@@ -129,11 +132,11 @@ std::string YamlScalar(std::string_view yamlText, std::initializer_list<std::str
     bool isKey = false;
     if (type == YAML_SCALAR_EVENT || type == YAML_ALIAS_EVENT) {
       const bool onPath = PlaceNode(levels, depth, isKey);
-      const std::string_view text(reinterpret_cast<const char*>(event.data.scalar.value),
-                                  type == YAML_SCALAR_EVENT ? event.data.scalar.length : 0);
+      const bool scalar = type == YAML_SCALAR_EVENT;
+      const std::string_view text = scalar ? ScalarText(event) : std::string_view();
       if (isKey && levels.back().OnPath && levels.back().Depth < keys.size()) {
-        levels.back().KeyMatches = type == YAML_SCALAR_EVENT && text == keys[levels.back().Depth];
-      } else if (onPath && depth == keys.size() && type == YAML_SCALAR_EVENT && !found) {
+        levels.back().KeyMatches = scalar && text == keys[levels.back().Depth];
+      } else if (onPath && depth == keys.size() && scalar && !found) {
         found = IsNull(event) ? std::string() : std::string(text);
       }
     } else if (type == YAML_MAPPING_START_EVENT || type == YAML_SEQUENCE_START_EVENT) {
@@ -147,8 +150,9 @@ std::string YamlScalar(std::string_view yamlText, std::initializer_list<std::str
       if (!levels.empty()) levels.pop_back();
     }
     yaml_event_delete(&event);
-    if (type == YAML_DOCUMENT_END_EVENT || type == YAML_STREAM_END_EVENT)
+    if (type == YAML_DOCUMENT_END_EVENT || type == YAML_STREAM_END_EVENT) {
       return found.value_or(std::string());
+    }
   }
   return std::string();
 }

@@ -63,8 +63,9 @@ bool ReadRegistryValue(RegistryApi& api, uint32_t root, const std::string& keyPa
   if (!IsValidKeyName(keyPath)) return false;
   KeyHandle key = 0;
   std::optional<std::string> text;
-  if (api.OpenKey(root, keyPath, 0, kKeyRead | view, key) == kErrorSuccess)
+  if (api.OpenKey(root, keyPath, 0, kKeyRead | view, key) == kErrorSuccess) {
     text = QueryText(api, key, valueName);
+  }
   api.CloseKey(key);
   if (!text) return false;
   outValue = *text;

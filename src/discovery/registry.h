@@ -1,5 +1,5 @@
 // modRegistry: reading one value from the registry. The reads go through
-// RegistryApi, a seam shaped like the three advapi32 calls, so tests pass a
+// RegistryApi, a seam shaped like the advapi32 calls, so tests pass a
 // fake and each platform brings its own: the Windows registry, or on POSIX
 // the registry files of Wine prefixes (wine_registry.h).
 #pragma once

@@ -1,6 +1,5 @@
 // The walk through the folders where Linux game launchers keep Wine
 // prefixes. Files and folders are reached only through the platform layer.
-#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string_view>
@@ -73,15 +72,6 @@ bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-std::vector<std::string> SortedNames(const std::string& folder) {
-  std::vector<std::string> names;
-  std::vector<platform::FolderEntry> entries;
-  if (!platform::ListFolder(folder, entries)) return names;
-  for (platform::FolderEntry& entry : entries) names.push_back(std::move(entry.Name));
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // One file or folder, however it is reached: ~/.steam/steam usually links
 // to ~/.local/share/Steam.
 using Identity = std::pair<uint64_t, uint64_t>;
@@ -116,8 +106,7 @@ class Walk {
         JoinPath(*location.sandbox ? sandbox : BaseFolder(location.base), location.folder);
     switch (location.source) {
       case Source::SteamRoot:
-        AddSteamLibrary(path);
-        for (const std::string& library : ListedSteamLibraries(path)) {
+        for (const std::string& library : SteamLibraries(path)) {
           for (const std::string& each : Paths(library, sandbox)) AddSteamLibrary(each);
         }
         return;

@@ -55,9 +55,8 @@ make_prefix() {  # make_prefix PREFIX FOLDER: a Wine prefix recording FOLDER as 
     "${value//\\/\\\\}" >"$1/system.reg"
 }
 
-vdf() {  # vdf FILE LIBRARY: a Steam library file in the current format, listing LIBRARY
-  mkdir -p "$(dirname "$1")" && printf '"libraryfolders"\n{\n\t"1"\n\t{\n\t\t"path"\t"%s"\n\t}\n}\n' "$2" >"$1"
-}
+# vdf FILE LIBRARY: a Steam library file in the current format, listing LIBRARY.
+vdf() { mkdir -p "$(dirname "$1")" && printf '"libraryfolders"\n{ "1"\n\t{ "path" "%s" }\n}\n' "$2" >"$1"; }
 
 system=linux
 [ -n "$wine" ] && system=windows
@@ -248,10 +247,7 @@ if [ -z "$wine" ]; then
   rally="Gry/$ws/Gravelon Rally Championship Edition (wersja pude"$'\xc5\x82'"kowa)"
   home() { h=$work/home-$1 && mkdir -p "$h"; }
   moved() { mkdir -p "$(dirname "$2")" && sed "s|/home/gracz|$h|" "$(dirname "$0")/../discovery/launchers/$1" >"$2"; }
-  found() {  # found NAME [VARIABLE=VALUE...]
-    run env HOME="$h" "${@:2}" "$work/install-CCC" --silent --replace
-    check "game found: $1" test $? -eq 0
-  }
+  found() { run env HOME="$h" "${@:2}" "$work/install-CCC" --silent --replace; check "game found: $1" test $? -eq 0; }
   home 1 && make_prefix "$work/library-1/steamapps/compatdata/1/pfx" "$game"
   vdf "$h/.local/share/Steam/steamapps/libraryfolders.vdf" "$h/.local/share/Steam"
   vdf "$h/.local/share/Steam/config/libraryfolders.vdf" "$work/library-1"
@@ -273,7 +269,7 @@ if [ -z "$wine" ]; then
   moved lutris-gravelon-1700000000.yml "$h/.local/share/lutris/games/gravelon-1700000000.yml"
   found "a Lutris game file as Lutris writes it"
 
-  # A Steam copy that records no folder anywhere, its program in capitals.
+  # A Steam copy that records no folder anywhere.
   home 8 && export HOME=$h
   vdf "$h/.local/share/Steam/config/libraryfolders.vdf" "$work/library-8"
   copy=$work/library-8/steamapps/common/Gravelon
@@ -287,7 +283,6 @@ else
   copy=$work/library/steamapps/common/Gravelon
 fi
 empty_game "$copy"
-mv "$copy/Gravelon.exe" "$copy/GRAVELON.EXE"
 run "$work/install-CCC$exe" --silent
 check "a Steam copy without a registry value is found" test $? -eq 0 -a -f "$copy/Data/Cars/CCC/Textures/body.dds"
 if [ -n "$wine" ]; then
