@@ -1,5 +1,6 @@
 #include "discovery/launcher_files.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "support/platform.h"
@@ -22,6 +23,10 @@ bool IsAbsolutePath(std::string_view text) {
   if (!text.empty() && platform::IsSeparator(text[0])) return true;
   return text.size() > 2 && ((text[0] | 0x20) >= 'a' && (text[0] | 0x20) <= 'z') && text[1] == ':' &&
          platform::IsSeparator(text[2]);
+}
+
+int CompareNames(const void* a, const void* b) {
+  return (*static_cast<const std::string* const*>(a))->compare(**static_cast<const std::string* const*>(b));
 }
 
 // The quoted text that starts at text[pos], pos left on its closing quote.
@@ -53,12 +58,12 @@ std::vector<std::string> SortedNames(const std::string& folder) {
   std::vector<std::string> names;
   std::vector<platform::FolderEntry> entries;
   if (!platform::ListFolder(folder, entries)) return names;
-  // Sorted as they come: std::sort would cost the Windows installer
-  // kilobytes, and a launcher's folder holds hundreds of entries, not more.
-  for (platform::FolderEntry& entry : entries) {
-    names.push_back(std::move(entry.Name));
-    for (size_t i = names.size() - 1; i > 0 && names[i] < names[i - 1]; --i) names[i].swap(names[i - 1]);
-  }
+  // The C library's qsort over pointers: std::sort would cost the Windows
+  // installer kilobytes.
+  std::vector<const std::string*> order(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) order[i] = &entries[i].Name;
+  std::qsort(order.data(), order.size(), sizeof(order[0]), CompareNames);
+  for (const std::string* name : order) names.push_back(*name);
   return names;
 }
 

@@ -66,7 +66,7 @@ class Win32RegistryApi : public RegistryApi {
     DWORD length = 256;
     LONG status = RegEnumKeyExW(reinterpret_cast<HKEY>(key), index, buffer, &length, nullptr, nullptr,
                                 nullptr, nullptr);
-    if (status == ERROR_SUCCESS) name = Narrow(std::wstring(buffer, length));
+    if (status == ERROR_SUCCESS) name = Narrow(std::wstring_view(buffer, length));
     return status;
   }
 };
