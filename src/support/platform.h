@@ -169,6 +169,16 @@ inline constexpr char kPreferredSeparator = '/';
 // The path the system is given for a program path (see the top of this file).
 std::string NativePath(const std::string& path);
 
+// folder and name with one separator between them, this system's when folder
+// ends with none; an empty folder gives name as it stands.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+#ifndef _WIN32
+// Where path leads once its links, "." and ".." are resolved, "" when it
+// leads nowhere. Only Wine's drive links need it, and Wine runs on POSIX.
+std::string RealPath(const std::string& path);
+#endif
+
 // Value of an environment variable, empty when unset.
 std::string GetEnv(const char* name);
 

@@ -30,6 +30,11 @@ std::string ErrorDescription(int16_t number) {
   }
 }
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty() || IsSeparator(folder.back())) return folder + name;
+  return folder + kPreferredSeparator + name;
+}
+
 // Ownership of the handle is the same on every system; only Close differs.
 File::~File() { Close(); }
 

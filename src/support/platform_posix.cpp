@@ -150,12 +150,6 @@ void NoteRemoved(const std::string& nativePath) {
   if (tListing.dir == dir) tListing.dir.clear();
 }
 
-std::string Join(const std::string& dir, const std::string& name) {
-  if (dir.empty()) return name;
-  if (dir.back() == '/') return dir + name;
-  return dir + "/" + name;
-}
-
 }  // namespace
 
 OsError LastError() { return tLastError; }
@@ -197,7 +191,7 @@ std::string NativePath(const std::string& path) {
     std::string component = slashed.substr(start, end - start);
     std::string chosen = component;
     if (lookingUp && !component.empty() && component != "." && component != "..") {
-      std::string exact = Join(result, component);
+      std::string exact = JoinPath(result, component);
       if (!Exists(exact)) {
         const DirListing* listing = ListingOf(result);
         const std::string* match = nullptr;
@@ -439,7 +433,7 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries) {
     if (found.Name == "." || found.Name == "..") continue;
     // A link to a folder is not followed, as it could lead back up.
     struct stat st;
-    std::string full = Join(native, found.Name);
+    std::string full = JoinPath(native, found.Name);
     found.IsFolder = lstat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     found.IsFile = !found.IsFolder && stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     entries.push_back(std::move(found));
@@ -499,6 +493,15 @@ std::string ExecutablePath() {
     return std::string();
   }
   return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+std::string RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (realpath(NativePath(path).c_str(), resolved) == nullptr) {
+    Fail(errno);
+    return std::string();
+  }
+  return resolved;
 }
 
 std::string GetEnv(const char* name) {

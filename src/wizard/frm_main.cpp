@@ -86,8 +86,7 @@ void frmMain::Form_Load() {
   for (const Control& control : model_.Controls) shell_.ControlChanged(control);
 
   Control& label = Ctl("lblGameFolder");
-  if (modRegistry::ReadRegistryValue(registry_, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
-                                     GameFolder)) {
+  if (discovery::ReadGameFolder(registry_, GameFolder)) {
     SetCaption(label, GameFolder);
   } else {
     SetCaption(label, LoadResString(kResNotInstalled));
@@ -198,7 +197,9 @@ void frmMain::ShowPackageError() {
   ShowError("File:" + RIGBOX_FileName + "\n" + reason);
 }
 
-bool frmMain::CheckGameFolder(std::string folder) { return modTools::FileExists(folder + "Gravelon.exe"); }
+bool frmMain::CheckGameFolder(std::string folder) {
+  return modTools::FileExists(folder + discovery::kGameExecutable);
+}
 
 void frmMain::btnBrowse_Click(int16_t /*index*/) {
   std::string title = LoadResString(kResPickerTitle);

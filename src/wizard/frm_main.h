@@ -8,17 +8,16 @@
 #include <utility>
 #include <vector>
 
+#include "discovery/game_folder.h"
+#include "discovery/registry.h"
 #include "game/script_registration.h"
 #include "wizard/form_model.h"
-#include "wizard/registry.h"
 #include "wizard/shell.h"
 
 namespace wizard {
 
 inline constexpr const char* kWindowCaption = "RIGBOX Extract (Vehiforge 0.96a)";
 inline constexpr const char* kCloseTitle = "RIGBOX Extract";
-inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
-inline constexpr const char* kGameValue = "DestinationDir";
 // Texts the unattended removal shows as the window does.
 inline constexpr int16_t kResRunError = 116;
 inline constexpr int16_t kResNoGame = 10002;

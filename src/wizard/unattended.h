@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/registry.h"
+#include "discovery/registry.h"
 
 namespace wizard {
 

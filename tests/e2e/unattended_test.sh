@@ -55,6 +55,9 @@ make_prefix() {  # make_prefix PREFIX FOLDER: a Wine prefix recording FOLDER as 
     "${value//\\/\\\\}" >"$1/system.reg"
 }
 
+# vdf FILE LIBRARY: a Steam library file in the current format, listing LIBRARY.
+vdf() { mkdir -p "$(dirname "$1")" && printf '"libraryfolders"\n{ "1"\n\t{ "path" "%s" }\n}\n' "$2" >"$1"; }
+
 system=linux
 [ -n "$wine" ] && system=windows
 bundle=$work/bundle/$system
@@ -299,6 +302,57 @@ if [ -z "$wine" ]; then
   mkdir -p "$HOME"
   run "$work/install-CCC" --silent --replace
   check "no game recorded anywhere exits 3" test $? -eq 3
+
+  # Homes as each launcher lays them out, one launcher each, with the
+  # launchers' files of the core's tests moved to the home at hand.
+  ws=$'Wy\xc5\x9bcigi'
+  rally="Gry/$ws/Gravelon Rally Championship Edition (wersja pude"$'\xc5\x82'"kowa)"
+  home() { h=$work/home-$1 && mkdir -p "$h"; }
+  moved() { mkdir -p "$(dirname "$2")" && sed "s|/home/gracz|$h|" "$(dirname "$0")/../discovery/launchers/$1" >"$2"; }
+  found() { run env HOME="$h" "${@:2}" "$work/install-CCC" --silent --replace; check "game found: $1" test $? -eq 0; }
+  home 1 && make_prefix "$work/library-1/steamapps/compatdata/1/pfx" "$game"
+  vdf "$h/.local/share/Steam/steamapps/libraryfolders.vdf" "$h/.local/share/Steam"
+  vdf "$h/.local/share/Steam/config/libraryfolders.vdf" "$work/library-1"
+  found "a Steam library listed only in config/libraryfolders.vdf"
+  home 2 && make_prefix "$work/data-2/Steam/steamapps/compatdata/1/pfx" "$game"
+  found "Steam under XDG_DATA_HOME" XDG_DATA_HOME="$work/data-2"
+  home 3 && make_prefix "$h/.steam/debian-installation/steamapps/compatdata/1/pfx" "$game"
+  found "Debian's Steam package"
+  home 4 && make_prefix "$h/Gry/$ws/Butelki/Gravelon" "$game"
+  moved bottles-data.yml "$h/.local/share/bottles/data.yml"
+  found "Bottles with a custom bottles folder"
+  home 5 && make_prefix "$h/Gry/$ws/Heroic/Gravelon/pfx" "$game"
+  moved heroic-config.json "$h/.config/heroic/config.json"
+  found "Heroic's default prefix folder"
+  home 6 && make_prefix "$h/$rally" "$game"
+  moved lutris-gravelon-1700000000.yml "$work/config-6/lutris/games/gravelon-1700000000.yml"
+  found "Lutris under XDG_CONFIG_HOME" XDG_CONFIG_HOME="$work/config-6"
+  home 7 && make_prefix "$h/$rally" "$game"
+  moved lutris-gravelon-1700000000.yml "$h/.local/share/lutris/games/gravelon-1700000000.yml"
+  found "a Lutris game file as Lutris writes it"
+
+  # A Steam copy that records no folder anywhere.
+  home 8 && export HOME=$h
+  vdf "$h/.local/share/Steam/config/libraryfolders.vdf" "$work/library-8"
+  copy=$work/library-8/steamapps/common/Gravelon
+else
+  # The same on Windows, through Steam's own record; then a GOG copy.
+  wine_reg() { "$wine" reg "$@" </dev/null >/dev/null 2>&1; }
+  wine_reg delete 'HKLM\Software\Brackmoor\Gravelon' /f /reg:32
+  steam=$(windows_path "$work/steam") library=$(windows_path "$work/library")
+  wine_reg add 'HKCU\Software\Valve\Steam' /v SteamPath /t REG_SZ /d "${steam//\\//}" /f
+  vdf "$work/steam/config/libraryfolders.vdf" "${library//\\/\\\\}"
+  copy=$work/library/steamapps/common/Gravelon
+fi
+empty_game "$copy"
+run "$work/install-CCC$exe" --silent
+check "a Steam copy without a registry value is found" test $? -eq 0 -a -f "$copy/Data/Cars/CCC/Textures/body.dds"
+if [ -n "$wine" ]; then
+  wine_reg delete 'HKCU\Software\Valve\Steam' /f
+  empty_game "$work/gog/Gravelon"
+  wine_reg add 'HKLM\Software\GOG.com\Games\1207658930' /v path /t REG_SZ /d "$(windows_path "$work/gog/Gravelon")" /f /reg:32
+  run "$work/install-CCC$exe" --silent
+  check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
 fi
 
 checks_done

@@ -4,7 +4,7 @@
 
 #include "support/ui_language.h"
 #ifndef _WIN32
-#include "wizard/scoped_env.h"
+#include "common/scoped_env.h"
 #endif
 
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "common/temp_dir.h"
+#include "discovery/registry.h"
 #include "wizard/form_model.h"
-#include "wizard/registry.h"
 #include "wizard/shell.h"
 
 namespace wizard_testing {

@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
+#include "discovery/registry.h"
 #include "embedded_images.h"
 #include "fltk_shell.h"
-#include "wizard/registry.h"
 
 // Last: X11's macros (None, Status, ...) clash with the names above.
 #include <FL/x.H>

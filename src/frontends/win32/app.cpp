@@ -4,11 +4,11 @@
 
 #include "command_line.h"
 #include "console.h"
+#include "discovery/registry.h"
 #include "main_window.h"
 #include "wide_text.h"
 #include "win32_shell.h"
 #include "wizard/frm_main.h"
-#include "wizard/registry.h"
 #include "wizard/unattended.h"
 
 namespace win32_frontend {

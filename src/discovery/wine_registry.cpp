@@ -1,8 +1,9 @@
-#include "wizard/wine_registry.h"
+#include "discovery/wine_registry.h"
 
 #include <cstring>
 #include <utility>
 
+#include "support/platform.h"
 #include "support/tools.h"
 
 namespace modRegistry {
@@ -241,11 +242,6 @@ void AppendUtf8(std::string& out, uint32_t codePoint) {
   }
 }
 
-std::string JoinPath(const std::string& folder, const char* name) {
-  if (!folder.empty() && folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
-
 // A header whose name escapes nothing but backslashes is compared in place:
 // most of a registry's thousands of headers then cost no decoding. Empty
 // when the name holds another escape or a non-ASCII byte.
@@ -337,7 +333,7 @@ WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootRes
 std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t prefix,
                                                                      const std::string& subKey) const {
   std::vector<std::vector<WineRegValue>> keys;
-  std::string text = modTools::ReadTextFile(JoinPath(prefixes_[prefix], "system.reg"));
+  std::string text = modTools::ReadTextFile(platform::JoinPath(prefixes_[prefix], "system.reg"));
   if (text.empty()) return keys;
   for (const std::string& view : WineKeyViews(subKey)) {
     std::optional<std::vector<WineRegValue>> key = FindWineRegKey(text, view);

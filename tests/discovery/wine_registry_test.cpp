@@ -3,8 +3,8 @@
 #include <tuple>
 
 #include "common/temp_dir.h"
-#include "wizard/registry.h"
-#include "wizard/wine_registry.h"
+#include "discovery/registry.h"
+#include "discovery/wine_registry.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ const char kOtherForms[] =
     "[Software\\\\Empty] 1\r\n";
 
 // Each key's values in file order.
-TEST(WizardWineRegistryFile, ValuesOfEveryForm) {
+TEST(DiscoveryWineRegistryFile, ValuesOfEveryForm) {
   std::string bin;
   for (int i = 0; i <= 0x25; ++i) bin += static_cast<char>(i);
   auto sz = [](const std::u16string& text) { return Utf16(text + std::u16string(1, 0)); };
@@ -97,7 +97,7 @@ TEST(WizardWineRegistryFile, ValuesOfEveryForm) {
 
 // Between the quotes of "v"="...", and the value it gives; "\xE9" is a
 // byte of its own.
-TEST(WizardWineRegistryFile, EscapeForms) {
+TEST(DiscoveryWineRegistryFile, EscapeForms) {
   const std::pair<const char*, std::u16string> cases[] = {
       {"\\x141 x", u"\u0141 x"},
       {"\\x0141a", u"\u0141a"},
@@ -116,7 +116,7 @@ TEST(WizardWineRegistryFile, EscapeForms) {
   }
 }
 
-TEST(WizardWineRegistryFile, Utf16ToUtf8) {
+TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"A\u0141\u20AC")), "A\xC5\x81\xE2\x82\xAC");
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"\U0001F600")), "\xF0\x9F\x98\x80");
   EXPECT_EQ(Utf16LeToUtf8(Utf16(std::u16string(1, 0xD800)) + "x"), "\xEF\xBF\xBD");  // lone half, odd byte
@@ -129,7 +129,7 @@ std::string FakeDriveRoot(const std::string& prefix, char drive) {
   return "";
 }
 
-TEST(WizardWineRegistryFile, DrivePathsBecomeNativePaths) {
+TEST(DiscoveryWineRegistryFile, DrivePathsBecomeNativePaths) {
   const std::pair<const char*, const char*> cases[] = {
       {"C:\\Games\\Gravelon\\", "/p/drive_c/Games/Gravelon/"},
       {"C:", "/p/drive_c"},
@@ -142,7 +142,7 @@ TEST(WizardWineRegistryFile, DrivePathsBecomeNativePaths) {
   EXPECT_EQ(MapDosPath("C:\\x", "/p", nullptr), "C:\\x");
 }
 
-class WizardWineRegistryApi : public ::testing::Test {
+class DiscoveryWineRegistryApi : public ::testing::Test {
  protected:
   std::string Prefix(const std::string& name, const std::string& systemReg) {
     WriteFile(temp / name / "system.reg", systemReg);
@@ -159,7 +159,7 @@ class WizardWineRegistryApi : public ::testing::Test {
 
 // Prefixes in order, each with the 32-bit view before the native one; value
 // names without case.
-TEST_F(WizardWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
+TEST_F(DiscoveryWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
   std::string empty = (temp / "none").string();  // no system.reg at all
   std::string other = Prefix("other", "[Software\\\\Other] 1\n\"DestinationDir\"=\"C:\\\\x\\\\\"\n");
   std::string keyOnly = Prefix("keyonly", "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"Else\"=\"y\"\n");
@@ -175,7 +175,7 @@ TEST_F(WizardWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
   EXPECT_EQ(Read(api, "Missing"), "untouched");
 }
 
-TEST_F(WizardWineRegistryApi, SeamContract) {
+TEST_F(DiscoveryWineRegistryApi, SeamContract) {
   std::string prefix = Prefix("pfx", kSystemReg);
   WineRegistryApi api({prefix}, FakeDriveRoot);
   KeyHandle key = 0;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <tuple>
 
-#include "wizard/registry.h"
+#include "discovery/registry.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = kKey) {
 // The key opened read-only, the value queried into a zeroed buffer, the key
 // closed. Strings lose only a terminating zero at the reported length;
 // DWORDs become decimal text; other types empty text.
-TEST(WizardReadRegistryValue, ValuesAsText) {
+TEST(DiscoveryReadRegistryValue, ValuesAsText) {
   const std::vector<std::string> calls = {"open SOFTWARE\\Brackmoor\\Gravelon", "query 4660 DestinationDir",
                                           "close 4660"};
   const std::pair<FakeValue, std::string> cases[] = {
@@ -89,7 +89,7 @@ TEST(WizardReadRegistryValue, ValuesAsText) {
 // A failed open (the empty handle is closed all the same), a missing value,
 // one over the buffer, of length zero or claiming more than the buffer: the
 // text stays.
-TEST(WizardReadRegistryValue, FailuresLeaveTheTextAndClose) {
+TEST(DiscoveryReadRegistryValue, FailuresLeaveTheTextAndClose) {
   const std::tuple<int32_t, std::optional<FakeValue>, const char*> cases[] = {
       {kErrorFileNotFound, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
       {kErrorSuccess, std::nullopt, "close 4660"},

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "discovery/registry.h"
 #include "support/wide_text.h"
 #include "support/windows_include.h"
-#include "wizard/registry.h"
 
 namespace modRegistry {
 namespace {
@@ -18,14 +18,15 @@ HKEY RootHandle(uint32_t root) {
 }
 
 // The wide API, so that text arrives as UTF-8 whatever the ANSI code page.
-// Keys are read in the 32-bit view, where a 32-bit game records its folder.
+// Keys are read in the 32-bit view, where a 32-bit game records its folder,
+// unless the 64-bit one is asked for.
 class Win32RegistryApi : public RegistryApi {
  public:
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override {
     HKEY handle = nullptr;
-    LONG status =
-        RegOpenKeyExW(RootHandle(root), Widen(subKey).c_str(), options, access | KEY_WOW64_32KEY, &handle);
+    if ((access & KEY_WOW64_64KEY) == 0) access |= KEY_WOW64_32KEY;
+    LONG status = RegOpenKeyExW(RootHandle(root), Widen(subKey).c_str(), options, access, &handle);
     key = reinterpret_cast<KeyHandle>(handle);
     return status;
   }
@@ -59,6 +60,15 @@ class Win32RegistryApi : public RegistryApi {
   }
 
   int32_t CloseKey(KeyHandle key) override { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
+
+  int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) override {
+    wchar_t buffer[256];  // a key name has at most 255 characters
+    DWORD length = 256;
+    LONG status = RegEnumKeyExW(reinterpret_cast<HKEY>(key), index, buffer, &length, nullptr, nullptr,
+                                nullptr, nullptr);
+    if (status == ERROR_SUCCESS) name = Narrow(std::wstring_view(buffer, length));
+    return status;
+  }
 };
 
 }  // namespace

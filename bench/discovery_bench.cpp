@@ -1,7 +1,7 @@
 // How long the Linux installer takes to find the Wine prefixes of a home
 // with many Proton prefixes, and to read the game folder when it is
 // recorded in the last of them (every other registry is read first).
-//   build/bench/wine_prefixes_bench [PREFIXES] [REGISTRY_KIB] [TRIALS]
+//   build/bench/discovery_bench [PREFIXES] [REGISTRY_KIB] [TRIALS]
 // Defaults: 1000 prefixes, registries of 64 KiB, best of 10 runs.
 // Target: finding the prefixes of 1000 takes under 100 ms.
 #include <unistd.h>
@@ -13,9 +13,9 @@
 #include <fstream>
 #include <string>
 
-#include "wizard/registry.h"
-#include "wizard/wine_prefixes.h"
-#include "wizard/wine_registry.h"
+#include "discovery/registry.h"
+#include "discovery/wine_prefixes.h"
+#include "discovery/wine_registry.h"
 
 namespace fs = std::filesystem;
 
@@ -64,10 +64,10 @@ int main(int argc, char** argv) {
 
   size_t found = 0;
   const double discover =
-      BestMilliseconds(trials, [&] { found = modRegistry::DiscoverWinePrefixes().size(); });
+      BestMilliseconds(trials, [&] { found = discovery::DiscoverLaunchers().Prefixes.size(); });
   std::string folder;
   const double lookup = BestMilliseconds(trials, [&] {
-    modRegistry::WineRegistryApi api(modRegistry::DiscoverWinePrefixes(), modRegistry::DosDriveRoot);
+    modRegistry::WineRegistryApi api(discovery::DiscoverLaunchers().Prefixes, discovery::DosDriveRoot);
     modRegistry::ReadRegistryValue(api, modRegistry::kHkeyLocalMachine, "SOFTWARE\\Brackmoor\\Gravelon",
                                    "DestinationDir", folder);
   });

@@ -1,4 +1,4 @@
-#include "wizard/registry.h"
+#include "discovery/registry.h"
 
 #include <optional>
 
@@ -59,11 +59,13 @@ bool IsValidKeyName(const std::string& keyPath) {
 }
 
 bool ReadRegistryValue(RegistryApi& api, uint32_t root, const std::string& keyPath,
-                       const std::string& valueName, std::string& outValue) {
+                       const std::string& valueName, std::string& outValue, uint32_t view) {
   if (!IsValidKeyName(keyPath)) return false;
   KeyHandle key = 0;
   std::optional<std::string> text;
-  if (api.OpenKey(root, keyPath, 0, kKeyRead, key) == kErrorSuccess) text = QueryText(api, key, valueName);
+  if (api.OpenKey(root, keyPath, 0, kKeyRead | view, key) == kErrorSuccess) {
+    text = QueryText(api, key, valueName);
+  }
   api.CloseKey(key);
   if (!text) return false;
   outValue = *text;

@@ -1,5 +1,5 @@
 // modRegistry: reading one value from the registry. The reads go through
-// RegistryApi, a seam shaped like the three advapi32 calls, so tests pass a
+// RegistryApi, a seam shaped like the advapi32 calls, so tests pass a
 // fake and each platform brings its own: the Windows registry, or on POSIX
 // the registry files of Wine prefixes (wine_registry.h).
 #pragma once
@@ -9,9 +9,13 @@
 
 namespace modRegistry {
 
+inline constexpr uint32_t kHkeyCurrentUser = 0x80000001;
 inline constexpr uint32_t kHkeyLocalMachine = 0x80000002;
 // Read access only: a standard user may not open HKLM keys for writing.
 inline constexpr uint32_t kKeyRead = 0x20019;
+// Added to the access: the 64-bit view of the registry instead of the
+// 32-bit one, which a 32-bit program sees otherwise (KEY_WOW64_64KEY).
+inline constexpr uint32_t kKeyWow64_64Key = 0x0100;
 
 // Value types.
 inline constexpr uint32_t kRegNone = 0;
@@ -26,6 +30,7 @@ inline constexpr int32_t kErrorSuccess = 0;
 inline constexpr int32_t kErrorFileNotFound = 2;
 inline constexpr int32_t kErrorInvalidHandle = 6;
 inline constexpr int32_t kErrorMoreData = 234;
+inline constexpr int32_t kErrorNoMoreItems = 259;
 
 // Size of the buffer a value is read into; longer values are not read.
 inline constexpr uint32_t kValueBufferSize = 1024;
@@ -47,6 +52,11 @@ class RegistryApi {
                              uint32_t& length) = 0;
   // RegCloseKey.
   virtual int32_t CloseKey(KeyHandle key) = 0;
+  // RegEnumKeyEx: the name of the subkey at index, kErrorNoMoreItems past
+  // the last. A registry that lists no subkeys needs no more than this.
+  virtual int32_t EnumKey(KeyHandle /*key*/, uint32_t /*index*/, std::string& /*name*/) {
+    return kErrorNoMoreItems;
+  }
 };
 
 // This platform's registry: advapi32 on Windows (32-bit view), the Wine
@@ -61,9 +71,10 @@ bool IsValidKeyName(const std::string& keyPath);
 // REG_DWORD as decimal text (read as a 32-bit signed number), any other type
 // as empty text. False, with outValue untouched, for a malformed key path,
 // a key or value that cannot be read, data over kValueBufferSize bytes or
-// of length 0. The key is always closed again.
+// of length 0. The key is always closed again. view is 0 for the 32-bit
+// view or kKeyWow64_64Key.
 bool ReadRegistryValue(RegistryApi& api, uint32_t root, const std::string& keyPath,
-                       const std::string& valueName, std::string& outValue);
+                       const std::string& valueName, std::string& outValue, uint32_t view = 0);
 bool ReadRegistryValue(uint32_t root, const std::string& keyPath, const std::string& valueName,
                        std::string& outValue);
 

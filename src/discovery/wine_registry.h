@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "wizard/registry.h"
+#include "discovery/registry.h"
 
 namespace modRegistry {
 

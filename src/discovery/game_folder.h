@@ -1,0 +1,43 @@
+// Finding the game's folder: the value the game's own installer records,
+// else a store copy (Steam, GOG) that records none, found where its store
+// keeps it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "discovery/registry.h"
+
+namespace discovery {
+
+inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
+inline constexpr const char* kGameValue = "DestinationDir";
+// The file that makes a folder the game's folder.
+inline constexpr const char* kGameExecutable = "Gravelon.exe";
+
+// The folders one level below steamapps/common of each library, in the
+// libraries' order, each library's by name.
+std::vector<std::string> SteamGameFolders(const std::vector<std::string>& libraries);
+
+// The store copies the registry tells of, as Windows keeps them: the game
+// folders of the Steam folder that Steam records for the user
+// (HKCU\Software\Valve\Steam, SteamPath) and of the libraries it lists, then
+// the path of each GOG game (HKLM\Software\GOG.com\Games\*), in the 32-bit
+// view, then in the 64-bit one.
+std::vector<std::string> RecordedStoreCopyFolders(modRegistry::RegistryApi& registry);
+
+// Where this system's store copies may be: on Windows those above; on
+// POSIX the game folders of the Steam libraries that the launcher walk
+// found (wine_prefixes.h).
+std::vector<std::string> StoreCopyFolders(modRegistry::RegistryApi& registry);
+
+using FolderSource = std::vector<std::string> (*)(modRegistry::RegistryApi& registry);
+
+// The game folder: the registry's value wherever there is one, taken as it
+// stands; otherwise the first of source's folders that holds
+// kGameExecutable (its name matched without case), with a trailing
+// separator. False, with folder untouched, when neither gives one.
+bool ReadGameFolder(modRegistry::RegistryApi& registry, std::string& folder,
+                    FolderSource source = StoreCopyFolders);
+
+}  // namespace discovery

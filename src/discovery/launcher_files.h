@@ -1,0 +1,48 @@
+// Reading the files in which game launchers keep their folders. Steam's
+// library list (VDF) has no Debian-packaged reader, so it is read here, on
+// every system; the YAML of Lutris and Bottles and the JSON of Heroic are
+// read with libyaml and nlohmann-json, on POSIX only, where those run.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace discovery {
+
+// A launcher's own file is small; anything bigger is not one of them.
+inline constexpr int64_t kMaxLauncherFileBytes = 4 << 20;
+
+// The file's bytes, "" unless it is a regular file of at most
+// kMaxLauncherFileBytes: a stray link to a device or a fifo must not hang
+// the installer.
+std::string ReadLauncherFile(const std::string& path);
+
+// The names in a launcher's folder in byte order; none when it cannot be
+// listed.
+std::vector<std::string> SortedNames(const std::string& folder);
+
+// The library folders a Steam libraryfolders.vdf lists: the "path" values
+// (key in any letter case) of the current format, the numbered absolute
+// paths of the old one ("1" "/mnt/games/SteamLibrary").
+std::vector<std::string> SteamLibraryPaths(std::string_view vdfText);
+
+// A Steam folder, then the libraries its two library files list, in the
+// order of the files: steamapps/libraryfolders.vdf, which current Steam may
+// leave stale, then config/libraryfolders.vdf, which it writes.
+std::vector<std::string> SteamLibraries(const std::string& steamFolder);
+
+#ifndef _WIN32
+// The scalar at keyPath (a key of the top mapping, then of the mapping it
+// holds, ...) of a YAML file's first document; "" when there is none, when
+// it is null or not a scalar, and for a file that is no YAML.
+std::string YamlScalar(std::string_view yamlText, std::initializer_list<std::string_view> keyPath);
+
+// Every string that a member named key holds, at any depth of a JSON file,
+// in the file's order; none for a file that is no JSON.
+std::vector<std::string> JsonStrings(std::string_view jsonText, std::string_view key);
+#endif
+
+}  // namespace discovery

@@ -1,0 +1,32 @@
+// Where the Wine prefixes and Steam libraries of this user are, and what the
+// prefixes' drive letters stand for. POSIX only (wine_prefixes_posix.cpp).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace discovery {
+
+struct LauncherFolders {
+  // The prefixes whose registry a game may be recorded in, in the order
+  // they are asked: $WINEPREFIX, ~/.wine, then those of the game launchers
+  // (Steam, Bottles, Lutris, Heroic, PlayOnLinux) in the order of the table
+  // in wine_prefixes_posix.cpp, each folder's entries in byte order. Only
+  // folders holding a system.reg (directly or in pfx/) count, each once.
+  std::vector<std::string> Prefixes;
+  // Every Steam folder and library found on the way, each once, in that order.
+  std::vector<std::string> SteamLibraries;
+};
+
+// Walks the launchers' folders below $HOME (and $XDG_DATA_HOME,
+// $XDG_CONFIG_HOME) as they are now.
+LauncherFolders DiscoverLaunchers();
+
+// The same, walked once, at the first call.
+const LauncherFolders& SystemLaunchers();
+
+// The native folder of drive driveLetter ('c') of prefix: where its
+// dosdevices/c: link leads, or "" when there is no such link.
+std::string DosDriveRoot(const std::string& prefix, char driveLetter);
+
+}  // namespace discovery

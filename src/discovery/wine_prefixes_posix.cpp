@@ -1,0 +1,225 @@
+// The walk through the folders where Linux game launchers keep Wine
+// prefixes. Files and folders are reached only through the platform layer.
+#include <cstdint>
+#include <set>
+#include <string_view>
+#include <utility>
+
+#include "discovery/launcher_files.h"
+#include "discovery/wine_prefixes.h"
+#include "support/platform.h"
+
+namespace discovery {
+namespace {
+
+using platform::JoinPath;
+
+enum class Source {
+  SteamRoot,     // steamapps/compatdata/<app>, its own and the listed libraries'
+  PrefixFolder,  // every entry is a prefix
+  LutrisGames,   // *.yml naming game: prefix:
+  HeroicGames,   // *.json naming winePrefix
+  HeroicConfig,  // config.json: winePrefix, and each prefix in defaultWinePrefix
+  BottlesData,   // data.yml: each bottle in custom_bottles_path
+};
+
+// Where a location's folder is: below the home, the XDG data or config
+// folder, or the sandbox folder below the home that a Flatpak or Snap
+// launcher takes for its home (and its XDG folders).
+enum class Base { Home, DataHome, ConfigHome };
+
+struct Location {
+  Base base;
+  const char* sandbox;
+  Source source;
+  const char* folder;
+};
+
+constexpr const char kSteamFlatpak[] = ".var/app/com.valvesoftware.Steam";
+constexpr const char kSteamSnap[] = "snap/steam/common";
+constexpr const char kBottlesFlatpak[] = ".var/app/com.usebottles.bottles";
+constexpr const char kLutrisFlatpak[] = ".var/app/net.lutris.Lutris";
+constexpr const char kHeroicFlatpak[] = ".var/app/com.heroicgameslauncher.hgl";
+
+constexpr Location kLocations[] = {
+    {Base::Home, "", Source::SteamRoot, ".steam/steam"},
+    {Base::Home, "", Source::SteamRoot, ".steam/root"},
+    {Base::DataHome, "", Source::SteamRoot, "Steam"},
+    {Base::Home, "", Source::SteamRoot, ".steam/debian-installation"},
+    {Base::Home, kSteamFlatpak, Source::SteamRoot, ".steam/steam"},
+    {Base::Home, kSteamFlatpak, Source::SteamRoot, ".local/share/Steam"},
+    {Base::Home, kSteamFlatpak, Source::SteamRoot, "data/Steam"},
+    {Base::Home, kSteamSnap, Source::SteamRoot, ".steam/steam"},
+    {Base::Home, kSteamSnap, Source::SteamRoot, ".local/share/Steam"},
+    {Base::DataHome, "", Source::PrefixFolder, "bottles/bottles"},
+    {Base::DataHome, "", Source::BottlesData, "bottles/data.yml"},
+    {Base::Home, kBottlesFlatpak, Source::PrefixFolder, "data/bottles/bottles"},
+    {Base::Home, kBottlesFlatpak, Source::BottlesData, "data/bottles/data.yml"},
+    {Base::DataHome, "", Source::LutrisGames, "lutris/games"},
+    {Base::ConfigHome, "", Source::LutrisGames, "lutris/games"},
+    {Base::Home, kLutrisFlatpak, Source::LutrisGames, "data/lutris/games"},
+    {Base::Home, kLutrisFlatpak, Source::LutrisGames, "config/lutris/games"},
+    {Base::ConfigHome, "", Source::HeroicGames, "heroic/GamesConfig"},
+    {Base::ConfigHome, "", Source::HeroicConfig, "heroic/config.json"},
+    {Base::Home, "", Source::PrefixFolder, "Games/Heroic/Prefixes"},
+    {Base::Home, "", Source::PrefixFolder, "Games/Heroic/Prefixes/default"},
+    {Base::Home, kHeroicFlatpak, Source::HeroicGames, "config/heroic/GamesConfig"},
+    {Base::Home, kHeroicFlatpak, Source::HeroicConfig, "config/heroic/config.json"},
+    {Base::Home, "", Source::PrefixFolder, ".PlayOnLinux/wineprefix"},
+};
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// One file or folder, however it is reached: ~/.steam/steam usually links
+// to ~/.local/share/Steam.
+using Identity = std::pair<uint64_t, uint64_t>;
+
+bool IdentityOf(const std::string& path, platform::PathKind kind, Identity& identity) {
+  platform::PathInfo info;
+  if (!platform::GetPathInfo(path, info) || info.Kind != kind) return false;
+  identity = {info.Volume, info.Index};
+  return true;
+}
+
+class Walk {
+ public:
+  explicit Walk(std::string home) : home_(std::move(home)) {
+    while (home_.size() > 1 && home_.back() == '/') home_.pop_back();
+  }
+
+  // A prefix, or a folder holding one as pfx/ (Proton's layout, which
+  // Steam, Heroic and Lutris use).
+  void Add(const std::string& candidate) {
+    for (const std::string& folder : {candidate, JoinPath(candidate, "pfx")}) {
+      Identity identity;
+      if (!IdentityOf(JoinPath(folder, "system.reg"), platform::PathKind::File, identity)) continue;
+      if (seen_.insert(identity).second) found_.Prefixes.push_back(folder);
+      return;
+    }
+  }
+
+  void Visit(const Location& location) {
+    const std::string sandbox = *location.sandbox ? JoinPath(home_, location.sandbox) : home_;
+    const std::string path =
+        JoinPath(*location.sandbox ? sandbox : BaseFolder(location.base), location.folder);
+    switch (location.source) {
+      case Source::SteamRoot:
+        for (const std::string& library : SteamLibraries(path)) {
+          for (const std::string& each : Paths(library, sandbox)) AddSteamLibrary(each);
+        }
+        return;
+      case Source::BottlesData:
+        for (const std::string& each :
+             Paths(YamlScalar(ReadLauncherFile(path), {"custom_bottles_path"}), sandbox)) {
+          AddEach(each);
+        }
+        return;
+      case Source::HeroicConfig: {
+        const std::string text = ReadLauncherFile(path);
+        for (const std::string& named : JsonStrings(text, "winePrefix")) AddNamed(named, sandbox);
+        for (const std::string& named : JsonStrings(text, "defaultWinePrefix")) {
+          for (const std::string& each : Paths(named, sandbox)) AddEach(each);
+        }
+        return;
+      }
+      default:
+        break;
+    }
+    for (const std::string& name : SortedNames(path)) {
+      const std::string entry = JoinPath(path, name);
+      if (location.source == Source::PrefixFolder) {
+        Add(entry);
+      } else if (location.source == Source::LutrisGames && EndsWith(name, ".yml")) {
+        AddNamed(YamlScalar(ReadLauncherFile(entry), {"game", "prefix"}), sandbox);
+      } else if (location.source == Source::HeroicGames && EndsWith(name, ".json")) {
+        for (const std::string& named : JsonStrings(ReadLauncherFile(entry), "winePrefix"))
+          AddNamed(named, sandbox);
+      }
+    }
+  }
+
+  LauncherFolders Found() && { return std::move(found_); }
+
+ private:
+  // The XDG folders as their rules take them: unset, empty or relative,
+  // the default below the home.
+  std::string BaseFolder(Base base) const {
+    if (base == Base::Home) return home_;
+    const bool data = base == Base::DataHome;
+    const std::string folder = platform::GetEnv(data ? "XDG_DATA_HOME" : "XDG_CONFIG_HOME");
+    if (!folder.empty() && folder[0] == '/') return folder;
+    return JoinPath(home_, data ? ".local/share" : ".config");
+  }
+
+  // Where a path named in a launcher's file may be: ~ and relative paths
+  // are taken from the home. A sandboxed launcher sees its sandbox folder
+  // as the home, so a path below the home may be there instead.
+  std::vector<std::string> Paths(const std::string& named, const std::string& sandbox) const {
+    if (named.empty()) return {};
+    std::string path = named;
+    if (named == "~" || named.rfind("~/", 0) == 0) {
+      path = home_ + named.substr(1);
+    } else if (named[0] != '/') {
+      path = JoinPath(home_, named);
+    }
+    std::vector<std::string> paths{path};
+    if (sandbox != home_ && path.rfind(home_ + "/", 0) == 0) {
+      paths.push_back(sandbox + path.substr(home_.size()));
+    }
+    return paths;
+  }
+
+  void AddNamed(const std::string& named, const std::string& sandbox) {
+    for (const std::string& path : Paths(named, sandbox)) Add(path);
+  }
+
+  // A launcher's folder of prefixes, one per game or bottle.
+  void AddEach(const std::string& folder) {
+    for (const std::string& name : SortedNames(folder)) Add(JoinPath(folder, name));
+  }
+
+  void AddSteamLibrary(const std::string& library) {
+    Identity identity;
+    if (!IdentityOf(library, platform::PathKind::Folder, identity) ||
+        !seenLibraries_.insert(identity).second) {
+      return;
+    }
+    found_.SteamLibraries.push_back(library);
+    AddEach(JoinPath(library, "steamapps/compatdata"));
+  }
+
+  std::string home_;
+  std::set<Identity> seen_;
+  std::set<Identity> seenLibraries_;
+  LauncherFolders found_;
+};
+
+}  // namespace
+
+LauncherFolders DiscoverLaunchers() {
+  const std::string home = platform::GetEnv("HOME");
+  Walk walk(home);
+  const std::string wineprefix = platform::GetEnv("WINEPREFIX");
+  if (!wineprefix.empty()) walk.Add(wineprefix);
+  if (!home.empty()) {
+    walk.Add(JoinPath(home, ".wine"));
+    for (const Location& location : kLocations) walk.Visit(location);
+  }
+  return std::move(walk).Found();
+}
+
+const LauncherFolders& SystemLaunchers() {
+  static const LauncherFolders found = DiscoverLaunchers();
+  return found;
+}
+
+std::string DosDriveRoot(const std::string& prefix, char driveLetter) {
+  const std::string link = JoinPath(prefix, std::string("dosdevices/") + driveLetter + ":");
+  platform::PathInfo info;
+  if (!platform::GetPathInfo(link, info) || !info.IsLink) return std::string();
+  return platform::RealPath(link);
+}
+
+}  // namespace discovery

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/scoped_env.h"
+#include "common/temp_dir.h"
+#include "discovery/wine_prefixes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace discovery;
+using namespace testing_support;
+
+// A prefix with a registry and a c: drive linked as Wine links it.
+fs::path MakePrefix(const fs::path& prefix) {
+  WriteFile(prefix / "system.reg", "");
+  fs::create_directories(prefix / "drive_c");
+  fs::create_directories(prefix / "dosdevices");
+  fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
+  return prefix;
+}
+
+class DiscoveryWinePrefixes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home = temp / "home";
+    fs::create_directories(home);
+    env.Set("HOME", home.string());
+    for (const char* name : {"WINEPREFIX", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) env.Set(name, std::nullopt);
+  }
+  TempDir temp;
+  fs::path home;
+  ScopedEnv env;
+};
+
+TEST_F(DiscoveryWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
+  fs::path prefix = MakePrefix(temp / "pfx");
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'c'), fs::canonical(prefix / "drive_c").string());
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'd'), "");
+  fs::create_directories(prefix / "dosdevices" / "e:");  // a folder, not a link
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'e'), "");
+  fs::create_symlink(temp / "gone", prefix / "dosdevices" / "f:");
+  EXPECT_EQ(DosDriveRoot(prefix.string(), 'f'), "");
+}
+
+// WINEPREFIX, ~/.wine, the Proton prefixes of each Steam library, then the
+// prefixes the other launchers name, from the home (~ or relative) or
+// absolute, each once however it is reached. The installer's end-to-end
+// test sets the XDG folders.
+TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
+  fs::path own = MakePrefix(temp / "own");
+  env.Set("WINEPREFIX", own.string());
+  MakePrefix(home / ".wine");
+  fs::path steam = home / ".local/share/Steam";
+  fs::path compat = steam / "steamapps/compatdata";
+  MakePrefix(compat / "200" / "pfx");
+  MakePrefix(compat / "100" / "pfx");
+  fs::create_directories(compat / "300" / "pfx");  // no registry yet
+  // ~/.steam/steam links to the same installation: its prefixes come once.
+  fs::create_directories(home / ".steam");
+  fs::create_symlink(steam, home / ".steam" / "steam");
+  MakePrefix(home / ".steam/debian-installation/steamapps/compatdata/1/pfx");
+  // Libraries of both library files, the stale one's and the current one's.
+  fs::path library = temp / "library", current = temp / "current";
+  MakePrefix(library / "steamapps/compatdata/400/pfx");
+  MakePrefix(current / "steamapps/compatdata/500/pfx");
+  WriteFile(steam / "steamapps/libraryfolders.vdf", "\"1\" \"" + library.string() + "\"");
+  WriteFile(steam / "config/libraryfolders.vdf", "\"0\" { \"path\" \"" + (temp / "gone").string() +
+                                                     "\" } \"1\" { \"path\" \"" + current.string() + "\" }");
+  // Bottles' own folder, then its custom one.
+  MakePrefix(home / ".local/share/bottles/bottles/b");
+  WriteFile(home / ".local/share/bottles/data.yml",
+            "custom_bottles_path: " + (temp / "bottles").string() + "\n");
+  MakePrefix(temp / "bottles/c");
+  fs::create_symlink("loop", home / "loop");
+  const std::string lutris[] = {"~/Games/tilde", "Games/relative", (temp / "absolute").string(), "~/loop"};
+  for (const std::string& written : lutris) {
+    WriteFile(home / ".local/share/lutris/games" / (std::to_string(&written - lutris) + ".yml"),
+              "game:\n  prefix: " + written + "\n");
+  }
+  for (const fs::path& prefix : {home / "Games/tilde", home / "Games/relative", temp / "absolute"})
+    MakePrefix(prefix);
+  // Heroic's default folder holds a prefix per game. A relative
+  // $XDG_CONFIG_HOME counts as unset, as the XDG rules say.
+  env.Set("XDG_CONFIG_HOME", "relative");
+  WriteFile(home / ".config/heroic/config.json",
+            R"({"defaultSettings": {"defaultWinePrefix": ")" + (temp / "heroic").string() + R"("}})");
+  MakePrefix(temp / "heroic/Gravelon/pfx");
+  MakePrefix(temp / "heroic/Another");
+
+  std::vector<std::string> expected;
+  for (const char* path :
+       {"own", "home/.wine", "home/.steam/steam/steamapps/compatdata/100/pfx",
+        "home/.steam/steam/steamapps/compatdata/200/pfx", "library/steamapps/compatdata/400/pfx",
+        "current/steamapps/compatdata/500/pfx", "home/.steam/debian-installation/steamapps/compatdata/1/pfx",
+        "home/.local/share/bottles/bottles/b", "bottles/c", "home/Games/tilde", "home/Games/relative",
+        "absolute", "heroic/Another", "heroic/Gravelon/pfx"}) {
+    expected.push_back((temp / path).string());
+  }
+  const LauncherFolders found = DiscoverLaunchers();
+  EXPECT_EQ(found.Prefixes, expected);
+  EXPECT_EQ(found.SteamLibraries,
+            (std::vector<std::string>{(home / ".steam/steam").string(), library.string(), current.string(),
+                                      (home / ".steam/debian-installation").string()}));
+}
+
+}  // namespace
