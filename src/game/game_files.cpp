@@ -11,7 +11,8 @@ ScriptFault Because(ScriptFault fault) {
 std::string StoreCopyOf(const std::string& path) {
   std::string copy = platform::VirtualStorePath(path);
   platform::PathInfo info;
-  return !copy.empty() && platform::GetPathInfo(copy, info) && info.Kind == platform::PathKind::File ? copy : "";
+  return !copy.empty() && platform::GetPathInfo(copy, info) && info.Kind == platform::PathKind::File ? copy
+                                                                                                     : "";
 }
 
 std::optional<ScriptFault> ReplaceWholeFile(const std::string& path, const std::string& tempPath,

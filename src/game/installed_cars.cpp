@@ -86,7 +86,8 @@ std::optional<ScriptFault> WriteList(const std::string& fileName, const std::vec
     profile.Add(kSection, kIdKeyPrefix + support::DecimalText(n), cars[n - 1]);
   if (std::optional<ScriptFault> fault = ReplaceWholeFile(fileName, fileName + ".tmp", profile.Serialize()))
     return fault;
-  platform::SetFileAttributes(fileName, platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
+  platform::SetFileAttributes(fileName,
+                              platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
   return std::nullopt;
 }
 

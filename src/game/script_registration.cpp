@@ -80,7 +80,8 @@ bool Report(ProgressSink& sink, const std::string& shownName) {
 // when it keeps one, which the game reads instead. change(path, changed)
 // returns its fault and sets changed when it wrote.
 template <typename Change>
-bool ChangeWithCopy(const std::string& path, const std::string& shownName, ProgressSink& sink, Change change) {
+bool ChangeWithCopy(const std::string& path, const std::string& shownName, ProgressSink& sink,
+                    Change change) {
   bool changed = false;
   if (Fault fault = change(path, changed)) return Fail(sink, shownName, *fault);
   std::string copy = StoreCopyOf(path);

@@ -336,7 +336,8 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   if (kept) SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
   std::wstring source = SystemPath(from);
   if (!Retried(target, [&] {
-        return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
       })) {
     DWORD error = GetLastError();
     if (kept) SetFileAttributesW(target.c_str(), attributes);
@@ -523,8 +524,8 @@ bool IsInside(const std::wstring& path, const std::wstring& folder) {
   size_t length = folder.size();
   while (length > 0 && folder[length - 1] == L'\\') --length;
   return length > 0 && path.size() > length && path[length] == L'\\' &&
-         CompareStringOrdinal(path.c_str(), static_cast<int>(length), folder.c_str(), static_cast<int>(length),
-                              TRUE) == CSTR_EQUAL;
+         CompareStringOrdinal(path.c_str(), static_cast<int>(length), folder.c_str(),
+                              static_cast<int>(length), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace

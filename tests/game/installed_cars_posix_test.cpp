@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/temp_dir.h"
-#include "game/recording_sink.h"
 #include "common/unprivileged_posix.h"
 #include "game/installed_cars.h"
+#include "game/recording_sink.h"
 #include "support/platform.h"
 
 namespace fs = std::filesystem;

@@ -14,7 +14,8 @@ class RecordingSink : public game::ProgressSink {
   void AddProgress(int amount) override { Calls.push_back("progress +" + std::to_string(amount)); }
   void SetCreatingFile(const std::string& shownName) override { Calls.push_back("creating " + shownName); }
   void ScriptFailed(const std::string& shownName, game::ScriptFault fault) override {
-    const char* reasons[] = {"missing", "cannot open", "write failed", "cannot replace", "cannot delete", "in use"};
+    const char* reasons[] = {"missing",        "cannot open",   "write failed",
+                             "cannot replace", "cannot delete", "in use"};
     Calls.push_back("failed " + shownName + ": " + reasons[static_cast<int>(fault)]);
   }
   void CopyUpdated(const std::string& path) override { Calls.push_back("copy " + path); }

@@ -47,12 +47,13 @@ TEST(PackageExtractPosix, FolderThatCannotBeMadeGivesItsOwnReason) {
   std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
   auto extract = [&](std::string dest) {
-    bool extracted = modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0) &&
-                     modRIGBOX::ExtractPackage(dest);
+    bool extracted =
+        modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0) && modRIGBOX::ExtractPackage(dest);
     modRIGBOX::ClosePackage();
     return std::string(extracted ? "written " : "failed ") + modRIGBOX::LastErrText;
   };
-  auto result = testing_support::RunUnprivileged(dir.Path(), [&] { return extract(dir.Folder() + "locked/car"); });
+  auto result =
+      testing_support::RunUnprivileged(dir.Path(), [&] { return extract(dir.Folder() + "locked/car"); });
   EXPECT_EQ(result, "failed Cannot create folder \"" + dir.Folder() + "locked/car/\": Permission denied");
   WriteFile(dir / "car", "a file in the way");
   EXPECT_EQ(extract(dir.Folder() + "car"),

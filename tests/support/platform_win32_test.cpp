@@ -67,9 +67,15 @@ TEST(SupportPlatformWin32, ChangesWaitForAFileHeldAMomentThenCallItInUse) {
   WriteFile(dir / "new.tmp", "new");
   std::string path = dir.Folder() + "Cars.scr";
   platform::File file;
-  { Holder holder(path, 300); EXPECT_TRUE(file.Open(path, platform::OpenMode::Append)); }
+  {
+    Holder holder(path, 300);
+    EXPECT_TRUE(file.Open(path, platform::OpenMode::Append));
+  }
   file.Close();
-  { Holder holder(path, 300); EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path)); }
+  {
+    Holder holder(path, 300);
+    EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path));
+  }
   EXPECT_EQ(modTools::ReadTextFile(path), "new");
   // Held for good.
   HANDLE held = OpenElsewhere(path, GENERIC_READ, 0);

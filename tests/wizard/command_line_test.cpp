@@ -27,7 +27,8 @@ TEST(WizardCommandLine, WithoutOurOptionsTheWindowOpens) {
   EXPECT_EQ(Parsed({}), "window");
   EXPECT_EQ(Parsed({"-silent", "/S", "--foo"}), "window");
   // The wizard started again as administrator opens on the folder chosen.
-  EXPECT_EQ(Parsed({"--game-dir", "C:\\Program Files\\Gravelon\\"}), "window dir=C:\\Program Files\\Gravelon\\");
+  EXPECT_EQ(Parsed({"--game-dir", "C:\\Program Files\\Gravelon\\"}),
+            "window dir=C:\\Program Files\\Gravelon\\");
 }
 
 TEST(WizardCommandLine, UnattendedOptions) {
@@ -43,7 +44,7 @@ TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {
   EXPECT_EQ(Parsed({"--silent", "--game-dir"}), "usage");      // no folder after it
   EXPECT_EQ(Parsed({"--silent", "--game-dir", ""}), "usage");  // an empty one
   EXPECT_EQ(Parsed({"--silent", "--game-dir="}), "usage");
-  EXPECT_EQ(Parsed({"--silent", "--colour", "red"}), "usage");  // unknown option and its value
+  EXPECT_EQ(Parsed({"--silent", "--colour", "red"}), "usage");           // unknown option and its value
   EXPECT_EQ(Parsed({"--game-dir", "D:\\Games", "--replace"}), "usage");  // the window asks instead
 }
 

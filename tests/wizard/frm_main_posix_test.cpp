@@ -23,7 +23,8 @@ TEST(WizardGameFolderRights, OfferedAStartAsAdministratorOrReportedUntilWritable
   wizard_testing::MakeInstaller(dir.Path() / "installer.bin", "DMO", wizard_testing::SampleCar("DMO"));
   wizard_testing::OneValueRegistry registry;
   registry.GameFolder = game.string() + "/";
-  if (mount("tmpfs", cars.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0) GTEST_SKIP() << "cannot mount a tmpfs";
+  if (mount("tmpfs", cars.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs";
   wizard_testing::ScriptedShell shell;
   wizard::frmMain form(shell, registry);
   form.ProgramPath = (dir.Path() / "installer.bin").string();

@@ -62,8 +62,8 @@ class ScriptedShell : public wizard::Shell {
     return RestartStarts;
   }
 
-  bool MayElevate = false;     // Windows, not elevated yet
-  bool RestartStarts = true;   // false: the player declined the system's question
+  bool MayElevate = false;    // Windows, not elevated yet
+  bool RestartStarts = true;  // false: the player declined the system's question
   std::vector<std::string> ElevatedRestarts;
 
  private:

@@ -15,7 +15,8 @@ namespace win32_frontend {
 
 int RunInstaller(HINSTANCE instance, int showCommand) {
   std::optional<wizard::CommandLine> commandLine = wizard::ParseCommandLine(CommandLineArguments());
-  if (commandLine && commandLine->OpensWindow()) return RunWizard(instance, showCommand, commandLine->GameDir);
+  if (commandLine && commandLine->OpensWindow())
+    return RunWizard(instance, showCommand, commandLine->GameDir);
   return RunFromCommandLine(commandLine);
 }
 

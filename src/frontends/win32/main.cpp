@@ -15,7 +15,9 @@ extern "C" void (*__CTOR_LIST__[])();
 
 // msvcrt.dll's atexit is not meant to be called from a program; its
 // _onexit is, and exit() runs what it registered.
-extern "C" int atexit(void (*function)()) { return _onexit(reinterpret_cast<_onexit_t>(function)) != nullptr ? 0 : -1; }
+extern "C" int atexit(void (*function)()) {
+  return _onexit(reinterpret_cast<_onexit_t>(function)) != nullptr ? 0 : -1;
+}
 
 namespace {
 
@@ -35,6 +37,7 @@ extern "C" [[noreturn]] void RigboxEntry() {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   GetStartupInfoW(&startup);
-  const int showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
+  const int showCommand =
+      (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
   std::exit(win32_frontend::RunInstaller(GetModuleHandleW(nullptr), showCommand));
 }
