@@ -27,8 +27,9 @@ native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi;
 
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
+as_player=()  # a command the program runs under, such as another user
 run() {
-  timeout 120 ${wine:+"$wine"} "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
+  timeout 120 "${as_player[@]}" ${wine:+"$wine"} "$@" </dev/null >"$work/out.raw" 2>"$work/err.raw"
   local status=$?
   for stream in out err; do tr -d '\r' <"$work/$stream.raw" >"$work/$stream"; done
   return $status
@@ -190,38 +191,30 @@ empty_game "$work/G3"
 run "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G3")"
 listing() { find "$work/G3" -printf '%p %s %m\n' | sort; }
 if [ -z "$wine" ]; then
-  chmod 755 "$work"
-  as_player() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
-  denied=yes
-else
-  as_player() { "$@"; }
-  denied=$(mount -t tmpfs -o ro,size=16k tmpfs "$work/G3/Data/Cars" 2>/dev/null && echo yes)
+  chmod 755 "$work" && as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+elif ! mount -t tmpfs -o ro,size=16k tmpfs "$work/G3/Data/Cars"; then
+  echo "unwritable game folder: skipped (no read-only mount here)" && as_player=(false)
 fi
-if [ -n "$denied" ]; then
-  before=$(listing)
-  as_player timeout 120 ${wine:+"$wine"} "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G3")" \
-    </dev/null >"$work/out" 2>"$work/err"
+before=$(listing)
+if [ "${as_player[0]}" != false ]; then
+  run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G3")"
   check "unwritable game folder exits 1" test $? -eq 1
   check "it says access denied and administrator" grep -q 'access denied. Run the installer as administrator' "$work/err"
-  check "and writes nothing" test "$(listing)" = "$before"
-  as_player timeout 120 ${wine:+"$wine"} "$work/install-AAA$exe" --remove --game-dir "$(native "$work/G3")" \
-    </dev/null >"$work/out" 2>"$work/err"
+  run "$work/install-AAA$exe" --remove --game-dir "$(native "$work/G3")"
   check "removal from an unwritable game folder exits 1" test $? -eq 1
-  check "and removes nothing" test "$(listing)" = "$before"
-  [ -n "$wine" ] && umount "$work/G3/Data/Cars"
-else
-  echo "unwritable game folder: skipped (no read-only mount here)"
+  check "neither writes anything" test "$(listing)" = "$before"
 fi
+as_player=()
+[ -n "$wine" ] && umount "$work/G3/Data/Cars"
 
 # Windows keeps a copy of each game file that a virtualized program (an old
 # game) wrote under a protected folder, in the user's VirtualStore, and the
 # game reads the copy. Wine does not virtualize: the copies are laid out by
 # hand where Windows would keep them.
 if [ -n "$wine" ]; then
-  local_app=$("$wine" cmd /c echo %LOCALAPPDATA% </dev/null 2>/dev/null | tr -d '\r')
-  unix_of() { local rest=${1#[Cc]:}; printf '%s/drive_c%s' "$WINEPREFIX" "${rest//\\//}"; }
-  vs_game=$WINEPREFIX/drive_c/Program\ Files/GravelonVS
-  store=$(unix_of "$local_app")/VirtualStore/Program\ Files/GravelonVS
+  local_app=$("$wine" cmd /c echo %LOCALAPPDATA% </dev/null 2>"$work/wine.err" | tr -d '\r')
+  vs_game=$WINEPREFIX/drive_c/Program\ Files/GravelonVS local_unix=${local_app#[Cc]:}
+  store=$WINEPREFIX/drive_c${local_unix//\\//}/VirtualStore/Program\ Files/GravelonVS
   empty_game "$vs_game"
   mkdir -p "$store/Data/Cars"
   printf '\r\n' >"$store/Data/Cars/Cars.scr"
@@ -290,9 +283,8 @@ if [ -z "$wine" ]; then
   launcher Bottles .local/share/bottles/bottles/Gravelon
   launcher "Steam Snap" snap/steam/common/.local/share/Steam/steamapps/compatdata/1/pfx
   # The Flatpak's library file names the library as the sandbox sees it.
-  launcher "Steam Flatpak" .var/app/com.valvesoftware.Steam/Lib/steamapps/compatdata/1/pfx \
-    .var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/libraryfolders.vdf \
-    "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"$h/Lib\"\n\t}\n}\n"
+  vdf "$h/.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/libraryfolders.vdf" "$h/Lib"
+  launcher "Steam Flatpak" .var/app/com.valvesoftware.Steam/Lib/steamapps/compatdata/1/pfx
   launcher Steam .local/share/Steam/steamapps/compatdata/1/pfx
   launcher "~/.wine" .wine
   make_prefix "$work/first" "$game"

@@ -12,8 +12,8 @@ namespace {
 TEST(GameScriptRegistrationWin32, ScriptHeldByTheGameIsInUse) {
   testing_support::TempDir dir;
   testing_support::WriteFile(dir / "Data/Cars/Cars.scr", "\r\n");
-  std::wstring path = support::Widen(dir.Folder() + "Data\\Cars\\Cars.scr");
-  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileW(support::Widen(dir.Folder() + "Data\\Cars\\Cars.scr").c_str(), GENERIC_READ, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   testing_support::RecordingSink sink;
   EXPECT_FALSE(game::UpdateGVCarsScript(dir.Folder(), "ABC", sink));

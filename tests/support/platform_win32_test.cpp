@@ -43,21 +43,12 @@ TEST(SupportPlatformWin32, FilesHeldOpenByOthers) {
   CloseHandle(holder);
 }
 
-// A file no one may share, closed by another thread after a while.
-struct Holder {
-  HANDLE File;
-  DWORD Milliseconds;
-  HANDLE Thread;
-  static DWORD WINAPI Release(void* self) {
-    Sleep(static_cast<Holder*>(self)->Milliseconds);
-    return CloseHandle(static_cast<Holder*>(self)->File);
-  }
-  Holder(const std::string& path, DWORD milliseconds)
-      : File(OpenElsewhere(path, GENERIC_READ, 0)),
-        Milliseconds(milliseconds),
-        Thread(CreateThread(nullptr, 0, Release, this, 0, nullptr)) {}
-  ~Holder() { WaitForSingleObject(Thread, INFINITE), CloseHandle(Thread); }
-};
+// Lets nobody share the file for 300 ms, then closes it on another thread,
+// which the caller waits for.
+DWORD WINAPI CloseLater(void* file) { return Sleep(300), CloseHandle(file); }
+HANDLE HoldBriefly(const std::string& path) {
+  return CreateThread(nullptr, 0, CloseLater, OpenElsewhere(path, GENERIC_READ, 0), 0, nullptr);
+}
 
 // A scanner or the game holding a game file: each change waits a moment for
 // it, then says the file is in use.
@@ -67,15 +58,12 @@ TEST(SupportPlatformWin32, ChangesWaitForAFileHeldAMomentThenCallItInUse) {
   WriteFile(dir / "new.tmp", "new");
   std::string path = dir.Folder() + "Cars.scr";
   platform::File file;
-  {
-    Holder holder(path, 300);
-    EXPECT_TRUE(file.Open(path, platform::OpenMode::Append));
-  }
-  file.Close();
-  {
-    Holder holder(path, 300);
-    EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path));
-  }
+  HANDLE holder = HoldBriefly(path);
+  EXPECT_TRUE(file.Open(path, platform::OpenMode::Append) && file.Close());
+  WaitForSingleObject(holder, INFINITE);
+  holder = HoldBriefly(path);
+  EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path));
+  WaitForSingleObject(holder, INFINITE);
   EXPECT_EQ(modTools::ReadTextFile(path), "new");
   // Held for good.
   HANDLE held = OpenElsewhere(path, GENERIC_READ, 0);

@@ -66,7 +66,7 @@ class Win32Window : public testing::Test {
 
   testing_support::TempDir dir_;
   WindowShell shell_;
-  wizard_testing::OneValueRegistry registry_;
+  testing_support::MapRegistry registry_;
   wizard::frmMain form_{shell_, registry_};
   MainWindow window_{GetModuleHandleW(nullptr)};
 };

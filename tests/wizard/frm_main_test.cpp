@@ -31,7 +31,7 @@ class WizardFlow : public ::testing::Test {
     MakeGameFolder(game);
     installer = dir.Path() / "installer.bin";
     MakeInstaller(installer, "DMO", SampleCar("DMO"));
-    registry.GameFolder = GameFolderText();
+    registry.SetGameFolder(GameFolderText());
   }
   void TearDown() override { wizard::SetLanguageForTesting(std::nullopt); }
 
@@ -82,7 +82,7 @@ class WizardFlow : public ::testing::Test {
   fs::path game;
   fs::path installer;
   wizard_testing::ScriptedShell shell;
-  wizard_testing::OneValueRegistry registry;
+  testing_support::MapRegistry registry;
   std::unique_ptr<wizard::frmMain> form;
 };
 
@@ -102,7 +102,7 @@ TEST_F(WizardFlow, StartShowsTheGameFolderStepAndDisabledButtonsTakeNoClicks) {
 }
 
 TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
-  registry.GameFolder.reset();
+  registry.Keys.clear();
   EXPECT_EQ(Start().GameFolder, "");
   EXPECT_EQ(Caption("lblGameFolder"), "<Game not installed>");
   // A cancelled picker then shows the (empty) folder.
@@ -115,7 +115,6 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
   form->OpenOnGameFolder(dir.Path().string());
   EXPECT_EQ(Caption("lblGameFolder"), "");
   form->OpenOnGameFolder(game.string());
-  EXPECT_EQ(form->GameFolder, GameFolderText());
   EXPECT_EQ(Caption("lblGameFolder"), GameFolderText());
   EXPECT_TRUE(shell.Messages.empty());
 }
@@ -123,7 +122,7 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
 // The registry's folder is taken as it stands. A folder without the game
 // keeps the known one; the right one is taken with a separator.
 TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
-  registry.GameFolder = game.string();
+  registry.SetGameFolder(game.string());
   wizard::frmMain& wizard = Start();
   Next();
   ExpectBox(1, "The selected directory does not contain Gravelon!", "Error", MsgButtons::OK,

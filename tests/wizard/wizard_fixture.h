@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/map_registry.h"
 #include "common/temp_dir.h"
-#include "discovery/registry.h"
 #include "wizard/form_model.h"
 #include "wizard/shell.h"
 
@@ -75,30 +75,6 @@ class ScriptedShell : public wizard::Shell {
     script.pop_front();
     return next;
   }
-};
-
-// A registry with one string value under the game's key, or none.
-class OneValueRegistry : public modRegistry::RegistryApi {
- public:
-  std::optional<std::string> GameFolder;
-
-  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t /*options*/, uint32_t /*access*/,
-                  modRegistry::KeyHandle& key) override {
-    if (root != modRegistry::kHkeyLocalMachine || subKey != "SOFTWARE\\Brackmoor\\Gravelon" || !GameFolder) {
-      return modRegistry::kErrorFileNotFound;
-    }
-    key = 1;
-    return modRegistry::kErrorSuccess;
-  }
-  int32_t QueryValue(modRegistry::KeyHandle /*key*/, const std::string& valueName, uint32_t& type,
-                     uint8_t* data, uint32_t& length) override {
-    if (valueName != "DestinationDir") return modRegistry::kErrorFileNotFound;
-    std::memcpy(data, GameFolder->c_str(), GameFolder->size() + 1);
-    length = static_cast<uint32_t>(GameFolder->size() + 1);
-    type = modRegistry::kRegSz;
-    return modRegistry::kErrorSuccess;
-  }
-  int32_t CloseKey(modRegistry::KeyHandle /*key*/) override { return modRegistry::kErrorSuccess; }
 };
 
 // One file of a car: its folder inside the car's folder ("" for the car's
