@@ -41,7 +41,7 @@ register_game() {  # register_game FOLDER
   if [ -n "$wine" ]; then
     local value="Z:${1//\//\\}\\"
     "$wine" reg add 'HKLM\Software\Brackmoor\Gravelon' /v DestinationDir /t REG_SZ /d "$value" /f /reg:32 \
-      </dev/null >/dev/null 2>&1
+      </dev/null >"$work/wine.out" 2>&1
   else
     make_prefix "$work/prefix" "$1"
     export WINEPREFIX=$work/prefix
@@ -196,7 +196,7 @@ elif ! mount -t tmpfs -o ro,size=16k tmpfs "$work/G3/Data/Cars"; then
   echo "unwritable game folder: skipped (no read-only mount here)" && as_player=(false)
 fi
 before=$(listing)
-if [ "${as_player[0]}" != false ]; then
+if [ "${as_player[0]:-}" != false ]; then
   run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G3")"
   check "unwritable game folder exits 1" test $? -eq 1
   check "it says access denied and administrator" grep -q 'access denied. Run the installer as administrator' "$work/err"
@@ -329,7 +329,7 @@ if [ -z "$wine" ]; then
   copy=$work/library-8/steamapps/common/Gravelon
 else
   # The same on Windows, through Steam's own record; then a GOG copy.
-  wine_reg() { "$wine" reg "$@" </dev/null >/dev/null 2>&1; }
+  wine_reg() { "$wine" reg "$@" </dev/null >"$work/wine.out" 2>&1; }
   wine_reg delete 'HKLM\Software\Brackmoor\Gravelon' /f /reg:32
   steam=$(windows_path "$work/steam") library=$(windows_path "$work/library")
   wine_reg add 'HKCU\Software\Valve\Steam' /v SteamPath /t REG_SZ /d "${steam//\\//}" /f
