@@ -19,7 +19,7 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
   TempDir temp;
   WriteFile(temp / "steamapps/libraryfolders.vdf",
             "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n"
-            "\t\"2\"\t\t\"E:\\\\Games\"\n\t\"3\"\t\t\"12\"\n}\n");
+            "\t\"2\"\t\t\"E:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n}\n");
   WriteFile(
       temp / "config/libraryfolders.vdf",
       "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
