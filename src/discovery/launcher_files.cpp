@@ -62,6 +62,8 @@ std::vector<std::string> SortedNames(const std::string& folder) {
   // installer kilobytes.
   std::vector<const std::string*> order(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) order[i] = &entries[i].Name;
+  // The elements sorted are the pointers themselves.
+  // NOLINTNEXTLINE(bugprone-sizeof-expression)
   std::qsort(order.data(), order.size(), sizeof(order[0]), CompareNames);
   for (const std::string* name : order) names.push_back(*name);
   return names;

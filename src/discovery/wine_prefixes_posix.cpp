@@ -148,7 +148,7 @@ class Walk {
   std::string BaseFolder(Base base) const {
     if (base == Base::Home) return home_;
     const bool data = base == Base::DataHome;
-    const std::string folder = platform::GetEnv(data ? "XDG_DATA_HOME" : "XDG_CONFIG_HOME");
+    std::string folder = platform::GetEnv(data ? "XDG_DATA_HOME" : "XDG_CONFIG_HOME");
     if (!folder.empty() && folder[0] == '/') return folder;
     return JoinPath(home_, data ? ".local/share" : ".config");
   }

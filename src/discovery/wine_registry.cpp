@@ -1,6 +1,6 @@
 #include "discovery/wine_registry.h"
 
-#include <cstring>
+#include <algorithm>
 #include <utility>
 
 #include "support/platform.h"
@@ -386,7 +386,7 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
           length = static_cast<uint32_t>(bytes.size());
           return kErrorMoreData;
         }
-        if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+        std::copy(bytes.begin(), bytes.end(), data);  // raw value bytes, no terminator of their own
         length = static_cast<uint32_t>(bytes.size());
         return kErrorSuccess;
       }

@@ -111,6 +111,7 @@ void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix
   CarTree tree;
   Walk(carFolder, "", tree);
   std::vector<std::string> wanted;
+  wanted.reserve(entryPaths.size());
   for (const std::string& entryPath : entryPaths) wanted.push_back(Key(entryPath));
   for (const std::string& path : tree.Files) {
     if (std::find(wanted.begin(), wanted.end(), Key(path)) == wanted.end()) {

@@ -119,7 +119,7 @@ std::optional<int64_t> TrailerBeforePadding(int64_t tableOffset) {
       !PackageFileNum.ReadExact(padding.data(), static_cast<size_t>(tableOffset - start)))
     return {};
   for (int64_t pad = 0; pad <= kMaxPadding && tableOffset - pad - 4 >= 0; ++pad) {
-    if (pad > 0 && padding[tableOffset - start - pad] != 0) break;
+    if (pad > 0 && padding[static_cast<size_t>(tableOffset - start - pad)] != 0) break;
     if (TrailerFitsPackage(tableOffset - pad - 4)) return tableOffset - pad - 4;
   }
   return {};

@@ -197,7 +197,7 @@ void frmMain::ShowPackageError() {
   ShowError("File:" + RIGBOX_FileName + "\n" + reason);
 }
 
-bool frmMain::CheckGameFolder(std::string folder) {
+bool frmMain::CheckGameFolder(const std::string& folder) {
   return modTools::FileExists(folder + discovery::kGameExecutable);
 }
 

@@ -110,7 +110,7 @@ class frmMain : private game::ProgressSink {
   void ShowError(const std::string& message);
 
   // Game integration over this window's state.
-  bool CheckGameFolder(std::string folder);
+  bool CheckGameFolder(const std::string& folder);
   int16_t CheckCarID();
   bool LoadINI();
   // A file that could not be written joins the run's faults.

@@ -93,13 +93,13 @@ std::optional<int16_t> TextToInteger16(std::string_view text) {
   const std::string& digits = number->Digits;
   int64_t whole = 0;
   for (int64_t i = 0; i < number->PointAt; ++i) {
-    whole = whole * 10 + (i < static_cast<int64_t>(digits.size()) ? digits[i] - '0' : 0);
+    whole = whole * 10 + (i < static_cast<int64_t>(digits.size()) ? digits[static_cast<size_t>(i)] - '0' : 0);
   }
   // The first digit after the point, and whether any other follows.
   char first = '0';
   bool more = false;
   if (number->PointAt >= 0 && number->PointAt < static_cast<int64_t>(digits.size())) {
-    first = digits[number->PointAt];
+    first = digits[static_cast<size_t>(number->PointAt)];
     more = number->PointAt + 1 < static_cast<int64_t>(digits.size());
   }
   if (first > '5' || (first == '5' && (more || whole % 2 == 1))) ++whole;

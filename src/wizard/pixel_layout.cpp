@@ -69,9 +69,9 @@ PixelRect Moved(PixelRect rect, const FormModel& model, int container, int dpi, 
 
 }  // namespace
 
-int TwipsToPixels(int32_t twips, int dpi) { return ScaledTwips(twips, dpi, kTwipsPerInch / 2); }
+int TwipsToPixels(int32_t twips, int dpi) { return ScaledTwips(twips, dpi, kTwipsPerInch / 2.0); }
 
-int PointsToPixels(double points, int dpi) { return static_cast<int>(points * dpi / 72.0 + 0.5); }
+int PointsToPixels(double points, int dpi) { return static_cast<int>(std::floor(points * dpi / 72.0 + 0.5)); }
 
 PixelRect ClientArea(const FormModel& model, int dpi) {
   return PixelRect{0, 0, TwipsToPixels(model.Form.Width, dpi), TwipsToPixels(model.Form.Height, dpi)};

@@ -19,9 +19,9 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   std::string folder = "untouched";
   auto read = [&] { return ReadGameFolder(registry, folder, RecordedStoreCopyFolders); };
   auto game = [&](const std::string& relative, const char* executable = "Gravelon.exe") {
-    const std::filesystem::path folder = temp.Path() / std::filesystem::path(relative).make_preferred();
-    WriteFile(folder / executable, "MZ");
-    return folder.string() + static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::filesystem::path made = temp.Path() / std::filesystem::path(relative).make_preferred();
+    WriteFile(made / executable, "MZ");
+    return made.string() + static_cast<char>(std::filesystem::path::preferred_separator);
   };
   // Steam records its own folder with slashes.
   std::string steam = (temp / "Steam").string(), library = (temp / "Library").string();

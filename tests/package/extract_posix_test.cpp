@@ -78,8 +78,8 @@ bool ExtractChangingMidway(const TempDir& dir, Change change) {
   } paint{dir, change};
   modRIGBOX::SetBusyHook(
       [](void* context) {
-        auto* paint = static_cast<Paint*>(context);
-        if (++paint->Count == 2) paint->Make(paint->Dir.Path());
+        auto* state = static_cast<Paint*>(context);
+        if (++state->Count == 2) state->Make(state->Dir.Path());
       },
       &paint);
   std::string dest = dir.Folder() + "car";

@@ -304,9 +304,9 @@ INSTANTIATE_TEST_SUITE_P(Win32Window, Win32WindowSteps,
                                          StepsCase{wizard::Language::English, 144},
                                          StepsCase{wizard::Language::Polish, 96},
                                          StepsCase{wizard::Language::Polish, 144}),
-                         [](const testing::TestParamInfo<StepsCase>& info) {
-                           bool polish = info.param.Language == wizard::Language::Polish;
-                           return (polish ? "Polish" : "English") + std::to_string(info.param.Dpi);
+                         [](const testing::TestParamInfo<StepsCase>& testCase) {
+                           bool polish = testCase.param.Language == wizard::Language::Polish;
+                           return (polish ? "Polish" : "English") + std::to_string(testCase.param.Dpi);
                          });
 
 }  // namespace

@@ -160,6 +160,7 @@ Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::strin
     if (!described) return described.Error();
   }
   std::vector<std::string> paths;
+  paths.reserve(files.size());
   for (const PackedFile& file : files) paths.push_back(file.Relative);
   if (std::optional<NameClash> clash = FindNameClash(paths)) {
     return Error("Cannot pack " + Shown(paths[clash->First]) + " and " + Shown(paths[clash->Second]) + ": " +

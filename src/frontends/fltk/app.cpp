@@ -95,6 +95,7 @@ int RunWizardWindow(const std::optional<std::string>& gameDir) {
 
   std::vector<std::unique_ptr<Fl_RGB_Image>> icons = LoadIcons();
   std::vector<const Fl_RGB_Image*> iconList;
+  iconList.reserve(icons.size());
   for (const auto& icon : icons) iconList.push_back(icon.get());
   Fl_Window::default_icons(iconList.data(), static_cast<int>(iconList.size()));
 

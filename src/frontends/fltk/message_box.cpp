@@ -186,11 +186,11 @@ void MessageDialog::Describe(std::string& out) const {
   out += "dialog\t" + xid + "\t" + number(x()) + "\t" + number(y()) + "\t" + number(w()) + "\t" +
          number(h()) + "\t" + icon + "\t" + DumpField(request_.Title) + "\t" + DumpField(request_.Text) +
          "\n";
-  for (size_t i = 0; i < buttons_.size(); ++i) {
-    const Fl_Widget* button = buttons_[i];
-    out += "button\t" + number(static_cast<int>(i)) + "\t" + number(button->x()) + "\t" +
+  for (size_t index = 0; index < buttons_.size(); ++index) {
+    const Fl_Widget* button = buttons_[index];
+    out += "button\t" + number(static_cast<int>(index)) + "\t" + number(button->x()) + "\t" +
            number(button->y()) + "\t" + number(button->w()) + "\t" + number(button->h()) + "\t" +
-           DumpField(set_.Buttons[i].Caption) + "\n";
+           DumpField(set_.Buttons[index].Caption) + "\n";
   }
 }
 
