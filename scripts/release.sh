@@ -13,8 +13,9 @@ bash scripts/setup.sh --windows >/dev/null
 out=$PWD/build-release
 rm -rf "$out" dist
 root=$(bash scripts/debian11-root.sh build)
+# The root's clean environment drops RIGBOX_WERROR: it is passed on here.
 bash scripts/debian11-root.sh exec "$root" "$PWD" sh -c 'cmake -S . -B "$0" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DRIGBOX_BUILD_TESTS=OFF && cmake --build "$0"' "$out/linux"
+  -DRIGBOX_BUILD_TESTS=OFF -DRIGBOX_WERROR="$1" && cmake --build "$0"' "$out/linux" "${RIGBOX_WERROR:-OFF}"
 # MinSizeRel, as the Windows tests build it: the stub players get.
 cmake -S . -B "$out/windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
   -DCMAKE_BUILD_TYPE=MinSizeRel -DRIGBOX_BUILD_TESTS=OFF

@@ -17,6 +17,9 @@ echo "=== setup: done in $(minutes $((SECONDS - started)))"
 # into the C library, so even a bare machine has it.
 for variable in $(compgen -e | grep -E '^(LC_[A-Z_]+|LANGUAGE)$'); do unset "$variable"; done
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Every build of the project's own code, Linux, Windows and release, turns
+# its warnings into errors.
+export RIGBOX_WERROR=ON
 
 passed=0
 failed=0
@@ -41,6 +44,7 @@ linux_suite() {
 
 stage "core and end-to-end tests" linux_suite
 stage "formatting" bash scripts/check-format.sh
+stage "static checks (clang-tidy)" bash scripts/tidy.sh build
 stage "Linux window" bash scripts/test-gui.sh build
 stage "fuzzing" bash scripts/fuzz.sh 60
 stage "Windows build, suite and unattended installer under Wine" bash scripts/test-windows.sh
