@@ -2,7 +2,8 @@
 # Installs everything the build, the demo and the tests need on Debian 12:
 # the compilers, GoogleTest, FLTK for the Linux window, libyaml and
 # nlohmann-json for the launchers' files that the Linux installer reads,
-# Xvfb and xdotool for driving windows, strace for the crash tests,
+# clang-tidy for the static checks, Xvfb and xdotool for driving windows,
+# strace for the crash tests,
 # debootstrap for the Debian 11 roots that build and run the release's
 # Linux programs, MinGW-w64 for the Windows build and Wine to run it.
 # With --windows or --all it also makes 32-bit x86 programs runnable where
@@ -13,7 +14,7 @@ set -euo pipefail
 source "$(dirname "$0")/apt-archive.sh"
 export DEBIAN_FRONTEND=noninteractive
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format googletest libgtest-dev libgmock-dev python3
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy googletest libgtest-dev libgmock-dev python3
   libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxext-dev libxrender-dev
   libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev libyaml-dev nlohmann-json3-dev
   xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file locales strace
