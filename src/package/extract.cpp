@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "package/chunk_copy.h"
 #include "package/package_window.h"
@@ -14,6 +15,10 @@ namespace {
 // Entries read per call when loading the directory.
 constexpr size_t kEntriesPerRead = 512;
 
+using support::FailureKind;
+using support::MakeFailure;
+using support::SystemFailure;
+
 // File position of package position 1, minus one.
 int64_t Base() { return PackageInExe ? static_cast<int64_t>(HeaderPos) - 1 : 0; }
 
@@ -23,10 +28,12 @@ bool PackageIsReadable() {
       HasRigboxVersion(PackageHeader)) {
     return true;
   }
-  return FailNumber(platform::kErrBadFileName, "No package is open for reading");
+  return Fail(MakeFailure(FailureKind::Misuse, platform::kErrBadFileName, "No package is open for reading"));
 }
 
-std::string DirectoryLabel() { return "The directory of " + Quoted(PackageFileName); }
+support::Failure BadDirectory(std::string detail) {
+  return Malformed("The directory of").WithFile(PackageFileName).WithDetail(std::move(detail));
+}
 
 std::string EntryLabel(size_t index, const RigboxEntry& entry) {
   return "Entry " + support::DecimalText(index + 1) + " (\"" + PrintableName(EntryPath(entry)) + "\")";
@@ -35,19 +42,18 @@ std::string EntryLabel(size_t index, const RigboxEntry& entry) {
 bool CheckDirectoryPlace() {
   const RigboxHeader& header = PackageHeader;
   if (header.FileCount < 0) {
-    return FailFormat(DirectoryLabel() + " has a negative file count (" +
-                      support::DecimalText(header.FileCount) + ")");
+    return Fail(BadDirectory(" has a negative file count (" + support::DecimalText(header.FileCount) + ")"));
   }
   if (header.DirPos < kFirstDataPosition) {
-    return FailFormat(DirectoryLabel() + " starts at position " + support::DecimalText(header.DirPos) +
-                      ", before the data area");
+    return Fail(BadDirectory(" starts at position " + support::DecimalText(header.DirPos) +
+                             ", before the data area"));
   }
   int64_t last =
       static_cast<int64_t>(header.DirPos) - 1 + static_cast<int64_t>(RigboxEntry::kSize) * header.FileCount;
   if (last > PackageLimit) {
-    return FailFormat(DirectoryLabel() + " (positions " + support::DecimalText(header.DirPos) + " to " +
-                      support::DecimalText(last) + ") runs past the end of the package at " +
-                      support::DecimalText(PackageLimit));
+    return Fail(BadDirectory(" (positions " + support::DecimalText(header.DirPos) + " to " +
+                             support::DecimalText(last) + ") runs past the end of the package at " +
+                             support::DecimalText(PackageLimit)));
   }
   return true;
 }
@@ -55,20 +61,20 @@ bool CheckDirectoryPlace() {
 bool CheckEntry(size_t index, const RigboxEntry& entry) {
   std::string label = EntryLabel(index, entry);
   if (entry.Size < 0) {
-    return FailFormat(label + ": size " + support::DecimalText(entry.Size) + " is negative");
+    return Fail(Malformed(label + ": size " + support::DecimalText(entry.Size) + " is negative"));
   }
   int64_t end = static_cast<int64_t>(entry.Position) + entry.Size;  // one past the last byte
   if (entry.Position < kFirstDataPosition || end > PackageHeader.DirPos) {
-    return FailFormat(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
-                      support::DecimalText(entry.Position) + " lie outside the data area (positions " +
-                      support::DecimalText(kFirstDataPosition) + " to " +
-                      support::DecimalText(PackageHeader.DirPos - 1) + ")");
+    return Fail(Malformed(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
+                          support::DecimalText(entry.Position) + " lie outside the data area (positions " +
+                          support::DecimalText(kFirstDataPosition) + " to " +
+                          support::DecimalText(PackageHeader.DirPos - 1) + ")"));
   }
   if (const char* problem = SubFolderProblem(EntrySubFolder(entry))) {
-    return FailFormat(label + ": folder name " + problem);
+    return Fail(Malformed(label + ": folder name " + problem));
   }
   if (const char* problem = FileNameProblem(EntryFileName(entry))) {
-    return FailFormat(label + ": file name " + problem);
+    return Fail(Malformed(label + ": file name " + problem));
   }
   return true;
 }
@@ -84,27 +90,28 @@ std::string TargetFolder(const std::string& dest, const RigboxEntry& entry) {
 
 bool MakeFolder(const std::string& folder) {
   if (modTools::CheckFolder(folder, false)) return true;
-  std::string what = "Cannot create folder " + Quoted(folder);
-  if (!platform::MakeSureDirectoryPathExists(folder)) return FailOs(what);
+  if (!platform::MakeSureDirectoryPathExists(folder))
+    return Fail(SystemFailure("Cannot create folder").WithFile(folder));
   // Made, yet no folder: a file of that name is in the way.
   return modTools::CheckFolder(folder, false) ||
-         FailNumber(platform::kErrPathFileAccess,
-                    what + ": " + platform::ErrorDescription(platform::kErrPathFileAccess));
+         Fail(MakeFailure(FailureKind::AccessDenied, platform::kErrPathFileAccess, "Cannot create folder")
+                  .WithFile(folder));
 }
 
 bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& folder, PackageWindow& window) {
   std::string target = folder + EntryFileName(entry);
   platform::File out;
-  if (!out.Open(target, platform::OpenMode::Write)) return FailOs("Cannot create " + Quoted(target));
+  if (!out.Open(target, platform::OpenMode::Write))
+    return Fail(SystemFailure("Cannot create").WithFile(target));
   switch (window.CopyTo(Base() + entry.Position - 1, entry.Size, out)) {
     case CopyResult::ReadFailed:
-      return FailOs("Cannot read " + EntryLabel(index, entry) + " of " + Quoted(PackageFileName));
+      return Fail(SystemFailure("Cannot read " + EntryLabel(index, entry) + " of").WithFile(PackageFileName));
     case CopyResult::WriteFailed:
-      return FailOs("Cannot write " + Quoted(target));
+      return Fail(SystemFailure("Cannot write").WithFile(target));
     case CopyResult::Done:
       break;
   }
-  if (!out.Close()) return FailOs("Cannot write " + Quoted(target));
+  if (!out.Close()) return Fail(SystemFailure("Cannot write").WithFile(target));
   return true;
 }
 
@@ -116,14 +123,14 @@ bool ReadPackageDirectory(std::vector<RigboxEntry>& entries) {
   entries.clear();
   if (!PackageIsReadable() || !CheckDirectoryPlace()) return false;
   auto count = static_cast<size_t>(PackageHeader.FileCount);
-  std::string what = "Cannot read the directory of " + Quoted(PackageFileName);
-  if (!PackageFileNum.Seek(Base() + PackageHeader.DirPos - 1)) return FailOs(what);
+  auto failed = [] { return Fail(SystemFailure("Cannot read the directory of").WithFile(PackageFileName)); };
+  if (!PackageFileNum.Seek(Base() + PackageHeader.DirPos - 1)) return failed();
   std::vector<uint8_t> bytes(std::min(count, kEntriesPerRead) * RigboxEntry::kSize);
   entries.reserve(count);
   while (entries.size() < count) {
     size_t batch = std::min(count - entries.size(), kEntriesPerRead);
     std::span<const uint8_t> block(bytes.data(), batch * RigboxEntry::kSize);
-    if (!PackageFileNum.ReadExact(bytes.data(), block.size())) return FailOs(what);
+    if (!PackageFileNum.ReadExact(bytes.data(), block.size())) return failed();
     for (size_t i = 0; i < batch; ++i) {
       entries.push_back(*ParseRigboxEntry(block.subspan(i * RigboxEntry::kSize, RigboxEntry::kSize)));
     }
@@ -158,6 +165,7 @@ bool ExtractPackage(std::string& destFolder) {
   }
   LastErrNumber = 0;
   LastErrText.clear();
+  LastFailure = {};
   return true;
 }
 

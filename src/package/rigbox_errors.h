@@ -1,22 +1,17 @@
-// How the package module fills LastErrNumber and LastErrText; shared by the
-// files of the module only.
+// How the package module fills LastFailure, LastErrNumber and LastErrText;
+// shared by the files of the module only.
 #pragma once
 
-#include <cstdint>
 #include <string>
+
+#include "support/failure.h"
 
 namespace modRIGBOX {
 
-// A file path in quotes, in the system's own form: the way messages name a file.
-std::string Quoted(const std::string& path);
-
-// The last platform failure: `<what>: <description>`, e.g.
-// `Cannot open "C:\x\y.exe": File not found`. Returns false.
-bool FailOs(const std::string& what);
-// A failure the module finds itself (a misuse, a name it will not store),
-// with a run-time error number and the text as given.
-bool FailNumber(int16_t number, const std::string& text);
-// A malformed package: LastErrNumber -1 and the text as given.
-bool FailFormat(const std::string& text);
+// Records failure as the module's last error, its number and its text.
+// Returns false.
+bool Fail(support::Failure failure);
+// A malformed package (kind BadPackage, number -1), of what is wrong.
+support::Failure Malformed(std::string what);
 
 }  // namespace modRIGBOX
