@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <utility>
 
 #include "package/chunk_copy.h"
 #include "package/package_window.h"
@@ -16,8 +15,6 @@ namespace {
 constexpr size_t kEntriesPerRead = 512;
 
 using support::FailureKind;
-using support::MakeFailure;
-using support::SystemFailure;
 
 // File position of package position 1, minus one.
 int64_t Base() { return PackageInExe ? static_cast<int64_t>(HeaderPos) - 1 : 0; }
@@ -28,11 +25,11 @@ bool PackageIsReadable() {
       HasRigboxVersion(PackageHeader)) {
     return true;
   }
-  return Fail(MakeFailure(FailureKind::Misuse, platform::kErrBadFileName, "No package is open for reading"));
+  return Fail(FailureKind::Misuse, platform::kErrBadFileName, "No package is open for reading");
 }
 
-support::Failure BadDirectory(std::string detail) {
-  return Malformed("The directory of").WithFile(PackageFileName).WithDetail(std::move(detail));
+bool FailDirectory(const std::string& detail) {
+  return Fail(FailureKind::BadPackage, kFormatError, "The directory of", PackageFileName, detail);
 }
 
 std::string EntryLabel(size_t index, const RigboxEntry& entry) {
@@ -42,18 +39,18 @@ std::string EntryLabel(size_t index, const RigboxEntry& entry) {
 bool CheckDirectoryPlace() {
   const RigboxHeader& header = PackageHeader;
   if (header.FileCount < 0) {
-    return Fail(BadDirectory(" has a negative file count (" + support::DecimalText(header.FileCount) + ")"));
+    return FailDirectory(" has a negative file count (" + support::DecimalText(header.FileCount) + ")");
   }
   if (header.DirPos < kFirstDataPosition) {
-    return Fail(BadDirectory(" starts at position " + support::DecimalText(header.DirPos) +
-                             ", before the data area"));
+    return FailDirectory(" starts at position " + support::DecimalText(header.DirPos) +
+                         ", before the data area");
   }
   int64_t last =
       static_cast<int64_t>(header.DirPos) - 1 + static_cast<int64_t>(RigboxEntry::kSize) * header.FileCount;
   if (last > PackageLimit) {
-    return Fail(BadDirectory(" (positions " + support::DecimalText(header.DirPos) + " to " +
-                             support::DecimalText(last) + ") runs past the end of the package at " +
-                             support::DecimalText(PackageLimit)));
+    return FailDirectory(" (positions " + support::DecimalText(header.DirPos) + " to " +
+                         support::DecimalText(last) + ") runs past the end of the package at " +
+                         support::DecimalText(PackageLimit));
   }
   return true;
 }
@@ -61,20 +58,20 @@ bool CheckDirectoryPlace() {
 bool CheckEntry(size_t index, const RigboxEntry& entry) {
   std::string label = EntryLabel(index, entry);
   if (entry.Size < 0) {
-    return Fail(Malformed(label + ": size " + support::DecimalText(entry.Size) + " is negative"));
+    return FailMalformed(label + ": size " + support::DecimalText(entry.Size) + " is negative");
   }
   int64_t end = static_cast<int64_t>(entry.Position) + entry.Size;  // one past the last byte
   if (entry.Position < kFirstDataPosition || end > PackageHeader.DirPos) {
-    return Fail(Malformed(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
-                          support::DecimalText(entry.Position) + " lie outside the data area (positions " +
-                          support::DecimalText(kFirstDataPosition) + " to " +
-                          support::DecimalText(PackageHeader.DirPos - 1) + ")"));
+    return FailMalformed(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
+                         support::DecimalText(entry.Position) + " lie outside the data area (positions " +
+                         support::DecimalText(kFirstDataPosition) + " to " +
+                         support::DecimalText(PackageHeader.DirPos - 1) + ")");
   }
   if (const char* problem = SubFolderProblem(EntrySubFolder(entry))) {
-    return Fail(Malformed(label + ": folder name " + problem));
+    return FailMalformed(label + ": folder name " + problem);
   }
   if (const char* problem = FileNameProblem(EntryFileName(entry))) {
-    return Fail(Malformed(label + ": file name " + problem));
+    return FailMalformed(label + ": file name " + problem);
   }
   return true;
 }
@@ -90,28 +87,25 @@ std::string TargetFolder(const std::string& dest, const RigboxEntry& entry) {
 
 bool MakeFolder(const std::string& folder) {
   if (modTools::CheckFolder(folder, false)) return true;
-  if (!platform::MakeSureDirectoryPathExists(folder))
-    return Fail(SystemFailure("Cannot create folder").WithFile(folder));
+  if (!platform::MakeSureDirectoryPathExists(folder)) return FailOs("Cannot create folder", folder);
   // Made, yet no folder: a file of that name is in the way.
   return modTools::CheckFolder(folder, false) ||
-         Fail(MakeFailure(FailureKind::AccessDenied, platform::kErrPathFileAccess, "Cannot create folder")
-                  .WithFile(folder));
+         Fail(FailureKind::AccessDenied, platform::kErrPathFileAccess, "Cannot create folder", folder, {});
 }
 
 bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& folder, PackageWindow& window) {
   std::string target = folder + EntryFileName(entry);
   platform::File out;
-  if (!out.Open(target, platform::OpenMode::Write))
-    return Fail(SystemFailure("Cannot create").WithFile(target));
+  if (!out.Open(target, platform::OpenMode::Write)) return FailOs("Cannot create", target);
   switch (window.CopyTo(Base() + entry.Position - 1, entry.Size, out)) {
     case CopyResult::ReadFailed:
-      return Fail(SystemFailure("Cannot read " + EntryLabel(index, entry) + " of").WithFile(PackageFileName));
+      return FailOs("Cannot read " + EntryLabel(index, entry) + " of", PackageFileName);
     case CopyResult::WriteFailed:
-      return Fail(SystemFailure("Cannot write").WithFile(target));
+      return FailOs("Cannot write", target);
     case CopyResult::Done:
       break;
   }
-  if (!out.Close()) return Fail(SystemFailure("Cannot write").WithFile(target));
+  if (!out.Close()) return FailOs("Cannot write", target);
   return true;
 }
 
@@ -123,7 +117,7 @@ bool ReadPackageDirectory(std::vector<RigboxEntry>& entries) {
   entries.clear();
   if (!PackageIsReadable() || !CheckDirectoryPlace()) return false;
   auto count = static_cast<size_t>(PackageHeader.FileCount);
-  auto failed = [] { return Fail(SystemFailure("Cannot read the directory of").WithFile(PackageFileName)); };
+  auto failed = [] { return FailOs("Cannot read the directory of", PackageFileName); };
   if (!PackageFileNum.Seek(Base() + PackageHeader.DirPos - 1)) return failed();
   std::vector<uint8_t> bytes(std::min(count, kEntriesPerRead) * RigboxEntry::kSize);
   entries.reserve(count);

@@ -1,20 +1,37 @@
 #include "package/rigbox_errors.h"
 
-#include <utility>
-
 #include "package/rigbox.h"
 
 namespace modRIGBOX {
+namespace {
 
-bool Fail(support::Failure failure) {
-  LastErrNumber = failure.Number;
-  LastErrText = support::FailureText(failure);
-  LastFailure = std::move(failure);
+bool Recorded(const std::string& file, std::string_view detail) {
+  LastFailure.File = file;
+  LastFailure.Detail = detail;
+  LastErrNumber = LastFailure.Number;
+  LastErrText = support::FailureText(LastFailure);
   return false;
 }
 
-support::Failure Malformed(std::string what) {
-  return support::MakeFailure(support::FailureKind::BadPackage, kFormatError, std::move(what));
+}  // namespace
+
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what, const std::string& file,
+          std::string_view detail) {
+  LastFailure = support::MakeFailure(kind, number, what);
+  return Recorded(file, detail);
+}
+
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what) {
+  return Fail(kind, number, what, std::string(), {});
+}
+
+bool FailOs(std::string_view what, const std::string& file, std::string_view detail) {
+  LastFailure = support::SystemFailure(what);
+  return Recorded(file, detail);
+}
+
+bool FailMalformed(std::string_view what) {
+  return Fail(support::FailureKind::BadPackage, kFormatError, what);
 }
 
 }  // namespace modRIGBOX

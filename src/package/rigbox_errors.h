@@ -1,17 +1,23 @@
 // How the package module fills LastFailure, LastErrNumber and LastErrText;
-// shared by the files of the module only.
+// shared by the files of the module only. Each returns false.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "support/failure.h"
 
 namespace modRIGBOX {
 
-// Records failure as the module's last error, its number and its text.
-// Returns false.
-bool Fail(support::Failure failure);
+// The failure is recorded in place, not built and moved: the Windows
+// installer has no room for a temporary at every call.
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what, const std::string& file,
+          std::string_view detail);
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what);
+// The last platform failure, while doing what to file.
+bool FailOs(std::string_view what, const std::string& file, std::string_view detail = {});
 // A malformed package (kind BadPackage, number -1), of what is wrong.
-support::Failure Malformed(std::string what);
+bool FailMalformed(std::string_view what);
 
 }  // namespace modRIGBOX

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace support {
 
@@ -34,14 +35,20 @@ struct Failure {
   // What follows the file: a position, a range, the reason.
   std::string Detail;
 
-  Failure WithFile(std::string file) &&;
-  Failure WithDetail(std::string detail) &&;
+  // Kept out of line: the Windows installer builds many failures and has
+  // no room for their string moves inlined at every one.
+  Failure();
+  Failure(const Failure& other);
+  Failure(Failure&& other) noexcept;
+  Failure& operator=(const Failure& other);
+  Failure& operator=(Failure&& other) noexcept;
+  ~Failure();
 };
 
-Failure MakeFailure(FailureKind kind, int16_t number, std::string what);
+Failure MakeFailure(FailureKind kind, int16_t number, std::string_view what);
 // The failure of the last platform call, while doing what; its kind and
 // number are the system's.
-Failure SystemFailure(std::string what);
+Failure SystemFailure(std::string_view what);
 bool IsSystemFailure(FailureKind kind);
 
 // What + the quoted file in the system's own form + Detail, and for a
