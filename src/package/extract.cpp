@@ -14,6 +14,8 @@ namespace {
 // Entries read per call when loading the directory.
 constexpr size_t kEntriesPerRead = 512;
 
+using support::FailureKind;
+
 // File position of package position 1, minus one.
 int64_t Base() { return PackageInExe ? static_cast<int64_t>(HeaderPos) - 1 : 0; }
 
@@ -23,10 +25,12 @@ bool PackageIsReadable() {
       HasRigboxVersion(PackageHeader)) {
     return true;
   }
-  return FailNumber(platform::kErrBadFileName, "No package is open for reading");
+  return Fail(FailureKind::Misuse, platform::kErrBadFileName, "No package is open for reading");
 }
 
-std::string DirectoryLabel() { return "The directory of " + Quoted(PackageFileName); }
+bool FailDirectory(const std::string& detail) {
+  return Fail(FailureKind::BadPackage, kFormatError, "The directory of", PackageFileName, detail);
+}
 
 std::string EntryLabel(size_t index, const RigboxEntry& entry) {
   return "Entry " + support::DecimalText(index + 1) + " (\"" + PrintableName(EntryPath(entry)) + "\")";
@@ -35,19 +39,18 @@ std::string EntryLabel(size_t index, const RigboxEntry& entry) {
 bool CheckDirectoryPlace() {
   const RigboxHeader& header = PackageHeader;
   if (header.FileCount < 0) {
-    return FailFormat(DirectoryLabel() + " has a negative file count (" +
-                      support::DecimalText(header.FileCount) + ")");
+    return FailDirectory(" has a negative file count (" + support::DecimalText(header.FileCount) + ")");
   }
   if (header.DirPos < kFirstDataPosition) {
-    return FailFormat(DirectoryLabel() + " starts at position " + support::DecimalText(header.DirPos) +
-                      ", before the data area");
+    return FailDirectory(" starts at position " + support::DecimalText(header.DirPos) +
+                         ", before the data area");
   }
   int64_t last =
       static_cast<int64_t>(header.DirPos) - 1 + static_cast<int64_t>(RigboxEntry::kSize) * header.FileCount;
   if (last > PackageLimit) {
-    return FailFormat(DirectoryLabel() + " (positions " + support::DecimalText(header.DirPos) + " to " +
-                      support::DecimalText(last) + ") runs past the end of the package at " +
-                      support::DecimalText(PackageLimit));
+    return FailDirectory(" (positions " + support::DecimalText(header.DirPos) + " to " +
+                         support::DecimalText(last) + ") runs past the end of the package at " +
+                         support::DecimalText(PackageLimit));
   }
   return true;
 }
@@ -55,20 +58,20 @@ bool CheckDirectoryPlace() {
 bool CheckEntry(size_t index, const RigboxEntry& entry) {
   std::string label = EntryLabel(index, entry);
   if (entry.Size < 0) {
-    return FailFormat(label + ": size " + support::DecimalText(entry.Size) + " is negative");
+    return FailMalformed(label + ": size " + support::DecimalText(entry.Size) + " is negative");
   }
   int64_t end = static_cast<int64_t>(entry.Position) + entry.Size;  // one past the last byte
   if (entry.Position < kFirstDataPosition || end > PackageHeader.DirPos) {
-    return FailFormat(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
-                      support::DecimalText(entry.Position) + " lie outside the data area (positions " +
-                      support::DecimalText(kFirstDataPosition) + " to " +
-                      support::DecimalText(PackageHeader.DirPos - 1) + ")");
+    return FailMalformed(label + ": " + support::DecimalText(entry.Size) + " bytes at position " +
+                         support::DecimalText(entry.Position) + " lie outside the data area (positions " +
+                         support::DecimalText(kFirstDataPosition) + " to " +
+                         support::DecimalText(PackageHeader.DirPos - 1) + ")");
   }
   if (const char* problem = SubFolderProblem(EntrySubFolder(entry))) {
-    return FailFormat(label + ": folder name " + problem);
+    return FailMalformed(label + ": folder name " + problem);
   }
   if (const char* problem = FileNameProblem(EntryFileName(entry))) {
-    return FailFormat(label + ": file name " + problem);
+    return FailMalformed(label + ": file name " + problem);
   }
   return true;
 }
@@ -84,27 +87,25 @@ std::string TargetFolder(const std::string& dest, const RigboxEntry& entry) {
 
 bool MakeFolder(const std::string& folder) {
   if (modTools::CheckFolder(folder, false)) return true;
-  std::string what = "Cannot create folder " + Quoted(folder);
-  if (!platform::MakeSureDirectoryPathExists(folder)) return FailOs(what);
+  if (!platform::MakeSureDirectoryPathExists(folder)) return FailOs("Cannot create folder", folder);
   // Made, yet no folder: a file of that name is in the way.
   return modTools::CheckFolder(folder, false) ||
-         FailNumber(platform::kErrPathFileAccess,
-                    what + ": " + platform::ErrorDescription(platform::kErrPathFileAccess));
+         Fail(FailureKind::AccessDenied, platform::kErrPathFileAccess, "Cannot create folder", folder, {});
 }
 
 bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& folder, PackageWindow& window) {
   std::string target = folder + EntryFileName(entry);
   platform::File out;
-  if (!out.Open(target, platform::OpenMode::Write)) return FailOs("Cannot create " + Quoted(target));
+  if (!out.Open(target, platform::OpenMode::Write)) return FailOs("Cannot create", target);
   switch (window.CopyTo(Base() + entry.Position - 1, entry.Size, out)) {
     case CopyResult::ReadFailed:
-      return FailOs("Cannot read " + EntryLabel(index, entry) + " of " + Quoted(PackageFileName));
+      return FailOs("Cannot read " + EntryLabel(index, entry) + " of", PackageFileName);
     case CopyResult::WriteFailed:
-      return FailOs("Cannot write " + Quoted(target));
+      return FailOs("Cannot write", target);
     case CopyResult::Done:
       break;
   }
-  if (!out.Close()) return FailOs("Cannot write " + Quoted(target));
+  if (!out.Close()) return FailOs("Cannot write", target);
   return true;
 }
 
@@ -116,14 +117,14 @@ bool ReadPackageDirectory(std::vector<RigboxEntry>& entries) {
   entries.clear();
   if (!PackageIsReadable() || !CheckDirectoryPlace()) return false;
   auto count = static_cast<size_t>(PackageHeader.FileCount);
-  std::string what = "Cannot read the directory of " + Quoted(PackageFileName);
-  if (!PackageFileNum.Seek(Base() + PackageHeader.DirPos - 1)) return FailOs(what);
+  auto failed = [] { return FailOs("Cannot read the directory of", PackageFileName); };
+  if (!PackageFileNum.Seek(Base() + PackageHeader.DirPos - 1)) return failed();
   std::vector<uint8_t> bytes(std::min(count, kEntriesPerRead) * RigboxEntry::kSize);
   entries.reserve(count);
   while (entries.size() < count) {
     size_t batch = std::min(count - entries.size(), kEntriesPerRead);
     std::span<const uint8_t> block(bytes.data(), batch * RigboxEntry::kSize);
-    if (!PackageFileNum.ReadExact(bytes.data(), block.size())) return FailOs(what);
+    if (!PackageFileNum.ReadExact(bytes.data(), block.size())) return failed();
     for (size_t i = 0; i < batch; ++i) {
       entries.push_back(*ParseRigboxEntry(block.subspan(i * RigboxEntry::kSize, RigboxEntry::kSize)));
     }
@@ -158,6 +159,7 @@ bool ExtractPackage(std::string& destFolder) {
   }
   LastErrNumber = 0;
   LastErrText.clear();
+  LastFailure = {};
   return true;
 }
 

@@ -21,10 +21,13 @@ bool PackageInExe = false;
 int32_t HeaderPos = 0;
 int16_t LastErrNumber = 0;
 std::string LastErrText;
+support::Failure LastFailure;
 std::string PackageFileName;
 int64_t PackageLimit = 0;
 
 namespace {
+
+using support::FailureKind;
 
 // Whether the last create-mode open failed: its close must not finish a
 // package that was never begun properly.
@@ -37,7 +40,7 @@ constexpr int64_t kMaxPosition = std::numeric_limits<int32_t>::max();
 bool WriteHeader() {
   auto bytes = SerializeRigboxHeader(PackageHeader);
   if (!PackageFileNum.Seek(0) || !PackageFileNum.WriteAll(bytes.data(), bytes.size())) {
-    return FailOs("Cannot write the header of " + Quoted(PackageFileName));
+    return FailOs("Cannot write the header of", PackageFileName);
   }
   return true;
 }
@@ -49,13 +52,15 @@ bool CreatePackage(const std::string& fileName, const std::string& carId, int32_
   // Deleting first keeps a new package from inheriting anything of an old
   // file, whatever the file system does on truncation.
   if (modTools::FileExists(fileName) && !platform::DeleteFile(fileName)) {
-    return FailOs("Cannot replace " + Quoted(fileName));
+    return FailOs("Cannot replace", fileName);
   }
   if (!PackageFileNum.Open(fileName, platform::OpenMode::Write)) {
-    return FailOs("Cannot create " + Quoted(fileName));
+    return FailOs("Cannot create", fileName);
   }
   return WriteHeader();
 }
+
+bool FailNotPackage() { return Fail(FailureKind::NotPackage, kFormatError, kNoRigboxFile); }
 
 // Reads the header at file offset `offset` and checks the two fields a
 // reader relies on; nothing else of the header is checked on opening.
@@ -64,23 +69,23 @@ bool ReadAndCheckHeader(int64_t offset) {
   // A header that would run past the end of the file is no package at all.
   int64_t length = PackageFileNum.Size();
   if (offset >= 0 && length >= 0 && offset + static_cast<int64_t>(RigboxHeader::kSize) > length)
-    return FailFormat(kNoRigboxFile);
+    return FailNotPackage();
   if (!PackageFileNum.Seek(offset) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
-    return FailOs("Cannot read the header of " + Quoted(PackageFileName) + " at file position " +
-                  support::DecimalText(offset + 1));
+    return FailOs("Cannot read the header of", PackageFileName,
+                  " at file position " + support::DecimalText(offset + 1));
   }
   PackageHeader = *ParseRigboxHeader(bytes);
-  if (!HasRigboxMagic(PackageHeader)) return FailFormat(kNoRigboxFile);
-  if (!HasRigboxVersion(PackageHeader)) return FailFormat(kWrongVersion);
+  if (!HasRigboxMagic(PackageHeader)) return FailNotPackage();
+  if (!HasRigboxVersion(PackageHeader)) return Fail(FailureKind::WrongVersion, kFormatError, kWrongVersion);
   return true;
 }
 
 bool OpenForReading(const std::string& fileName, int64_t& length) {
   if (!PackageFileNum.Open(fileName, platform::OpenMode::ReadLocked)) {
-    return FailOs("Cannot open " + Quoted(fileName));
+    return FailOs("Cannot open", fileName);
   }
   length = PackageFileNum.Size();
-  if (length < 0) return FailOs("Cannot read the length of " + Quoted(fileName));
+  if (length < 0) return FailOs("Cannot read the length of", fileName);
   return true;
 }
 
@@ -137,7 +142,7 @@ bool OpenAppendedPackage(const std::string& fileName) {
   if (table) trailer = TrailerBeforePadding(*table).value_or(*table - 4);
   std::array<uint8_t, 4> bytes{};
   if (!PackageFileNum.Seek(trailer) || !PackageFileNum.ReadExact(bytes.data(), bytes.size())) {
-    return FailOs("Cannot read the trailer of " + Quoted(fileName));
+    return FailOs("Cannot read the trailer of", fileName);
   }
   HeaderPos = ByteReader(bytes).I32(0);
   int64_t headerOffset = static_cast<int64_t>(HeaderPos) - 1;
@@ -164,9 +169,7 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
       PackageHeader = RigboxHeader{};
       return OpenAppendedPackage(fileName);
     default:
-      LastErrNumber = kErrInvalidCall;
-      LastErrText = "Unknown package mode " + support::DecimalText(mode);
-      return false;
+      return Fail(FailureKind::Misuse, kErrInvalidCall, "Unknown package mode " + support::DecimalText(mode));
   }
 }
 
@@ -178,12 +181,12 @@ bool FinishCreatedPackage() {
   PackageHeader.DirPos = PackageHeader.EndPos + 1;
   // A file whose copy failed halfway left bytes past EndPos.
   if (!PackageFileNum.SetLength(PackageHeader.EndPos) || !PackageFileNum.Seek(PackageHeader.EndPos)) {
-    return FailOs("Cannot write the directory of " + Quoted(PackageFileName));
+    return FailOs("Cannot write the directory of", PackageFileName);
   }
   for (const RigboxEntry& entry : PackageDir) {
     auto bytes = SerializeRigboxEntry(entry);
     if (!PackageFileNum.WriteAll(bytes.data(), bytes.size())) {
-      return FailOs("Cannot write the directory of " + Quoted(PackageFileName));
+      return FailOs("Cannot write the directory of", PackageFileName);
     }
     PackageHeader.EndPos += static_cast<int32_t>(RigboxEntry::kSize);
   }
@@ -204,7 +207,7 @@ bool ClosePackage() {
     }
     createFailed = false;
   }
-  if (!PackageFileNum.Close() && ok) ok = FailOs("Cannot close " + Quoted(PackageFileName));
+  if (!PackageFileNum.Close() && ok) ok = FailOs("Cannot close", PackageFileName);
   return ok;
 }
 
@@ -227,11 +230,12 @@ namespace {
 bool CheckNewEntryName(const std::string& subFolder, const std::string& fileName) {
   std::string shown = PrintableName(subFolder.empty() ? fileName : subFolder + "\\" + fileName);
   if (const char* problem = SubFolderProblem(subFolder)) {
-    return FailNumber(platform::kErrBadFileName,
-                      "Cannot store \"" + shown + "\", its folder name " + problem);
+    return Fail(FailureKind::BadName, platform::kErrBadFileName,
+                "Cannot store \"" + shown + "\", its folder name " + problem);
   }
   if (const char* problem = FileNameProblem(fileName)) {
-    return FailNumber(platform::kErrBadFileName, "Cannot store \"" + shown + "\", its file name " + problem);
+    return Fail(FailureKind::BadName, platform::kErrBadFileName,
+                "Cannot store \"" + shown + "\", its file name " + problem);
   }
   return true;
 }
@@ -241,20 +245,23 @@ bool CheckNewEntryName(const std::string& subFolder, const std::string& fileName
 bool AddPackageFile(const std::string& sourcePath, const std::string& subFolder,
                     const std::string& fileName) {
   if (PackageMode != kModeCreate || !PackageFileNum.IsOpen()) {
-    return FailNumber(kErrInvalidCall, "Cannot add " + Quoted(sourcePath) + ", no package is being created");
+    return Fail(FailureKind::Misuse, kErrInvalidCall, "Cannot add", sourcePath,
+                ", no package is being created");
   }
   if (!CheckNewEntryName(subFolder, fileName)) return false;
   if (PackageHeader.FileCount == kMaxFileCount) {
-    return FailFormat("Cannot add " + Quoted(sourcePath) + ", a package holds at most 32767 files");
+    return Fail(FailureKind::TooBig, kFormatError, "Cannot add", sourcePath,
+                ", a package holds at most 32767 files");
   }
   platform::File source;
-  if (!source.Open(sourcePath, platform::OpenMode::Read)) return FailOs("Cannot open " + Quoted(sourcePath));
+  if (!source.Open(sourcePath, platform::OpenMode::Read)) return FailOs("Cannot open", sourcePath);
   int64_t size = source.Size();
-  if (size < 0) return FailOs("Cannot read the length of " + Quoted(sourcePath));
+  if (size < 0) return FailOs("Cannot read the length of", sourcePath);
   // Positions are 32-bit: the data, and the directory after it, must fit.
   int64_t directory = static_cast<int64_t>(RigboxEntry::kSize) * (PackageHeader.FileCount + 1);
   if (PackageHeader.EndPos + size + directory > kMaxPosition) {
-    return FailFormat("Cannot add " + Quoted(sourcePath) + ", a package must stay below 2 GiB");
+    return Fail(FailureKind::TooBig, kFormatError, "Cannot add", sourcePath,
+                ", a package must stay below 2 GiB");
   }
 
   RigboxEntry entry;
@@ -263,12 +270,12 @@ bool AddPackageFile(const std::string& sourcePath, const std::string& subFolder,
   SetEntrySubFolder(entry, subFolder);
   SetEntryFileName(entry, fileName);
   std::vector<uint8_t> buffer;
-  if (!PackageFileNum.Seek(PackageHeader.EndPos)) return FailOs("Cannot write to " + Quoted(PackageFileName));
+  if (!PackageFileNum.Seek(PackageHeader.EndPos)) return FailOs("Cannot write to", PackageFileName);
   switch (CopyChunks(source, PackageFileNum, size, buffer)) {
     case CopyResult::ReadFailed:
-      return FailOs("Cannot read " + Quoted(sourcePath));
+      return FailOs("Cannot read", sourcePath);
     case CopyResult::WriteFailed:
-      return FailOs("Cannot write to " + Quoted(PackageFileName));
+      return FailOs("Cannot write to", PackageFileName);
     case CopyResult::Done:
       break;
   }

@@ -1,7 +1,7 @@
 // modRIGBOX: the one reader and writer of RIGBOX packages. It keeps one
 // package open at a time in module state; no operation raises an error to
-// its caller: each returns false and leaves the reason in LastErrNumber and
-// LastErrText.
+// its caller: each returns false and leaves the reason in LastFailure,
+// LastErrNumber and LastErrText.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "package/rigbox_format.h"
+#include "support/failure.h"
 #include "support/platform.h"
 
 namespace modRIGBOX {
@@ -37,6 +38,9 @@ extern int32_t HeaderPos;
 // successful extraction.
 extern int16_t LastErrNumber;
 extern std::string LastErrText;
+// The same failure as its kind and context, for callers that decide on it
+// or say it in their own words.
+extern support::Failure LastFailure;
 
 // The file named by the last OpenPackage, for messages.
 extern std::string PackageFileName;

@@ -1,31 +1,37 @@
 #include "package/rigbox_errors.h"
 
 #include "package/rigbox.h"
-#include "support/platform.h"
 
 namespace modRIGBOX {
+namespace {
 
-// Paths are shown as the system names them, so a POSIX player reads a
-// POSIX path rather than the wizard's mix of separators.
-std::string Quoted(const std::string& path) { return "\"" + platform::NativePath(path) + "\""; }
-
-bool FailOs(const std::string& what) {
-  platform::OsError error = platform::LastError();
-  LastErrNumber = error.Number;
-  LastErrText = what + ": " + error.Description;
+bool Recorded(const std::string& file, std::string_view detail) {
+  LastFailure.File = file;
+  LastFailure.Detail = detail;
+  LastErrNumber = LastFailure.Number;
+  LastErrText = support::FailureText(LastFailure);
   return false;
 }
 
-bool FailNumber(int16_t number, const std::string& text) {
-  LastErrNumber = number;
-  LastErrText = text;
-  return false;
+}  // namespace
+
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what, const std::string& file,
+          std::string_view detail) {
+  LastFailure = support::MakeFailure(kind, number, what);
+  return Recorded(file, detail);
 }
 
-bool FailFormat(const std::string& text) {
-  LastErrNumber = kFormatError;
-  LastErrText = text;
-  return false;
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what) {
+  return Fail(kind, number, what, std::string(), {});
+}
+
+bool FailOs(std::string_view what, const std::string& file, std::string_view detail) {
+  LastFailure = support::SystemFailure(what);
+  return Recorded(file, detail);
+}
+
+bool FailMalformed(std::string_view what) {
+  return Fail(support::FailureKind::BadPackage, kFormatError, what);
 }
 
 }  // namespace modRIGBOX

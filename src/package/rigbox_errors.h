@@ -1,22 +1,23 @@
-// How the package module fills LastErrNumber and LastErrText; shared by the
-// files of the module only.
+// How the package module fills LastFailure, LastErrNumber and LastErrText;
+// shared by the files of the module only. Each returns false.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "support/failure.h"
 
 namespace modRIGBOX {
 
-// A file path in quotes, in the system's own form: the way messages name a file.
-std::string Quoted(const std::string& path);
-
-// The last platform failure: `<what>: <description>`, e.g.
-// `Cannot open "C:\x\y.exe": File not found`. Returns false.
-bool FailOs(const std::string& what);
-// A failure the module finds itself (a misuse, a name it will not store),
-// with a run-time error number and the text as given.
-bool FailNumber(int16_t number, const std::string& text);
-// A malformed package: LastErrNumber -1 and the text as given.
-bool FailFormat(const std::string& text);
+// The failure is recorded in place, not built and moved: the Windows
+// installer has no room for a temporary at every call.
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what, const std::string& file,
+          std::string_view detail);
+bool Fail(support::FailureKind kind, int16_t number, std::string_view what);
+// The last platform failure, while doing what to file.
+bool FailOs(std::string_view what, const std::string& file, std::string_view detail = {});
+// A malformed package (kind BadPackage, number -1), of what is wrong.
+bool FailMalformed(std::string_view what);
 
 }  // namespace modRIGBOX

@@ -6,6 +6,7 @@
 #include "game/car_id.h"
 #include "game/installed_cars.h"
 #include "package/rigbox.h"
+#include "support/failure.h"
 #include "support/platform.h"
 #include "support/tools.h"
 #include "wizard/form_texts.h"
@@ -187,15 +188,17 @@ void frmMain::ShowError(const std::string& message) {
   shell_.MessageBox(message, LoadResString(kResErrorTitle), MsgButtons::OK, MsgIcon::Critical);
 }
 
-void frmMain::ShowPackageError() {
-  std::string reason = modRIGBOX::LastErrText;
+std::string PackageErrorReport(const std::string& fileName) {
+  const support::Failure& failure = modRIGBOX::LastFailure;
   // The system's reasons are English; this one asks the player to act, so
   // it is said in the player's language.
-  std::string inUse = platform::ErrorDescription(platform::kErrFileInUse);
-  if (modRIGBOX::LastErrNumber == platform::kErrFileInUse && reason.size() >= inUse.size())
-    reason = reason.substr(0, reason.size() - inUse.size()) + LoadResString(kResInUse);
-  ShowError("File:" + RIGBOX_FileName + "\n" + reason);
+  std::string text = failure.Kind == support::FailureKind::InUse
+                         ? support::FailureText(failure, LoadResString(kResInUse))
+                         : modRIGBOX::LastErrText;
+  return "File:" + fileName + "\n" + text;
 }
+
+void frmMain::ShowPackageError() { ShowError(PackageErrorReport(RIGBOX_FileName)); }
 
 bool frmMain::CheckGameFolder(const std::string& folder) {
   return modTools::FileExists(folder + discovery::kGameExecutable);

@@ -61,6 +61,9 @@ enum class Outcome {
 // The text stringId, an empty line, then one line per game file not
 // changed: its name and why, in the player's language.
 std::string FaultReport(int16_t stringId, const std::vector<game::FileFault>& faults);
+// "File:" + fileName, a line end, then the package module's last failure,
+// with a file held by another program said in the player's language.
+std::string PackageErrorReport(const std::string& fileName);
 
 class frmMain : private game::ProgressSink {
  public:

@@ -80,7 +80,7 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   form.RIGBOX_FileName = form.ProgramPath;
   std::vector<std::string> entryPaths;
   if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths))
-    return Stop(output, "File:" + form.RIGBOX_FileName + "\n" + modRIGBOX::LastErrText, kExitPackageRefused);
+    return Stop(output, PackageErrorReport(form.RIGBOX_FileName), kExitPackageRefused);
   form.CarID = modRIGBOX::GetPackageCarID();
   if (int16_t refusal = Refusal(form.CarID))
     return Stop(output, LoadResString(refusal) + (refusal == kResInvalidId ? kValidCharactersShown : ""),

@@ -85,7 +85,6 @@ TEST_F(PackageExtract, WritesEveryFileWhereverItsDataLies) {
   }
 }
 
-// Once the way is clear, the same package extracts and the error goes.
 TEST_F(PackageExtract, FailureAtOneEntryKeepsTheEarlierOnes) {
   // The second entry's target is a folder, which no file can replace.
   fs::create_directories(dir_ / "car/Parts/engine.scr");
@@ -93,11 +92,18 @@ TEST_F(PackageExtract, FailureAtOneEntryKeepsTheEarlierOnes) {
   std::string dest = dir_.Folder() + "car";
   EXPECT_FALSE(modRIGBOX::ExtractPackage(dest));
   EXPECT_EQ(ReadFile(dir_ / "car/Cars.scr"), kFirstData);
+  EXPECT_EQ(modRIGBOX::LastFailure.Kind, support::FailureKind::AccessDenied);
   EXPECT_EQ(modRIGBOX::LastErrNumber, 75);
   EXPECT_EQ(modRIGBOX::LastErrText, "Cannot create \"" + dest + "Parts" + platform::kPreferredSeparator +
                                         "engine.scr\": Path/File access error");
-  fs::remove(dir_ / "car/Parts/engine.scr");
+}
+
+TEST_F(PackageExtract, SuccessClearsTheLastFailure) {
+  std::string dest = dir_.Folder() + "car";
+  EXPECT_FALSE(modRIGBOX::ExtractPackage(dest));  // nothing open yet
+  Open(ExamplePackage());
   ASSERT_TRUE(modRIGBOX::ExtractPackage(dest));
+  EXPECT_EQ(modRIGBOX::LastFailure.Kind, support::FailureKind::None);
   EXPECT_EQ(modRIGBOX::LastErrNumber, 0);
   EXPECT_EQ(modRIGBOX::LastErrText, "");
 }
@@ -150,6 +156,7 @@ TEST_F(PackageExtract, MalformedPackagesWriteNothing) {
     std::string error = c.Error, dest = dir_.Folder() + "car";
     if (size_t at = error.find("%P"); at != std::string::npos) error.replace(at, 2, path);
     EXPECT_FALSE(modRIGBOX::ExtractPackage(dest)) << error;
+    EXPECT_EQ(modRIGBOX::LastFailure.Kind, support::FailureKind::BadPackage) << error;
     EXPECT_EQ(modRIGBOX::LastErrNumber, -1) << error;
     EXPECT_EQ(modRIGBOX::LastErrText, error);
     EXPECT_FALSE(fs::exists(dir_ / "car")) << error;

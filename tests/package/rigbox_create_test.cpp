@@ -8,6 +8,7 @@
 namespace {
 
 using namespace package_bytes;
+using support::FailureKind;
 using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
@@ -52,8 +53,8 @@ TEST_F(PackageCreate, HeaderOnlyPackage) {
   }
 }
 
-// An empty file takes no room; a big one is copied in several chunks.
-TEST_F(PackageCreate, EmptyBigAndLongNamedFiles) {
+// An empty file takes no room, a big one is copied in chunks, a 64-character name fills its field.
+TEST_F(PackageCreate, FilesAtTheEdgesAreStoredByteForByte) {
   std::string longName(64, 'n');
   std::string big = Patterned(2 * modRIGBOX::kCopyChunkSize + 12345);
   auto size = static_cast<int32_t>(big.size());
@@ -75,16 +76,21 @@ TEST_F(PackageCreate, RefusedFilesAreNotAdded) {
   const std::string missing = dir_.Folder() + "nothing.txt";
   const struct {
     std::string Source, SubFolder, FileName;
+    FailureKind Kind;
     int16_t Number;
     std::string Error;
   } cases[] = {
-      {missing, "..", "x.txt", 52, "Cannot store \"..\\x.txt\", its folder name has a \"..\" part"},
-      {source, "", "a/b", 52, "Cannot store \"a/b\", its file name has a slash or backslash"},
-      {missing, "", "nothing.txt", 53, "Cannot open \"" + missing + "\": File not found"},
+      {missing, "..", "x.txt", FailureKind::BadName, 52,
+       "Cannot store \"..\\x.txt\", its folder name has a \"..\" part"},
+      {source, "", "a/b", FailureKind::BadName, 52,
+       "Cannot store \"a/b\", its file name has a slash or backslash"},
+      {missing, "", "nothing.txt", FailureKind::System, 53,
+       "Cannot open \"" + missing + "\": File not found"},
   };
   ASSERT_TRUE(modRIGBOX::OpenPackage(0, dir_.Folder() + "car.rigbox", "ABC", 0));
   for (const auto& c : cases) {
     EXPECT_FALSE(modRIGBOX::AddPackageFile(c.Source, c.SubFolder, c.FileName));
+    EXPECT_EQ(modRIGBOX::LastFailure.Kind, c.Kind);
     EXPECT_EQ(modRIGBOX::LastErrNumber, c.Number);
     EXPECT_EQ(modRIGBOX::LastErrText, c.Error);
   }
@@ -97,11 +103,12 @@ TEST_F(PackageCreate, AddingNeedsAPackageBeingCreated) {
   WriteFile(dir_ / "car.rigbox", ExamplePackage());
   ASSERT_TRUE(modRIGBOX::OpenPackage(1, dir_.Folder() + "car.rigbox", "", 0));
   EXPECT_FALSE(modRIGBOX::AddPackageFile(source, "", "s"));
-  EXPECT_EQ(modRIGBOX::LastErrNumber, 5);  // a call at the wrong time
+  EXPECT_EQ(modRIGBOX::LastFailure.Kind, FailureKind::Misuse);
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 5);
   EXPECT_EQ(modRIGBOX::LastErrText, "Cannot add \"" + source + "\", no package is being created");
 }
 
-TEST_F(PackageCreate, CloseAfterAFailedCreateFailsAndKeepsTheReason) {
+TEST_F(PackageCreate, CloseAfterAFailedCreateFailsWithTheSameReason) {
   std::string out = dir_.Folder() + "no-such-folder/car.rigbox";
   EXPECT_FALSE(modRIGBOX::OpenPackage(0, out, "ABC", 0));
   std::string reason = modRIGBOX::LastErrText;

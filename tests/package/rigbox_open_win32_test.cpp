@@ -24,4 +24,15 @@ TEST(PackageOpenWin32, OpenPackageLetsOthersReadButNotWrite) {
   modRIGBOX::ClosePackage();
 }
 
+// A writer elsewhere keeps the package from being read: the file is in use.
+TEST(PackageOpenWin32, PackageHeldByAWriterIsInUse) {
+  testing_support::TempDir dir;
+  testing_support::WriteFile(dir / "car.rigbox", package_bytes::ExamplePackage());
+  HANDLE writer = CreateFileW((dir / "car.rigbox").wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_FALSE(modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, dir.Folder() + "car.rigbox", "", 0));
+  EXPECT_EQ(modRIGBOX::LastFailure.Kind, support::FailureKind::InUse);
+  CloseHandle(writer);
+}
+
 }  // namespace

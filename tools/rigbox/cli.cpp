@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "package/rigbox.h"
+#include "support/failure.h"
 #include "support/platform.h"
 
 namespace rigbox_tool {
@@ -34,11 +35,11 @@ Result<Arguments> ParseArguments(const std::vector<std::string>& args,
 
 Error UsageError(const std::string& message) { return Error(message, kExitUsage); }
 
-Error SystemError(const std::string& what) { return Error(what + ": " + platform::LastError().Description); }
+Error SystemError(const std::string& what) { return Error(support::SystemFailure(what)); }
 
 Error PackageError(const std::string& path) {
-  const std::string& text = modRIGBOX::LastErrText;
-  return Error(text.find(Quoted(path)) == std::string::npos ? Quoted(path) + ": " + text : text);
+  Error error(modRIGBOX::LastFailure);
+  return error.Cause().File == path ? error : error.Prefixed(Quoted(path) + ": ");
 }
 
 Status ShowUsage(const char* text) {
@@ -66,19 +67,25 @@ std::string Counted(int64_t count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
+namespace {
+
+// No marker, or too short for a header: perhaps a program with a package.
+bool MayBeProgram(const support::Failure& failure) {
+  return failure.Kind == support::FailureKind::NotPackage ||
+         (support::IsSystemFailure(failure.Kind) && failure.Number == platform::kErrInputPastEnd);
+}
+
+}  // namespace
+
 Status OpenAnyPackage(const std::string& path) {
   if (modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, path, "", 0)) return Done{};
   Error packageFileError = PackageError(path);
-  // No marker, or too short for a header: perhaps a program with a package.
-  bool notPackageFile = modRIGBOX::LastErrText == modRIGBOX::kNoRigboxFile ||
-                        modRIGBOX::LastErrNumber == platform::kErrInputPastEnd;
   modRIGBOX::ClosePackage();
-  if (!notPackageFile) return packageFileError;
+  if (!MayBeProgram(packageFileError.Cause())) return packageFileError;
   if (modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, path, "", 0)) return Done{};
-  bool wrongVersion = modRIGBOX::LastErrText == modRIGBOX::kWrongVersion;
   Error appendedError = PackageError(path);
   modRIGBOX::ClosePackage();
-  if (wrongVersion) return appendedError;
+  if (appendedError.Cause().Kind == support::FailureKind::WrongVersion) return appendedError;
   return Error(Quoted(path) + ": " + modRIGBOX::kNoRigboxFile +
                " (neither a package file nor a program with a package appended)");
 }

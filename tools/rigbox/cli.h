@@ -30,8 +30,8 @@ Result<Arguments> ParseArguments(const std::vector<std::string>& args,
 Error UsageError(const std::string& message);
 // what + ": " + the description of the last platform failure.
 Error SystemError(const std::string& what);
-// The package module's LastErrText, led by the file's name when the text
-// does not name it already (the format's own texts).
+// The package module's last failure, led by path when the failure does not
+// name that file already (the format's own texts, an entry's fault).
 Error PackageError(const std::string& path);
 
 // Prints text, a command's usage, on stdout.

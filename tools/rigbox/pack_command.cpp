@@ -184,7 +184,7 @@ Status Pack(const std::string& id, int32_t flags, const std::string& out,
   for (const auto& entry : modRIGBOX::PackageDir) bytes += entry.Size;
   ok = modRIGBOX::ClosePackage() && ok;
   if (!ok) {
-    Error failure(modRIGBOX::LastErrText);
+    Error failure(modRIGBOX::LastFailure);
     platform::DeleteFile(temporary);  // half a package is of no use to anyone
     return failure;
   }

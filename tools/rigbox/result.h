@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "support/failure.h"
+
 namespace rigbox_tool {
 
 inline constexpr int kExitOk = 0;
@@ -17,16 +19,26 @@ class Error {
  public:
   explicit Error(std::string message, int exitStatus = kExitFailure)
       : message_(std::move(message)), exitStatus_(exitStatus) {}
+  // A failure of the core or the system, told in its own words.
+  explicit Error(support::Failure cause)
+      : message_(support::FailureText(cause)), exitStatus_(kExitFailure), cause_(std::move(cause)) {}
 
   // The same failure led by context, such as "Cannot pack \"car\": ".
-  Error Prefixed(const std::string& context) const { return Error(context + message_, exitStatus_); }
+  Error Prefixed(const std::string& context) const {
+    Error prefixed = *this;
+    prefixed.message_ = context + message_;
+    return prefixed;
+  }
   const std::string& Message() const { return message_; }
+  // What the core or the system reported; kind None for the tool's own words.
+  const support::Failure& Cause() const { return cause_; }
   // kExitFailure, or kExitUsage for a command line the tool cannot follow.
   int ExitStatus() const { return exitStatus_; }
 
  private:
   std::string message_;
   int exitStatus_;
+  support::Failure cause_;
 };
 
 // A value, or the Error that kept it from being made.
