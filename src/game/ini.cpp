@@ -236,7 +236,8 @@ std::string FromUtf16Le(const std::string& bytes) {
   std::string text;
   text.reserve(bytes.size() / 2);
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    unsigned unit = static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+    unsigned unit = static_cast<unsigned char>(bytes[i]) |
+                    static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
     if (unit >= 0xDC00 && unit <= 0xDFFF) continue;  // the second half of a pair: one '?' for both
     text += unit < 0x80 ? static_cast<char>(unit) : '?';
   }
