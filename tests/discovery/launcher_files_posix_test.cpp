@@ -34,13 +34,20 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
 }
 
 // PyYAML, Lutris's writer, escapes every non-ASCII letter and folds long
-// values with an escaped line break. Only the value at the path counts,
-// whatever the file's style.
-TEST(DiscoveryLauncherFiles, LutrisAndBottlesFiles) {
+// values with an escaped line break.
+TEST(DiscoveryLauncherFiles, LutrisGamePrefix) {
   EXPECT_EQ(YamlScalar(Launcher("lutris-gravelon-1700000000.yml"), {"game", "prefix"}),
             "/home/gracz/Gry/Wyścigi/Gravelon Rally Championship Edition (wersja pudełkowa)");
+}
+
+TEST(DiscoveryLauncherFiles, BottlesCustomPath) {
   EXPECT_EQ(YamlScalar(Launcher("bottles-data.yml"), {"custom_bottles_path"}),
             "/home/gracz/Gry/Wyścigi/Butelki");
+}
+
+// Whatever the file's style: a key nested deeper, under a list key, in
+// another section or inside a list is not the one at the path; null is none.
+TEST(DiscoveryLauncherFiles, OnlyTheScalarAtThePathCounts) {
   for (const auto& [yaml, prefix] : {
            std::pair{"game:\n  args:\n    prefix: /nested\n  prefix: /p/own\n", "/p/own"},
            std::pair{"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},
