@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "common/temp_dir.h"
+#ifndef _WIN32
+#include "common/unprivileged_posix.h"
+#endif
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -31,6 +34,20 @@ TEST(GameCarRemoval, TakesOutWholeLinesWithTheirEmptyLine) {
       {kLine + "\r\nx\r\n\r\n", "x\r\n\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;
+}
+
+// Each rewrite goes through a file beside the script, so that it ends in a
+// rename on one disk: a folder in that file's place keeps the line.
+TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
+  TempDir dir;
+  WriteFile(dir / "Data/Cars/Cars.scr", kLine + "\r\n\r\n");
+  fs::create_directories(dir / "Data/Cars/rigbox-remove.tmp");
+  std::vector<game::FileFault> faults;
+  Names copies;
+  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0].ShownName, "Data\\Cars\\Cars.scr");
+  EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), kLine + "\r\n\r\n");
 }
 
 // A car folder as the package left it, in other letter cases than its
@@ -87,6 +104,21 @@ TEST_F(GameCarFiles, LinksAreNotFollowed) {
   Remove(package_);
   EXPECT_EQ(ReadFile(dir_ / "elsewhere/Body.dds"), "b");
   EXPECT_NE(std::find(kept_.begin(), kept_.end(), "Data\\Cars\\ABC\\Tex"), kept_.end());
+}
+
+// A read-only file in a folder that keeps it stays a fault, though its mark
+// could be cleared.
+TEST_F(GameCarFiles, FileTheFolderKeepsIsAFault) {
+  fs::permissions(dir_ / "ABC/TEX/Body.dds", fs::perms(0444));
+  fs::permissions(dir_ / "ABC/TEX", fs::perms(0555));
+  const std::string folder = dir_.Folder() + "ABC/";
+  std::optional<std::string> faults = RunUnprivileged(dir_.Path(), [&] {
+    std::string shown;
+    game::RemoveCarFiles(folder, "", {"Tex\\Body.dds"}, kept_, faults_);
+    for (const game::FileFault& fault : faults_) shown += fault.ShownName + " ";
+    return shown;
+  });
+  EXPECT_EQ(faults, "TEX\\Body.dds ");
 }
 #endif
 
