@@ -27,7 +27,7 @@ struct NumberRow {
 // The edges of each rule: blanks and signs, rounding halves to even, the
 // 16-bit range after rounding, and text that is no number.
 TEST(GameCarsCountNumber, ConvertsOrRefuses) {
-  const NumberRow rows[] = {{"007", 7},    {"-2", -2},     {" +5 ", 5},      {"\t5", 5},
+  const NumberRow rows[] = {{"009", 9},    {"-2", -2},     {" +5 ", 5},      {"\t5", 5},
                             {"2.6", 3},    {"2.5", 2},     {"3.5", 4},       {"2.50001", 3},
                             {"1.05", 1},   {".7", 1},      {"32767", 32767}, {"-32768", -32768},
                             {"32768", {}}, {"-32769", {}}, {"32767.5", {}},  {"99999999999999999999", {}},
