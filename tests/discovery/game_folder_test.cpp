@@ -31,8 +31,9 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   EXPECT_FALSE(read());
   EXPECT_EQ(folder, "untouched");
 
-  // GOG's records in the 32-bit view, then in the 64-bit one.
+  // GOG's records in the 32-bit view, then in the 64-bit one, each game of each.
   registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = (temp / "Other").string();
+  registry.Keys["HKLM64\\Software\\GOG.com\\Games\\1"]["path"] = (temp / "Gone").string();
   registry.Keys["HKLM64\\Software\\GOG.com\\Games\\2"]["path"] = (temp / "GOG").string();
   const std::string gog = game("GOG");
   game("Other/deeper");

@@ -19,28 +19,35 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
   TempDir temp;
   WriteFile(temp / "steamapps/libraryfolders.vdf",
             "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n"
-            "\t\"2\"\t\t\"E:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n}\n");
-  WriteFile(
-      temp / "config/libraryfolders.vdf",
-      "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
-      "Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
-      "\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"PATH\"\t\t\"D:\\\\Steam \\\"Library\\\"\"\n\t}\n}\n");
+            "\t\"2\"\t\t\"Z:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n}\n");
+  WriteFile(temp / "config/libraryfolders.vdf",
+            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
+            "Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
+            "\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"oath\" \"/x\"\n\t\t\"PATH\"\t\t\"D:\\\\Steam "
+            "\\\"Library\\\"\"\n\t}\n}\n");
   const std::string steam = temp.Path().string();
-  EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "E:\\Games", "/home/u/Steam",
+  EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games", "/home/u/Steam",
                                                              "D:\\Steam \"Library\""}));
   // A launcher's file is small: a bigger one is no library file.
   WriteFile(temp / "config/libraryfolders.vdf", "\"1\" \"/x\"" + std::string(kMaxLauncherFileBytes, ' '));
-  EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "E:\\Games"}));
+  EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games"}));
 }
 
 // PyYAML, Lutris's writer, escapes every non-ASCII letter and folds long
-// values with an escaped line break. Only the value at the path counts,
-// whatever the file's style.
-TEST(DiscoveryLauncherFiles, LutrisAndBottlesFiles) {
+// values with an escaped line break.
+TEST(DiscoveryLauncherFiles, LutrisGamePrefix) {
   EXPECT_EQ(YamlScalar(Launcher("lutris-gravelon-1700000000.yml"), {"game", "prefix"}),
             "/home/gracz/Gry/Wyścigi/Gravelon Rally Championship Edition (wersja pudełkowa)");
+}
+
+TEST(DiscoveryLauncherFiles, BottlesCustomPath) {
   EXPECT_EQ(YamlScalar(Launcher("bottles-data.yml"), {"custom_bottles_path"}),
             "/home/gracz/Gry/Wyścigi/Butelki");
+}
+
+// Whatever the file's style: a key nested deeper, under a list key, in
+// another section or inside a list is not the one at the path; null is none.
+TEST(DiscoveryLauncherFiles, OnlyTheScalarAtThePathCounts) {
   for (const auto& [yaml, prefix] : {
            std::pair{"game:\n  args:\n    prefix: /nested\n  prefix: /p/own\n", "/p/own"},
            std::pair{"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},

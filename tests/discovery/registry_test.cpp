@@ -10,6 +10,8 @@ namespace {
 using namespace modRegistry;
 
 const char* const kKey = "SOFTWARE\\Brackmoor\\Gravelon";
+constexpr KeyHandle kOpened = 0x1234;
+const std::string kClosed = "close " + std::to_string(kOpened);
 
 struct FakeValue {
   uint32_t Type;
@@ -28,9 +30,9 @@ class FakeRegistry : public RegistryApi {
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override {
-    bool usual = root == 0x80000002 /* HKLM */ && options == 0 && access == 0x20019 /* KEY_READ */;
+    bool usual = root == kHkeyLocalMachine && options == 0 && access == kKeyRead;
     Calls.push_back("open " + subKey + (usual ? "" : " with other arguments"));
-    if (OpenStatus == kErrorSuccess) key = 0x1234;
+    if (OpenStatus == kErrorSuccess) key = kOpened;
     return OpenStatus;
   }
 
@@ -62,13 +64,14 @@ bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = kKey) {
 // closed. Strings lose only a terminating zero at the reported length;
 // DWORDs become decimal text; other types empty text.
 TEST(DiscoveryReadRegistryValue, ValuesAsText) {
-  const std::vector<std::string> calls = {"open SOFTWARE\\Brackmoor\\Gravelon", "query 4660 DestinationDir",
-                                          "close 4660"};
+  const std::vector<std::string> calls = {"open SOFTWARE\\Brackmoor\\Gravelon",
+                                          "query " + std::to_string(kOpened) + " DestinationDir", kClosed};
   const std::pair<FakeValue, std::string> cases[] = {
       {{kRegSz, std::string("abc\0", 4)}, "abc"},
       {{kRegSz, "ab", 3}, "ab"},  // the zeroed buffer supplies the zero
       {{kRegSz, std::string("a\0c", 3)}, std::string("a\0c", 3)},
-      {{kRegSz, std::string(1024, 'x')}, std::string(1024, 'x')},  // exactly the buffer
+      {{kRegSz, std::string(kValueBufferSize, 'x')},
+       std::string(kValueBufferSize, 'x')},  // exactly the buffer
       {{kRegDword, std::string("\x0A\x00\x00\x00", 4)}, "10"},
       {{kRegDword, std::string("\xFF\xFF\xFF\xFF", 4)}, "-1"},
       {{kRegDword, std::string("\x78\x56\x34\x12", 4)}, "305419896"},
@@ -90,12 +93,12 @@ TEST(DiscoveryReadRegistryValue, ValuesAsText) {
 // one over the buffer, of length zero or claiming more than the buffer: the
 // text stays.
 TEST(DiscoveryReadRegistryValue, FailuresLeaveTheTextAndClose) {
-  const std::tuple<int32_t, std::optional<FakeValue>, const char*> cases[] = {
+  const std::tuple<int32_t, std::optional<FakeValue>, std::string> cases[] = {
       {kErrorFileNotFound, FakeValue{kRegSz, "C:\\x\\"}, "close 0"},
-      {kErrorSuccess, std::nullopt, "close 4660"},
-      {kErrorSuccess, FakeValue{kRegSz, std::string(1024, 'x') + '\0'}, "close 4660"},
-      {kErrorSuccess, FakeValue{kRegSz, ""}, "close 4660"},
-      {kErrorSuccess, FakeValue{kRegSz, "x", 1025}, "close 4660"},
+      {kErrorSuccess, std::nullopt, kClosed},
+      {kErrorSuccess, FakeValue{kRegSz, std::string(kValueBufferSize, 'x') + '\0'}, kClosed},
+      {kErrorSuccess, FakeValue{kRegSz, ""}, kClosed},
+      {kErrorSuccess, FakeValue{kRegSz, "x", kValueBufferSize + 1}, kClosed},
   };
   for (const auto& [openStatus, value, lastCall] : cases) {
     FakeRegistry fake;

@@ -44,10 +44,11 @@ std::string Utf16(const std::u16string& text) {  // the hosts are all little-end
 }
 
 // Every value form Wine writes, and a few it might: CR LF line ends, an
-// escaped "]" in a key name, wrapped hex, short dwords, a type it does not
-// know (skipped), an escaped quote in a name, a key without values.
+// escaped "]" in a key name before any separator, wrapped hex, short
+// dwords, a type it does not know (skipped), an escaped quote in a name, a
+// key without values.
 const char kOtherForms[] =
-    "[Software\\\\A\\]B] 1\r\n"
+    "[A\\]B\\\\Software] 1\r\n"
     "\"Str\"=str:\"x\"\r\n"
     "\"Hex2\"=hex(2):41,00,00,00\r\n"
     "\"Wrapped\"=hex(b):01,02,\\\r\n"
@@ -75,7 +76,7 @@ TEST(DiscoveryWineRegistryFile, ValuesOfEveryForm) {
         {"Multi", kRegMultiSz, Utf16(std::u16string(u"a\0bc\0\0", 6))},
         {"Neg", kRegDword, "\xFF\xFF\xFF\xFF"}}},
       {kOtherForms,
-       "Software\\A]B",
+       "A]B\\Software",
        {{"Str", kRegSz, sz(u"x")},
         {"Hex2", kRegExpandSz, std::string("A\0\0\0", 4)},
         {"Wrapped", 11, "\x01\x02\x03\x04\x05\x06\x07\x08"},
@@ -137,7 +138,7 @@ TEST(DiscoveryWineRegistryFile, DrivePathsBecomeNativePaths) {
   };
   for (const auto& [path, expected] : cases)
     EXPECT_EQ(MapDosPath(path, "/p", FakeDriveRoot), expected) << path;
-  for (const char* kept : {"C:relative", "Q:\\unknown\\", "1:\\x"})
+  for (const char* kept : {"C:relative", "Q:\\unknown\\", "1:\\x", "Cx"})
     EXPECT_EQ(MapDosPath(kept, "/p", FakeDriveRoot), kept);
   EXPECT_EQ(MapDosPath("C:\\x", "/p", nullptr), "C:\\x");
 }

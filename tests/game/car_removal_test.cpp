@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "common/temp_dir.h"
+#ifndef _WIN32
+#include "common/unprivileged_posix.h"
+#endif
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -32,42 +36,89 @@ TEST(GameCarRemoval, TakesOutWholeLinesWithTheirEmptyLine) {
   for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;
 }
 
-// The package's files go, matched in any letter case, then the folders
-// they leave empty; the player's own files stay and are named.
-TEST(GameCarRemoval, DeletesThePackagesFilesAndKeepsOthers) {
+// Each rewrite goes through a file beside the script, so that it ends in a
+// rename on one disk: a folder in that file's place keeps the line.
+TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
   TempDir dir;
-  WriteFile(dir / "ABC/Cars.scr", "c");
-  WriteFile(dir / "ABC/TEX/Body.dds", "b");
-  WriteFile(dir / "ABC/Sounds/Engine.wav", "e");
-  WriteFile(dir / "ABC/Sounds/mine.wav", "m");
-  fs::create_directories(dir / "ABC/Empty");
-  Names kept;
+  WriteFile(dir / "Data/Cars/Cars.scr", kLine + "\r\n\r\n");
+  fs::create_directories(dir / "Data/Cars/rigbox-remove.tmp");
   std::vector<game::FileFault> faults;
-  game::RemoveCarFiles(dir.Folder() + "ABC/", "Data\\Cars\\ABC\\",
-                       {"Cars.scr", "Tex\\body.dds", "Sounds\\Engine.wav", "Gone.scr"}, kept, faults);
-  EXPECT_TRUE(faults.empty());
-  EXPECT_EQ(kept, (Names{"Data\\Cars\\ABC\\Sounds\\mine.wav"}));
-  EXPECT_FALSE(fs::exists(dir / "ABC/TEX"));
-  EXPECT_FALSE(fs::exists(dir / "ABC/Empty"));
-  EXPECT_FALSE(fs::exists(dir / "ABC/Cars.scr"));
-  EXPECT_EQ(ReadFile(dir / "ABC/Sounds/mine.wav"), "m");
-  game::RemoveCarFiles(dir.Folder() + "ABC/", "", {"Sounds\\mine.wav"}, kept, faults);
-  EXPECT_FALSE(fs::exists(dir / "ABC"));
+  Names copies;
+  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0].ShownName, "Data\\Cars\\Cars.scr");
+  EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), kLine + "\r\n\r\n");
+}
+
+// A car folder as the package left it, in other letter cases than its
+// entries, with a player's own file and an empty folder.
+class GameCarFiles : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(dir_ / "ABC/Cars.scr", "c");
+    WriteFile(dir_ / "ABC/TEX/Body.dds", "b");
+    WriteFile(dir_ / "ABC/Sounds/ZAP.wav", "z");
+    WriteFile(dir_ / "ABC/Sounds/mine.wav", "m");
+    fs::create_directories(dir_ / "ABC/Empty");
+  }
+  void Remove(const Names& entries) {
+    game::RemoveCarFiles(dir_.Folder() + "ABC/", "Data\\Cars\\ABC\\", entries, kept_, faults_);
+  }
+
+  const Names package_ = {"Cars.scr", "Tex\\body.dds", "Sounds\\zap.wav", "Gone.scr"};
+  TempDir dir_;
+  Names kept_;
+  std::vector<game::FileFault> faults_;
+};
+
+TEST_F(GameCarFiles, PackagesFilesGoInAnyLetterCase) {
+  Remove(package_);
+  EXPECT_TRUE(faults_.empty());
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/Cars.scr"));
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/TEX/Body.dds"));
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/Sounds/ZAP.wav"));
+}
+
+TEST_F(GameCarFiles, PlayersOwnFilesStayAndAreNamed) {
+  Remove(package_);
+  EXPECT_EQ(kept_, (Names{"Data\\Cars\\ABC\\Sounds\\mine.wav"}));
+  EXPECT_EQ(ReadFile(dir_ / "ABC/Sounds/mine.wav"), "m");
+}
+
+// Deepest first, up to the car's own folder once its last file went.
+TEST_F(GameCarFiles, FoldersLeftEmptyGo) {
+  Remove(package_);
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/TEX"));
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/Empty"));
+  EXPECT_TRUE(fs::exists(dir_ / "ABC/Sounds"));
+  Remove({"Sounds\\mine.wav"});
+  EXPECT_FALSE(fs::exists(dir_ / "ABC"));
 }
 
 #ifndef _WIN32
 // What a link leads to is not the car's, even under a name of the package.
-TEST(GameCarRemoval, LinksAreNotFollowed) {
-  TempDir dir;
-  WriteFile(dir / "elsewhere/Body.dds", "b");
-  WriteFile(dir / "ABC/Cars.scr", "c");
-  fs::create_directory_symlink(dir / "elsewhere", dir / "ABC/Tex");
-  Names kept;
-  std::vector<game::FileFault> faults;
-  game::RemoveCarFiles(dir.Folder() + "ABC/", "", {"Cars.scr", "Tex\\Body.dds"}, kept, faults);
-  EXPECT_EQ(ReadFile(dir / "elsewhere/Body.dds"), "b");
-  EXPECT_EQ(kept, (Names{"Tex"}));
-  EXPECT_FALSE(fs::exists(dir / "ABC/Cars.scr"));
+TEST_F(GameCarFiles, LinksAreNotFollowed) {
+  WriteFile(dir_ / "elsewhere/Body.dds", "b");
+  fs::remove_all(dir_ / "ABC/TEX");
+  fs::create_directory_symlink(dir_ / "elsewhere", dir_ / "ABC/Tex");
+  Remove(package_);
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere/Body.dds"), "b");
+  EXPECT_NE(std::find(kept_.begin(), kept_.end(), "Data\\Cars\\ABC\\Tex"), kept_.end());
+}
+
+// A read-only file in a folder that keeps it stays a fault, though its mark
+// could be cleared.
+TEST_F(GameCarFiles, FileTheFolderKeepsIsAFault) {
+  fs::permissions(dir_ / "ABC/TEX/Body.dds", fs::perms(0444));
+  fs::permissions(dir_ / "ABC/TEX", fs::perms(0555));
+  const std::string folder = dir_.Folder() + "ABC/";
+  std::optional<std::string> faults = RunUnprivileged(dir_.Path(), [&] {
+    std::string shown;
+    game::RemoveCarFiles(folder, "", {"Tex\\Body.dds"}, kept_, faults_);
+    for (const game::FileFault& fault : faults_) shown += fault.ShownName + " ";
+    return shown;
+  });
+  EXPECT_EQ(faults, "TEX\\Body.dds ");
 }
 #endif
 

@@ -37,7 +37,9 @@ std::string WriteThenLoad(const TempDir& dir, const std::vector<std::string>& ca
 TEST(GameInstalledCarsUnwritable, MarkedFileIsReplacedOnlyWhereTheFolderAllows) {
   TempDir dir;
   WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=AAA\r\n");
-  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Vehiforge.ini", 7));
+  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Vehiforge.ini", platform::kAttrReadOnly |
+                                                                              platform::kAttrHidden |
+                                                                              platform::kAttrSystem));
   EXPECT_EQ(WriteThenLoad(dir, {"AAA", "BBB"}), "written, loaded: AAA BBB");
   const std::string written = "[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n";
   EXPECT_EQ(ReadFile(dir / "Vehiforge.ini"), written);

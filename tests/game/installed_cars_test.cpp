@@ -17,6 +17,8 @@ using Cars = std::vector<std::string>;
 
 namespace {
 
+constexpr unsigned kMarks = platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
+
 struct NumberRow {
   std::string Text;
   std::optional<int16_t> Expected;
@@ -25,7 +27,7 @@ struct NumberRow {
 // The edges of each rule: blanks and signs, rounding halves to even, the
 // 16-bit range after rounding, and text that is no number.
 TEST(GameCarsCountNumber, ConvertsOrRefuses) {
-  const NumberRow rows[] = {{"007", 7},    {"-2", -2},     {" +5 ", 5},      {"\t5", 5},
+  const NumberRow rows[] = {{"009", 9},    {"-2", -2},     {" +5 ", 5},      {"\t5", 5},
                             {"2.6", 3},    {"2.5", 2},     {"3.5", 4},       {"2.50001", 3},
                             {"1.05", 1},   {".7", 1},      {"32767", 32767}, {"-32768", -32768},
                             {"32768", {}}, {"-32769", {}}, {"32767.5", {}},  {"99999999999999999999", {}},
@@ -41,7 +43,10 @@ class GameInstalledCars : public testing::Test {
   std::string ProfileBytes() const { return ReadFile(dir_ / "Vehiforge.ini"); }
 
   TempDir dir_;
+  RecordingSink sink_;
 };
+
+const std::vector<std::string> kCannotReplace = {"failed Vehiforge.ini: cannot replace"};
 
 // Widens ASCII text to UTF-16 little-endian, as Notepad's "Unicode" saves it.
 std::string Utf16(const std::string& ascii) {
@@ -89,7 +94,7 @@ TEST_F(GameInstalledCars, LoadsTheListTheCountNames) {
 // is cleared first.
 TEST_F(GameInstalledCars, WritesAFreshMarkedFile) {
   WriteProfile("; kept?\r\n[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n[Mine]\r\nx=1\r\n");
-  ASSERT_TRUE(platform::SetFileAttributes(ProfilePath(), 7));
+  ASSERT_TRUE(platform::SetFileAttributes(ProfilePath(), kMarks));
   WriteFile(dir_ / "Vehiforge.ini.tmp", "[Cars]\r\nCarID9=STALE\r\n");
   ASSERT_TRUE(platform::SetFileAttributes(dir_.Folder() + "Vehiforge.ini.tmp", platform::kAttrReadOnly));
   EXPECT_TRUE(game::WriteINI(dir_.Folder(), {"ABC", "", "ab_1"}));
@@ -101,22 +106,21 @@ TEST_F(GameInstalledCars, WritesAFreshMarkedFile) {
   EXPECT_EQ(ProfileBytes(), "[Cars]\r\nCarsCount=0\r\n");
 }
 
-// A folder in the way of the temporary file keeps the old file; one in the
-// way of the profile file's name leaves no temporary file behind.
-TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFileAndNoTemporaryOne) {
+// A folder in the way of the temporary file: the old list stays.
+TEST_F(GameInstalledCars, FailedRewriteKeepsTheOldFile) {
   const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
   WriteProfile(old);
   fs::create_directory(dir_ / "Vehiforge.ini.tmp");
-  RecordingSink sink;
-  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}, &sink));
-  EXPECT_EQ(sink.Calls, std::vector<std::string>{"failed Vehiforge.ini: cannot replace"});
+  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"OLD", "NEW"}, &sink_));
+  EXPECT_EQ(sink_.Calls, kCannotReplace);
   EXPECT_EQ(ProfileBytes(), old);
-  fs::remove(dir_ / "Vehiforge.ini.tmp");
-  fs::remove(dir_ / "Vehiforge.ini");
+}
+
+// A folder in the way of the profile file's name: nothing is left beside it.
+TEST_F(GameInstalledCars, FailedRewriteLeavesNoTemporaryFile) {
   WriteFile(dir_ / "Vehiforge.ini/inside.txt", "x");
-  sink.Calls.clear();
-  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}, &sink));
-  EXPECT_EQ(sink.Calls, std::vector<std::string>{"failed Vehiforge.ini: cannot replace"});
+  EXPECT_FALSE(game::WriteINI(dir_.Folder(), {"ABC"}, &sink_));
+  EXPECT_EQ(sink_.Calls, kCannotReplace);
   EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
   EXPECT_EQ(ReadFile(dir_ / "Vehiforge.ini/inside.txt"), "x");
 }

@@ -39,6 +39,9 @@ class GameScriptRegistration : public testing::Test {
     WriteFile(dir_ / "Data/Menu/uidef/Textures.def", "");
   }
   std::string Game() const { return dir_.Folder(); }
+  void RegisterAbc() {
+    for (Operation operation : kOperations) EXPECT_TRUE(operation(Game(), "ABC", sink_));
+  }
   std::string Read(const std::string& relative) const { return ReadFile(dir_ / relative); }
 
   TempDir dir_;
@@ -47,19 +50,27 @@ class GameScriptRegistration : public testing::Test {
 
 // An unended last line of a shared script gets CR LF first, none after a
 // CR or LF; the top-level lines always start with an empty line.
-TEST_F(GameScriptRegistration, EachOperationAppendsItsLinesAndReports) {
-  for (Operation operation : kOperations) EXPECT_TRUE(operation(Game(), "ABC", sink_));
+TEST_F(GameScriptRegistration, EachOperationAppendsItsLines) {
+  RegisterAbc();
   EXPECT_EQ(Read("Data/Cars/Cars.scr"), "// game cars\r\n" + kCarsAbc);
   EXPECT_EQ(Read("Data/Cars/Parts.scr"), "mac\r" + kPartsAbc);
   EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), kTextsAbc);
   EXPECT_EQ(Read("Data/Menu/uidef/Textures.def"), kIconsTop);
   EXPECT_EQ(Read("Data/Cars/Icons.scr"), kIconsAbc);
+}
+
+// One step of progress each, then the shared script it writes to.
+TEST_F(GameScriptRegistration, EachOperationReportsItsStep) {
+  RegisterAbc();
   EXPECT_EQ(sink_.Calls,
             (Calls{"progress +1", "creating Data\\Cars\\Cars.scr", "progress +1",
                    "creating Data\\Cars\\Parts.scr", "progress +1", "creating Data\\Cars\\Texts.scr",
                    "progress +1", "creating Data\\Cars\\Icons.scr"}));
-  // A second car's lines follow the first's; the top lines are not repeated.
+}
+
+TEST_F(GameScriptRegistration, SecondCarFollowsTheFirstWithoutTopLinesAgain) {
+  RegisterAbc();
   EXPECT_TRUE(game::UpdateGVTextsScript(Game(), "ab_1", sink_));
   EXPECT_TRUE(game::UpdateGVIconsScript(Game(), "ab_1", sink_));
   EXPECT_EQ(Read("Data/Texts.scr"), "last line" + kTextsTop);

@@ -13,7 +13,7 @@ using wizard::Control;
 using wizard::ControlKind;
 using wizard::PixelRect;
 
-constexpr int kBox = 0, kLabel = 1, kGrey = 3, kWhite = 4, kVertical = 5;
+constexpr int kBox = 0, kLabel = 1, kBoxButton = 2, kGrey = 3, kWhite = 4, kVertical = 5, kFormButton = 6;
 
 Control Placed(ControlKind kind, int container, int32_t left, int32_t top, int32_t width, int32_t height) {
   Control control;
@@ -44,8 +44,8 @@ wizard::FormModel SmallModel() {
       Placed(ControlKind::CommandButton, kForm, 0, 0, 0, 0),
   };
   model.Controls[kBox].TabIndex = 2;
-  model.Controls[2].TabIndex = 1;
-  model.Controls[6].TabIndex = 0;
+  model.Controls[kBoxButton].TabIndex = 1;
+  model.Controls[kFormButton].TabIndex = 0;
   return model;
 }
 
@@ -65,14 +65,17 @@ TEST(WizardPixelLayout, TwipsRoundToTheNearestPixelHalvesAwayFromZero) {
   EXPECT_EQ(wizard::PointsToPixels(9.75, 144), 20);  // 19.5
 }
 
+TEST(WizardPixelLayout, ClientAreaScalesWithTheDpi) {
+  EXPECT_EQ(wizard::ClientArea(SmallModel(), 96), (PixelRect{0, 0, 200, 100}));
+  EXPECT_EQ(wizard::ClientArea(SmallModel(), 144), (PixelRect{0, 0, 300, 150}));
+}
+
 // Bounds in the container or in the window, from absolute
 // twips: the label, 157 to 179 twips across (10.47 to 11.93 px), is two
 // pixels wide although its width alone would round to one. Line ends are
 // cut, and the pen grows with the dpi.
-TEST(WizardPixelLayout, BoundsOfControlsAndLines) {
+TEST(WizardPixelLayout, BoundsFromAbsoluteTwips) {
   wizard::FormModel model = SmallModel();
-  EXPECT_EQ(wizard::ClientArea(model, 96), (PixelRect{0, 0, 200, 100}));
-  EXPECT_EQ(wizard::ClientArea(model, 144), (PixelRect{0, 0, 300, 150}));
   using wizard::ControlBounds, wizard::WindowBounds;
   const std::tuple<PixelRect (*)(const wizard::FormModel&, int, int), int, int, PixelRect> cases[] = {
       {ControlBounds, kBox, 96, {7, -1, 133, 66}},   {ControlBounds, kBox, 144, {10, -2, 200, 100}},
@@ -85,7 +88,10 @@ TEST(WizardPixelLayout, BoundsOfControlsAndLines) {
   };
   for (const auto& [bounds, position, dpi, expected] : cases)
     EXPECT_EQ(bounds(model, position, dpi), expected) << position << " at " << dpi;
-  // The etched pair touches at every density: grey, then white right below.
+}
+
+TEST(WizardPixelLayout, EtchedPairTouchesAtEveryDensity) {
+  wizard::FormModel model = SmallModel();
   for (int dpi = 96; dpi <= 288; dpi += 8) {
     PixelRect grey = wizard::ControlBounds(model, kGrey, dpi);
     PixelRect white = wizard::ControlBounds(model, kWhite, dpi);
@@ -96,8 +102,9 @@ TEST(WizardPixelLayout, BoundsOfControlsAndLines) {
 
 TEST(WizardPixelLayout, TabOrderThenTheRestInCollectionOrder) {
   wizard::FormModel model = SmallModel();
-  EXPECT_EQ(wizard::TabOrder(model, wizard::kContainerForm), (std::vector<int>{6, kBox, kVertical}));
-  EXPECT_EQ(wizard::TabOrder(model, kBox), (std::vector<int>{2, kLabel, kGrey, kWhite}));
+  EXPECT_EQ(wizard::TabOrder(model, wizard::kContainerForm),
+            (std::vector<int>{kFormButton, kBox, kVertical}));
+  EXPECT_EQ(wizard::TabOrder(model, kBox), (std::vector<int>{kBoxButton, kLabel, kGrey, kWhite}));
   // A control's position, found by its address: a copy has none.
   EXPECT_EQ(wizard::PositionOf(model, model.Controls[kWhite]), kWhite);
   EXPECT_EQ(wizard::PositionOf(model, Control(model.Controls[kWhite])), -1);
