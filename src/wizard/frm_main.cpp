@@ -19,7 +19,6 @@ constexpr int16_t kResCreatingFile = 110;
 constexpr int16_t kResSuccess = 111;
 constexpr int16_t kResExtracting = 115;
 constexpr int16_t kResWarning = 118;
-constexpr int16_t kResPartlyRegistered = 120;
 constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResErrorTitle = 10000;
 constexpr int16_t kResNotInstalled = 10006;

@@ -25,6 +25,8 @@ inline constexpr int16_t kResNoGame = 10002;
 inline constexpr int16_t kResInvalidId = 10004;
 inline constexpr int16_t kResCopyUpdated = 125;
 inline constexpr int16_t kResNotWritable = 127;
+// The warning after a run that left some game files without the car.
+inline constexpr int16_t kResPartlyRegistered = 120;
 // The questions the wizard asks; the unattended mode answers them by ID.
 inline constexpr int16_t kResAreYouSure = 112;
 inline constexpr int16_t kResReplaceQuestion = 117;

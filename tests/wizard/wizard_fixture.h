@@ -49,9 +49,8 @@ class ScriptedShell : public wizard::Shell {
     return Pop(PickedFolders, std::string());
   }
   void ControlChanged(const wizard::Control& control) override {
-    if (control.Name == "prgsAction" && (ProgressValues.empty() || ProgressValues.back() != control.Value)) {
+    if (control.Name == "prgsAction" && (ProgressValues.empty() || ProgressValues.back() != control.Value))
       ProgressValues.push_back(control.Value);
-    }
     if (OnChange) OnChange(control);
   }
   void ActionChanged(const std::string& text) override { ActionTexts.push_back(text); }
