@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/text_format.h"
 #include "support/version.h"
 #include "wizard/form_model.h"
 #include "wizard/frm_main.h"
@@ -56,7 +57,7 @@ MsgResult AnsweringShell::MessageBox(int16_t stringId, const std::string& text, 
     case kResAskElevation:
       return MsgResult::No;
     default:
-      output_.Err("No unattended answer to question " + std::to_string(stringId) + ": declined");
+      output_.Err("No unattended answer to question " + support::DecimalText(stringId) + ": declined");
       return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel;
   }
 }
