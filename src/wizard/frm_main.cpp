@@ -1,6 +1,7 @@
 #include "wizard/frm_main.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "game/car_folder.h"
 #include "game/car_id.h"
@@ -17,12 +18,8 @@ namespace {
 
 constexpr int16_t kResCreatingFile = 110;
 constexpr int16_t kResSuccess = 111;
-constexpr int16_t kResAreYouSure = 112;
 constexpr int16_t kResExtracting = 115;
-constexpr int16_t kResReplaceQuestion = 117;
 constexpr int16_t kResWarning = 118;
-constexpr int16_t kResPartlyRegistered = 120;
-constexpr int16_t kResAskElevation = 126;
 constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResErrorTitle = 10000;
 constexpr int16_t kResNotInstalled = 10006;
@@ -31,6 +28,14 @@ constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014
 constexpr int16_t kResInUse = kResScriptFaults[static_cast<int>(game::ScriptFault::InUse)];
 
 constexpr int32_t kProgressPerRegistration = 10;
+
+Control& Bind(FormModel& model, std::string_view name, std::optional<int16_t> index = std::nullopt) {
+  // The names are this window's own: a miss is a programming error, and
+  // stops the program here rather than at some later click.
+  Control* control = model.Find(name, index);
+  if (control == nullptr) std::abort();
+  return *control;
+}
 
 }  // namespace
 
@@ -45,15 +50,22 @@ frmMain::frmMain(Shell& shell, modRegistry::RegistryApi& registry)
     : ProgramPath(platform::ExecutablePath()),
       shell_(shell),
       registry_(registry),
-      model_(BuildMainFormModel()) {}
+      model_(BuildMainFormModel()),
+      ui_(model_) {}
 
-Control& frmMain::Ctl(std::string_view name, std::optional<int16_t> index) {
-  // The names are this window's own; a miss is a programming error that
-  // the model tests catch.
-  return *model_.Find(name, index);
+frmMain::Controls::Controls(FormModel& model)
+    : lblTitle(Bind(model, "lblTitle")),
+      lblSubTitle(Bind(model, "lblSubTitle")),
+      lblGameFolder(Bind(model, "lblGameFolder")),
+      btnBrowse(Bind(model, "btnBrowse", 0)),
+      prgsAction(Bind(model, "prgsAction")),
+      lblAction(Bind(model, "lblAction")),
+      lstCarList(Bind(model, "lstCarList")) {
+  for (int16_t index = kNavHelp; index <= kNavFinish; ++index)
+    cmdNav.Members[static_cast<size_t>(index)] = &Bind(model, "cmdNav", index);
+  for (int16_t step : {kStepGameFolder, kStepProgress, kStepReady, kStepSelectCar})
+    fraStep.Members[static_cast<size_t>(step)] = &Bind(model, "fraStep", step);
 }
-
-Control& frmMain::Nav(int16_t index) { return Ctl("cmdNav", index); }
 
 void frmMain::SetCaption(Control& control, const std::string& caption) {
   control.Caption = caption;
@@ -72,9 +84,14 @@ void frmMain::SetVisible(Control& control, bool visible) {
 }
 
 void frmMain::SetProgress(int32_t value) {
-  Control& bar = Ctl("prgsAction");
+  Control& bar = ui_.prgsAction;
   bar.Value = std::clamp(value, bar.Min, bar.Max);
   shell_.ControlChanged(bar);
+}
+
+void frmMain::SetAction(const std::string& text) {
+  SetCaption(ui_.lblAction, text);
+  shell_.ActionChanged(text);
 }
 
 void frmMain::Form_Load() {
@@ -86,49 +103,49 @@ void frmMain::Form_Load() {
   LoadFormTexts(model_);
   for (const Control& control : model_.Controls) shell_.ControlChanged(control);
 
-  Control& label = Ctl("lblGameFolder");
   if (discovery::ReadGameFolder(registry_, GameFolder)) {
-    SetCaption(label, GameFolder);
+    SetCaption(ui_.lblGameFolder, GameFolder);
   } else {
-    SetCaption(label, LoadResString(kResNotInstalled));
+    SetCaption(ui_.lblGameFolder, LoadResString(kResNotInstalled));
   }
 }
 
 void frmMain::SetNavButtons(int16_t newStep) {
   switch (newStep) {
     case kStepGameFolder:
-      SetEnabled(Nav(kNavBack), false);
-      SetEnabled(Nav(kNavNext), true);
-      SetEnabled(Nav(kNavFinish), false);
+      SetEnabled(ui_.cmdNav[kNavBack], false);
+      SetEnabled(ui_.cmdNav[kNavNext], true);
+      SetEnabled(ui_.cmdNav[kNavFinish], false);
       break;
     case kStepProgress:
-      for (int16_t index : {kNavCancel, kNavBack, kNavNext, kNavFinish}) SetEnabled(Nav(index), false);
+      for (int16_t index : {kNavCancel, kNavBack, kNavNext, kNavFinish}) SetEnabled(ui_.cmdNav[index], false);
       break;
     case kStepSelectCar:
-      SetEnabled(Nav(kNavBack), true);
-      if (Ctl("lstCarList").ListIndex < 0) SetEnabled(Nav(kNavNext), false);
-      SetEnabled(Nav(kNavFinish), false);
+      SetEnabled(ui_.cmdNav[kNavBack], true);
+      if (ui_.lstCarList.ListIndex < 0) SetEnabled(ui_.cmdNav[kNavNext], false);
+      SetEnabled(ui_.cmdNav[kNavFinish], false);
       break;
     default:
-      SetEnabled(Nav(kNavBack), true);
-      SetEnabled(Nav(kNavNext), true);
-      SetEnabled(Nav(kNavFinish), false);
+      SetEnabled(ui_.cmdNav[kNavBack], true);
+      SetEnabled(ui_.cmdNav[kNavNext], true);
+      SetEnabled(ui_.cmdNav[kNavFinish], false);
       break;
   }
 }
 
 void frmMain::ShowStep(const int16_t& newStep) {
   SetNavButtons(newStep);
-  if (Control* current = model_.Find("fraStep", Step)) SetVisible(*current, false);
-  if (Control* next = model_.Find("fraStep", newStep)) SetVisible(*next, true);
+  if (Control* current = ui_.fraStep.At(Step)) SetVisible(*current, false);
+  if (Control* next = ui_.fraStep.At(newStep)) SetVisible(*next, true);
   Step = newStep;
-  SetCaption(Ctl("lblTitle"), LoadResString(static_cast<int16_t>(newStep * 100 + 200)));
-  SetCaption(Ctl("lblSubTitle"), LoadResString(static_cast<int16_t>(newStep * 100 + 201)));
+  SetCaption(ui_.lblTitle, LoadResString(static_cast<int16_t>(newStep * 100 + 200)));
+  SetCaption(ui_.lblSubTitle, LoadResString(static_cast<int16_t>(newStep * 100 + 201)));
 }
 
 void frmMain::cmdNav_Click(int16_t index) {
   // A disabled button takes no click, whatever the front end delivers.
-  if (index < kNavHelp || index > kNavFinish || !Nav(index).Enabled || running_) return;
+  Control* button = ui_.cmdNav.At(index);
+  if (button == nullptr || !button->Enabled || running_) return;
   switch (index) {
     case kNavCancel:
       RequestClose(0);
@@ -152,18 +169,18 @@ void frmMain::Click(int position, int selectedRow) {
   if (position < 0 || static_cast<size_t>(position) >= model_.Controls.size()) return;
   Control& control = model_.Controls[static_cast<size_t>(position)];
   int16_t index = control.Index.value_or(0);
-  if (control.Name == "cmdNav") {
+  if (&control == ui_.cmdNav.At(index)) {
     cmdNav_Click(index);
-  } else if (control.Name == "btnBrowse") {
+  } else if (&control == &ui_.btnBrowse) {
     btnBrowse_Click(index);
-  } else if (control.Name == "lstCarList") {
+  } else if (&control == &ui_.lstCarList) {
     // The selection belongs to the list, as its own property would hold it.
     control.ListIndex = selectedRow;
     lstCarList_Click();
   }
 }
 
-void frmMain::lstCarList_Click() { SetEnabled(Nav(kNavNext), true); }
+void frmMain::lstCarList_Click() { SetEnabled(ui_.cmdNav[kNavNext], true); }
 
 void frmMain::Form_QueryUnload(int16_t& cancel, int16_t /*unloadMode*/) {
   // The run takes no input, a close request included.
@@ -171,8 +188,8 @@ void frmMain::Form_QueryUnload(int16_t& cancel, int16_t /*unloadMode*/) {
     cancel = 1;
     return;
   }
-  MsgResult answer =
-      shell_.MessageBox(LoadResString(kResAreYouSure), kCloseTitle, MsgButtons::YesNo, MsgIcon::Question);
+  MsgResult answer = shell_.MessageBox(kResAreYouSure, LoadResString(kResAreYouSure), kCloseTitle,
+                                       MsgButtons::YesNo, MsgIcon::Question);
   if (answer != MsgResult::Yes) cancel = 1;
 }
 
@@ -184,8 +201,10 @@ bool frmMain::RequestClose(int16_t unloadMode) {
   return true;
 }
 
-void frmMain::ShowError(const std::string& message) {
-  shell_.MessageBox(message, LoadResString(kResErrorTitle), MsgButtons::OK, MsgIcon::Critical);
+void frmMain::ShowError(const std::string& message) { ShowError(kMsgNotice, message); }
+
+void frmMain::ShowError(int16_t stringId, const std::string& message) {
+  shell_.MessageBox(stringId, message, LoadResString(kResErrorTitle), MsgButtons::OK, MsgIcon::Critical);
 }
 
 std::string PackageErrorReport(const std::string& fileName) {
@@ -211,17 +230,17 @@ void frmMain::btnBrowse_Click(int16_t /*index*/) {
     GameFolder = candidate;
     LastOutcome = Outcome::None;
   } else if (candidate != "\\") {
-    ShowError(LoadResString(kResNoGame));
+    ShowError(kResNoGame, LoadResString(kResNoGame));
     LastOutcome = Outcome::NotGameFolder;
   }
-  SetCaption(Ctl("lblGameFolder"), GameFolder);
+  SetCaption(ui_.lblGameFolder, GameFolder);
 }
 
 void frmMain::OpenOnGameFolder(const std::string& folder) {
   std::string candidate = modTools::AddBackslash(folder);
   if (!CheckGameFolder(candidate)) return;
   GameFolder = candidate;
-  SetCaption(Ctl("lblGameFolder"), GameFolder);
+  SetCaption(ui_.lblGameFolder, GameFolder);
 }
 
 // A game under Program Files refuses a standard user's files: found before
@@ -230,9 +249,9 @@ bool frmMain::MayWriteGameFolder() {
   if (game::MayWriteCarsFolder(GameFolder)) return true;
   LastOutcome = Outcome::FolderNotWritable;
   if (!shell_.CanRestartElevated()) {
-    ShowError(LoadResString(kResNotWritable));
-  } else if (shell_.MessageBox(LoadResString(kResAskElevation), LoadResString(kResWarning), MsgButtons::YesNo,
-                               MsgIcon::Question) == MsgResult::Yes &&
+    ShowError(kResNotWritable, LoadResString(kResNotWritable));
+  } else if (shell_.MessageBox(kResAskElevation, LoadResString(kResAskElevation), LoadResString(kResWarning),
+                               MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes &&
              shell_.RestartElevated(GameFolder)) {
     shell_.EndProgram();
   }
@@ -241,16 +260,15 @@ bool frmMain::MayWriteGameFolder() {
 
 bool frmMain::NextOnGameFolderStep() {
   if (!CheckGameFolder(GameFolder)) {
-    ShowError(LoadResString(kResNoGame));
+    ShowError(kResNoGame, LoadResString(kResNoGame));
     LastOutcome = Outcome::NotGameFolder;
     return false;
   }
   if (!MayWriteGameFolder()) return false;
   LoadINI();
-  Control& list = Ctl("lstCarList");
-  list.ListItems = installedCars_;
-  list.ListIndex = -1;
-  shell_.ControlChanged(list);
+  ui_.lstCarList.ListItems = installedCars_;
+  ui_.lstCarList.ListIndex = -1;
+  shell_.ControlChanged(ui_.lstCarList);
   Task = kTaskExtract;
   // The package is read from the program's real file, so a renamed
   // installer (or one without an extension) still finds it.
@@ -264,13 +282,13 @@ bool frmMain::NextOnGameFolderStep() {
   // An ID that cannot name a folder under Data\Cars would send the files
   // elsewhere: refuse it before anything is written.
   if (!game::IsUsableFolderName(CarID)) {
-    ShowError(LoadResString(kResInvalidId) + kValidCharactersShown);
+    ShowError(kResInvalidId, LoadResString(kResInvalidId) + kValidCharactersShown);
     LastOutcome = Outcome::CarIdRefused;
     return false;
   }
   if (CheckCarID() != game::kCarIdNew) {
-    MsgResult answer = shell_.MessageBox(LoadResString(kResReplaceQuestion), LoadResString(kResWarning),
-                                         MsgButtons::OKCancel, MsgIcon::Question);
+    MsgResult answer = shell_.MessageBox(kResReplaceQuestion, LoadResString(kResReplaceQuestion),
+                                         LoadResString(kResWarning), MsgButtons::OKCancel, MsgIcon::Question);
     if (answer != MsgResult::OK) {
       LastOutcome = Outcome::ReplaceDeclined;
       return false;
@@ -301,9 +319,8 @@ void frmMain::PreviousStep() {
 
 void frmMain::RunOperation() {
   running_ = true;
-  Control& action = Ctl("lblAction");
-  SetCaption(action, LoadResString(kResExtracting));
-  const Control& bar = Ctl("prgsAction");
+  SetAction(LoadResString(kResExtracting));
+  const Control& bar = ui_.prgsAction;
   SetProgress(bar.Max / 2);
 
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0);
@@ -317,8 +334,8 @@ void frmMain::RunOperation() {
   if (!ok) {
     running_ = false;
     ShowPackageError();
-    SetCaption(action, LoadResString(kResRunError));
-    SetEnabled(Nav(kNavFinish), true);
+    SetAction(LoadResString(kResRunError));
+    SetEnabled(ui_.cmdNav[kNavFinish], true);
     LastOutcome = Outcome::RunFailed;
     return;
   }
@@ -340,19 +357,19 @@ void frmMain::RunOperation() {
   // An unwritten list is no success: the next run would not know the car.
   WriteINI();
   bool registered = scriptFaults_.empty();
-  SetCaption(action, LoadResString(registered ? kResSuccess : kResPartlyRegistered));
+  SetAction(LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
   running_ = false;
   if (!registered) ShowScriptFaults();
-  SetEnabled(Nav(kNavFinish), true);
+  SetEnabled(ui_.cmdNav[kNavFinish], true);
   LastOutcome = registered ? Outcome::RunSucceeded : Outcome::RunPartlyRegistered;
 }
 
 // The car is installed and listed, but the game may not see it: say which
 // game files did not take their lines, and why.
 void frmMain::ShowScriptFaults() {
-  shell_.MessageBox(FaultReport(kResPartlyRegistered, scriptFaults_), LoadResString(kResWarning),
-                    MsgButtons::OK, MsgIcon::Exclamation);
+  shell_.MessageBox(kResPartlyRegistered, FaultReport(kResPartlyRegistered, scriptFaults_),
+                    LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); }
@@ -369,18 +386,16 @@ bool frmMain::UpdateGVTextsScript() { return game::UpdateGVTextsScript(GameFolde
 
 bool frmMain::UpdateGVIconsScript() { return game::UpdateGVIconsScript(GameFolder, CarID, *this); }
 
-void frmMain::AddProgress(int amount) { SetProgress(Ctl("prgsAction").Value + amount); }
+void frmMain::AddProgress(int amount) { SetProgress(ui_.prgsAction.Value + amount); }
 
 void frmMain::SetCreatingFile(const std::string& shownName) {
-  SetCaption(Ctl("lblAction"), LoadResString(kResCreatingFile) + shownName);
+  SetAction(LoadResString(kResCreatingFile) + shownName);
 }
 
 void frmMain::ScriptFailed(const std::string& shownName, game::ScriptFault fault) {
   scriptFaults_.push_back({shownName, fault});
 }
 
-void frmMain::CopyUpdated(const std::string& path) {
-  SetCaption(Ctl("lblAction"), LoadResString(kResCopyUpdated) + path);
-}
+void frmMain::CopyUpdated(const std::string& path) { SetAction(LoadResString(kResCopyUpdated) + path); }
 
 }  // namespace wizard

@@ -3,6 +3,7 @@
 // player's clicks to Click and implement the Shell.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -24,6 +25,12 @@ inline constexpr int16_t kResNoGame = 10002;
 inline constexpr int16_t kResInvalidId = 10004;
 inline constexpr int16_t kResCopyUpdated = 125;
 inline constexpr int16_t kResNotWritable = 127;
+// The warning after a run that left some game files without the car.
+inline constexpr int16_t kResPartlyRegistered = 120;
+// The questions the wizard asks; the unattended mode answers them by ID.
+inline constexpr int16_t kResAreYouSure = 112;
+inline constexpr int16_t kResReplaceQuestion = 117;
+inline constexpr int16_t kResAskElevation = 126;
 // What the invalid-ID message lists after "Valid characters:".
 inline constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 
@@ -65,9 +72,23 @@ std::string FaultReport(int16_t stringId, const std::vector<game::FileFault>& fa
 // with a file held by another program said in the player's language.
 std::string PackageErrorReport(const std::string& fileName);
 
+// Members of a control array by index, bound once; At gives nullptr for an
+// index without a member.
+template <size_t N>
+struct ControlArray {
+  std::array<Control*, N> Members{};
+  Control& operator[](int16_t index) const { return *Members[static_cast<size_t>(index)]; }
+  Control* At(int16_t index) const {
+    return index >= 0 && index < int{N} ? Members[static_cast<size_t>(index)] : nullptr;
+  }
+};
+
 class frmMain : private game::ProgressSink {
  public:
   frmMain(Shell& shell, modRegistry::RegistryApi& registry);
+  // The bound controls point into this form's own model.
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
 
   // Wizard state.
   int16_t Step = 0;
@@ -110,7 +131,9 @@ class frmMain : private game::ProgressSink {
   void NextStep();
   void PreviousStep();
   void RunOperation();
+  // A notice without a string of its own (kMsgNotice), or with stringId.
   void ShowError(const std::string& message);
+  void ShowError(int16_t stringId, const std::string& message);
 
   // Game integration over this window's state.
   bool CheckGameFolder(const std::string& folder);
@@ -124,12 +147,26 @@ class frmMain : private game::ProgressSink {
   bool UpdateGVIconsScript();
 
  private:
-  Control& Nav(int16_t index);
-  Control& Ctl(std::string_view name, std::optional<int16_t> index = std::nullopt);
+  // The controls the flow touches. The model's controls are all there once
+  // it is built and never added to, so these stay valid.
+  struct Controls {
+    explicit Controls(FormModel& model);
+    Control& lblTitle;
+    Control& lblSubTitle;
+    Control& lblGameFolder;
+    Control& btnBrowse;
+    Control& prgsAction;
+    Control& lblAction;
+    Control& lstCarList;
+    ControlArray<kNavFinish + 1> cmdNav;
+    ControlArray<kStepSelectCar + 1> fraStep;  // only the steps shown
+  };
+
   void SetCaption(Control& control, const std::string& caption);
   void SetEnabled(Control& control, bool enabled);
   void SetVisible(Control& control, bool visible);
   void SetProgress(int32_t value);
+  void SetAction(const std::string& text);
   void SetNavButtons(int16_t newStep);
   void ShowPackageError();
   void ShowScriptFaults();
@@ -145,6 +182,7 @@ class frmMain : private game::ProgressSink {
   Shell& shell_;
   modRegistry::RegistryApi& registry_;
   FormModel model_;
+  Controls ui_;
   std::vector<std::string> installedCars_;
   std::vector<game::FileFault> scriptFaults_;  // of the last run
   bool running_ = false;

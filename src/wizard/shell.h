@@ -4,6 +4,7 @@
 // implement it; no wizard decision is made behind it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace wizard {
@@ -14,13 +15,19 @@ enum class MsgButtons { OK, OKCancel, YesNo };
 enum class MsgIcon { Critical, Question, Exclamation };
 enum class MsgResult { OK, Cancel, Yes, No };
 
+// The string ID of a box that has no string of its own (its text is put
+// together, such as a package error).
+inline constexpr int16_t kMsgNotice = 0;
+
 class Shell {
  public:
   virtual ~Shell() = default;
 
-  // A modal message box; returns the button the player chose.
-  virtual MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                               MsgIcon icon) = 0;
+  // A modal message box; returns the button the player chose. stringId
+  // names what it says or asks (the string table's ID, or kMsgNotice), so a
+  // shell without a player can tell one question from another.
+  virtual MsgResult MessageBox(int16_t stringId, const std::string& text, const std::string& title,
+                               MsgButtons buttons, MsgIcon icon) = 0;
 
   // The modal folder picker, titled title. Returns the chosen folder (no
   // trailing separator except for a root), or empty text when cancelled.
@@ -30,6 +37,9 @@ class Shell {
   // items). The install run blocks the caller, so the front end shows the
   // change before returning.
   virtual void ControlChanged(const Control& control) = 0;
+  // The run's status line (lblAction) now says text; told after its
+  // ControlChanged, for a front end that shows no window.
+  virtual void ActionChanged(const std::string& /*text*/) {}
 
   // Called often during a long extraction: a window repaints what needs it
   // and drops input, so the system does not take it for hung.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/text_format.h"
 #include "support/version.h"
 #include "wizard/form_model.h"
 #include "wizard/frm_main.h"
@@ -10,44 +11,6 @@
 
 namespace wizard {
 namespace {
-
-class AnsweringShell : public Shell {
- public:
-  AnsweringShell(const CommandLine& commandLine, ConsoleOutput& output)
-      : commandLine_(commandLine), output_(output) {}
-
-  MsgResult MessageBox(const std::string& text, const std::string& /*title*/, MsgButtons buttons,
-                       MsgIcon icon) override {
-    switch (buttons) {
-      case MsgButtons::OKCancel:
-        // The only question with OK and Cancel: replace the present car?
-        return commandLine_.Replace ? MsgResult::OK : MsgResult::Cancel;
-      case MsgButtons::YesNo:
-        return MsgResult::Yes;
-      case MsgButtons::OK:
-        break;
-    }
-    if (icon != MsgIcon::Question) output_.Err(text);
-    return MsgResult::OK;
-  }
-
-  std::string BrowseForFolder(const std::string& /*title*/) override {
-    return commandLine_.GameDir.value_or("");
-  }
-
-  void ControlChanged(const Control& control) override {
-    if (Printing && control.Name == "lblAction" && !control.Caption.empty()) output_.Out(control.Caption);
-  }
-
-  void EndProgram() override {}
-
-  // Off during start-up, which shows every control's design caption.
-  bool Printing = false;
-
- private:
-  const CommandLine& commandLine_;
-  ConsoleOutput& output_;
-};
 
 int ExitStatus(Outcome outcome) {
   switch (outcome) {
@@ -74,6 +37,34 @@ bool IsUnattendedOption(const std::string& argument) {
 }
 
 }  // namespace
+
+MsgResult AnsweringShell::MessageBox(int16_t stringId, const std::string& text, const std::string& /*title*/,
+                                     MsgButtons buttons, MsgIcon /*icon*/) {
+  if (buttons == MsgButtons::OK) {
+    output_.Err(text);
+    return MsgResult::OK;
+  }
+  switch (stringId) {
+    case kResReplaceQuestion:
+      return commandLine_.Replace ? MsgResult::OK : MsgResult::Cancel;
+    // Only whoever drives the run can ask to close it, and nobody else is
+    // there to change their mind.
+    case kResAreYouSure:
+      return MsgResult::Yes;
+    // A restart as administrator opens the window and a system prompt that
+    // nobody answers, and the script would never learn how it ended; the
+    // run reports the folder as not writable instead.
+    case kResAskElevation:
+      return MsgResult::No;
+    default:
+      output_.Err("No unattended answer to question " + support::DecimalText(stringId) + ": declined");
+      return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel;
+  }
+}
+
+std::string AnsweringShell::BrowseForFolder(const std::string& /*title*/) {
+  return commandLine_.GameDir.value_or("");
+}
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine result;
@@ -141,7 +132,6 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   frmMain form(shell, registry);
   if (!programPath.empty()) form.ProgramPath = programPath;
   form.Form_Load();
-  shell.Printing = true;
   if (commandLine.GameDir) {
     // Taken as a picked folder: it gets a separator and must hold the game.
     form.btnBrowse_Click(0);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "discovery/registry.h"
+#include "wizard/shell.h"
 
 namespace wizard {
 
@@ -46,6 +47,28 @@ class ConsoleOutput {
   virtual ~ConsoleOutput() = default;
   virtual void Out(const std::string& line) = 0;
   virtual void Err(const std::string& line) = 0;
+};
+
+// The shell of a run without a window: the folder is the one given, each
+// notice's text goes to Err and the run's status lines to Out. It answers
+// only the questions it knows; any other is refused (its negative button)
+// with a line on Err naming its string ID, so a new question cannot
+// silently change what a script's run does.
+class AnsweringShell : public Shell {
+ public:
+  AnsweringShell(const CommandLine& commandLine, ConsoleOutput& output)
+      : commandLine_(commandLine), output_(output) {}
+
+  MsgResult MessageBox(int16_t stringId, const std::string& text, const std::string& title,
+                       MsgButtons buttons, MsgIcon icon) override;
+  std::string BrowseForFolder(const std::string& title) override;
+  void ControlChanged(const Control& /*control*/) override {}
+  void ActionChanged(const std::string& text) override { output_.Out(text); }
+  void EndProgram() override {}
+
+ private:
+  const CommandLine& commandLine_;
+  ConsoleOutput& output_;
 };
 
 // Runs the whole installation without a window and returns the exit status.

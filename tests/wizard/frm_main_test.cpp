@@ -43,7 +43,6 @@ class WizardFlow : public ::testing::Test {
     form->ProgramPath = installer.string();
     form->Form_Load();
     // Only what the wizard does after start-up counts.
-    shell.ActionTexts.clear();
     shell.ProgressValues.clear();
     return *form;
   }
@@ -52,11 +51,10 @@ class WizardFlow : public ::testing::Test {
   // "1010" and the title, for compact expectations.
   std::string State() const {
     std::string state = "step " + std::to_string(form->Step) + " shows";
-    for (const wizard::Control& control : form->Model().Controls) {
+    for (const wizard::Control& control : form->Model().Controls)
       if (control.Name == "fraStep" && control.Visible) state += " " + std::to_string(*control.Index);
-    }
     state += " buttons ";
-    for (int16_t index = 1; index <= 4; ++index)
+    for (int16_t index = wizard::kNavCancel; index <= wizard::kNavFinish; ++index)
       state += form->Model().Find("cmdNav", index)->Enabled ? '1' : '0';
     return state + " " + Caption("lblTitle");
   }
@@ -64,11 +62,12 @@ class WizardFlow : public ::testing::Test {
   void Next(int times = 1) {
     for (int i = 0; i < times; ++i) form->cmdNav_Click(wizard::kNavNext);
   }
-  // The last of count message boxes shown so far: text, title, buttons, icon.
-  void ExpectBox(size_t count, const std::string& text, const std::string& title, MsgButtons buttons,
-                 MsgIcon icon) const {
+  // The last of count message boxes: string ID, text, title, buttons, icon.
+  void ExpectBox(size_t count, int16_t id, const std::string& text, const std::string& title,
+                 MsgButtons buttons, MsgIcon icon) const {
     ASSERT_EQ(shell.Messages.size(), count);
     const wizard_testing::ShownMessage& shown = shell.Messages.back();
+    EXPECT_EQ(shown.Id, id);
     EXPECT_EQ(shown.Text, text);
     EXPECT_EQ(shown.Title, title);
     EXPECT_EQ(shown.Buttons, buttons);
@@ -89,10 +88,15 @@ class WizardFlow : public ::testing::Test {
 const char kCarsScrBefore[] = "!include(\"BMX\\\\Cars.scr\")\r\n\r\n";
 const char kIniWithDmo[] = "[Cars]\r\nCarsCount=1\r\nCarID1=DMO\r\n";
 
-TEST_F(WizardFlow, StartShowsTheGameFolderStepAndDisabledButtonsTakeNoClicks) {
-  wizard::frmMain& wizard = Start();
-  EXPECT_EQ(wizard.Model().Form.Caption, "RIGBOX Extract (Vehiforge 0.96a)");
+TEST_F(WizardFlow, StartShowsTheGameFolderStep) {
+  EXPECT_EQ(Start().Model().Form.Caption, "RIGBOX Extract (Vehiforge 0.96a)");
   EXPECT_EQ(Caption("lblGameFolder"), GameFolderText());
+  EXPECT_EQ(State(), "step 0 shows 0 buttons 1010 Select game's directory");
+  EXPECT_TRUE(shell.ActionTexts.empty());
+}
+
+TEST_F(WizardFlow, DisabledButtonsTakeNoClicks) {
+  wizard::frmMain& wizard = Start();
   // Disabled, or no button at all.
   for (int16_t disabled : {wizard::kNavBack, wizard::kNavFinish, wizard::kNavHelp, int16_t{-1}, int16_t{5}})
     wizard.cmdNav_Click(disabled);
@@ -109,7 +113,6 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
   form->btnBrowse_Click(0);
   EXPECT_EQ(shell.PickerTitles, std::vector<std::string>{"Select Gravelon directory"});
   EXPECT_EQ(Caption("lblGameFolder"), "");
-  EXPECT_TRUE(shell.Messages.empty());
   // A folder from the command line (the restart as administrator) is taken
   // only when it holds the game, and without a word.
   form->OpenOnGameFolder(dir.Path().string());
@@ -125,9 +128,9 @@ TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
   registry.SetGameFolder(game.string());
   wizard::frmMain& wizard = Start();
   Next();
-  ExpectBox(1, "The selected directory does not contain Gravelon!", "Error", MsgButtons::OK,
-            MsgIcon::Critical);
-  EXPECT_EQ(wizard.Step, 0);
+  ExpectBox(1, wizard::kResNoGame, "The selected directory does not contain Gravelon!", "Error",
+            MsgButtons::OK, MsgIcon::Critical);
+  EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
   shell.PickedFolders = {dir.Path().string(), game.string()};
   wizard.btnBrowse_Click(0);
   EXPECT_EQ(shell.Messages.size(), 2u);
@@ -136,7 +139,7 @@ TEST_F(WizardFlow, FolderWithoutSeparatorFailsAtNextUntilPicked) {
   wizard.btnBrowse_Click(0);
   EXPECT_EQ(wizard.GameFolder, GameFolderText());
   Next();
-  EXPECT_EQ(wizard.Step, 6);
+  EXPECT_EQ(wizard.Step, wizard::kStepReady);
 }
 
 TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
@@ -145,7 +148,7 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   MakeInstaller(installer, "DMO", files);
   wizard::frmMain& wizard = Start();
   Next();
-  EXPECT_EQ(wizard.Task, 4);
+  EXPECT_EQ(wizard.Task, wizard::kTaskExtract);
   EXPECT_EQ(wizard.CarID, "DMO");
   EXPECT_EQ(State(), "step 6 shows 6 buttons 1110 Ready");
   EXPECT_EQ(Caption("lblSubTitle"), "The Wizard is ready to complete the operation");
@@ -179,19 +182,19 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacingRepairsItsLines) {
   Next();
   wizard.cmdNav_Click(wizard::kNavBack);
   EXPECT_EQ(State(), "step 0 shows 0 buttons 1010 Select game's directory");
-  EXPECT_EQ(wizard.Task, 4);
+  EXPECT_EQ(wizard.Task, wizard::kTaskExtract);
   const char ini[] = "[Cars]\r\nCarsCount=2\r\nCarID1=ABC\r\nCarID2=DMO\r\n";
   WriteFile(game / "Vehiforge.ini", ini);
   WriteFile(game / "Data/Cars/DMO/Cars.scr", "an older and much longer version of the car script\r\n");
   shell.Answers = {MsgResult::Cancel, MsgResult::OK};
   Next();
-  ExpectBox(1, "A car with this ID already exists. Do you want to replace it?", "Warning",
-            MsgButtons::OKCancel, MsgIcon::Question);
-  EXPECT_EQ(wizard.Step, 0);
+  ExpectBox(1, wizard::kResReplaceQuestion, "A car with this ID already exists. Do you want to replace it?",
+            "Warning", MsgButtons::OKCancel, MsgIcon::Question);
+  EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
   EXPECT_EQ(wizard.Model().Find("lstCarList")->ListItems, (std::vector<std::string>{"ABC", "DMO"}));
   Next();
   EXPECT_EQ(shell.Messages.size(), 2u);
-  EXPECT_EQ(wizard.Step, 6);
+  EXPECT_EQ(wizard.Step, wizard::kStepReady);
   EXPECT_EQ(wizard.InstalledCars(), (std::vector<std::string>{"ABC", "DMO"}));
 
   Next();
@@ -204,12 +207,12 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacingRepairsItsLines) {
 
 // One of the game's own cars is asked about as a present one, and not
 // registered.
-TEST_F(WizardFlow, ReservedCarIdAsksAndRegistersNothing) {
+TEST_F(WizardFlow, ReservedCarIdCountsAsPresent) {
   MakeInstaller(installer, "BMX", SampleCar("BMX"));
   Start();
   Next(2);
-  ASSERT_EQ(shell.Messages.size(), 1u);
-  EXPECT_EQ(shell.Messages[0].Title, "Warning");
+  ExpectBox(1, wizard::kResReplaceQuestion, wizard::LoadResString(wizard::kResReplaceQuestion), "Warning",
+            MsgButtons::OKCancel, MsgIcon::Question);
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=0\r\n");
 }
 
@@ -220,8 +223,8 @@ TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
   wizard::frmMain& wizard = Start();
   Next(2);
   EXPECT_FALSE(modRIGBOX::LastErrText.empty());
-  ExpectBox(1, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText, "Error", MsgButtons::OK,
-            MsgIcon::Critical);
+  ExpectBox(1, wizard::kMsgNotice, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText, "Error",
+            MsgButtons::OK, MsgIcon::Critical);
   EXPECT_EQ(Caption("lblAction"), "Error!");
   EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 100);
   EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
@@ -243,7 +246,7 @@ TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
   EXPECT_EQ(shell.ActionTexts,
             (std::vector<std::string>{"Extracting RIGBOX...", "Creating file:Data\\Cars\\Cars.scr",
                                       "Installed, but some game files could not be updated"}));
-  ExpectBox(1,
+  ExpectBox(1, wizard::kResPartlyRegistered,
             "Installed, but some game files could not be updated\n\n"
             "Data\\Cars\\Parts.scr: the file is missing\n"
             "Data\\Cars\\Texts.scr: the file cannot be opened for appending\n"
@@ -269,12 +272,12 @@ TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
     shell.Messages.clear();
     wizard::frmMain& wizard = Start();
     Next();
-    ExpectBox(1,
+    ExpectBox(1, carId.empty() ? wizard::kMsgNotice : wizard::kResInvalidId,
               carId.empty() ? "File:" + installer.string() + "\n" + modRIGBOX::LastErrText
                             : "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid "
                               "characters:  _0123456789ABCDEFGHIJKLMNOPQRSTUVWXY",
               "Error", MsgButtons::OK, MsgIcon::Critical);
-    EXPECT_EQ(wizard.Step, 0);
+    EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
     EXPECT_EQ(wizard.LastOutcome,
               carId.empty() ? wizard::Outcome::PackageUnreadable : wizard::Outcome::CarIdRefused);
   }
@@ -286,7 +289,8 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   wizard::frmMain& wizard = Start();
   shell.Answers = {MsgResult::No};
   wizard.cmdNav_Click(wizard::kNavCancel);
-  ExpectBox(1, "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo, MsgIcon::Question);
+  ExpectBox(1, wizard::kResAreYouSure, "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo,
+            MsgIcon::Question);
   EXPECT_EQ(shell.EndCount, 0);
 
   Next();

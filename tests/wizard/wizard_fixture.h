@@ -23,6 +23,7 @@ struct ShownMessage {
   std::string Title;
   wizard::MsgButtons Buttons;
   wizard::MsgIcon Icon;
+  int16_t Id;  // the string ID the wizard named
 };
 
 class ScriptedShell : public wizard::Shell {
@@ -31,16 +32,16 @@ class ScriptedShell : public wizard::Shell {
   std::deque<wizard::MsgResult> Answers;  // OK when empty
   std::deque<std::string> PickedFolders;  // cancel when empty
   std::vector<std::string> PickerTitles;
-  std::vector<std::string> ActionTexts;  // every caption lblAction took
+  std::vector<std::string> ActionTexts;  // every status line of a run
   std::vector<int32_t> ProgressValues;   // every value prgsAction took
   int EndCount = 0;
   int KeepResponsiveCount = 0;
   // Called on every control change, to act in the middle of a run.
   std::function<void(const wizard::Control&)> OnChange;
 
-  wizard::MsgResult MessageBox(const std::string& text, const std::string& title, wizard::MsgButtons buttons,
-                               wizard::MsgIcon icon) override {
-    Messages.push_back({text, title, buttons, icon});
+  wizard::MsgResult MessageBox(int16_t stringId, const std::string& text, const std::string& title,
+                               wizard::MsgButtons buttons, wizard::MsgIcon icon) override {
+    Messages.push_back({text, title, buttons, icon, stringId});
     return Pop(Answers, wizard::MsgResult::OK);
   }
   std::string BrowseForFolder(const std::string& title) override {
@@ -48,12 +49,11 @@ class ScriptedShell : public wizard::Shell {
     return Pop(PickedFolders, std::string());
   }
   void ControlChanged(const wizard::Control& control) override {
-    if (control.Name == "lblAction") ActionTexts.push_back(control.Caption);
-    if (control.Name == "prgsAction" && (ProgressValues.empty() || ProgressValues.back() != control.Value)) {
+    if (control.Name == "prgsAction" && (ProgressValues.empty() || ProgressValues.back() != control.Value))
       ProgressValues.push_back(control.Value);
-    }
     if (OnChange) OnChange(control);
   }
+  void ActionChanged(const std::string& text) override { ActionTexts.push_back(text); }
   void KeepResponsive() override { ++KeepResponsiveCount; }
   void EndProgram() override { ++EndCount; }
   bool CanRestartElevated() override { return MayElevate; }

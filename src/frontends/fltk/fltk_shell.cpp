@@ -48,8 +48,9 @@ void FltkShell::Attach(wizard::frmMain& form, WizardWindow& window) {
   window_ = &window;
 }
 
-wizard::MsgResult FltkShell::MessageBox(const std::string& text, const std::string& title,
-                                        wizard::MsgButtons buttons, wizard::MsgIcon icon) {
+wizard::MsgResult FltkShell::MessageBox(int16_t /*stringId*/, const std::string& text,
+                                        const std::string& title, wizard::MsgButtons buttons,
+                                        wizard::MsgIcon icon) {
   Fl_Window* owner = window_ != nullptr ? &window_->Window() : nullptr;
   return ShowMessageBox({text, title, buttons, icon}, language_, scale_, owner,
                         dump_.Enabled() ? &dump_ : nullptr);

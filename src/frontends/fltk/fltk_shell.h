@@ -21,8 +21,8 @@ class FltkShell : public wizard::Shell {
   // The form and its window; the shell shows the form's changes there.
   void Attach(wizard::frmMain& form, WizardWindow& window);
 
-  wizard::MsgResult MessageBox(const std::string& text, const std::string& title, wizard::MsgButtons buttons,
-                               wizard::MsgIcon icon) override;
+  wizard::MsgResult MessageBox(int16_t stringId, const std::string& text, const std::string& title,
+                               wizard::MsgButtons buttons, wizard::MsgIcon icon) override;
   std::string BrowseForFolder(const std::string& title) override;
   void ControlChanged(const wizard::Control& control) override;
   void KeepResponsive() override;

@@ -8,8 +8,9 @@
 
 namespace win32_frontend {
 
-wizard::MsgResult Win32Shell::MessageBox(const std::string& text, const std::string& title,
-                                         wizard::MsgButtons buttons, wizard::MsgIcon icon) {
+wizard::MsgResult Win32Shell::MessageBox(int16_t /*stringId*/, const std::string& text,
+                                         const std::string& title, wizard::MsgButtons buttons,
+                                         wizard::MsgIcon icon) {
   return ShowMessageBox(window_.Handle(), text, title, buttons, icon);
 }
 

@@ -11,8 +11,8 @@ class Win32Shell : public wizard::Shell {
  public:
   explicit Win32Shell(MainWindow& window) : window_(window) {}
 
-  wizard::MsgResult MessageBox(const std::string& text, const std::string& title, wizard::MsgButtons buttons,
-                               wizard::MsgIcon icon) override;
+  wizard::MsgResult MessageBox(int16_t stringId, const std::string& text, const std::string& title,
+                               wizard::MsgButtons buttons, wizard::MsgIcon icon) override;
   std::string BrowseForFolder(const std::string& title) override;
   void ControlChanged(const wizard::Control& control) override;
   void KeepResponsive() override;
