@@ -38,7 +38,7 @@ TEST(WizardGameFolderRights, OfferedAStartAsAdministratorOrReportedUntilWritable
     shell.RestartStarts = starts;
     form.cmdNav_Click(wizard::kNavNext);
   }
-  EXPECT_EQ(shell.Messages.back().Text, wizard::LoadResString(126));
+  EXPECT_EQ(shell.Messages.back().Id, wizard::kResAskElevation);
   EXPECT_EQ(shell.ElevatedRestarts, std::vector<std::string>(2, game.string() + "/"));
   EXPECT_EQ(shell.EndCount, 1);
   // Where it cannot: said, as an error.
