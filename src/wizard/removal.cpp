@@ -7,6 +7,7 @@
 #include "game/car_removal.h"
 #include "game/installed_cars.h"
 #include "package/rigbox.h"
+#include "support/ascii_case.h"
 #include "support/platform.h"
 #include "wizard/string_table.h"
 
@@ -36,9 +37,7 @@ bool ReadEntryPaths(const std::string& fileName, std::vector<std::string>& paths
 // Windows. 0 when removable, else the message's string ID.
 int16_t Refusal(const std::string& carId) {
   if (!game::IsUsableFolderName(carId)) return kResInvalidId;
-  std::string upper(carId);
-  for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return game::CheckCarID(upper, {}) == game::kCarIdReserved ? kResReserved : 0;
+  return game::CheckCarID(support::AsciiUppered(carId), {}) == game::kCarIdReserved ? kResReserved : 0;
 }
 
 // Error text, then the status it ends the run with.
