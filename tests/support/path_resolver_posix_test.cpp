@@ -84,6 +84,10 @@ TEST_F(SupportPathResolver, PlatformCallsReportTheirChanges) {
   ASSERT_TRUE(platform::DeleteFile(At("new.ini")));
   Stamp(0);
   EXPECT_EQ(platform::NativePath(At("NEW.INI")), At("NEW.INI"));
+  // The trailing separator goes: the listing that loses the name is the root.
+  ASSERT_TRUE(platform::RemoveFolder(At("sub\\")));
+  Stamp(0);
+  EXPECT_EQ(platform::NativePath(At("SUB")), At("SUB"));
 }
 
 }  // namespace
