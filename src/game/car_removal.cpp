@@ -17,7 +17,8 @@ constexpr char kTempName[] = "rigbox-remove.tmp";
 // kind of separator.
 std::string Key(std::string path) {
   for (char& c : path) {
-    c = c == '/' ? '\\' : support::AsciiLower(c);
+    c = support::AsciiLower(c);
+    if (c == '/') c = '\\';
   }
   return path;
 }

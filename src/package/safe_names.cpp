@@ -16,7 +16,8 @@ bool IsSlash(char c) { return c == '\\' || c == '/'; }
 // Windows opens a device instead of a file for these names, with or
 // without an extension.
 bool IsDeviceName(std::string_view part) {
-  std::string base = support::AsciiUppered(part.substr(0, part.find('.')));
+  std::string base;
+  for (char c : part.substr(0, part.find('.'))) base += support::AsciiUpper(c);
   static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
   for (std::string_view device : kDevices) {
     if (base == device) return true;

@@ -1,7 +1,6 @@
 // Letter case as Windows matches file names, registry keys and INI names:
 // A-Z against a-z and nothing else, whatever the locale. Every other byte,
-// UTF-8's included, stays as it is. Inline: the installer calls these in
-// its hottest loops and the Windows stub must not grow.
+// UTF-8's included, stays as it is.
 #pragma once
 
 #include <string>
@@ -15,28 +14,9 @@ constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<
 
 constexpr bool IsAsciiLetter(char c) { return AsciiLower(c) >= 'a' && AsciiLower(c) <= 'z'; }
 
-inline std::string AsciiLowered(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = AsciiLower(c);
-  return result;
-}
+std::string AsciiLowered(std::string text);
 
-inline std::string AsciiUppered(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = AsciiUpper(c);
-  return result;
-}
-
-constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-constexpr bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 
 }  // namespace support

@@ -32,12 +32,12 @@ int PointsToPixels(double points, int dpi);
 // it) may not fit its control: it shrinks a pixel at a time down to three
 // quarters of the designed height, the smallest taken whether it fits or
 // not. fits(height) is the toolkit's measurement; heights are in pixels.
-// Inline, so the Windows stub keeps its plain loop.
+constexpr int SmallestCaptionHeight(int designed) { return designed * 3 / 4 > 1 ? designed * 3 / 4 : 1; }
+
 template <typename Fits>
 int CaptionHeight(int designed, Fits fits) {
-  const int smallest = designed * 3 / 4 > 1 ? designed * 3 / 4 : 1;
   int height = designed;
-  while (height > smallest && !fits(height)) --height;
+  while (height > SmallestCaptionHeight(designed) && !fits(height)) --height;
   return height;
 }
 

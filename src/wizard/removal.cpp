@@ -37,7 +37,9 @@ bool ReadEntryPaths(const std::string& fileName, std::vector<std::string>& paths
 // Windows. 0 when removable, else the message's string ID.
 int16_t Refusal(const std::string& carId) {
   if (!game::IsUsableFolderName(carId)) return kResInvalidId;
-  return game::CheckCarID(support::AsciiUppered(carId), {}) == game::kCarIdReserved ? kResReserved : 0;
+  std::string upper(carId);
+  for (char& c : upper) c = support::AsciiUpper(c);
+  return game::CheckCarID(upper, {}) == game::kCarIdReserved ? kResReserved : 0;
 }
 
 // Error text, then the status it ends the run with.

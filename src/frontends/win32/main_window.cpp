@@ -156,19 +156,21 @@ void MainWindow::ApplyLayout() {
 
 // The designed font. Where the system put another face in its place (a
 // plain Wine has no MS Sans Serif), a caption gets the largest size at
-// which it fits its control (wizard::CaptionHeight).
+// which it fits its control (wizard::SmallestCaptionHeight is the floor).
 HFONT MainWindow::FontFor(int position, FontCache& fonts) {
   const Control& control = Model().Controls[static_cast<size_t>(position)];
   FontRequest request = RequestFor(control.Font, dpi_, TextCharset(wizard::CurrentLanguage()));
+  HFONT font = fonts.Get(request);
   bool button = control.Kind == ControlKind::CommandButton;
-  if (!button && control.Kind != ControlKind::Label) return fonts.Get(request);
+  if (!button && control.Kind != ControlKind::Label) return font;
+  // A plain loop rather than wizard::CaptionHeight keeps the stub small.
   // The request's height is negative: a character height, not a cell's.
-  request.Height = -wizard::CaptionHeight(-request.Height, [&](int height) {
-    FontRequest tried = request;
-    tried.Height = -height;
-    return CaptionFits(Child(position), fonts.Get(tried), request.Face, button);
-  });
-  return fonts.Get(request);
+  for (int floor = -wizard::SmallestCaptionHeight(-request.Height);
+       request.Height < floor && !CaptionFits(Child(position), font, request.Face, button);) {
+    ++request.Height;  // a pixel smaller
+    font = fonts.Get(request);
+  }
+  return font;
 }
 
 void MainWindow::ResizeClientArea(const PixelRect& client) {
