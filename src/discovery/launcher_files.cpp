@@ -3,15 +3,13 @@
 #include <cstdlib>
 #include <utility>
 
+#include "support/ascii_case.h"
 #include "support/platform.h"
 
 namespace discovery {
 namespace {
 
-bool IsPathKey(std::string_view key) {
-  return key.size() == 4 && (key[0] | 0x20) == 'p' && (key[1] | 0x20) == 'a' && (key[2] | 0x20) == 't' &&
-         (key[3] | 0x20) == 'h';
-}
+bool IsPathKey(std::string_view key) { return support::EqualsIgnoringCase(key, "path"); }
 
 bool IsNumber(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
@@ -21,7 +19,7 @@ bool IsNumber(std::string_view text) {
 // IDs with sizes), which hold no path.
 bool IsAbsolutePath(std::string_view text) {
   if (!text.empty() && platform::IsSeparator(text[0])) return true;
-  return text.size() > 2 && ((text[0] | 0x20) >= 'a' && (text[0] | 0x20) <= 'z') && text[1] == ':' &&
+  return text.size() > 2 && support::IsAsciiLetter(text[0]) && text[1] == ':' &&
          platform::IsSeparator(text[2]);
 }
 

@@ -3,25 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "support/ascii_case.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
 namespace modRegistry {
 namespace {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
+using support::AsciiLower;
+using support::EqualsIgnoringCase;
+using support::StartsWithIgnoringCase;
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -272,7 +263,7 @@ std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileTex
       std::optional<bool> plain = PlainHeaderIs(line, keyPath);
       size_t pos = 1;
       std::optional<std::u16string> name = plain ? std::nullopt : DecodeEscaped(line, pos, ']');
-      inKey = plain ? *plain : name && EqualNoCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
+      inKey = plain ? *plain : name && EqualsIgnoringCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
     } else if (inKey && (line[0] == '"' || line[0] == '@')) {
       std::optional<WineRegValue> value = ValueLine(line, lines);
       if (value) values.push_back(std::move(*value));
@@ -284,8 +275,9 @@ std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileTex
 
 std::vector<std::string> WineKeyViews(std::string_view keyPath) {
   std::string path(keyPath);
-  const bool underSoftware = StartsWithNoCase(keyPath, "Software\\") || EqualNoCase(keyPath, "Software");
-  if (!underSoftware || StartsWithNoCase(keyPath, "Software\\Wow6432Node")) return {path};
+  const bool underSoftware =
+      StartsWithIgnoringCase(keyPath, "Software\\") || EqualsIgnoringCase(keyPath, "Software");
+  if (!underSoftware || StartsWithIgnoringCase(keyPath, "Software\\Wow6432Node")) return {path};
   return {"Software\\Wow6432Node" + path.substr(8), path};
 }
 
@@ -312,8 +304,7 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
 }
 
 std::string MapDosPath(const std::string& path, const std::string& prefix, DriveRootResolver resolver) {
-  const bool driveLetter =
-      path.size() >= 2 && path[1] == ':' && AsciiLower(path[0]) >= 'a' && AsciiLower(path[0]) <= 'z';
+  const bool driveLetter = path.size() >= 2 && path[1] == ':' && support::IsAsciiLetter(path[0]);
   if (!driveLetter || resolver == nullptr) return path;
   if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return path;  // "C:relative"
   std::string root = resolver(prefix, AsciiLower(path[0]));
@@ -379,7 +370,7 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
     const auto& keys = i == state.FirstPrefix ? state.Keys : laterKeys;
     for (const std::vector<WineRegValue>& values : keys) {
       for (const WineRegValue& value : values) {
-        if (!EqualNoCase(value.Name, valueName)) continue;
+        if (!EqualsIgnoringCase(value.Name, valueName)) continue;
         std::string bytes = ValueData(i, value);
         type = value.Type;
         if (bytes.size() > length) {

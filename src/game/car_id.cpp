@@ -1,5 +1,7 @@
 #include "game/car_id.h"
 
+#include "support/ascii_case.h"
+
 namespace game {
 namespace {
 
@@ -12,12 +14,10 @@ constexpr char kValidCharacters[] = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYX";
 // The cars that come with the game, in the order they are compared.
 constexpr const char* kReservedIds[] = {"BMX", "DRM", "FOC", "FPU", "GLV", "MLE", "MMS", "PGT", "SBI", "STC"};
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsValidCharacter(char c) {
   if (c == '\0') return false;
   for (const char* valid = kValidCharacters; *valid != '\0'; ++valid) {
-    if (*valid == AsciiUpper(c)) return true;
+    if (*valid == support::AsciiUpper(c)) return true;
   }
   return false;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game_files.h"
+#include "support/ascii_case.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
@@ -16,7 +17,7 @@ constexpr char kTempName[] = "rigbox-remove.tmp";
 // kind of separator.
 std::string Key(std::string path) {
   for (char& c : path) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    c = support::AsciiLower(c);
     if (c == '/') c = '\\';
   }
   return path;

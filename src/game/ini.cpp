@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/ascii_case.h"
 #include "support/platform.h"
 
 namespace modINI {
@@ -13,25 +14,9 @@ constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 // DOS end-of-file mark 26 and the space.
 bool IsBlank(char c) { return (c >= 9 && c <= 13) || c == 26 || c == ' '; }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The order of SectionIndex's entries.
 bool NameBefore(const std::pair<std::string, const ProfileKey*>& entry, const std::string& name) {
   return entry.first < name;
-}
-
-std::string Folded(const std::string& name) {
-  std::string folded(name);
-  for (char& c : folded) c = AsciiLower(c);
-  return folded;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 std::string TrimmedLeft(const std::string& text) {
@@ -115,14 +100,14 @@ constexpr size_t kNone = static_cast<size_t>(-1);
 
 size_t FirstSectionAt(const std::vector<ProfileSection>& sections, const std::string& name) {
   for (size_t i = 0; i < sections.size(); ++i) {
-    if (SameName(sections[i].Name, name)) return i;
+    if (support::EqualsIgnoringCase(sections[i].Name, name)) return i;
   }
   return kNone;
 }
 
 size_t FirstKeyAt(const ProfileSection& section, const std::string& name) {
   for (size_t i = 0; i < section.Keys.size(); ++i) {
-    if (SameName(section.Keys[i].Name, name)) return i;
+    if (support::EqualsIgnoringCase(section.Keys[i].Name, name)) return i;
   }
   return kNone;
 }
@@ -211,9 +196,9 @@ void Profile::Add(const std::string& section, const std::string& key, const std:
 SectionIndex::SectionIndex(const Profile& profile, const std::string& section) {
   std::string name = Trimmed(section);
   for (const ProfileSection& candidate : profile.Sections) {
-    if (!SameName(candidate.Name, name)) continue;
+    if (!support::EqualsIgnoringCase(candidate.Name, name)) continue;
     for (const ProfileKey& key : candidate.Keys) {
-      std::string folded = Folded(key.Name);
+      std::string folded = support::AsciiLowered(key.Name);
       auto at = std::lower_bound(keys_.begin(), keys_.end(), folded, NameBefore);
       if (at == keys_.end() || at->first != folded) keys_.emplace(at, std::move(folded), &key);
     }
@@ -222,7 +207,7 @@ SectionIndex::SectionIndex(const Profile& profile, const std::string& section) {
 }
 
 const ProfileKey* SectionIndex::Find(const std::string& key) const {
-  std::string folded = Folded(Trimmed(key));
+  std::string folded = support::AsciiLowered(Trimmed(key));
   auto found = std::lower_bound(keys_.begin(), keys_.end(), folded, NameBefore);
   return found == keys_.end() || found->first != folded ? nullptr : found->second;
 }

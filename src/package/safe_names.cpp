@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "support/ascii_case.h"
 #include "support/text_format.h"
 
 namespace modRIGBOX {
@@ -12,13 +13,11 @@ constexpr size_t kMaxFileName = 64;
 
 bool IsSlash(char c) { return c == '\\' || c == '/'; }
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Windows opens a device instead of a file for these names, with or
 // without an extension.
 bool IsDeviceName(std::string_view part) {
   std::string base;
-  for (char c : part.substr(0, part.find('.'))) base += AsciiUpper(c);
+  for (char c : part.substr(0, part.find('.'))) base += support::AsciiUpper(c);
   static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
   for (std::string_view device : kDevices) {
     if (base == device) return true;

@@ -1,7 +1,26 @@
 // The parts of the platform layer that are the same on every system.
 #include "support/platform.h"
+#include "support/platform_failure.h"
 
 namespace platform {
+namespace {
+
+#ifdef _WIN32
+// The installer has one thread; a plain static keeps the TLS runtime out.
+OsError sLastError;
+#else
+thread_local OsError sLastError;
+#endif
+
+}  // namespace
+
+bool FailWith(int16_t number) {
+  sLastError.Number = number;
+  sLastError.Description = ErrorDescription(number);
+  return false;
+}
+
+OsError LastError() { return sLastError; }
 
 std::string ErrorDescription(int16_t number) {
   switch (number) {

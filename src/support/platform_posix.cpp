@@ -7,16 +7,15 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "support/path_resolver_posix.h"
 #include "support/platform.h"
+#include "support/platform_failure.h"
 
 namespace platform {
 namespace {
-
-thread_local OsError tLastError;
 
 int16_t NumberFromErrno(int err) {
   switch (err) {
@@ -48,17 +47,7 @@ int16_t NumberFromErrno(int err) {
   }
 }
 
-bool Fail(int err) {
-  tLastError.Number = NumberFromErrno(err);
-  tLastError.Description = ErrorDescription(tLastError.Number);
-  return false;
-}
-
-bool FailWith(int16_t number) {
-  tLastError.Number = number;
-  tLastError.Description = ErrorDescription(number);
-  return false;
-}
+bool Fail(int err) { return FailWith(NumberFromErrno(err)); }
 
 // ENOENT stands for a missing file and for a missing folder on the way to
 // it; Windows tells the two apart (53 and 76), so the parent decides here.
@@ -71,152 +60,26 @@ bool FailAt(const std::string& nativePath, int err) {
   return Fail(err);
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Lowered(const std::string& text) {
-  std::string result(text);
-  for (char& c : result) c = AsciiLower(c);
-  return result;
-}
-
 bool Exists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0;
 }
 
-// One directory's names by lower-case form. Extraction creates thousands of
-// files in one folder; rescanning the folder for each would be quadratic, so
-// the last listing is kept and checked against the folder's change time.
-struct DirListing {
-  std::string dir;
-  struct timespec mtime {};
-  std::unordered_map<std::string, std::string> byLower;
-};
-thread_local DirListing tListing;
+// One cache per thread: a resolver is not shared.
+thread_local PathResolver tResolver;
 
-bool SameTime(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-// known: the folder's stat, when the caller has just taken it.
-const DirListing* ListingOf(const std::string& dir, const struct stat* known = nullptr) {
-  struct stat st;
-  if (known != nullptr) {
-    st = *known;
-  } else if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0) {
-    return nullptr;
-  }
-  if (!S_ISDIR(st.st_mode)) return nullptr;
-  if (tListing.dir == dir && SameTime(tListing.mtime, st.st_mtim)) return &tListing;
-  DIR* handle = opendir(dir.empty() ? "." : dir.c_str());
-  if (handle == nullptr) return nullptr;
-  tListing.dir = dir;
-  tListing.mtime = st.st_mtim;
-  tListing.byLower.clear();
-  while (const dirent* entry = readdir(handle)) {
-    std::string name(entry->d_name);
-    if (name == "." || name == "..") continue;
-    tListing.byLower.emplace(Lowered(name), name);  // first one wins on clashes
-  }
-  closedir(handle);
-  return &tListing;
-}
-
-// Keeps the cached listing true after this program created an entry in it.
-void NoteCreated(const std::string& nativePath) {
-  size_t slash = nativePath.rfind('/');
-  std::string dir;
-  if (slash == 0) {
-    dir.assign(1, '/');
-  } else if (slash != std::string::npos) {
-    dir = nativePath.substr(0, slash);
-  }
-  if (tListing.dir != dir) return;
-  struct stat st;
-  if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0) {
-    tListing.dir.clear();
-    return;
-  }
-  std::string name = nativePath.substr(slash == std::string::npos ? 0 : slash + 1);
-  tListing.byLower.emplace(Lowered(name), name);
-  tListing.mtime = st.st_mtim;
-}
-
-// A name gone from the cached folder: a change within the clock's tick
-// could leave the folder's time as it was, so the listing is dropped.
-void NoteRemoved(const std::string& nativePath) {
-  size_t slash = nativePath.rfind('/');
-  std::string dir = slash == std::string::npos ? "" : nativePath.substr(0, slash == 0 ? 1 : slash);
-  if (tListing.dir == dir) tListing.dir.clear();
+// An unlink or rmdir of native has returned result.
+bool RemovedAt(const std::string& native, int result) {
+  if (result != 0) return FailAt(native, errno);
+  tResolver.Removed(native);
+  return true;
 }
 
 }  // namespace
 
-OsError LastError() { return tLastError; }
-
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-std::string NativePath(const std::string& path) {
-  std::string slashed(path);
-  for (char& c : slashed) {
-    if (c == '\\') c = '/';
-  }
-  if (slashed.empty() || Exists(slashed)) return slashed;
-
-  // Most misses are new files in a folder that exists as written: only the
-  // last name then needs looking up.
-  size_t lastSlash = slashed.rfind('/');
-  if (lastSlash != std::string::npos && lastSlash > 0 && lastSlash + 1 < slashed.size()) {
-    std::string parent = slashed.substr(0, lastSlash);
-    std::string name = slashed.substr(lastSlash + 1);
-    struct stat st;
-    if (name != "." && name != ".." && stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-      const DirListing* listing = ListingOf(parent, &st);
-      if (listing != nullptr) {
-        auto found = listing->byLower.find(Lowered(name));
-        if (found != listing->byLower.end()) name = found->second;
-      }
-      return parent + "/" + name;
-    }
-  }
-
-  // Walk the components; the first one that exists in no letter case ends
-  // the lookup, since nothing below it can exist.
-  std::string result = slashed[0] == '/' ? "/" : "";
-  size_t start = slashed[0] == '/' ? 1 : 0;
-  bool lookingUp = true;
-  while (start <= slashed.size()) {
-    size_t end = slashed.find('/', start);
-    if (end == std::string::npos) end = slashed.size();
-    std::string component = slashed.substr(start, end - start);
-    std::string chosen = component;
-    if (lookingUp && !component.empty() && component != "." && component != "..") {
-      std::string exact = JoinPath(result, component);
-      if (!Exists(exact)) {
-        const DirListing* listing = ListingOf(result);
-        const std::string* match = nullptr;
-        if (listing != nullptr) {
-          auto found = listing->byLower.find(Lowered(component));
-          if (found != listing->byLower.end()) match = &found->second;
-        }
-        if (match != nullptr) {
-          chosen = *match;
-        } else {
-          lookingUp = false;
-        }
-      }
-    }
-    if (!result.empty() && result.back() != '/') result += '/';
-    result += chosen;
-    if (end == slashed.size()) break;
-    start = end + 1;
-    if (start == slashed.size()) {
-      result += '/';
-      break;
-    }
-  }
-  return result;
-}
+std::string NativePath(const std::string& path) { return tResolver.Resolve(path); }
 
 bool File::Open(const std::string& path, OpenMode mode) {
   Close();
@@ -244,7 +107,7 @@ bool File::Open(const std::string& path, OpenMode mode) {
     close(fd);
     return FailWith(kErrPathFileAccess);
   }
-  if (!existed) NoteCreated(native);
+  if (!existed) tResolver.Added(native);
   handle_ = fd;
   return true;
 }
@@ -359,17 +222,13 @@ bool IsReadOnly(const std::string& path) {
 
 bool DeleteFile(const std::string& path) {
   std::string native = NativePath(path);
-  if (unlink(native.c_str()) != 0) return FailAt(native, errno);
-  NoteRemoved(native);
-  return true;
+  return RemovedAt(native, unlink(native.c_str()));
 }
 
 bool RemoveFolder(const std::string& path) {
   std::string native = NativePath(path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();
-  if (rmdir(native.c_str()) != 0) return FailAt(native, errno);
-  NoteRemoved(native);
-  return true;
+  return RemovedAt(native, rmdir(native.c_str()));
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
@@ -383,7 +242,7 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     [[maybe_unused]] int given = geteuid() == 0 ? chown(nativeFrom.c_str(), old.st_uid, old.st_gid) : 0;
   }
   if (rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) return FailAt(nativeFrom, errno);
-  NoteCreated(nativeTo);
+  tResolver.Moved(nativeFrom, nativeTo);
   // The new name lives in the folder: sync it, or a power loss may bring
   // back the old file. The move has happened either way.
   size_t slash = nativeTo.rfind('/');
@@ -414,7 +273,7 @@ bool MakeSureDirectoryPathExists(const std::string& path) {
     if (!IsSeparator(path[i]) || IsSeparator(path[i - 1])) continue;
     std::string native = NativePath(path.substr(0, i));
     if (mkdir(native.c_str(), 0777) == 0) {
-      NoteCreated(native);
+      tResolver.Added(native);
     } else if (errno != EEXIST) {
       return Fail(errno);
     }

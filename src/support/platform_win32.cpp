@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/platform_failure.h"
 #include "support/wide_text.h"
 #include "support/windows_include.h"
 // After windows.h.
@@ -13,9 +14,6 @@
 
 namespace platform {
 namespace {
-
-// The program has one thread; a plain static keeps the TLS runtime out.
-OsError sLastError;
 
 // CreateDirectoryW's limit (MAX_PATH less room for an 8.3 name); longer
 // paths go to the system in the \\?\ form.
@@ -67,12 +65,6 @@ int16_t NumberFromSystem(DWORD error) {
     default:
       return kErrDeviceIo;
   }
-}
-
-bool FailWith(int16_t number) {
-  sLastError.Number = number;
-  sLastError.Description = ErrorDescription(number);
-  return false;
 }
 
 bool Fail(DWORD error) { return FailWith(NumberFromSystem(error)); }
@@ -164,8 +156,6 @@ bool Retried(const std::wstring& target, Call call) {
 }
 
 }  // namespace
-
-OsError LastError() { return sLastError; }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 

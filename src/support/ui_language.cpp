@@ -1,21 +1,16 @@
 #include "support/ui_language.h"
 
+#include "support/ascii_case.h"
+
 namespace platform {
 namespace {
 
 constexpr uint16_t kLangIdEnglishUs = 1033;
 constexpr uint16_t kLangIdPolish = 1045;
 
-std::string Lowered(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 // "pl_PL.UTF-8@euro" -> "pl".
 std::string LanguagePart(const std::string& locale) {
-  return Lowered(locale.substr(0, locale.find_first_of("_.@-")));
+  return support::AsciiLowered(locale.substr(0, locale.find_first_of("_.@-")));
 }
 
 std::string FirstListEntry(const std::string& list) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "support/ascii_case.h"
 #include "support/text_format.h"
 
 namespace wizard {
@@ -66,7 +67,8 @@ std::optional<WrittenNumber> ParseLiteral(std::string_view digits) {
   if (digits.empty()) return std::nullopt;
   uint64_t value = 0;
   for (char c : digits) {
-    int digit = IsDigit(c) ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : 99;
+    char lower = support::AsciiLower(c);
+    int digit = IsDigit(c) ? c - '0' : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : 99;
     if (digit >= radix) return std::nullopt;
     value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
     if (value > 0xFFFFFFFFull) return std::nullopt;

@@ -28,6 +28,19 @@ int TwipsToPixels(int32_t twips, int dpi);
 // A font's point size as a character height in pixels.
 int PointsToPixels(double points, int dpi);
 
+// A caption drawn in a face other than the designed one (a system without
+// it) may not fit its control: it shrinks a pixel at a time down to three
+// quarters of the designed height, the smallest taken whether it fits or
+// not. fits(height) is the toolkit's measurement; heights are in pixels.
+constexpr int SmallestCaptionHeight(int designed) { return designed * 3 / 4 > 1 ? designed * 3 / 4 : 1; }
+
+template <typename Fits>
+int CaptionHeight(int designed, Fits fits) {
+  int height = designed;
+  while (height > SmallestCaptionHeight(designed) && !fits(height)) --height;
+  return height;
+}
+
 // The window's client area.
 PixelRect ClientArea(const FormModel& model, int dpi);
 

@@ -7,6 +7,7 @@
 #include "game/car_removal.h"
 #include "game/installed_cars.h"
 #include "package/rigbox.h"
+#include "support/ascii_case.h"
 #include "support/platform.h"
 #include "wizard/string_table.h"
 
@@ -37,7 +38,7 @@ bool ReadEntryPaths(const std::string& fileName, std::vector<std::string>& paths
 int16_t Refusal(const std::string& carId) {
   if (!game::IsUsableFolderName(carId)) return kResInvalidId;
   std::string upper(carId);
-  for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (char& c : upper) c = support::AsciiUpper(c);
   return game::CheckCarID(upper, {}) == game::kCarIdReserved ? kResReserved : 0;
 }
 

@@ -119,21 +119,37 @@ TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
   }
 }
 
-TEST(SupportPlatformFiles, AttributesDeleteAndReplace) {
+TEST(SupportPlatformFiles, ReadOnlyAttributeComesAndGoes) {
   TempDir dir;
   WriteFile(dir / "Cars.scr", "old");
-  WriteFile(dir / "Cars.scr.new", "new");
   std::string path = dir.Folder() + "Cars.scr";
   ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrReadOnly));
   EXPECT_TRUE(platform::IsReadOnly(path));
   ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrNormal));
   EXPECT_FALSE(platform::IsReadOnly(path));
-  ASSERT_TRUE(platform::ReplaceFile(path + ".new", path));
+}
+
+TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOld) {
+  TempDir dir;
+  WriteFile(dir / "Cars.scr", "old");
+  WriteFile(dir / "Cars.scr.new", "new");
+  EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "Cars.scr.new", dir.Folder() + "Cars.scr"));
   EXPECT_EQ(ReadFile(dir / "Cars.scr"), "new");
-  EXPECT_TRUE(platform::DeleteFile(path));
+  EXPECT_FALSE(fs::exists(dir / "Cars.scr.new"));
+}
+
+TEST(SupportPlatformFiles, DeleteFileRemovesIt) {
+  TempDir dir;
+  WriteFile(dir / "Cars.scr", "old");
+  EXPECT_TRUE(platform::DeleteFile(dir.Folder() + "Cars.scr"));
   EXPECT_FALSE(fs::exists(dir / "Cars.scr"));
+}
+
+// Each reports a missing file by the same number.
+TEST(SupportPlatformFiles, MissingFileFailsAlike) {
+  TempDir dir;
+  std::string path = dir.Folder() + "Cars.scr";
   EXPECT_FALSE(platform::IsReadOnly(path));
-  // Each reports a missing file by the same number.
   EXPECT_FALSE(platform::SetFileAttributes(path, platform::kAttrNormal));
   EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
   EXPECT_FALSE(platform::DeleteFile(path));
@@ -142,9 +158,7 @@ TEST(SupportPlatformFiles, AttributesDeleteAndReplace) {
   EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
 }
 
-// FolderExists answers for folders only; MakeSure creates up to the last
-// separator.
-TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
+TEST(SupportPlatformFolders, FolderExistsForFoldersOnly) {
   TempDir dir;
   fs::create_directories(dir / "Data/Cars");
   WriteFile(dir / "Gravelon.exe", "MZ");
@@ -152,12 +166,22 @@ TEST(SupportPlatformFolders, FolderExistsAndMakeSure) {
   EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data/Cars/"));
   EXPECT_FALSE(platform::FolderExists(dir.Folder() + "Gravelon.exe"));
   EXPECT_FALSE(platform::FolderExists(""));
-  // Both separators, and a doubled one, as program paths may hold them.
+}
+
+// Up to the last separator; both separators, and a doubled one, as program
+// paths may hold them.
+TEST(SupportPlatformFolders, MakeSureCreatesFoldersUpToTheLastSeparator) {
+  TempDir dir;
   ASSERT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars/ABC\\\\Parts\\wheel.dds"));
   EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
   EXPECT_FALSE(fs::exists(dir / "Data/Cars/ABC/Parts/wheel.dds"));
   // No separator at all: a bare file name.
   EXPECT_TRUE(platform::MakeSureDirectoryPathExists("file.txt"));
+}
+
+TEST(SupportPlatformFolders, MakeSureFailsUnderAFile) {
+  TempDir dir;
+  WriteFile(dir / "Gravelon.exe", "MZ");
   EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Gravelon.exe\\Cars\\"));
   EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
 }

@@ -7,18 +7,17 @@
 #include "game/script_registration.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
+#include "support/ascii_case.h"
 
 namespace rigbox_tool {
 namespace {
 
 bool IsSlash(char c) { return c == '/' || c == '\\'; }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // A path as the installer's name matching sees it: one separator, no case.
 std::string MatchKey(const std::string& path) {
   std::string key(path);
-  for (char& c : key) c = IsSlash(c) ? '/' : AsciiLower(c);
+  for (char& c : key) c = IsSlash(c) ? '/' : support::AsciiLower(c);
   return key;
 }
 

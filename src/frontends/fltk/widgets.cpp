@@ -1,5 +1,8 @@
 #include "widgets.h"
 
+// Ahead of the X11 headers under fl_draw.H, which define None.
+#include "wizard/pixel_layout.h"
+
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
@@ -17,15 +20,12 @@ void LabelWidget::draw() {
   const char* text = label();
   if (text == nullptr || *text == '\0') return;
   Fl_Fontsize designed = labelsize();
-  Fl_Fontsize smallest = std::max<Fl_Fontsize>(designed * 3 / 4, 1);
-  Fl_Fontsize size = designed;
-  for (; size > smallest; --size) {
+  labelsize(wizard::CaptionHeight(designed, [&](int size) {
     fl_font(labelfont(), size);
     int textW = (align() & FL_ALIGN_WRAP) ? w() : 0, textH = 0;
     fl_measure(text, textW, textH, 1);
-    if (textW <= w() && textH <= h()) break;
-  }
-  labelsize(size);
+    return textW <= w() && textH <= h();
+  }));
   // Fl_Widget::draw_label() would indent the text by 3 pixels.
   draw_label(x(), y(), w(), h(), align());
   labelsize(designed);

@@ -155,15 +155,17 @@ void MainWindow::ApplyLayout() {
 }
 
 // The designed font. Where the system put another face in its place (a
-// plain Wine has no MS Sans Serif), a caption gets the largest size, down
-// to three quarters, at which it fits its control.
+// plain Wine has no MS Sans Serif), a caption gets the largest size at
+// which it fits its control (wizard::SmallestCaptionHeight is the floor).
 HFONT MainWindow::FontFor(int position, FontCache& fonts) {
   const Control& control = Model().Controls[static_cast<size_t>(position)];
   FontRequest request = RequestFor(control.Font, dpi_, TextCharset(wizard::CurrentLanguage()));
   HFONT font = fonts.Get(request);
   bool button = control.Kind == ControlKind::CommandButton;
   if (!button && control.Kind != ControlKind::Label) return font;
-  for (int floor = request.Height * 3 / 4;
+  // A plain loop rather than wizard::CaptionHeight keeps the stub small.
+  // The request's height is negative: a character height, not a cell's.
+  for (int floor = -wizard::SmallestCaptionHeight(-request.Height);
        request.Height < floor && !CaptionFits(Child(position), font, request.Face, button);) {
     ++request.Height;  // a pixel smaller
     font = fonts.Get(request);
