@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/temp_dir.h"
+
 namespace {
 
 TEST(GameCarFolder, OnlyIdsThatStayInsideTheCarsFolder) {
@@ -13,6 +15,14 @@ TEST(GameCarFolder, OnlyIdsThatStayInsideTheCarsFolder) {
        {"..\\", "A/B", "C:x", "A*B", "A|B", "A\tB", "\177AB", "\xc5\x84X", "...", "AB ", "AB.", ""}) {
     EXPECT_FALSE(game::IsUsableFolderName(id)) << '"' << id << '"';
   }
+}
+
+// The check writes a file to learn whether it may: the file goes again.
+TEST(GameCarFolder, WritableCheckLeavesNothingBehind) {
+  testing_support::TempDir game;
+  std::filesystem::create_directories(game / "Data/Cars");
+  EXPECT_TRUE(game::MayWriteCarsFolder(game.Folder()));
+  EXPECT_TRUE(std::filesystem::is_empty(game / "Data/Cars"));
 }
 
 }  // namespace

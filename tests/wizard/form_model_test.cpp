@@ -79,6 +79,18 @@ TEST(WizardFormModel, ShownWhenEveryContainerIs) {
   EXPECT_EQ(found.Find("cmdNav", 3)->Tag, "103");
   EXPECT_EQ(found.Find("cmdNav"), nullptr);  // an array needs its index
   EXPECT_EQ(found.Find("cmdNav", 5), nullptr);
+  EXPECT_EQ(model.Find(model.Controls[0].Name, model.Controls[0].Index), &model.Controls[0]);
+}
+
+// A control placed on the form itself lies where its own twips say.
+TEST(WizardFormModel, PositionOnTheFormIsItsOwn) {
+  FormModel model = wizard::BuildMainFormModel();
+  for (int p = 0; p < static_cast<int>(model.Controls.size()); ++p) {
+    const wizard::Control& control = model.Controls[static_cast<size_t>(p)];
+    if (control.Container != wizard::kContainerForm) continue;
+    EXPECT_EQ(model.AbsoluteLeft(p), control.Left) << control.Name;
+    EXPECT_EQ(model.AbsoluteTop(p), control.Top) << control.Name;
+  }
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ TEST(WizardNumericText, NumbersAndTheIntegersTheyGive) {
       {"35E-1", 4},       {"1D2", 100},         {"0e999999999", 0},
       {"1e-400", 0},      {"-32768.5", -32768}, {"&HCB", 203},
       {"&313", 203},      {"&HFFFF", -1},       {"&H8000", -32768},
-      {"&HFFFFFFFF", -1}, {" &H10 ", 16},
+      {"&HFFFFFFFF", -1}, {" &H10 ", 16},       {"&O17", 15},
+      {"&o17", 15},
   };
   for (const auto& [text, value] : integers) ExpectInteger(text, value);
   // Decided on the written digits, however many.

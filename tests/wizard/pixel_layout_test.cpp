@@ -65,6 +65,15 @@ TEST(WizardPixelLayout, TwipsRoundToTheNearestPixelHalvesAwayFromZero) {
   EXPECT_EQ(wizard::PointsToPixels(9.75, 144), 20);  // 19.5
 }
 
+// A caption that does not fit shrinks a pixel at a time to the largest size
+// that fits, never below three quarters of the designed one.
+TEST(WizardPixelLayout, CaptionShrinksToTheLargestFittingHeight) {
+  EXPECT_EQ(wizard::CaptionHeight(16, [](int height) { return height <= 13; }), 13);
+  EXPECT_EQ(wizard::CaptionHeight(16, [](int) { return false; }), 12);
+  EXPECT_EQ(wizard::CaptionHeight(3, [](int) { return false; }), 2);
+  EXPECT_EQ(wizard::CaptionHeight(1, [](int) { return false; }), 1);
+}
+
 TEST(WizardPixelLayout, ClientAreaScalesWithTheDpi) {
   EXPECT_EQ(wizard::ClientArea(SmallModel(), 96), (PixelRect{0, 0, 200, 100}));
   EXPECT_EQ(wizard::ClientArea(SmallModel(), 144), (PixelRect{0, 0, 300, 150}));
