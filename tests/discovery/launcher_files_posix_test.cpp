@@ -19,7 +19,7 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
   TempDir temp;
   WriteFile(temp / "steamapps/libraryfolders.vdf",
             "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n"
-            "\t\"2\"\t\t\"Z:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n}\n");
+            "\t\"2\"\t\t\"Z:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n\t\"4\"\t\t\"1:\\\\x\"\n}\n");
   WriteFile(temp / "config/libraryfolders.vdf",
             "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
             "Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
@@ -28,8 +28,12 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
   const std::string steam = temp.Path().string();
   EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games", "/home/u/Steam",
                                                              "D:\\Steam \"Library\""}));
-  // A launcher's file is small: a bigger one is no library file.
-  WriteFile(temp / "config/libraryfolders.vdf", "\"1\" \"/x\"" + std::string(kMaxLauncherFileBytes, ' '));
+  // A launcher's file is small: one byte over the limit is no library file.
+  const std::string small = "\"1\" \"/x\"";
+  const size_t room = static_cast<size_t>(kMaxLauncherFileBytes) - small.size();
+  WriteFile(temp / "config/libraryfolders.vdf", small + std::string(room, ' '));
+  EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games", "/x"}));
+  WriteFile(temp / "config/libraryfolders.vdf", small + std::string(room + 1, ' '));
   EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games"}));
 }
 

@@ -105,4 +105,19 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
                                       (home / ".steam/debian-installation").string()}));
 }
 
+// Absolute XDG folders are taken as they are; with the home at the root, a
+// path named from the home is still absolute.
+TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
+  env.Set("HOME", "/");
+  env.Set("XDG_DATA_HOME", (temp / "data").string());
+  env.Set("XDG_CONFIG_HOME", (temp / "config").string());
+  WriteFile(temp / "data/lutris/games/g.yml",
+            "game:\n  prefix: " + (temp / "lutris").string().substr(1) + "\n");
+  WriteFile(temp / "config/heroic/GamesConfig/g.json",
+            R"({"g": {"winePrefix": ")" + (temp / "heroic").string() + "\"}}");
+  for (const char* prefix : {"lutris", "heroic"}) MakePrefix(temp / prefix);
+  EXPECT_EQ(DiscoverLaunchers().Prefixes,
+            (std::vector<std::string>{(temp / "lutris").string(), (temp / "heroic").string()}));
+}
+
 }  // namespace
