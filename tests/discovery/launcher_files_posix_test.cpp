@@ -57,9 +57,17 @@ TEST(DiscoveryLauncherFiles, OnlyTheScalarAtThePathCounts) {
            std::pair{"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},
            std::pair{"wine:\n  prefix: /other/section\ngame:\n  - prefix: /in/a/list\n", ""},
            std::pair{"game: &g\n  prefix: ~\nother: *g\n", ""},
+           std::pair{"- game:\n    prefix: /in/a/list\n", ""},
        }) {
     EXPECT_EQ(YamlScalar(yaml, {"game", "prefix"}), prefix) << yaml;
   }
+  // Nesting as deep as the limit (100 levels, the document's own included) is
+  // still read; one level deeper ends the read.
+  const auto nested = [](size_t deep) {
+    return "game: {prefix: /p}\nx: " + std::string(deep, '[') + std::string(deep, ']');
+  };
+  EXPECT_EQ(YamlScalar(nested(99), {"game", "prefix"}), "/p");
+  EXPECT_EQ(YamlScalar(nested(100), {"game", "prefix"}), "");
 }
 
 // Heroic escapes quotes and line breaks, and a tool may escape non-ASCII.

@@ -102,7 +102,7 @@ TEST(DiscoveryWineRegistryFile, EscapeForms) {
   const std::pair<const char*, std::u16string> cases[] = {
       {"\\x141 x", u"\u0141 x"},
       {"\\x0141a", u"\u0141a"},
-      {"\\xd83d\\xde00", u"\U0001F600"},
+      {"\\xD83D\\xde00", u"\U0001F600"},
       {"\\a\\b\\e\\f\\n\\r\\t\\v", u"\a\b\x1b\f\n\r\t\v"},
       {"\\101\\0", std::u16string(u"A\0", 2)},
       {"\\1234", u"S4"},
