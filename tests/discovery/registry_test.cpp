@@ -9,7 +9,6 @@ namespace {
 
 using namespace modRegistry;
 
-const char* const kKey = "SOFTWARE\\Brackmoor\\Gravelon";
 constexpr KeyHandle kOpened = 0x1234;
 const std::string kClosed = "close " + std::to_string(kOpened);
 
@@ -54,8 +53,8 @@ class FakeRegistry : public RegistryApi {
   }
 };
 
-// Reads DestinationDir from kKey into out, which starts as "previous".
-bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = kKey) {
+// Reads DestinationDir of the game's key into out, which starts as "previous".
+bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = "SOFTWARE\\Brackmoor\\Gravelon") {
   out = "previous";
   return ReadRegistryValue(fake, kHkeyLocalMachine, keyPath, "DestinationDir", out);
 }

@@ -52,10 +52,8 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::path own = MakePrefix(temp / "own");
   env.Set("WINEPREFIX", own.string());
   MakePrefix(home / ".wine");
-  fs::path steam = home / ".local/share/Steam";
-  fs::path compat = steam / "steamapps/compatdata";
-  MakePrefix(compat / "200" / "pfx");
-  MakePrefix(compat / "100" / "pfx");
+  fs::path steam = home / ".local/share/Steam", compat = steam / "steamapps/compatdata";
+  for (const char* app : {"200", "100"}) MakePrefix(compat / app / "pfx");
   fs::create_directories(compat / "300" / "pfx");  // no registry yet
   // ~/.steam/steam links to the same installation: its prefixes come once.
   fs::create_directories(home / ".steam");

@@ -193,8 +193,7 @@ TEST_F(DiscoveryWineRegistryApi, SeamContract) {
   EXPECT_NE(key, 0u);
 
   uint8_t buffer[8] = {};
-  uint32_t type = 0;
-  uint32_t length = sizeof buffer;
+  uint32_t type = 0, length = sizeof buffer;
   EXPECT_EQ(api.QueryValue(key, "Bin", type, buffer, length), kErrorMoreData);
   EXPECT_EQ(length, 38u);
 
