@@ -21,10 +21,9 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
             "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n"
             "\t\"2\"\t\t\"Z:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n\t\"4\"\t\t\"1:\\\\x\"\n}\n");
   WriteFile(temp / "config/libraryfolders.vdf",
-            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
-            "Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
-            "\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"oath\" \"/x\"\n\t\t\"PATH\"\t\t\"D:\\\\Steam "
-            "\\\"Library\\\"\"\n\t}\n}\n");
+            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/Steam\"\n\t\t\"apps\"\n\t\t{\n"
+            "\t\t\t\"228980\"\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"oath\" \"/x\" \"p@th\" \"/y\"\n"
+            "\t\t\"PATH\"\t\t\"D:\\\\Steam \\\"Library\\\"\"\n\t}\n}\n");
   const std::string steam = temp.Path().string();
   EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games", "/home/u/Steam",
                                                              "D:\\Steam \"Library\""}));

@@ -75,6 +75,7 @@ TEST(DiscoveryReadRegistryValue, ValuesAsText) {
       {{kRegDword, std::string("\xFF\xFF\xFF\xFF", 4)}, "-1"},
       {{kRegDword, std::string("\x78\x56\x34\x12", 4)}, "305419896"},
       {{kRegDword, std::string("\x0A\x01", 2)}, "266"},
+      {{kRegDword, std::string("\x01\x00\x00\x00\x01", 5)}, "&H100000001"},  // no DWORD is that long
       {{kRegExpandSz, std::string("%X%\0", 4)}, ""},
   };
   for (const auto& [value, expected] : cases) {

@@ -104,14 +104,15 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
 }
 
 // Absolute XDG folders are taken as they are; with the home at the root, a
-// path named from the home is still absolute.
+// path named from the home is still absolute. A launcher's file may be
+// named by its extension alone.
 TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
   env.Set("HOME", "/");
   env.Set("XDG_DATA_HOME", (temp / "data").string());
   env.Set("XDG_CONFIG_HOME", (temp / "config").string());
-  WriteFile(temp / "data/lutris/games/g.yml",
+  WriteFile(temp / "data/lutris/games/.yml",
             "game:\n  prefix: " + (temp / "lutris").string().substr(1) + "\n");
-  WriteFile(temp / "config/heroic/GamesConfig/g.json",
+  WriteFile(temp / "config/heroic/GamesConfig/.json",
             R"({"g": {"winePrefix": ")" + (temp / "heroic").string() + "\"}}");
   for (const char* prefix : {"lutris", "heroic"}) MakePrefix(temp / prefix);
   EXPECT_EQ(DiscoverLaunchers().Prefixes,

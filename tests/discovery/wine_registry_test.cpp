@@ -22,7 +22,7 @@ const char kSystemReg[] =
     "#time=1dd85cd212f9678\n"
     "@=\"def\"\n"
     "\"DestinationDir\"=\"D:\\\\Native\\\\\"\n"
-    "\"NativeOnly\"=\"C:\\\\Native only\"\n"
+    "\"NativeOnly\"=\"C:\"\n"
     "\n"
     "[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1796594384\n"
     "#time=1dd85cd1a5028c2\n"
@@ -180,7 +180,7 @@ TEST_F(DiscoveryWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
   EXPECT_EQ(Read(api, "destinationdir"), game + "/drive_c/Games/Gravelon \xC5\x81 \"q\"/");
   EXPECT_EQ(Read(api, "Else"), "y");
   EXPECT_EQ(Read(api, "Count"), "10");
-  EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c/Native only");
+  EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c");
   EXPECT_EQ(Read(api, ""), "def");  // the key's default value, "@"
   EXPECT_EQ(Read(api, "Missing"), "untouched");
 }
