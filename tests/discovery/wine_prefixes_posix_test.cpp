@@ -70,22 +70,20 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   MakePrefix(home / ".local/share/bottles/bottles/b");
   WriteFile(home / ".local/share/bottles/data.yml",
             "custom_bottles_path: " + (temp / "bottles").string() + "\n");
-  MakePrefix(temp / "bottles/c");
   fs::create_symlink("loop", home / "loop");
   const std::string lutris[] = {"~/Games/tilde", "Games/relative", (temp / "absolute").string(), "~/loop"};
   for (const std::string& written : lutris) {
     WriteFile(home / ".local/share/lutris/games" / (std::to_string(&written - lutris) + ".yml"),
               "game:\n  prefix: " + written + "\n");
   }
-  for (const fs::path& prefix : {home / "Games/tilde", home / "Games/relative", temp / "absolute"})
-    MakePrefix(prefix);
   // Heroic's default folder holds a prefix per game. A relative
   // $XDG_CONFIG_HOME counts as unset, as the XDG rules say.
   env.Set("XDG_CONFIG_HOME", "relative");
   WriteFile(home / ".config/heroic/config.json",
             R"({"defaultSettings": {"defaultWinePrefix": ")" + (temp / "heroic").string() + R"("}})");
-  MakePrefix(temp / "heroic/Gravelon/pfx");
-  MakePrefix(temp / "heroic/Another");
+  for (const char* prefix : {"bottles/c", "home/Games/tilde", "home/Games/relative", "absolute",
+                             "heroic/Gravelon/pfx", "heroic/Another"})
+    MakePrefix(temp / prefix);
 
   std::vector<std::string> expected;
   for (const char* path :
