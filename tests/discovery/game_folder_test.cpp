@@ -11,17 +11,34 @@ namespace {
 using namespace discovery;
 using namespace testing_support;
 
+// Counts the keys left open; every key is opened as usual.
+struct CheckedRegistry : MapRegistry {
+  int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
+                  modRegistry::KeyHandle& key) override {
+    EXPECT_EQ(options, 0u) << subKey;
+    ++Open;
+    return MapRegistry::OpenKey(root, subKey, options, access, key);
+  }
+  int32_t CloseKey(modRegistry::KeyHandle key) override {
+    --Open;
+    return MapRegistry::CloseKey(key);
+  }
+  int Open = 0;
+};
+
 // Store copies as Windows records them, looked for on every system; the
 // registry value wins over all of them.
 TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   TempDir temp;
-  MapRegistry registry;
+  CheckedRegistry registry;
   std::string folder = "untouched";
   auto read = [&] { return ReadGameFolder(registry, folder, RecordedStoreCopyFolders); };
-  auto game = [&](const std::string& relative, const char* executable = "Gravelon.exe") {
-    const std::filesystem::path made = temp.Path() / std::filesystem::path(relative).make_preferred();
-    WriteFile(made / executable, "MZ");
-    return made.string() + static_cast<char>(std::filesystem::path::preferred_separator);
+  auto at = [&](const char* relative) {
+    return (temp.Path() / std::filesystem::path(relative).make_preferred()).string();
+  };
+  auto game = [&](const char* relative, const char* executable = "Gravelon.exe") {
+    WriteFile(std::filesystem::path(at(relative)) / executable, "MZ");
+    return at(relative) + static_cast<char>(std::filesystem::path::preferred_separator);
   };
   // Steam records its own folder with slashes.
   std::string steam = (temp / "Steam").string(), library = (temp / "Library").string();
@@ -32,13 +49,17 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   EXPECT_EQ(folder, "untouched");
 
   // GOG's records in the 32-bit view, then in the 64-bit one, each game of each.
-  registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = (temp / "Other").string();
-  registry.Keys["HKLM64\\Software\\GOG.com\\Games\\1"]["path"] = (temp / "Gone").string();
-  registry.Keys["HKLM64\\Software\\GOG.com\\Games\\2"]["path"] = (temp / "GOG").string();
+  registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = at("Other");
+  registry.Keys["HKLM64\\Software\\GOG.com\\Games\\1"]["path"] = at("Gone");
+  registry.Keys["HKLM64\\Software\\GOG.com\\Games\\2"]["path"] = at("GOG");
   const std::string gog = game("GOG");
   game("Other/deeper");
+  EXPECT_EQ(
+      RecordedStoreCopyFolders(registry),
+      (std::vector<std::string>{at("Steam/steamapps/common/Gravelon"), at("Other"), at("Gone"), at("GOG")}));
   EXPECT_TRUE(read());
   EXPECT_EQ(folder, gog);
+  EXPECT_EQ(registry.Open, 0);
 
   // Steam's libraries come first, from either of its library files, each
   // library's folders by name.

@@ -19,28 +19,28 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
   TempDir temp;
   WriteFile(temp / "steamapps/libraryfolders.vdf",
             "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1600000000\"\n\t\"1\"\t\t\"/mnt/old\"\n"
-            "\t\"2\"\t\t\"Z:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n}\n");
+            "\t\"2\"\t\t\"Z:\\\\Games\"\n\t\"3\"\t\t\"1234\"\n\t\"4\"\t\t\"1:\\\\x\"\n}\n");
   WriteFile(temp / "config/libraryfolders.vdf",
-            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/"
-            "Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
-            "\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"oath\" \"/x\"\n\t\t\"PATH\"\t\t\"D:\\\\Steam "
-            "\\\"Library\\\"\"\n\t}\n}\n");
+            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/u/Steam\"\n\t\t\"apps\"\n\t\t{\n"
+            "\t\t\t\"228980\"\t\t\"123\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"oath\" \"/x\" \"p@th\" \"/y\"\n"
+            "\t\t\"PATH\"\t\t\"D:\\\\Steam \\\"Library\\\"\"\n\t}\n}\n");
   const std::string steam = temp.Path().string();
   EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games", "/home/u/Steam",
                                                              "D:\\Steam \"Library\""}));
-  // A launcher's file is small: a bigger one is no library file.
-  WriteFile(temp / "config/libraryfolders.vdf", "\"1\" \"/x\"" + std::string(kMaxLauncherFileBytes, ' '));
+  // A launcher's file is small: one byte over the limit is no library file.
+  const std::string small = "\"1\" \"/x\"";
+  const size_t room = static_cast<size_t>(kMaxLauncherFileBytes) - small.size();
+  WriteFile(temp / "config/libraryfolders.vdf", small + std::string(room, ' '));
+  EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games", "/x"}));
+  WriteFile(temp / "config/libraryfolders.vdf", small + std::string(room + 1, ' '));
   EXPECT_EQ(SteamLibraries(steam), (std::vector<std::string>{steam, "/mnt/old", "Z:\\Games"}));
 }
 
 // PyYAML, Lutris's writer, escapes every non-ASCII letter and folds long
-// values with an escaped line break.
-TEST(DiscoveryLauncherFiles, LutrisGamePrefix) {
+// values with an escaped line break; Bottles escapes as well.
+TEST(DiscoveryLauncherFiles, LutrisAndBottlesFiles) {
   EXPECT_EQ(YamlScalar(Launcher("lutris-gravelon-1700000000.yml"), {"game", "prefix"}),
             "/home/gracz/Gry/Wyścigi/Gravelon Rally Championship Edition (wersja pudełkowa)");
-}
-
-TEST(DiscoveryLauncherFiles, BottlesCustomPath) {
   EXPECT_EQ(YamlScalar(Launcher("bottles-data.yml"), {"custom_bottles_path"}),
             "/home/gracz/Gry/Wyścigi/Butelki");
 }
@@ -53,9 +53,17 @@ TEST(DiscoveryLauncherFiles, OnlyTheScalarAtThePathCounts) {
            std::pair{"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},
            std::pair{"wine:\n  prefix: /other/section\ngame:\n  - prefix: /in/a/list\n", ""},
            std::pair{"game: &g\n  prefix: ~\nother: *g\n", ""},
+           std::pair{"- game:\n    prefix: /in/a/list\n", ""},
        }) {
     EXPECT_EQ(YamlScalar(yaml, {"game", "prefix"}), prefix) << yaml;
   }
+  // Nesting as deep as the limit (100 levels, the document's own included) is
+  // still read; one level deeper ends the read.
+  const auto nested = [](size_t deep) {
+    return "game: {prefix: /p}\nx: " + std::string(deep, '[') + std::string(deep, ']');
+  };
+  EXPECT_EQ(YamlScalar(nested(99), {"game", "prefix"}), "/p");
+  EXPECT_EQ(YamlScalar(nested(100), {"game", "prefix"}), "");
 }
 
 // Heroic escapes quotes and line breaks, and a tool may escape non-ASCII.

@@ -9,7 +9,6 @@ namespace {
 
 using namespace modRegistry;
 
-const char* const kKey = "SOFTWARE\\Brackmoor\\Gravelon";
 constexpr KeyHandle kOpened = 0x1234;
 const std::string kClosed = "close " + std::to_string(kOpened);
 
@@ -54,8 +53,8 @@ class FakeRegistry : public RegistryApi {
   }
 };
 
-// Reads DestinationDir from kKey into out, which starts as "previous".
-bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = kKey) {
+// Reads DestinationDir of the game's key into out, which starts as "previous".
+bool Read(FakeRegistry& fake, std::string& out, const char* keyPath = "SOFTWARE\\Brackmoor\\Gravelon") {
   out = "previous";
   return ReadRegistryValue(fake, kHkeyLocalMachine, keyPath, "DestinationDir", out);
 }
@@ -76,6 +75,7 @@ TEST(DiscoveryReadRegistryValue, ValuesAsText) {
       {{kRegDword, std::string("\xFF\xFF\xFF\xFF", 4)}, "-1"},
       {{kRegDword, std::string("\x78\x56\x34\x12", 4)}, "305419896"},
       {{kRegDword, std::string("\x0A\x01", 2)}, "266"},
+      {{kRegDword, std::string("\x01\x00\x00\x00\x01", 5)}, "&H100000001"},  // no DWORD is that long
       {{kRegExpandSz, std::string("%X%\0", 4)}, ""},
   };
   for (const auto& [value, expected] : cases) {

@@ -52,10 +52,8 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::path own = MakePrefix(temp / "own");
   env.Set("WINEPREFIX", own.string());
   MakePrefix(home / ".wine");
-  fs::path steam = home / ".local/share/Steam";
-  fs::path compat = steam / "steamapps/compatdata";
-  MakePrefix(compat / "200" / "pfx");
-  MakePrefix(compat / "100" / "pfx");
+  fs::path steam = home / ".local/share/Steam", compat = steam / "steamapps/compatdata";
+  for (const char* app : {"200", "100"}) MakePrefix(compat / app / "pfx");
   fs::create_directories(compat / "300" / "pfx");  // no registry yet
   // ~/.steam/steam links to the same installation: its prefixes come once.
   fs::create_directories(home / ".steam");
@@ -72,22 +70,20 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   MakePrefix(home / ".local/share/bottles/bottles/b");
   WriteFile(home / ".local/share/bottles/data.yml",
             "custom_bottles_path: " + (temp / "bottles").string() + "\n");
-  MakePrefix(temp / "bottles/c");
   fs::create_symlink("loop", home / "loop");
   const std::string lutris[] = {"~/Games/tilde", "Games/relative", (temp / "absolute").string(), "~/loop"};
   for (const std::string& written : lutris) {
     WriteFile(home / ".local/share/lutris/games" / (std::to_string(&written - lutris) + ".yml"),
               "game:\n  prefix: " + written + "\n");
   }
-  for (const fs::path& prefix : {home / "Games/tilde", home / "Games/relative", temp / "absolute"})
-    MakePrefix(prefix);
   // Heroic's default folder holds a prefix per game. A relative
   // $XDG_CONFIG_HOME counts as unset, as the XDG rules say.
   env.Set("XDG_CONFIG_HOME", "relative");
   WriteFile(home / ".config/heroic/config.json",
             R"({"defaultSettings": {"defaultWinePrefix": ")" + (temp / "heroic").string() + R"("}})");
-  MakePrefix(temp / "heroic/Gravelon/pfx");
-  MakePrefix(temp / "heroic/Another");
+  for (const char* prefix : {"bottles/c", "home/Games/tilde", "home/Games/relative", "absolute",
+                             "heroic/Gravelon/pfx", "heroic/Another"})
+    MakePrefix(temp / prefix);
 
   std::vector<std::string> expected;
   for (const char* path :
@@ -103,6 +99,22 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   EXPECT_EQ(found.SteamLibraries,
             (std::vector<std::string>{(home / ".steam/steam").string(), library.string(), current.string(),
                                       (home / ".steam/debian-installation").string()}));
+}
+
+// Absolute XDG folders are taken as they are; with the home at the root, a
+// path named from the home is still absolute. A launcher's file may be
+// named by its extension alone.
+TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
+  env.Set("HOME", "/");
+  env.Set("XDG_DATA_HOME", (temp / "data").string());
+  env.Set("XDG_CONFIG_HOME", (temp / "config").string());
+  WriteFile(temp / "data/lutris/games/.yml",
+            "game:\n  prefix: " + (temp / "lutris").string().substr(1) + "\n");
+  WriteFile(temp / "config/heroic/GamesConfig/.json",
+            R"({"g": {"winePrefix": ")" + (temp / "heroic").string() + "\"}}");
+  for (const char* prefix : {"lutris", "heroic"}) MakePrefix(temp / prefix);
+  EXPECT_EQ(DiscoverLaunchers().Prefixes,
+            (std::vector<std::string>{(temp / "lutris").string(), (temp / "heroic").string()}));
 }
 
 }  // namespace

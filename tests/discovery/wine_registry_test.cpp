@@ -22,7 +22,7 @@ const char kSystemReg[] =
     "#time=1dd85cd212f9678\n"
     "@=\"def\"\n"
     "\"DestinationDir\"=\"D:\\\\Native\\\\\"\n"
-    "\"NativeOnly\"=\"C:\\\\Native only\"\n"
+    "\"NativeOnly\"=\"C:\"\n"
     "\n"
     "[Software\\\\Wow6432Node\\\\Brackmoor\\\\Gravelon] 1796594384\n"
     "#time=1dd85cd1a5028c2\n"
@@ -102,7 +102,7 @@ TEST(DiscoveryWineRegistryFile, EscapeForms) {
   const std::pair<const char*, std::u16string> cases[] = {
       {"\\x141 x", u"\u0141 x"},
       {"\\x0141a", u"\u0141a"},
-      {"\\xd83d\\xde00", u"\U0001F600"},
+      {"\\xD83D\\xde00", u"\U0001F600"},
       {"\\a\\b\\e\\f\\n\\r\\t\\v", u"\a\b\x1b\f\n\r\t\v"},
       {"\\101\\0", std::u16string(u"A\0", 2)},
       {"\\1234", u"S4"},
@@ -115,6 +115,15 @@ TEST(DiscoveryWineRegistryFile, EscapeForms) {
     ASSERT_EQ(values.size(), 1u) << quoted;
     EXPECT_EQ(values[0].Data, Utf16(expected + std::u16string(1, 0))) << quoted;
   }
+}
+
+// A 32-bit program's own view comes first, for keys under Software only.
+TEST(DiscoveryWineRegistryFile, KeyViews) {
+  using Views = std::vector<std::string>;
+  EXPECT_EQ(WineKeyViews("SOFTWARE\\X"), (Views{"Software\\Wow6432Node\\X", "SOFTWARE\\X"}));
+  EXPECT_EQ(WineKeyViews("software"), (Views{"Software\\Wow6432Node", "software"}));
+  for (const char* single : {"Software\\wow6432node\\X", "SoftwareX", "System\\Software"})
+    EXPECT_EQ(WineKeyViews(single), Views{single});
 }
 
 TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
@@ -171,7 +180,7 @@ TEST_F(DiscoveryWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
   EXPECT_EQ(Read(api, "destinationdir"), game + "/drive_c/Games/Gravelon \xC5\x81 \"q\"/");
   EXPECT_EQ(Read(api, "Else"), "y");
   EXPECT_EQ(Read(api, "Count"), "10");
-  EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c/Native only");
+  EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c");
   EXPECT_EQ(Read(api, ""), "def");  // the key's default value, "@"
   EXPECT_EQ(Read(api, "Missing"), "untouched");
 }
@@ -184,8 +193,7 @@ TEST_F(DiscoveryWineRegistryApi, SeamContract) {
   EXPECT_NE(key, 0u);
 
   uint8_t buffer[8] = {};
-  uint32_t type = 0;
-  uint32_t length = sizeof buffer;
+  uint32_t type = 0, length = sizeof buffer;
   EXPECT_EQ(api.QueryValue(key, "Bin", type, buffer, length), kErrorMoreData);
   EXPECT_EQ(length, 38u);
 
