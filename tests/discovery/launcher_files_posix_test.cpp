@@ -37,10 +37,13 @@ TEST(DiscoverySteamLibraries, FoldersOfBothLibraryFiles) {
 }
 
 // PyYAML, Lutris's writer, escapes every non-ASCII letter and folds long
-// values with an escaped line break; Bottles escapes as well.
-TEST(DiscoveryLauncherFiles, LutrisAndBottlesFiles) {
+// values with an escaped line break.
+TEST(DiscoveryLauncherFiles, LutrisGamePrefix) {
   EXPECT_EQ(YamlScalar(Launcher("lutris-gravelon-1700000000.yml"), {"game", "prefix"}),
             "/home/gracz/Gry/Wyścigi/Gravelon Rally Championship Edition (wersja pudełkowa)");
+}
+
+TEST(DiscoveryLauncherFiles, BottlesCustomPath) {
   EXPECT_EQ(YamlScalar(Launcher("bottles-data.yml"), {"custom_bottles_path"}),
             "/home/gracz/Gry/Wyścigi/Butelki");
 }
