@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "common/temp_dir.h"
 #include "package/chunk_copy.h"
 #include "package/package_bytes.h"
@@ -96,6 +98,19 @@ TEST_F(PackageCreate, RefusedFilesAreNotAdded) {
   }
   EXPECT_EQ(modRIGBOX::PackageHeader.FileCount, 0);
   EXPECT_TRUE(modRIGBOX::PackageDir.empty());
+}
+
+// Positions are 32-bit: a file fits while its data and the whole directory
+// after it end at the last one, to the byte.
+TEST_F(PackageCreate, PackageStaysWithin32BitPositions) {
+  const std::string source = Source("s", "data");
+  ASSERT_TRUE(modRIGBOX::OpenPackage(0, dir_.Folder() + "car.rigbox", "ABC", 0));
+  const int32_t fits = INT32_MAX - 4 - static_cast<int32_t>(modRIGBOX::RigboxEntry::kSize);
+  modRIGBOX::PackageHeader.EndPos = fits + 1;
+  EXPECT_FALSE(modRIGBOX::AddPackageFile(source, "", "a"));
+  EXPECT_EQ(modRIGBOX::LastFailure.Kind, FailureKind::TooBig);
+  modRIGBOX::PackageHeader.EndPos = fits;
+  EXPECT_TRUE(modRIGBOX::AddPackageFile(source, "", "a")) << modRIGBOX::LastErrText;
 }
 
 TEST_F(PackageCreate, AddingNeedsAPackageBeingCreated) {
