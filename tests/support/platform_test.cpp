@@ -138,6 +138,26 @@ TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOld) {
   EXPECT_FALSE(fs::exists(dir / "Cars.scr.new"));
 }
 
+// A script the player marked read-only stays so once rewritten.
+TEST(SupportPlatformFiles, ReplacedFileKeepsItsReadOnlyMark) {
+  TempDir dir;
+  WriteFile(dir / "Cars.scr", "old");
+  WriteFile(dir / "Cars.scr.new", "new");
+  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Cars.scr", platform::kAttrReadOnly));
+  EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "Cars.scr.new", dir.Folder() + "Cars.scr"));
+  EXPECT_TRUE(platform::IsReadOnly(dir.Folder() + "Cars.scr"));
+}
+
+// One file, however spelled; a missing one is the same as nothing.
+TEST(SupportPlatformFiles, SameFileNeedsBothToExist) {
+  TempDir dir;
+  WriteFile(dir / "Cars.scr", "x");
+  const std::string path = dir.Folder() + "Cars.scr", missing = dir.Folder() + "Gone.scr";
+  EXPECT_TRUE(platform::SameFile(path, dir.Folder() + "CARS.SCR"));
+  EXPECT_FALSE(platform::SameFile(path, missing));
+  EXPECT_FALSE(platform::SameFile(missing, path));
+}
+
 TEST(SupportPlatformFiles, DeleteFileRemovesIt) {
   TempDir dir;
   WriteFile(dir / "Cars.scr", "old");
