@@ -14,6 +14,8 @@ cmake --build "$build" --target rigbox_core
 run=$(command -v run-clang-tidy || command -v run-clang-tidy-14)
 # Only our own sources; the generated string table is data.
 "$run" -quiet -p "$build" -j "$(nproc)" "$PWD/(src|tools)/.*\.cpp$" >"$build/tidy.log" 2>&1 || true
+# It names each file it checks: a log without them means it checked nothing.
+grep -q 'clang-tidy.* /.*\.cpp' "$build/tidy.log" || { echo "tidy: clang-tidy checked no file" >&2; exit 1; }
 # run-clang-tidy colours its output whatever it is written to.
 sed -i 's/\x1b\[[0-9;]*m//g' "$build/tidy.log"
 if grep -E '(warning|error): ' "$build/tidy.log" | sort -u | grep .; then
