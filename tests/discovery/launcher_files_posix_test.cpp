@@ -56,6 +56,7 @@ TEST(DiscoveryLauncherFiles, OnlyTheScalarAtThePathCounts) {
            std::pair{"game:\n  [prefix, x]: /key/is/a/list\n  prefix: /p/after\n", "/p/after"},
            std::pair{"wine:\n  prefix: /other/section\ngame:\n  - prefix: /in/a/list\n", ""},
            std::pair{"game: &g\n  prefix: ~\nother: *g\n", ""},
+           std::pair{"game:\n  prefix: null\n", ""},
            std::pair{"- game:\n    prefix: /in/a/list\n", ""},
        }) {
     EXPECT_EQ(YamlScalar(yaml, {"game", "prefix"}), prefix) << yaml;

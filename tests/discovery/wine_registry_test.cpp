@@ -129,6 +129,7 @@ TEST(DiscoveryWineRegistryFile, KeyViews) {
 TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"A\u0141\u20AC")), "A\xC5\x81\xE2\x82\xAC");
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"\U0001F600")), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16LeToUtf8(Utf16(u"\U00010000")), "\xF0\x90\x80\x80");                // the lowest pair
   EXPECT_EQ(Utf16LeToUtf8(Utf16(std::u16string(1, 0xD800)) + "x"), "\xEF\xBF\xBD");  // lone half, odd byte
   EXPECT_EQ(Utf16LeToUtf8(Utf16(std::u16string(u"a\0", 2))), std::string("a\0", 2));
 }
