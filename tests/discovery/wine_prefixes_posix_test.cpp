@@ -103,16 +103,17 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
 
 // Absolute XDG folders are taken as they are; with the home at the root, a
 // path named from the home is still absolute. A launcher's file may be
-// named by its extension alone.
+// named by its extension alone; a backup beside it is not read.
 TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
   env.Set("HOME", "/");
   env.Set("XDG_DATA_HOME", (temp / "data").string());
   env.Set("XDG_CONFIG_HOME", (temp / "config").string());
   WriteFile(temp / "data/lutris/games/.yml",
             "game:\n  prefix: " + (temp / "lutris").string().substr(1) + "\n");
+  WriteFile(temp / "data/lutris/games/g.yml.bak", "game:\n  prefix: " + (temp / "old").string() + "\n");
   WriteFile(temp / "config/heroic/GamesConfig/.json",
             R"({"g": {"winePrefix": ")" + (temp / "heroic").string() + "\"}}");
-  for (const char* prefix : {"lutris", "heroic"}) MakePrefix(temp / prefix);
+  for (const char* prefix : {"lutris", "heroic", "old"}) MakePrefix(temp / prefix);
   EXPECT_EQ(DiscoverLaunchers().Prefixes,
             (std::vector<std::string>{(temp / "lutris").string(), (temp / "heroic").string()}));
 }
