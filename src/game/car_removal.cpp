@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/game_files.h"
+#include "game/install_record.h"
 #include "support/ascii_case.h"
 #include "support/platform.h"
 #include "support/tools.h"
@@ -13,8 +14,8 @@ namespace {
 // Beside each script it replaces, so each rewrite is a rename on one disk.
 constexpr char kTempName[] = "rigbox-remove.tmp";
 
-// A name as the installer matches it on disk: without letter case, one
-// kind of separator.
+// A package name as the installer matches it on disk: without letter case,
+// one kind of separator.
 std::string Key(std::string path) {
   for (char& c : path) {
     c = support::AsciiLower(c);
@@ -23,24 +24,24 @@ std::string Key(std::string path) {
   return path;
 }
 
-// The car's folder as it lies on disk, links not followed.
-struct CarTree {
-  std::vector<std::string> Files;    // paths inside the folder
-  std::vector<std::string> Folders;  // each before the folders inside it
-};
-
-void Walk(const std::string& base, const std::string& relative, CarTree& tree) {
+// The folder's files and folders as they lie on disk, links not followed.
+bool Walk(const std::string& base, const std::string& shownBase, const std::string& relative,
+          std::vector<std::string>& paths, CarFiles& files, std::vector<FileFault>& faults) {
   std::vector<platform::FolderEntry> entries;
-  if (!platform::ListFolder(base + relative, entries)) return;
+  if (!platform::ListFolder(base + relative, entries)) {
+    faults.push_back({shownBase + relative, Because(ScriptFault::CannotList)});
+    return false;
+  }
   for (const platform::FolderEntry& entry : entries) {
     std::string path = relative + entry.Name;
-    if (entry.IsFolder) {
-      tree.Folders.push_back(path + '\\');
-      Walk(base, path + '\\', tree);
-    } else {
-      tree.Files.push_back(path);
+    if (!entry.IsFolder) {
+      paths.push_back(path);
+      continue;
     }
+    files.Folders.push_back(path + '\\');
+    if (!Walk(base, shownBase, path + '\\', paths, files, faults)) return false;
   }
+  return true;
 }
 
 // A read-only file refuses deletion on Windows.
@@ -48,6 +49,26 @@ bool Delete(const std::string& path) {
   if (platform::DeleteFile(path)) return true;
   return platform::IsReadOnly(path) && platform::SetFileAttributes(path, platform::kAttrNormal) &&
          platform::DeleteFile(path);
+}
+
+// Without a record, the file each package name was written to: the name
+// as it stands when it exists, else the one that matches it in another
+// letter case, as the install found it.
+std::vector<std::string> WrittenByPackage(const std::vector<std::string>& paths,
+                                          const std::vector<std::string>& entryPaths) {
+  std::vector<std::string> written;
+  for (const std::string& entryPath : entryPaths) {
+    std::string exact = entryPath;
+    std::replace(exact.begin(), exact.end(), '/', '\\');
+    if (std::find(paths.begin(), paths.end(), exact) != paths.end()) {
+      written.push_back(exact);
+      continue;
+    }
+    auto other = std::find_if(paths.begin(), paths.end(),
+                              [&](const std::string& path) { return Key(path) == Key(exact); });
+    if (other != paths.end()) written.push_back(*other);
+  }
+  return written;
 }
 
 }  // namespace
@@ -106,25 +127,63 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std
   }
 }
 
-void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,
-                    const std::vector<std::string>& entryPaths, std::vector<std::string>& kept,
-                    std::vector<FileFault>& faults) {
-  CarTree tree;
-  Walk(carFolder, "", tree);
-  std::vector<std::string> wanted;
-  wanted.reserve(entryPaths.size());
-  for (const std::string& entryPath : entryPaths) wanted.push_back(Key(entryPath));
-  for (const std::string& path : tree.Files) {
-    if (std::find(wanted.begin(), wanted.end(), Key(path)) == wanted.end()) {
-      kept.push_back(shownPrefix + path);
-    } else if (!Delete(carFolder + path)) {
-      faults.push_back({shownPrefix + path, ScriptFault::CannotDelete});
+bool FindCarFiles(const std::string& carFolder, const std::string& shownPrefix,
+                  const std::vector<std::string>& entryPaths, CarFiles& files,
+                  std::vector<FileFault>& faults) {
+  files = CarFiles{};
+  if (!platform::FolderExists(carFolder)) return true;
+  InstallRecord record;
+  RecordState state = ReadRecord(carFolder, record);
+  if (state == RecordState::Broken) {
+    faults.push_back({shownPrefix + kRecordName, Because(ScriptFault::CannotRead)});
+    return false;
+  }
+  files.Recorded = state == RecordState::Read;
+  std::vector<std::string> paths;
+  if (!Walk(carFolder, shownPrefix, "", paths, files, faults)) return false;
+  std::vector<std::string> written;
+  if (!files.Recorded) written = WrittenByPackage(paths, entryPaths);
+  for (const std::string& path : paths) {
+    if (files.Recorded) {
+      if (path == kRecordName) continue;
+      const RecordedFile* recorded = record.Find(path);
+      if (recorded == nullptr) {
+        files.Foreign.push_back(path);
+      } else {
+        (IsUnchanged(carFolder + path, *recorded) ? files.Remove : files.Changed).push_back(path);
+      }
+    } else if (std::find(written.begin(), written.end(), path) == written.end()) {
+      files.Foreign.push_back(path);
+    } else {
+      files.Remove.push_back(path);
     }
   }
+  return true;
+}
+
+void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix, const CarFiles& files,
+                    std::vector<FileFault>& faults) {
+  for (const std::string& path : files.Remove) {
+    if (!Delete(carFolder + path)) faults.push_back({shownPrefix + path, Because(ScriptFault::CannotDelete)});
+  }
+  // The record goes last: a run cut off before it still knows the car.
+  if (!faults.empty() || (files.Recorded && !Delete(carFolder + kRecordName))) return;
   // Deepest first; a folder that still holds something stays.
-  for (auto folder = tree.Folders.rbegin(); folder != tree.Folders.rend(); ++folder)
+  for (auto folder = files.Folders.rbegin(); folder != files.Folders.rend(); ++folder)
     platform::RemoveFolder(carFolder + *folder);
   platform::RemoveFolder(carFolder);
+}
+
+std::string CarFolderSpelling(const std::string& gameFolder, const std::string& carId) {
+  std::vector<platform::FolderEntry> entries;
+  platform::ListFolder(gameFolder + "Data\\Cars\\", entries);
+  std::string found;
+  for (const platform::FolderEntry& entry : entries) {
+    if (!entry.IsFolder && !platform::FolderExists(gameFolder + "Data\\Cars\\" + entry.Name)) continue;
+    if (entry.Name == carId) return entry.Name;
+    if (found.empty() && support::EqualsIgnoringCase(entry.Name, carId)) found = entry.Name;
+  }
+  return found;
 }
 
 }  // namespace game

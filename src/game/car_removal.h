@@ -25,13 +25,36 @@ bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
                     std::vector<std::string>& copiesUpdated);
 
-// Deletes the package's files (entryPaths: "Parts\x.scr" inside the car's
-// folder, matched without regard to letter case) from carFolder, which
-// ends with a separator, then every folder left empty, carFolder included.
-// Links are never followed: what lies behind them is not the car's. kept
-// gets the files that were not the package's (shownPrefix + their path).
-void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,
-                    const std::vector<std::string>& entryPaths, std::vector<std::string>& kept,
+// A car's folder as the removal found it, before it deletes anything:
+// paths inside the folder, with backslashes.
+struct CarFiles {
+  bool Recorded = false;             // worked out from the install record
+  std::vector<std::string> Remove;   // the car's own, unchanged since install
+  std::vector<std::string> Changed;  // the car's, changed since install: kept
+  std::vector<std::string> Foreign;  // not installed by this car: kept
+  std::vector<std::string> Folders;  // each before the folders inside it
+};
+
+// Works out what removing the car from carFolder (ending with a
+// separator) deletes: from its install record when it has one, else from
+// the package's file names (entryPaths). Nothing behind a link counts,
+// and a name is the car's only as the install wrote it: another name in
+// another letter case is another file wherever the system tells them
+// apart. False, with faults (shownPrefix + the path), when a folder or
+// the record cannot be read.
+bool FindCarFiles(const std::string& carFolder, const std::string& shownPrefix,
+                  const std::vector<std::string>& entryPaths, CarFiles& files,
+                  std::vector<FileFault>& faults);
+
+// Deletes the files found, then the record, then every folder left empty,
+// carFolder included. A file that cannot be deleted is a fault (shown as
+// shownPrefix + its path), and keeps the record for a run that finishes.
+void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix, const CarFiles& files,
                     std::vector<FileFault>& faults);
+
+// The spelling on disk of the car's folder under "Data\Cars\" of
+// gameFolder, matched without letter case (the exact one first); "" when
+// there is none.
+std::string CarFolderSpelling(const std::string& gameFolder, const std::string& carId);
 
 }  // namespace game

@@ -14,6 +14,8 @@ enum class ScriptFault {
   CannotReplace,  // its new version could not take the old one's place
   CannotDelete,
   InUse,  // another program (the game) holds it
+  CannotRead,
+  CannotList,  // a folder whose entries cannot be read
 };
 
 // fault, or InUse when the last platform call failed because another

@@ -163,6 +163,17 @@ bool ExtractPackage(std::string& destFolder) {
   return true;
 }
 
+std::string PackageIdentity(const std::vector<RigboxEntry>& entries) {
+  // 64-bit FNV-1a: enough to tell versions apart, and a few bytes of code.
+  uint64_t hash = 14695981039346656037u;
+  auto add = [&hash](const auto& bytes) {
+    for (uint8_t byte : bytes) hash = (hash ^ byte) * 1099511628211u;
+  };
+  add(SerializeRigboxHeader(PackageHeader));
+  for (const RigboxEntry& entry : entries) add(SerializeRigboxEntry(entry));
+  return support::HexText(hash, 16);
+}
+
 namespace {
 BusyHook gBusyHook = nullptr;
 void* gBusyContext = nullptr;

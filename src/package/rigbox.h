@@ -70,6 +70,10 @@ bool VerifyPackage(std::vector<RigboxEntry>& entries);
 // that fails VerifyPackage writes nothing.
 bool ExtractPackage(std::string& destFolder);
 
+// What tells this package from another: a digest of the open package's
+// header and of its directory (entries), as hexadecimal text.
+std::string PackageIdentity(const std::vector<RigboxEntry>& entries);
+
 // Called after each piece of a stored file is read during ExtractPackage,
 // so a window blocked by the extraction can keep painting. nullptr: none.
 using BusyHook = void (*)(void* context);

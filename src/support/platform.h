@@ -115,6 +115,8 @@ bool ReplaceFile(const std::string& from, const std::string& to);
 
 // Removes an empty folder.
 bool RemoveFolder(const std::string& path);
+// Removes a symbolic link (or a junction) itself, whatever it leads to.
+bool RemoveLink(const std::string& path);
 
 bool FolderExists(const std::string& path);
 // Creates every missing folder named in path up to its last separator;
@@ -143,6 +145,10 @@ struct PathInfo {
   // Together they tell one file or folder from another, however reached.
   uint64_t Volume = 0;
   uint64_t Index = 0;
+  // What it leads to: its length, and when its data last changed, in the
+  // system's own units (only ever compared with another stamp of it).
+  int64_t Size = 0;
+  uint64_t Modified = 0;
 };
 // Fails only when the path cannot be examined. A missing name, and a link
 // that leads nowhere (to a missing name or round in a circle), give Missing.
@@ -158,6 +164,14 @@ std::string ExecutablePath();
 // True for the characters that separate path components here: the
 // backslash everywhere, the slash too (Windows accepts both).
 bool IsSeparator(char c);
+
+// Whether the file systems of this system take names that differ only in
+// letter case for one name.
+#ifdef _WIN32
+inline constexpr bool kNamesIgnoreCase = true;
+#else
+inline constexpr bool kNamesIgnoreCase = false;
+#endif
 
 // The separator this system writes between path components.
 #ifdef _WIN32

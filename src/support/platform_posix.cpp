@@ -231,6 +231,9 @@ bool RemoveFolder(const std::string& path) {
   return RemovedAt(native, rmdir(native.c_str()));
 }
 
+// unlink removes the link itself, never what it leads to.
+bool RemoveLink(const std::string& path) { return DeleteFile(path); }
+
 bool ReplaceFile(const std::string& from, const std::string& to) {
   std::string nativeTo = NativePath(to);
   std::string nativeFrom = NativePath(from);
@@ -334,6 +337,9 @@ bool GetPathInfo(const std::string& path, PathInfo& info) {
   info.Kind = KindOf(st.st_mode);
   info.Volume = static_cast<uint64_t>(st.st_dev);
   info.Index = static_cast<uint64_t>(st.st_ino);
+  info.Size = static_cast<int64_t>(st.st_size);
+  info.Modified =
+      static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec);
   return true;
 }
 

@@ -318,6 +318,14 @@ bool RemoveFolder(const std::string& path) {
   return true;
 }
 
+bool RemoveLink(const std::string& path) {
+  std::wstring name = SystemPath(path);
+  // A link to a folder, and a junction, go as folders do; a link to a file
+  // as a file.
+  if (RemoveDirectoryW(name.c_str()) || DeleteFileW(name.c_str())) return true;
+  return Fail(GetLastError());
+}
+
 bool ReplaceFile(const std::string& from, const std::string& to) {
   std::wstring target = SystemPath(to);
   // A read-only target refuses the move; the new file takes its attributes.
@@ -447,6 +455,9 @@ bool GetPathInfo(const std::string& path, PathInfo& info) {
   if (info.Kind == PathKind::Missing) return Fail(error);
   info.Volume = file.dwVolumeSerialNumber;
   info.Index = (static_cast<uint64_t>(file.nFileIndexHigh) << 32) | file.nFileIndexLow;
+  info.Size = static_cast<int64_t>((static_cast<uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow);
+  info.Modified =
+      (static_cast<uint64_t>(file.ftLastWriteTime.dwHighDateTime) << 32) | file.ftLastWriteTime.dwLowDateTime;
   return true;
 }
 

@@ -5,11 +5,15 @@
 
 #include "game/car_folder.h"
 #include "game/car_id.h"
+#include "game/car_removal.h"
+#include "game/install_record.h"
 #include "game/installed_cars.h"
 #include "package/rigbox.h"
+#include "support/ascii_case.h"
 #include "support/failure.h"
 #include "support/platform.h"
 #include "support/tools.h"
+#include "support/version.h"
 #include "wizard/form_texts.h"
 #include "wizard/string_table.h"
 
@@ -24,7 +28,7 @@ constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResErrorTitle = 10000;
 constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
-constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014};
+constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014, 10015, 10016};
 constexpr int16_t kResInUse = kResScriptFaults[static_cast<int>(game::ScriptFault::InUse)];
 
 constexpr int32_t kProgressPerRegistration = 10;
@@ -286,6 +290,13 @@ bool frmMain::NextOnGameFolderStep() {
     LastOutcome = Outcome::CarIdRefused;
     return false;
   }
+  // Windows, and the game under Wine, take ABC and abc for one folder.
+  std::string other = OtherSpelling();
+  if (!other.empty()) {
+    ShowError(kResOtherSpelling, LoadResString(kResOtherSpelling) + other);
+    LastOutcome = Outcome::CarIdRefused;
+    return false;
+  }
   if (CheckCarID() != game::kCarIdNew) {
     MsgResult answer = shell_.MessageBox(kResReplaceQuestion, LoadResString(kResReplaceQuestion),
                                          LoadResString(kResWarning), MsgButtons::OKCancel, MsgIcon::Question);
@@ -323,17 +334,38 @@ void frmMain::RunOperation() {
   const Control& bar = ui_.prgsAction;
   SetProgress(bar.Max / 2);
 
-  bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0);
+  std::string shownFolder = "Data\\Cars\\" + CarID + "\\";
+  std::string carFolder = GameFolder + shownFolder;
+  game::InstallRecord previous = game::PreviousRecord(carFolder, CarID), record;
+  record.CarId = CarID;
+  record.Program = RIGBOX_VERSION_TEXT;
+  std::vector<modRIGBOX::RigboxEntry> entries;
+  std::vector<std::string> names;
+  std::optional<game::FileFault> recordFault;
+  bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0) &&
+            modRIGBOX::VerifyPackage(entries);
   if (ok) {
+    record.Package = modRIGBOX::PackageIdentity(entries);
+    for (const modRIGBOX::RigboxEntry& entry : entries) names.push_back(modRIGBOX::EntryPath(entry));
+    if (std::optional<game::ScriptFault> fault = game::BeginInstall(carFolder, previous, names, record))
+      recordFault = game::FileFault{shownFolder + game::kRecordName, *fault};
+  }
+  if (ok && !recordFault) {
     std::string destination = GameFolder + "Data\\Cars\\" + CarID;
     modRIGBOX::SetBusyHook([](void* shell) { static_cast<Shell*>(shell)->KeepResponsive(); }, &shell_);
     ok = modRIGBOX::ExtractPackage(destination);
     modRIGBOX::SetBusyHook(nullptr, nullptr);
   }
   ok = modRIGBOX::ClosePackage() && ok;
-  if (!ok) {
+  // The record names every file before the first line names the car.
+  if (ok && !recordFault) recordFault = game::FinishInstall(carFolder, shownFolder, previous, record);
+  if (!ok || recordFault) {
     running_ = false;
-    ShowPackageError();
+    if (recordFault) {
+      ShowError(FaultReport(kResRunError, {*recordFault}));
+    } else {
+      ShowPackageError();
+    }
     SetAction(LoadResString(kResRunError));
     SetEnabled(ui_.cmdNav[kNavFinish], true);
     LastOutcome = Outcome::RunFailed;
@@ -370,6 +402,14 @@ void frmMain::RunOperation() {
 void frmMain::ShowScriptFaults() {
   shell_.MessageBox(kResPartlyRegistered, FaultReport(kResPartlyRegistered, scriptFaults_),
                     LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
+}
+
+std::string frmMain::OtherSpelling() const {
+  if (std::find(installedCars_.begin(), installedCars_.end(), CarID) != installedCars_.end()) return {};
+  for (const std::string& car : installedCars_)
+    if (support::EqualsIgnoringCase(car, CarID)) return car;
+  std::string folder = game::CarFolderSpelling(GameFolder, CarID);
+  return folder == CarID ? std::string() : folder;
 }
 
 int16_t frmMain::CheckCarID() { return game::CheckCarID(CarID, installedCars_); }

@@ -25,6 +25,8 @@ inline constexpr int16_t kResNoGame = 10002;
 inline constexpr int16_t kResInvalidId = 10004;
 inline constexpr int16_t kResCopyUpdated = 125;
 inline constexpr int16_t kResNotWritable = 127;
+// A car in the game folder whose ID differs only in letter case.
+inline constexpr int16_t kResOtherSpelling = 131;
 // The warning after a run that left some game files without the car.
 inline constexpr int16_t kResPartlyRegistered = 120;
 // The questions the wizard asks; the unattended mode answers them by ID.
@@ -138,6 +140,9 @@ class frmMain : private game::ProgressSink {
   // Game integration over this window's state.
   bool CheckGameFolder(const std::string& folder);
   int16_t CheckCarID();
+  // The car listed, or the folder under "Data\\Cars\\", whose name is
+  // CarID in another letter case; "" when there is none.
+  std::string OtherSpelling() const;
   bool LoadINI();
   // A file that could not be written joins the run's faults.
   bool WriteINI();

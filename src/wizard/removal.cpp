@@ -5,6 +5,7 @@
 #include "game/car_folder.h"
 #include "game/car_id.h"
 #include "game/car_removal.h"
+#include "game/game_files.h"
 #include "game/installed_cars.h"
 #include "package/rigbox.h"
 #include "support/ascii_case.h"
@@ -19,6 +20,8 @@ constexpr int16_t kResRemoved = 121;
 constexpr int16_t kResLeftInPlace = 122;
 constexpr int16_t kResCarNotInstalled = 123;
 constexpr int16_t kResNotRemoved = 124;
+constexpr int16_t kResChangedKept = 129;
+constexpr int16_t kResLinkRemoved = 130;
 constexpr int16_t kResReserved = 10007;
 
 // The package's file names inside the car's folder; false when the
@@ -90,13 +93,27 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   std::string shownFolder = "Data\\Cars\\" + form.CarID + "\\";
   const std::vector<std::string>& cars = form.InstalledCars();
   bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
-  if (!listed && !game::HasCarLines(game, form.CarID) && !platform::FolderExists(game + shownFolder))
+  std::string spelling = game::CarFolderSpelling(game, form.CarID);
+  // On Windows, and for the game under Wine, another car's folder in
+  // another letter case is this ID's folder: never take it for this car.
+  bool otherCar = !listed && spelling != form.CarID &&
+                  (!spelling.empty() || std::any_of(cars.begin(), cars.end(), [&](const std::string& car) {
+                    return support::EqualsIgnoringCase(car, form.CarID);
+                  }));
+  if (otherCar || (!listed && spelling.empty() && !game::HasCarLines(game, form.CarID)))
     return Stop(output, LoadResString(kResCarNotInstalled), kExitNotInstalled);
   if (!game::MayWriteCarsFolder(game)) return Stop(output, LoadResString(kResNotWritable), kExitRunFailed);
   Say(output, kResRemoving);
+  // Whatever stands in the way is found before anything changes.
+  std::string carFolder = game + shownFolder;
+  platform::PathInfo folderInfo;
+  bool linked = platform::GetPathInfo(game + "Data\\Cars\\" + form.CarID, folderInfo) && folderInfo.IsLink;
+  std::vector<game::FileFault> faults;
+  game::CarFiles files;
+  if (!linked && !game::FindCarFiles(carFolder, shownFolder, entryPaths, files, faults))
+    return Failed(output, faults);
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
-  std::vector<game::FileFault> faults;
   std::vector<std::string> copies;
   game::RemoveCarLines(game, form.CarID, faults, copies);
   if (faults.empty() && listed) {
@@ -108,10 +125,18 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   }
   for (const std::string& copy : copies) output.Out(LoadResString(kResCopyUpdated) + copy);
   if (!faults.empty()) return Failed(output, faults);
-  std::vector<std::string> kept;
-  game::RemoveCarFiles(game + shownFolder, shownFolder, entryPaths, kept, faults);
-  if (!kept.empty()) Say(output, kResLeftInPlace);
-  for (const std::string& path : kept) output.Out(path);
+  if (linked) {
+    // What the link leads to is the author's, not the installer's.
+    if (!platform::RemoveLink(game + "Data\\Cars\\" + form.CarID))
+      return Failed(output, {{shownFolder, game::Because(game::ScriptFault::CannotDelete)}});
+    Say(output, kResLinkRemoved);
+  }
+  game::RemoveCarFiles(carFolder, shownFolder, files, faults);
+  for (const auto& [stringId, paths] :
+       {std::pair{kResLeftInPlace, &files.Foreign}, {kResChangedKept, &files.Changed}}) {
+    if (!paths->empty()) Say(output, stringId);
+    for (const std::string& path : *paths) output.Out(shownFolder + path);
+  }
   if (!faults.empty()) return Failed(output, faults);
   Say(output, kResRemoved);
   return kExitSuccess;

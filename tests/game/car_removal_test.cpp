@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/temp_dir.h"
+#include "game/install_record.h"
 #ifndef _WIN32
 #include "common/unprivileged_posix.h"
 #endif
@@ -61,64 +62,118 @@ class GameCarFiles : public testing::Test {
     WriteFile(dir_ / "ABC/Sounds/mine.wav", "m");
     fs::create_directories(dir_ / "ABC/Empty");
   }
-  void Remove(const Names& entries) {
-    game::RemoveCarFiles(dir_.Folder() + "ABC/", "Data\\Cars\\ABC\\", entries, kept_, faults_);
+  // Finds, then removes; false when finding failed.
+  bool Remove(const Names& entries) {
+    if (!game::FindCarFiles(Folder(), "Data\\Cars\\ABC\\", entries, files_, faults_)) return false;
+    game::RemoveCarFiles(Folder(), "Data\\Cars\\ABC\\", files_, faults_);
+    return true;
+  }
+  std::string Folder() const { return dir_.Folder() + "ABC/"; }
+  // The record of an install that wrote the names given, as they are now.
+  void Record(const Names& names) {
+    game::InstallRecord record{"ABC", "1", "p", {}};
+    for (const std::string& name : names) {
+      record.Files.push_back({name});
+      ASSERT_TRUE(game::StampFile(Folder() + name, record.Files.back())) << name;
+    }
+    ASSERT_FALSE(game::WriteRecord(Folder(), record));
   }
 
   const Names package_ = {"Cars.scr", "Tex\\body.dds", "Sounds\\zap.wav", "Gone.scr"};
   TempDir dir_;
-  Names kept_;
+  game::CarFiles files_;
   std::vector<game::FileFault> faults_;
 };
 
-TEST_F(GameCarFiles, PackagesFilesGoInAnyLetterCase) {
-  Remove(package_);
+TEST_F(GameCarFiles, WithoutARecordThePackagesFilesGoInAnyLetterCase) {
+  ASSERT_TRUE(Remove(package_));
   EXPECT_TRUE(faults_.empty());
   EXPECT_FALSE(fs::exists(dir_ / "ABC/Cars.scr"));
   EXPECT_FALSE(fs::exists(dir_ / "ABC/TEX/Body.dds"));
   EXPECT_FALSE(fs::exists(dir_ / "ABC/Sounds/ZAP.wav"));
-}
-
-TEST_F(GameCarFiles, PlayersOwnFilesStayAndAreNamed) {
-  Remove(package_);
-  EXPECT_EQ(kept_, (Names{"Data\\Cars\\ABC\\Sounds\\mine.wav"}));
+  EXPECT_EQ(files_.Foreign, (Names{"Sounds\\mine.wav"}));
   EXPECT_EQ(ReadFile(dir_ / "ABC/Sounds/mine.wav"), "m");
 }
 
 // Deepest first, up to the car's own folder once its last file went.
 TEST_F(GameCarFiles, FoldersLeftEmptyGo) {
-  Remove(package_);
+  ASSERT_TRUE(Remove(package_));
   EXPECT_FALSE(fs::exists(dir_ / "ABC/TEX"));
   EXPECT_FALSE(fs::exists(dir_ / "ABC/Empty"));
   EXPECT_TRUE(fs::exists(dir_ / "ABC/Sounds"));
-  Remove({"Sounds\\mine.wav"});
+  ASSERT_TRUE(Remove({"Sounds\\mine.wav"}));
   EXPECT_FALSE(fs::exists(dir_ / "ABC"));
 }
 
-#ifndef _WIN32
-// What a link leads to is not the car's, even under a name of the package.
-TEST_F(GameCarFiles, LinksAreNotFollowed) {
-  WriteFile(dir_ / "elsewhere/Body.dds", "b");
-  fs::remove_all(dir_ / "ABC/TEX");
-  fs::create_directory_symlink(dir_ / "elsewhere", dir_ / "ABC/Tex");
-  Remove(package_);
-  EXPECT_EQ(ReadFile(dir_ / "elsewhere/Body.dds"), "b");
-  EXPECT_NE(std::find(kept_.begin(), kept_.end(), "Data\\Cars\\ABC\\Tex"), kept_.end());
+// The record names what the install wrote: a file changed since stays, as
+// does one the record does not name, whatever the package holds; the
+// record itself goes last.
+TEST_F(GameCarFiles, WithARecordOnlyUnchangedRecordedFilesGo) {
+  Record({"Cars.scr", "TEX\\Body.dds"});
+  WriteFile(dir_ / "ABC/TEX/Body.dds", "changed");
+  ASSERT_TRUE(Remove(package_));
+  EXPECT_TRUE(faults_.empty());
+  EXPECT_TRUE(files_.Recorded);
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/Cars.scr"));
+  EXPECT_EQ(files_.Changed, (Names{"TEX\\Body.dds"}));
+  EXPECT_EQ(ReadFile(dir_ / "ABC/Sounds/ZAP.wav"), "z");
+  EXPECT_FALSE(fs::exists(dir_ / "ABC" / game::kRecordName));
 }
 
-// A read-only file in a folder that keeps it stays a fault, though its mark
-// could be cleared.
-TEST_F(GameCarFiles, FileTheFolderKeepsIsAFault) {
-  fs::permissions(dir_ / "ABC/TEX/Body.dds", fs::perms(0444));
-  fs::permissions(dir_ / "ABC/TEX", fs::perms(0555));
-  const std::string folder = dir_.Folder() + "ABC/";
-  std::optional<std::string> faults = RunUnprivileged(dir_.Path(), [&] {
-    std::string shown;
-    game::RemoveCarFiles(folder, "", {"Tex\\Body.dds"}, kept_, faults_);
-    for (const game::FileFault& fault : faults_) shown += fault.ShownName + " ";
+#ifndef _WIN32
+// Where names differ by letter case, the player's file beside the car's is
+// another file, with a record or without.
+TEST_F(GameCarFiles, AnotherFileInAnotherLetterCaseStays) {
+  WriteFile(dir_ / "ABC/TEX/body.dds", "car");
+  for (bool recorded : {false, true}) {
+    SCOPED_TRACE(recorded);
+    WriteFile(dir_ / "ABC/TEX/body.dds", "car");
+    if (recorded) Record({"TEX\\body.dds"});
+    ASSERT_TRUE(Remove({"TEX\\body.dds"}));
+    EXPECT_FALSE(fs::exists(dir_ / "ABC/TEX/body.dds"));
+    EXPECT_EQ(ReadFile(dir_ / "ABC/TEX/Body.dds"), "b");
+  }
+}
+
+// What a link leads to is not the car's, even under a name of the package
+// or of the record.
+TEST_F(GameCarFiles, LinksAreNotFollowed) {
+  WriteFile(dir_ / "elsewhere/Body.dds", "b");
+  Record({"TEX\\Body.dds", "Cars.scr"});
+  fs::remove_all(dir_ / "ABC/TEX");
+  fs::create_directory_symlink(dir_ / "elsewhere", dir_ / "ABC/TEX");
+  fs::remove(dir_ / "ABC/Cars.scr");
+  fs::create_symlink(dir_ / "elsewhere/Body.dds", dir_ / "ABC/Cars.scr");
+  ASSERT_TRUE(Remove(package_));
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere/Body.dds"), "b");
+  EXPECT_NE(std::find(files_.Foreign.begin(), files_.Foreign.end(), "TEX"), files_.Foreign.end());
+  EXPECT_EQ(files_.Changed, (Names{"Cars.scr"}));
+}
+
+// Whatever cannot be read stops the removal before it deletes anything;
+// a file that cannot be deleted keeps the record for the next run.
+TEST_F(GameCarFiles, WhatCannotBeReadOrDeletedIsAFault) {
+  Record({"Cars.scr", "TEX\\Body.dds"});
+  const std::string folder = Folder();
+  auto run = [&](const std::string& locked, fs::perms perms) {
+    fs::permissions(dir_ / locked, perms);
+    std::optional<std::string> shown = RunUnprivileged(dir_.Path(), [&] {
+      game::CarFiles files;
+      std::vector<game::FileFault> faults;
+      if (game::FindCarFiles(folder, "", package_, files, faults))
+        game::RemoveCarFiles(folder, "", files, faults);
+      return faults.empty() ? "" : faults[0].ShownName + " " + std::to_string(int(faults[0].Fault));
+    });
+    fs::permissions(dir_ / locked, fs::perms(0755));
     return shown;
-  });
-  EXPECT_EQ(faults, "TEX\\Body.dds ");
+  };
+  EXPECT_EQ(run("ABC/TEX", fs::perms(0300)), "TEX\\ " + std::to_string(int(game::ScriptFault::CannotList)));
+  EXPECT_EQ(run("ABC/" + std::string(game::kRecordName), fs::perms(0200)),
+            std::string(game::kRecordName) + " " + std::to_string(int(game::ScriptFault::CannotRead)));
+  EXPECT_TRUE(fs::exists(dir_ / "ABC/Cars.scr"));
+  EXPECT_EQ(run("ABC/TEX", fs::perms(0555)),
+            "TEX\\Body.dds " + std::to_string(int(game::ScriptFault::CannotDelete)));
+  EXPECT_TRUE(fs::exists(dir_ / "ABC" / game::kRecordName));
 }
 #endif
 

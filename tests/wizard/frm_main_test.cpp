@@ -216,14 +216,14 @@ TEST_F(WizardFlow, ReservedCarIdCountsAsPresent) {
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=0\r\n");
 }
 
-// A file where the car's folder belongs: nothing can be extracted. The close
-// box still asks after the run.
+// A file where the car's folder belongs: nothing can be written, not even
+// the record that comes first. The close box still asks after the run.
 TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
   WriteFile(game / "Data/Cars/DMO", "in the way");
   wizard::frmMain& wizard = Start();
   Next(2);
-  EXPECT_FALSE(modRIGBOX::LastErrText.empty());
-  ExpectBox(1, wizard::kMsgNotice, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText, "Error",
+  ExpectBox(1, wizard::kMsgNotice,
+            "Error!\n\nData\\Cars\\DMO\\rigbox-install-record.txt: the file cannot be replaced", "Error",
             MsgButtons::OK, MsgIcon::Critical);
   EXPECT_EQ(Caption("lblAction"), "Error!");
   EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 100);

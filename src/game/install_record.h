@@ -1,0 +1,85 @@
+// What one install put in a car's folder, kept as a small text file inside
+// that folder. Removal and updates work from it, so they touch exactly the
+// files the install wrote and that nobody changed since.
+//
+// The file is UTF-8 with LF line ends: a first line naming the format and
+// its version, then "key=value" lines. Readers skip keys they do not know,
+// so later versions can add header fields.
+//   car=ABC
+//   program=0.96.0.0
+//   package=<identity of the package's header and directory>
+//   file=<size> <modified> <name>   one per file, name relative to the folder
+//   pending=<name>                  being written by an install cut off
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/game_files.h"
+
+namespace game {
+
+// Inside the car's folder; the game reads only the scripts it includes.
+inline constexpr char kRecordName[] = "rigbox-install-record.txt";
+
+struct RecordedFile {
+  std::string Name;  // as on disk below the car's folder, with backslashes
+  int64_t Size = 0;
+  uint64_t Modified = 0;  // the platform's own modification stamp
+  // Listed before an install writes it: the file is the car's whatever its
+  // stamp, as the install that would have stamped it was cut off.
+  bool Pending = false;
+};
+
+struct InstallRecord {
+  std::string CarId;
+  std::string Program;
+  std::string Package;
+  std::vector<RecordedFile> Files;
+
+  const RecordedFile* Find(const std::string& name) const;
+};
+
+std::string RecordText(const InstallRecord& record);
+// Nothing for a text that is not a record of this format.
+std::optional<InstallRecord> ParseRecord(const std::string& text);
+
+// The record in carFolder (ending with a separator). Missing when there is
+// no record file; Broken when one is there but cannot be read or parsed.
+enum class RecordState { Missing, Read, Broken };
+RecordState ReadRecord(const std::string& carFolder, InstallRecord& record);
+
+// Written whole beside the old one, flushed, then moved over it.
+std::optional<ScriptFault> WriteRecord(const std::string& carFolder, const InstallRecord& record);
+
+// The file at path as the record stamps it; false when it is no regular
+// file of its own (missing, a folder, a link).
+bool StampFile(const std::string& path, RecordedFile& file);
+
+// True when the file at path is still as the install left it.
+bool IsUnchanged(const std::string& path, const RecordedFile& file);
+
+// An install in three steps, so that a run cut off at any point leaves a
+// record that covers every file of the car on the disk.
+// 1. The earlier record of this car in carFolder, when there is one: the
+//    files an update may have to take away. None for another car's record.
+InstallRecord PreviousRecord(const std::string& carFolder, const std::string& carId);
+// 2. Before the package's files (names: inside the folder, with
+//    backslashes) are written: next lists them as pending beside every file
+//    of previous, and is written as the record.
+std::optional<ScriptFault> BeginInstall(const std::string& carFolder, const InstallRecord& previous,
+                                        const std::vector<std::string>& names, InstallRecord& next);
+// 3. Once they are written: deletes previous's files that the package no
+//    longer holds and that nobody changed since, then writes next with the
+//    package's files alone, stamped. A fault names the file (shownPrefix +
+//    its path) that stopped it.
+std::optional<FileFault> FinishInstall(const std::string& carFolder, const std::string& shownPrefix,
+                                       const InstallRecord& previous, InstallRecord& next);
+
+// Whether two names below a car's folder are one file to this system:
+// letter case counts only where the file system tells names apart by it.
+bool SameFileName(const std::string& a, const std::string& b);
+
+}  // namespace game
