@@ -12,32 +12,40 @@ export LANG=C LC_ALL=C HOME=$work/home WINEPREFIX=$work/no-prefix
 calls=write,pwrite64,open,openat,creat,rename,renameat,renameat2,mkdir,mkdirat,rmdir,unlink,unlinkat,chmod
 calls+=,fchmod,fchmodat,chown,fchown,fchownat,truncate,ftruncate,fsync,fdatasync,copy_file_range,link,symlink
 
-make_installer() {  # make_installer ID
-  mkdir -p "$work/$1/Tex"
-  for kind in Cars Parts Texts Icons; do printf '// %s\r\n' "$1" >"$work/$1/$kind.scr"; done
-  head -c 300000 /dev/urandom >"$work/$1/Tex/body.dds"
-  "$rigbox" pack --id "$1" -o "$work/$1.rigbox" "$work/$1" >"$work/out" &&
-    "$rigbox" sfx --stub "$stub" -o "$work/install-$1" "$work/$1.rigbox" >"$work/out"
+make_installer() {  # make_installer ID [VERSION]: version 2 drops Tex/old.dds and adds Tex/new.dds
+  local car=$work/$1${2:-}
+  mkdir -p "$car/Tex"
+  for kind in Cars Parts Texts Icons; do printf '// %s\r\n' "$1${2:-}" >"$car/$kind.scr"; done
+  head -c 300000 /dev/urandom >"$car/Tex/body.dds"
+  if [ -n "${2:-}" ]; then printf new >"$car/Tex/new.dds"; else printf old >"$car/Tex/old.dds"; fi
+  "$rigbox" pack --id "$1" -o "$car.rigbox" "$car" >"$work/out" &&
+    "$rigbox" sfx --stub "$stub" -o "$work/install-$1${2:-}" "$car.rigbox" >"$work/out"
 }
-snapshot() {  # snapshot FOLDER: every entry with its kind, mode and content
-  (cd "$1" && find . -printf '%y %m %p\n' | sort && find . -type f -exec sha1sum {} + | sort)
+# snapshot FOLDER: every entry with its kind, mode and content; the install
+# record without the files' times, which each run sets anew.
+snapshot() {
+  cd "$1" || return
+  find . -printf '%y %m %p\n' | sort
+  { find . -type f ! -name rigbox-install-record.txt -exec sha1sum {} + &&
+    find . -name rigbox-install-record.txt -exec sed 's/^\(file=[0-9]*\) [0-9]*/\1/' {} +; } | sort
+  cd - >/dev/null || return
 }
-# run_crashes NAME FROM EXPECTED "ARGS" "ARGS AGAIN": for each call the clean
+# run_crashes NAME FROM EXPECTED "ARGS" "ARGS AGAIN" [INSTALLER]: for each call the clean
 # run makes, a copy of FROM, the run killed before that call, the run again;
 # each must leave EXPECTED.
 run_crashes() {
-  local name=$1 from=$2 expected=$3 cases=0 wrong=0 call count n status
+  local name=$1 from=$2 expected=$3 installer=$work/install-${6:-AAA} cases=0 wrong=0 call count n status
   rm -rf "$work/game" && cp -a "$from" "$work/game"
-  strace -f -qq -e trace="$calls" -o "$work/trace" "$work/install-AAA" $4 --game-dir "$work/game" >"$work/out"
+  strace -f -qq -e trace="$calls" -o "$work/trace" "$installer" $4 --game-dir "$work/game" >"$work/out"
   snapshot "$expected" >"$work/want"
   while read -r count call; do
     for ((n = 1; n <= count; n++)); do
       rm -rf "$work/game" && cp -a "$from" "$work/game"
       # strace dies by the tracee's signal; the shell's notice of it goes aside.
       (strace -f -qq -e trace="$call" -e inject="$call:signal=KILL:when=$n" -o "$work/trace" \
-        "$work/install-AAA" $4 --game-dir "$work/game" >"$work/out" 2>&1; true) 2>"$work/notice"
+        "$installer" $4 --game-dir "$work/game" >"$work/out" 2>&1; true) 2>"$work/notice"
       grep -q 'killed by SIGKILL' "$work/trace" || { echo "$name: $call #$n was not reached"; wrong=$((wrong + 1)); }
-      "$work/install-AAA" $5 --game-dir "$work/game" >"$work/out" 2>&1
+      "$installer" $5 --game-dir "$work/game" >"$work/out" 2>&1
       status=$?
       if ! snapshot "$work/game" | cmp -s - "$work/want" || [ "$status" -ne 0 -a "$status" -ne 7 ]; then
         echo "$name: killed before $call #$n, then run again (exit $status): the game differs"
@@ -50,7 +58,7 @@ run_crashes() {
   check "$name: each of many crash points ends as one clean run" test "$wrong" -eq 0 -a "$cases" -gt 20
 }
 
-make_installer AAA && make_installer BBB || exit 1
+make_installer AAA && make_installer AAA v2 && make_installer BBB || exit 1
 empty_game "$work/base"
 "$work/install-BBB" --silent --game-dir "$work/base" >"$work/out" || exit 1
 cp -a "$work/base" "$work/installed"
@@ -58,6 +66,15 @@ cp -a "$work/base" "$work/installed"
 cp -a "$work/installed" "$work/removed"
 "$work/install-AAA" --remove --game-dir "$work/removed" >"$work/out" || exit 1
 
+cp -a "$work/installed" "$work/updated"
+"$work/install-AAAv2" --silent --replace --game-dir "$work/updated" >"$work/out" || exit 1
+check "an update leaves none of the old version's files" test ! -e "$work/updated/Data/Cars/AAA/Tex/old.dds"
+cp -a "$work/updated" "$work/updated-removed"
+"$work/install-AAAv2" --remove --game-dir "$work/updated-removed" >"$work/out" || exit 1
+check "an updated car is removed whole" test ! -e "$work/updated-removed/Data/Cars/AAA"
+
 run_crashes install "$work/base" "$work/installed" --silent "--silent --replace"
+run_crashes update "$work/installed" "$work/updated" "--silent --replace" "--silent --replace" AAAv2
 run_crashes removal "$work/installed" "$work/removed" --remove --remove
+run_crashes "removal of an update" "$work/updated" "$work/updated-removed" --remove --remove AAAv2
 checks_done
