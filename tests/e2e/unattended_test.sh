@@ -66,8 +66,8 @@ mkdir -p "$bundle"
 cp "$stub" "$bundle/rigbox-extract$exe" && cp "$rigbox" "$bundle/rigbox$exe" || exit 1
 author() { timeout 120 ${wine:+"$wine"} "$bundle/rigbox$exe" "$@" </dev/null; }
 
-make_car() {  # make_car ID: a car folder and its installer install-ID
-  local id=$1 name=${1//./dot}
+make_car() {  # make_car ID [NAME]: a car folder and its installer install-NAME (default: the ID)
+  local id=$1 name=${2:-${1//./dot}}
   mkdir -p "$work/src-$name/Textures"
   for kind in Cars Parts Texts Icons; do printf '// %s %s\r\n' "$id" "$kind" >"$work/src-$name/$kind.scr"; done
   head -c 70000 /dev/urandom >"$work/src-$name/Textures/body.dds"
@@ -182,6 +182,28 @@ check "removal of an absent car says so" grep -qx 'This car is not installed in 
 mkdir "$work/G2/Data/Cars/sBi"
 run "$work/install-sBi$exe" --remove --game-dir "$(native "$work/G2")"
 check "a game car's ID in any case is refused" test $? -eq 4 -a -d "$work/G2/Data/Cars/sBi"
+# Windows, and the game under Wine, take aaa's folder for AAA's.
+make_car aaa lower-aaa || exit 1
+run "$work/install-lower-aaa$exe" --silent --game-dir "$(native "$work/G2")"
+check "an ID differing from an installed car's in letter case alone exits 4" test $? -eq 4
+check "it names the installed car" grep -q 'only in letter case is already installed: AAA$' "$work/err"
+run "$work/install-lower-aaa$exe" --remove --game-dir "$(native "$work/G2")"
+check "its removal finds it not installed" test $? -eq 7 -a -f "$work/G2/Data/Cars/AAA/Cars.scr"
+# An update takes away what the new version no longer has.
+mv "$work/src-BBB/Textures/body.dds" "$work/src-BBB/Textures/new.dds"
+author pack --id BBB -o "$(native "$work/BBB2.rigbox")" "$(native "$work/src-BBB")" >/dev/null &&
+  author sfx --for $system -o "$(native "$work/install-BBB2$exe")" "$(native "$work/BBB2.rigbox")" >/dev/null
+run "$work/install-BBB2$exe" --silent --replace --game-dir "$(native "$work/G2")"
+check "an update leaves none of the old version's files" test $? -eq 0 -a \
+  "$(cd "$work/G2/Data/Cars/BBB/Textures" && echo *)" = new.dds
+if [ -z "$wine" ]; then
+  # An author's working folder linked into the game stays the author's.
+  ln -s "$work/src-DDD" "$work/G2/Data/Cars/DDD"
+  run "$work/install-DDD$exe" --remove --game-dir "$(native "$work/G2")"
+  check "a linked car folder loses the link alone" test $? -eq 0 -a ! -e "$work/G2/Data/Cars/DDD" -a \
+    -f "$work/src-DDD/Textures/body.dds"
+  check "and says so" grep -qx "The car's folder is a link: the link was removed, the folder it leads to was kept" "$work/out"
+fi
 
 # A game folder the player may not write: the run stops before writing
 # anything and says what to do. On Linux an ordinary user runs it against
