@@ -9,6 +9,7 @@
 
 #include "common/temp_dir.h"
 #include "game/install_record.h"
+#include "support/platform.h"
 #ifndef _WIN32
 #include "common/unprivileged_posix.h"
 #endif
@@ -120,7 +121,17 @@ TEST_F(GameCarFiles, WithARecordOnlyUnchangedRecordedFilesGo) {
   EXPECT_FALSE(fs::exists(dir_ / "ABC" / game::kRecordName));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// The game holding a file of the car is something the player can act on.
+TEST_F(GameCarFiles, HeldFileIsInUse) {
+  platform::File held;
+  ASSERT_TRUE(held.Open(Folder() + "Cars.scr", platform::OpenMode::ReadLocked));
+  ASSERT_TRUE(Remove(package_));
+  ASSERT_EQ(faults_.size(), 1u);
+  EXPECT_EQ(faults_[0].ShownName, "Data\\Cars\\ABC\\Cars.scr");
+  EXPECT_EQ(faults_[0].Fault, game::ScriptFault::InUse);
+}
+#else
 // Where names differ by letter case, the player's file beside the car's is
 // another file, with a record or without.
 TEST_F(GameCarFiles, AnotherFileInAnotherLetterCaseStays) {
