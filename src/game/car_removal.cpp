@@ -58,15 +58,13 @@ std::vector<std::string> WrittenByPackage(const std::vector<std::string>& paths,
                                           const std::vector<std::string>& entryPaths) {
   std::vector<std::string> written;
   for (const std::string& entryPath : entryPaths) {
-    std::string exact = entryPath;
-    std::replace(exact.begin(), exact.end(), '/', '\\');
-    if (std::find(paths.begin(), paths.end(), exact) != paths.end()) {
-      written.push_back(exact);
-      continue;
+    std::string key = Key(entryPath);
+    const std::string* match = nullptr;
+    for (const std::string& path : paths) {
+      if (Key(path) != key) continue;
+      if (match == nullptr || path == entryPath) match = &path;
     }
-    auto other = std::find_if(paths.begin(), paths.end(),
-                              [&](const std::string& path) { return Key(path) == Key(exact); });
-    if (other != paths.end()) written.push_back(*other);
+    if (match != nullptr) written.push_back(*match);
   }
   return written;
 }
@@ -144,19 +142,15 @@ bool FindCarFiles(const std::string& carFolder, const std::string& shownPrefix,
   std::vector<std::string> written;
   if (!files.Recorded) written = WrittenByPackage(paths, entryPaths);
   for (const std::string& path : paths) {
+    std::vector<std::string>* list = &files.Foreign;
     if (files.Recorded) {
       if (path == kRecordName) continue;
-      const RecordedFile* recorded = record.Find(path);
-      if (recorded == nullptr) {
-        files.Foreign.push_back(path);
-      } else {
-        (IsUnchanged(carFolder + path, *recorded) ? files.Remove : files.Changed).push_back(path);
-      }
-    } else if (std::find(written.begin(), written.end(), path) == written.end()) {
-      files.Foreign.push_back(path);
-    } else {
-      files.Remove.push_back(path);
+      if (const RecordedFile* recorded = record.Find(path))
+        list = IsUnchanged(carFolder + path, *recorded) ? &files.Remove : &files.Changed;
+    } else if (std::find(written.begin(), written.end(), path) != written.end()) {
+      list = &files.Remove;
     }
+    list->push_back(path);
   }
   return true;
 }
@@ -175,13 +169,13 @@ void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix
 }
 
 std::string CarFolderSpelling(const std::string& gameFolder, const std::string& carId) {
+  std::string cars = gameFolder + "Data\\Cars\\", found;
   std::vector<platform::FolderEntry> entries;
-  platform::ListFolder(gameFolder + "Data\\Cars\\", entries);
-  std::string found;
+  platform::ListFolder(cars, entries);
   for (const platform::FolderEntry& entry : entries) {
-    if (!entry.IsFolder && !platform::FolderExists(gameFolder + "Data\\Cars\\" + entry.Name)) continue;
-    if (entry.Name == carId) return entry.Name;
-    if (found.empty() && support::EqualsIgnoringCase(entry.Name, carId)) found = entry.Name;
+    // A link to a folder counts: the game goes through it.
+    if (!support::EqualsIgnoringCase(entry.Name, carId) || !platform::FolderExists(cars + entry.Name)) continue;
+    if (found.empty() || entry.Name == carId) found = entry.Name;
   }
   return found;
 }

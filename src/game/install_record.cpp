@@ -1,5 +1,8 @@
 #include "game/install_record.h"
 
+#include <cstdint>
+#include <string_view>
+
 #include "support/ascii_case.h"
 #include "support/platform.h"
 #include "support/text_format.h"
@@ -12,32 +15,33 @@ constexpr char kFirstLine[] = "RIGBOX install record 1";
 // Beside the record, so replacing it is a rename on one disk.
 constexpr char kTempName[] = "rigbox-install-record.tmp";
 
-// Digits only, nothing else; false on anything else or on overflow.
-bool ParseNumber(const std::string& text, uint64_t& value) {
+// Digits only, nothing else; false on anything else or on overflow
+// (checked without a 64-bit division, which the Windows installer has no
+// room for).
+bool ParseNumber(std::string_view text, uint64_t& value) {
+  constexpr uint64_t kTenth = UINT64_MAX / 10;
   value = 0;
-  if (text.empty() || text.size() > 20) return false;
+  if (text.empty()) return false;
   for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    uint64_t next = value * 10 + static_cast<uint64_t>(c - '0');
-    if (next / 10 != value) return false;
-    value = next;
+    auto digit = static_cast<unsigned>(c - '0');
+    if (digit > 9 || value > kTenth || (value == kTenth && digit > UINT64_MAX % 10)) return false;
+    value = value * 10 + digit;
   }
   return true;
 }
 
 // "<size> <modified> <name>"
-bool ParseFileLine(const std::string& value, RecordedFile& file) {
+bool ParseFileLine(std::string_view value, RecordedFile& file) {
   size_t first = value.find(' ');
-  size_t second = first == std::string::npos ? first : value.find(' ', first + 1);
+  size_t second = value.find(' ', first + 1);  // npos + 1 is 0: found again, then refused below
   uint64_t size = 0;
-  if (second == std::string::npos || !ParseNumber(value.substr(0, first), size) ||
-      !ParseNumber(value.substr(first + 1, second - first - 1), file.Modified) ||
-      size > static_cast<uint64_t>(INT64_MAX)) {
+  if (second == std::string_view::npos || second <= first || !ParseNumber(value.substr(0, first), size) ||
+      !ParseNumber(value.substr(first + 1, second - first - 1), file.Modified) || size > INT64_MAX) {
     return false;
   }
   file.Size = static_cast<int64_t>(size);
   file.Name = value.substr(second + 1);
-  return !file.Name.empty();
+  return true;
 }
 
 // The name the install writes to or wrote, as it is on disk: where the
@@ -66,53 +70,58 @@ const RecordedFile* InstallRecord::Find(const std::string& name) const {
 }
 
 std::string RecordText(const InstallRecord& record) {
-  std::string text = std::string(kFirstLine) + "\ncar=" + record.CarId + "\nprogram=" + record.Program +
-                     "\npackage=" + record.Package + "\n";
+  std::string text = kFirstLine;
+  text += "\ncar=";
+  text += record.CarId;
+  text += "\nprogram=";
+  text += record.Program;
+  text += "\npackage=";
+  text += record.Package;
+  text += '\n';
   for (const RecordedFile& file : record.Files) {
     if (file.Pending) {
-      text += "pending=" + file.Name + "\n";
+      text += "pending=";
     } else {
-      text += "file=" + support::DecimalText(file.Size) + " " + support::DecimalText(file.Modified) + " " +
-              file.Name + "\n";
+      text += "file=";
+      text += support::DecimalText(file.Size);
+      text += ' ';
+      text += support::DecimalText(file.Modified);
+      text += ' ';
     }
+    text += file.Name;
+    text += '\n';
   }
   return text;
 }
 
-std::optional<InstallRecord> ParseRecord(const std::string& text) {
-  InstallRecord record;
-  size_t start = 0;
-  bool first = true;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) return std::nullopt;  // cut off: not the whole record
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
+bool ParseRecord(const std::string& text, InstallRecord& record) {
+  record = InstallRecord{};
+  std::string_view rest = text;
+  for (bool first = true; !rest.empty(); first = false) {
+    size_t end = rest.find('\n');
+    if (end == std::string_view::npos) return false;  // cut off: not the whole record
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end + 1);
+    size_t equals = line.find('=');
     if (first) {
-      if (line != kFirstLine) return std::nullopt;
-      first = false;
+      if (line != kFirstLine) return false;
       continue;
     }
-    size_t equals = line.find('=');
-    if (equals == std::string::npos) return std::nullopt;
-    std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    if (equals == std::string_view::npos) return false;
+    std::string_view key = line.substr(0, equals), value = line.substr(equals + 1);
+    // The program and the package are for people; the removal and the
+    // updates need the car and its files.
     if (key == "car") {
       record.CarId = value;
-    } else if (key == "program") {
-      record.Program = value;
-    } else if (key == "package") {
-      record.Package = value;
     } else if (key == "file" || key == "pending") {
-      RecordedFile file;
+      record.Files.emplace_back();
+      RecordedFile& file = record.Files.back();
       file.Pending = key == "pending";
       file.Name = value;
-      if (!file.Pending && !ParseFileLine(value, file)) return std::nullopt;
-      if (file.Name.empty()) return std::nullopt;
-      record.Files.push_back(file);
+      if ((!file.Pending && !ParseFileLine(value, file)) || file.Name.empty()) return false;
     }
   }
-  if (first || record.CarId.empty()) return std::nullopt;
-  return record;
+  return !record.CarId.empty();
 }
 
 RecordState ReadRecord(const std::string& carFolder, InstallRecord& record) {
@@ -120,11 +129,9 @@ RecordState ReadRecord(const std::string& carFolder, InstallRecord& record) {
   platform::PathInfo info;
   if (platform::GetPathInfo(path, info) && info.Kind == platform::PathKind::Missing && !info.IsLink)
     return RecordState::Missing;
-  std::optional<InstallRecord> read;
-  if (info.Kind == platform::PathKind::File && !info.IsLink) read = ParseRecord(modTools::ReadTextFile(path));
-  if (!read) return RecordState::Broken;
-  record = *read;
-  return RecordState::Read;
+  bool read = info.Kind == platform::PathKind::File && !info.IsLink &&
+              ParseRecord(modTools::ReadTextFile(path), record);
+  return read ? RecordState::Read : RecordState::Broken;
 }
 
 std::optional<ScriptFault> WriteRecord(const std::string& carFolder, const InstallRecord& record) {
@@ -146,46 +153,56 @@ bool IsUnchanged(const std::string& path, const RecordedFile& file) {
   return file.Pending || (now.Size == file.Size && now.Modified == file.Modified);
 }
 
-InstallRecord PreviousRecord(const std::string& carFolder, const std::string& carId) {
-  InstallRecord record;
-  if (ReadRecord(carFolder, record) != RecordState::Read || record.CarId != carId) return InstallRecord{};
-  return record;
+RecordedInstall::RecordedInstall(const std::string& carFolder, const std::string& shownPrefix,
+                                 const std::string& carId)
+    : folder_(carFolder), shown_(shownPrefix) {
+  if (ReadRecord(carFolder, previous_) != RecordState::Read || previous_.CarId != carId)
+    previous_.Files.clear();
+  next_.CarId = carId;
 }
 
-std::optional<ScriptFault> BeginInstall(const std::string& carFolder, const InstallRecord& previous,
-                                        const std::vector<std::string>& names, InstallRecord& next) {
-  next.Files.clear();
+std::optional<FileFault> RecordedInstall::Begin(const std::string& program, const std::string& package,
+                                                const std::vector<std::string>& names) {
+  next_.Program = program;
+  next_.Package = package;
   for (const std::string& name : names) {
-    RecordedFile file;
-    file.Name = OnDiskName(carFolder, name);
-    file.Pending = true;
-    next.Files.push_back(file);
+    next_.Files.emplace_back();
+    next_.Files.back().Name = OnDiskName(folder_, name);
+    next_.Files.back().Pending = true;
   }
-  InstallRecord pending = next;
-  for (const RecordedFile& file : previous.Files)
-    if (next.Find(file.Name) == nullptr) pending.Files.push_back(file);
-  if (!platform::MakeSureDirectoryPathExists(carFolder)) return Because(ScriptFault::CannotReplace);
-  return WriteRecord(carFolder, pending);
+  // Written with the earlier files that this package does not hold; next_
+  // keeps the package's alone.
+  size_t own = next_.Files.size();
+  for (const RecordedFile& file : previous_.Files)
+    if (next_.Find(file.Name) == nullptr) next_.Files.push_back(file);
+  std::optional<ScriptFault> fault;
+  if (!platform::MakeSureDirectoryPathExists(folder_)) {
+    fault = Because(ScriptFault::CannotReplace);
+  } else {
+    fault = WriteRecord(folder_, next_);
+  }
+  next_.Files.erase(next_.Files.begin() + static_cast<ptrdiff_t>(own), next_.Files.end());
+  if (fault) return FileFault{shown_ + kRecordName, *fault};
+  return std::nullopt;
 }
 
-std::optional<FileFault> FinishInstall(const std::string& carFolder, const std::string& shownPrefix,
-                                       const InstallRecord& previous, InstallRecord& next) {
-  for (RecordedFile& file : next.Files) {
-    file.Pending = !StampFile(carFolder + file.Name, file);
-    if (file.Pending) return FileFault{shownPrefix + file.Name, Because(ScriptFault::CannotRead)};
+std::optional<FileFault> RecordedInstall::Finish() {
+  for (RecordedFile& file : next_.Files) {
+    file.Pending = !StampFile(folder_ + file.Name, file);
+    if (file.Pending) return FileFault{shown_ + file.Name, Because(ScriptFault::CannotRead)};
   }
-  for (const RecordedFile& old : previous.Files) {
-    std::string path = carFolder + old.Name;
-    if (next.Find(old.Name) != nullptr || !IsUnchanged(path, old)) continue;
-    if (!DeleteOld(path)) return FileFault{shownPrefix + old.Name, Because(ScriptFault::CannotDelete)};
+  for (const RecordedFile& old : previous_.Files) {
+    std::string path = folder_ + old.Name;
+    if (next_.Find(old.Name) != nullptr || !IsUnchanged(path, old)) continue;
+    if (!DeleteOld(path)) return FileFault{shown_ + old.Name, Because(ScriptFault::CannotDelete)};
     // Its folders go with it once nothing else is left in them.
     for (size_t cut = old.Name.rfind('\\'); cut != std::string::npos && cut > 0;
          cut = old.Name.rfind('\\', cut - 1)) {
-      if (!platform::RemoveFolder(carFolder + old.Name.substr(0, cut))) break;
+      if (!platform::RemoveFolder(folder_ + old.Name.substr(0, cut))) break;
     }
   }
-  if (std::optional<ScriptFault> fault = WriteRecord(carFolder, next))
-    return FileFault{shownPrefix + kRecordName, *fault};
+  if (std::optional<ScriptFault> fault = WriteRecord(folder_, next_))
+    return FileFault{shown_ + kRecordName, *fault};
   return std::nullopt;
 }
 

@@ -43,8 +43,8 @@ struct InstallRecord {
 };
 
 std::string RecordText(const InstallRecord& record);
-// Nothing for a text that is not a record of this format.
-std::optional<InstallRecord> ParseRecord(const std::string& text);
+// False for a text that is not a whole record of this format.
+bool ParseRecord(const std::string& text, InstallRecord& record);
 
 // The record in carFolder (ending with a separator). Missing when there is
 // no record file; Broken when one is there but cannot be read or parsed.
@@ -63,20 +63,26 @@ bool IsUnchanged(const std::string& path, const RecordedFile& file);
 
 // An install in three steps, so that a run cut off at any point leaves a
 // record that covers every file of the car on the disk.
-// 1. The earlier record of this car in carFolder, when there is one: the
-//    files an update may have to take away. None for another car's record.
-InstallRecord PreviousRecord(const std::string& carFolder, const std::string& carId);
-// 2. Before the package's files (names: inside the folder, with
-//    backslashes) are written: next lists them as pending beside every file
-//    of previous, and is written as the record.
-std::optional<ScriptFault> BeginInstall(const std::string& carFolder, const InstallRecord& previous,
-                                        const std::vector<std::string>& names, InstallRecord& next);
-// 3. Once they are written: deletes previous's files that the package no
-//    longer holds and that nobody changed since, then writes next with the
-//    package's files alone, stamped. A fault names the file (shownPrefix +
-//    its path) that stopped it.
-std::optional<FileFault> FinishInstall(const std::string& carFolder, const std::string& shownPrefix,
-                                       const InstallRecord& previous, InstallRecord& next);
+class RecordedInstall {
+ public:
+  // Reads the car's earlier record in carFolder (ending with a separator),
+  // when there is one: the files an update may have to take away.
+  RecordedInstall(const std::string& carFolder, const std::string& shownPrefix, const std::string& carId);
+  // Before the package's files (names: inside the folder, with
+  // backslashes) are written: the record lists them as pending, beside
+  // every file of the earlier record.
+  std::optional<FileFault> Begin(const std::string& program, const std::string& package,
+                                 const std::vector<std::string>& names);
+  // Once they are written: deletes the earlier record's files that the
+  // package no longer holds and that nobody changed since, then writes the
+  // record with the package's files alone, stamped. A fault names the file
+  // (shownPrefix + its path) that stopped it.
+  std::optional<FileFault> Finish();
+
+ private:
+  std::string folder_, shown_;
+  InstallRecord previous_, next_;
+};
 
 // Whether two names below a car's folder are one file to this system:
 // letter case counts only where the file system tells names apart by it.

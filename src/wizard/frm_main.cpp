@@ -336,19 +336,15 @@ void frmMain::RunOperation() {
 
   std::string shownFolder = "Data\\Cars\\" + CarID + "\\";
   std::string carFolder = GameFolder + shownFolder;
-  game::InstallRecord previous = game::PreviousRecord(carFolder, CarID), record;
-  record.CarId = CarID;
-  record.Program = RIGBOX_VERSION_TEXT;
+  game::RecordedInstall install(carFolder, shownFolder, CarID);
   std::vector<modRIGBOX::RigboxEntry> entries;
-  std::vector<std::string> names;
   std::optional<game::FileFault> recordFault;
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0) &&
             modRIGBOX::VerifyPackage(entries);
   if (ok) {
-    record.Package = modRIGBOX::PackageIdentity(entries);
+    std::vector<std::string> names;
     for (const modRIGBOX::RigboxEntry& entry : entries) names.push_back(modRIGBOX::EntryPath(entry));
-    if (std::optional<game::ScriptFault> fault = game::BeginInstall(carFolder, previous, names, record))
-      recordFault = game::FileFault{shownFolder + game::kRecordName, *fault};
+    recordFault = install.Begin(RIGBOX_VERSION_TEXT, modRIGBOX::PackageIdentity(entries), names);
   }
   if (ok && !recordFault) {
     std::string destination = GameFolder + "Data\\Cars\\" + CarID;
@@ -358,7 +354,7 @@ void frmMain::RunOperation() {
   }
   ok = modRIGBOX::ClosePackage() && ok;
   // The record names every file before the first line names the car.
-  if (ok && !recordFault) recordFault = game::FinishInstall(carFolder, shownFolder, previous, record);
+  if (ok && !recordFault) recordFault = install.Finish();
   if (!ok || recordFault) {
     running_ = false;
     if (recordFault) {

@@ -70,6 +70,13 @@ class ProfileReport : public game::ProgressSink {
   std::vector<std::string>& copies_;
 };
 
+// A heading, then each file kept under it.
+void SayKept(ConsoleOutput& output, int16_t heading, const std::string& shownFolder,
+             const std::vector<std::string>& paths) {
+  if (!paths.empty()) Say(output, heading);
+  for (const std::string& path : paths) output.Out(shownFolder + path);
+}
+
 int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
   Say(output, kResRunError);
   return Stop(output, FaultReport(kResNotRemoved, faults), kExitRunFailed);
@@ -96,10 +103,7 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   std::string spelling = game::CarFolderSpelling(game, form.CarID);
   // On Windows, and for the game under Wine, another car's folder in
   // another letter case is this ID's folder: never take it for this car.
-  bool otherCar = !listed && spelling != form.CarID &&
-                  (!spelling.empty() || std::any_of(cars.begin(), cars.end(), [&](const std::string& car) {
-                    return support::EqualsIgnoringCase(car, form.CarID);
-                  }));
+  bool otherCar = !listed && spelling != form.CarID && (!spelling.empty() || !form.OtherSpelling().empty());
   if (otherCar || (!listed && spelling.empty() && !game::HasCarLines(game, form.CarID)))
     return Stop(output, LoadResString(kResCarNotInstalled), kExitNotInstalled);
   if (!game::MayWriteCarsFolder(game)) return Stop(output, LoadResString(kResNotWritable), kExitRunFailed);
@@ -132,11 +136,8 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
     Say(output, kResLinkRemoved);
   }
   game::RemoveCarFiles(carFolder, shownFolder, files, faults);
-  for (const auto& [stringId, paths] :
-       {std::pair{kResLeftInPlace, &files.Foreign}, {kResChangedKept, &files.Changed}}) {
-    if (!paths->empty()) Say(output, stringId);
-    for (const std::string& path : *paths) output.Out(shownFolder + path);
-  }
+  SayKept(output, kResLeftInPlace, shownFolder, files.Foreign);
+  SayKept(output, kResChangedKept, shownFolder, files.Changed);
   if (!faults.empty()) return Failed(output, faults);
   Say(output, kResRemoved);
   return kExitSuccess;

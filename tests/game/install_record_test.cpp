@@ -20,7 +20,7 @@ Names NamesOf(const game::InstallRecord& record) {
   return names;
 }
 
-// What is written is read back as it was; keys of later versions are
+// What the removal needs is read back as it was written; keys of later versions are
 // skipped; anything cut off or garbled is no record, so nothing is deleted
 // on its word.
 TEST(GameInstallRecord, ReadsBackWhatItWritesAndNothingElse) {
@@ -28,19 +28,20 @@ TEST(GameInstallRecord, ReadsBackWhatItWritesAndNothingElse) {
   record.Files = {{"Tex\\my body.dds", 18446744073709551615u / 2, 18446744073709551615u, false},
                   {"Cars.scr", 0, 0, true}};
   std::string text = game::RecordText(record);
-  std::optional<game::InstallRecord> read = game::ParseRecord(text);
-  ASSERT_TRUE(read);
-  EXPECT_EQ(game::RecordText(*read), text);
-  EXPECT_EQ(read->Files[0].Size, record.Files[0].Size);
-  EXPECT_EQ(read->Files[0].Modified, record.Files[0].Modified);
-  EXPECT_TRUE(game::ParseRecord(text + "name=Rally car\n"));
+  game::InstallRecord read;
+  ASSERT_TRUE(game::ParseRecord(text, read));
+  EXPECT_EQ(read.CarId, "A_1");
+  EXPECT_EQ(NamesOf(read), (Names{"Tex\\my body.dds", "?Cars.scr"}));
+  EXPECT_EQ(read.Files[0].Size, record.Files[0].Size);
+  EXPECT_EQ(read.Files[0].Modified, record.Files[0].Modified);
+  EXPECT_TRUE(game::ParseRecord(text + "name=Rally car\n", read));
   size_t fileLine = text.find("file=");
   for (const std::string& broken :
        {text.substr(0, text.size() - 1), "x" + text, text.substr(text.find('\n') + 1), text + "no key\n",
         text.substr(0, fileLine) + "file=1 2\n", text.substr(0, fileLine) + "file=1 -2 x\n",
         text.substr(0, fileLine) + "file=1 18446744073709551616 x\n", text.substr(0, fileLine) + "pending=\n",
         std::string("RIGBOX install record 1\nprogram=1\n")}) {
-    EXPECT_FALSE(game::ParseRecord(broken)) << broken;
+    EXPECT_FALSE(game::ParseRecord(broken, read)) << broken;
   }
 }
 
@@ -52,11 +53,10 @@ class GameUpdate : public testing::Test {
     folder_ = dir_.Folder() + "ABC/";
     for (const char* name : {"Cars.scr", "Old/gone.dds", "Old/kept.dds"})
       WriteFile(dir_ / "ABC" / name, "v1");
-    previous_.CarId = "ABC";
-    previous_.Files = {{"Cars.scr"}, {"Old\\gone.dds"}, {"Old\\kept.dds"}};
-    for (game::RecordedFile& file : previous_.Files) ASSERT_TRUE(game::StampFile(folder_ + file.Name, file));
+    game::InstallRecord v1{"ABC", "1", "p", {{"Cars.scr"}, {"Old\\gone.dds"}, {"Old\\kept.dds"}}};
+    for (game::RecordedFile& file : v1.Files) ASSERT_TRUE(game::StampFile(folder_ + file.Name, file));
+    ASSERT_FALSE(game::WriteRecord(folder_, v1));
     WriteFile(dir_ / "ABC/Old/kept.dds", "the player's");
-    next_.CarId = "ABC";
   }
   game::InstallRecord Recorded() {
     game::InstallRecord record;
@@ -66,34 +66,45 @@ class GameUpdate : public testing::Test {
 
   TempDir dir_;
   std::string folder_;
-  game::InstallRecord previous_, next_;
 };
 
 // Cut off while v2's files are written, the record still names v1's and
 // v2's, so a removal then takes every one of them.
 TEST_F(GameUpdate, RecordCoversOldAndNewWhileTheFilesAreWritten) {
-  ASSERT_FALSE(game::BeginInstall(folder_, previous_, {"Cars.scr", "New\\new.dds"}, next_));
+  game::RecordedInstall install(folder_, "", "ABC");
+  ASSERT_FALSE(install.Begin("2", "q", {"Cars.scr", "New\\new.dds"}));
   EXPECT_EQ(NamesOf(Recorded()), (Names{"?Cars.scr", "?New\\new.dds", "Old\\gone.dds", "Old\\kept.dds"}));
 }
 
 TEST_F(GameUpdate, OldFilesNobodyChangedGoWithTheirFolders) {
-  ASSERT_FALSE(game::BeginInstall(folder_, previous_, {"Cars.scr", "New\\new.dds"}, next_));
+  game::RecordedInstall install(folder_, "", "ABC");
+  ASSERT_FALSE(install.Begin("2", "q", {"Cars.scr", "New\\new.dds", "Gone\\x"}));
   WriteFile(dir_ / "ABC/Cars.scr", "v2");
   WriteFile(dir_ / "ABC/New/new.dds", "v2");
-  ASSERT_FALSE(game::FinishInstall(folder_, "", previous_, next_));
+  EXPECT_EQ(install.Finish()->ShownName, "Gone\\x");  // not written: no success
+  WriteFile(dir_ / "ABC/Gone/x", "v2");
+  ASSERT_FALSE(install.Finish());
   EXPECT_FALSE(fs::exists(dir_ / "ABC/Old/gone.dds"));
   EXPECT_EQ(ReadFile(dir_ / "ABC/Old/kept.dds"), "the player's");
   game::InstallRecord record = Recorded();
-  EXPECT_EQ(NamesOf(record), (Names{"Cars.scr", "New\\new.dds"}));
+  EXPECT_EQ(NamesOf(record), (Names{"Cars.scr", "New\\new.dds", "Gone\\x"}));
   EXPECT_TRUE(game::IsUnchanged(folder_ + "New/new.dds", record.Files[1]));
+}
+
+// Another car's record says nothing of this car's files.
+TEST_F(GameUpdate, AnotherCarsRecordIsNoEarlierVersion) {
+  game::RecordedInstall install(folder_, "", "XYZ");
+  ASSERT_FALSE(install.Begin("2", "q", {"Cars.scr"}));
+  EXPECT_EQ(NamesOf(Recorded()), (Names{"?Cars.scr"}));
 }
 
 #ifndef _WIN32
 // Written over a file in another letter case, the car's file keeps that
 // name on disk, and the record says so.
 TEST_F(GameUpdate, RecordsTheNameOnDisk) {
-  ASSERT_FALSE(game::BeginInstall(folder_, game::InstallRecord{}, {"cars.SCR", "old\\GONE.dds"}, next_));
-  EXPECT_EQ(NamesOf(next_), (Names{"?Cars.scr", "?Old\\gone.dds"}));
+  game::RecordedInstall install(folder_, "", "ABC");
+  ASSERT_FALSE(install.Begin("2", "q", {"cars.SCR", "old\\GONE.dds"}));
+  EXPECT_EQ(NamesOf(Recorded()), (Names{"?Cars.scr", "?Old\\gone.dds", "Old\\kept.dds"}));
 }
 #endif
 
