@@ -9,13 +9,19 @@ bool FileExists(const std::string& path) {
   return file.Open(path, platform::OpenMode::Read);
 }
 
-std::string ReadTextFile(const std::string& path) {
+std::string ReadTextFile(const std::string& path) { return ReadExistingFile(path).value_or(std::string()); }
+
+std::optional<std::string> ReadExistingFile(const std::string& path) {
   platform::File file;
-  if (!file.Open(path, platform::OpenMode::Read)) return std::string();
+  if (!file.Open(path, platform::OpenMode::Read)) {
+    int16_t number = platform::LastError().Number;
+    if (number == platform::kErrFileNotFound || number == platform::kErrPathNotFound) return std::string();
+    return std::nullopt;
+  }
   int64_t size = file.Size();
-  if (size <= 0) return std::string();
+  if (size < 0) return std::nullopt;
   std::string text(static_cast<size_t>(size), '\0');
-  if (!file.ReadExact(text.data(), text.size())) return std::string();
+  if (!file.ReadExact(text.data(), text.size())) return std::nullopt;
   return text;
 }
 
