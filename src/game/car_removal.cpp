@@ -1,6 +1,8 @@
 #include "game/car_removal.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
 #include "game/game_files.h"
 #include "support/ascii_case.h"
@@ -12,6 +14,16 @@ namespace {
 
 // Beside each script it replaces, so each rewrite is a rename on one disk.
 constexpr char kTempName[] = "rigbox-remove.tmp";
+
+constexpr char kBlanks[] = " \t";
+
+// The line's content without the blanks around it.
+std::string_view Trimmed(const std::string& text, TextLine line) {
+  std::string_view content(text.data() + line.Start, line.End - line.Start);
+  size_t first = content.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return content.substr(first, content.find_last_not_of(kBlanks) + 1 - first);
+}
 
 // A name as the installer matches it on disk: without letter case, one
 // kind of separator.
@@ -58,7 +70,7 @@ std::string WithoutLine(const std::string& text, const std::string& line) {
   while (start < text.size()) {
     TextLine current = LineAt(text, start);
     size_t next = std::min(current.Next, text.size());
-    if (text.compare(current.Start, current.End - current.Start, line) != 0) {
+    if (!support::EqualsIgnoringCase(Trimmed(text, current), line)) {
       result.append(text, start, next - start);
     } else if (next < text.size() && LineAt(text, next).End == next) {
       next = LineAt(text, next).Next;  // the empty line written after it
@@ -68,27 +80,86 @@ std::string WithoutLine(const std::string& text, const std::string& line) {
   return result;
 }
 
+namespace {
+
+// Whether WithoutLine would take something out.
+bool HoldsLine(const std::string& text, const std::string& line) {
+  return WithoutLine(text, line).size() != text.size();
+}
+
+}  // namespace
+
 bool HasCarLines(const std::string& gameFolder, const std::string& carId) {
   return std::any_of(std::begin(kSharedScripts), std::end(kSharedScripts), [&](const SharedScript& script) {
     std::string line = CarIncludeLine(carId, script);
+    auto mayHold = [&](const std::string& path) {
+      std::optional<std::string> text = modTools::ReadExistingFile(path);
+      return !text || HoldsLine(*text, line);
+    };
     std::string path = gameFolder + script.Path;
     std::string copy = StoreCopyOf(path);
-    return HasWholeLine(modTools::ReadTextFile(path), line) ||
-           (!copy.empty() && HasWholeLine(modTools::ReadTextFile(copy), line));
+    return mayHold(path) || (!copy.empty() && mayHold(copy));
   });
 }
 
 namespace {
 
-// False when the file held the line and could not be rewritten without it.
+// A mod manager keeps a script as a link into its own store, from which it
+// deploys it again: the store's file must lose the line, not the link.
+// Windows' file links are replaced as a whole, as before.
+std::string FileBehind(const std::string& path) {
+#ifndef _WIN32
+  platform::PathInfo info;
+  if (platform::GetPathInfo(path, info) && info.IsLink) {
+    std::string target = platform::RealPath(path);
+    if (!target.empty()) return target;
+  }
+#endif
+  return path;
+}
+
+// False when the file cannot be read, or held the line and could not be
+// rewritten without it; rewritten tells whether it was.
 bool RemoveLine(const std::string& path, const std::string& shownName, const std::string& line,
-                std::vector<FileFault>& faults) {
-  std::string text = modTools::ReadTextFile(path);
-  if (!HasWholeLine(text, line)) return true;
-  std::string tempPath = path.substr(0, path.find_last_of("\\/") + 1) + kTempName;
-  std::optional<ScriptFault> fault = ReplaceWholeFile(path, tempPath, WithoutLine(text, line));
+                std::vector<FileFault>& faults, bool& rewritten) {
+  std::optional<std::string> text = modTools::ReadExistingFile(path);
+  if (!text) {
+    faults.push_back({shownName, Because(ScriptFault::CannotRead)});
+    return false;
+  }
+  if (!HoldsLine(*text, line)) return true;
+  std::string target = FileBehind(path);
+  std::string tempPath = target.substr(0, target.find_last_of("\\/") + 1) + kTempName;
+  std::optional<ScriptFault> fault = ReplaceWholeFile(target, tempPath, WithoutLine(*text, line));
   if (fault) faults.push_back({shownName, *fault});
+  rewritten = !fault;
   return !fault;
+}
+
+// True for "!include", "(", an optional quote, the ID and a separator, with
+// blanks around each and letters in any case.
+bool IncludesUnder(std::string_view line, const std::string& carId) {
+  auto take = [&line](std::string_view part) {
+    line.remove_prefix(std::min(line.find_first_not_of(kBlanks), line.size()));
+    if (!support::StartsWithIgnoringCase(line, part)) return false;
+    line.remove_prefix(part.size());
+    return true;
+  };
+  if (!take("!include") || !take("(")) return false;
+  take("\"");
+  return take(carId) && (take("\\") || take("/"));
+}
+
+std::optional<CarInclude> FindIn(const std::string& path, const std::string& shownName,
+                                 const std::string& carId) {
+  std::string text = modTools::ReadTextFile(path);
+  for (size_t start = 0; start < text.size();) {
+    TextLine line = LineAt(text, start);
+    std::string_view content(text.data() + line.Start, line.End - line.Start);
+    if (IncludesUnder(content, carId)) return CarInclude{shownName, std::string(content)};
+    start = line.Next;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -98,12 +169,25 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std
   for (const SharedScript& script : kSharedScripts) {
     std::string path = gameFolder + script.Path;
     std::string line = CarIncludeLine(carId, script);
-    if (!RemoveLine(path, script.ShownName, line, faults)) continue;
+    bool rewritten = false;
+    if (!RemoveLine(path, script.ShownName, line, faults, rewritten)) continue;
     // Windows' copy, which the game reads instead, loses the line too.
     std::string copy = StoreCopyOf(path);
-    if (copy.empty() || !HasWholeLine(modTools::ReadTextFile(copy), line)) continue;
-    if (RemoveLine(copy, copy, line, faults)) copiesUpdated.push_back(copy);
+    rewritten = false;
+    if (!copy.empty() && RemoveLine(copy, copy, line, faults, rewritten) && rewritten)
+      copiesUpdated.push_back(copy);
   }
+}
+
+std::optional<CarInclude> FindCarInclude(const std::string& gameFolder, const std::string& carId) {
+  for (const SharedScript& script : kSharedScripts) {
+    std::string path = gameFolder + script.Path;
+    std::string copy = StoreCopyOf(path);
+    std::optional<CarInclude> found = FindIn(path, script.ShownName, carId);
+    if (!found && !copy.empty()) found = FindIn(copy, copy, carId);
+    if (found) return found;
+  }
+  return std::nullopt;
 }
 
 void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,

@@ -3,6 +3,7 @@
 // can be cut off and run again, and a second run finishes the job.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,20 +11,39 @@
 
 namespace game {
 
-// text without every whole line equal to line, each with the one empty
-// line that follows it (the install writes one); every other byte stays.
+// text without every whole line that is line once the blanks (spaces,
+// tabs) around it are ignored and letters compared without case, each with
+// the one empty line that follows it (the install writes one); every other
+// byte stays.
 std::string WithoutLine(const std::string& text, const std::string& line);
 
 // True when one of the shared scripts, or Windows' copy of one
-// (StoreCopyOf), holds the car's line.
+// (StoreCopyOf), holds the car's line as WithoutLine matches it, or cannot
+// be read, so it may.
 bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 
 // Rewrites each shared script that holds the car's line without it: a
 // whole new file beside it, flushed, then moved over it, keeping its
-// attributes; then Windows' copy of it in the same way. Faults for those
-// that could not be rewritten; copiesUpdated gets each copy rewritten.
+// attributes; then Windows' copy of it in the same way. A script that is a
+// link keeps being one: the file it leads to is rewritten, beside itself.
+// Faults for those that could not be read or rewritten (a missing one
+// holds no line); copiesUpdated gets each copy rewritten.
 void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
                     std::vector<std::string>& copiesUpdated);
+
+// A line of a shared script that still includes one of the car's files.
+struct CarInclude {
+  std::string ShownName;  // the script's, or the full path of Windows' copy
+  std::string Line;       // as it stands, without its line end
+};
+
+// The first line of a shared script, or of Windows' copy of one, that
+// includes a file under the car's folder however it is spelled:
+// "!include", "(", an optional quote, the ID, then a backslash or slash,
+// with blanks allowed around each and letters compared without case. A
+// commented-out line does not count; nor does a script that cannot be read,
+// which RemoveCarLines reports.
+std::optional<CarInclude> FindCarInclude(const std::string& gameFolder, const std::string& carId);
 
 // Deletes the package's files (entryPaths: "Parts\x.scr" inside the car's
 // folder, matched without regard to letter case) from carFolder, which

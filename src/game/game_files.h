@@ -13,7 +13,8 @@ enum class ScriptFault {
   WriteFailed,
   CannotReplace,  // its new version could not take the old one's place
   CannotDelete,
-  InUse,  // another program (the game) holds it
+  InUse,       // another program (the game) holds it
+  CannotRead,  // it is there, but its lines cannot be told
 };
 
 // fault, or InUse when the last platform call failed because another
