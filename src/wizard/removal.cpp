@@ -19,6 +19,7 @@ constexpr int16_t kResRemoved = 121;
 constexpr int16_t kResLeftInPlace = 122;
 constexpr int16_t kResCarNotInstalled = 123;
 constexpr int16_t kResNotRemoved = 124;
+constexpr int16_t kResStillIncluded = 128;
 constexpr int16_t kResReserved = 10007;
 
 // The package's file names inside the car's folder; false when the
@@ -108,6 +109,13 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   }
   for (const std::string& copy : copies) output.Out(LoadResString(kResCopyUpdated) + copy);
   if (!faults.empty()) return Failed(output, faults);
+  // A line the car's own did not cover (another spelling, one a tool
+  // added) would have the game load files that are about to go.
+  if (std::optional<game::CarInclude> include = game::FindCarInclude(game, form.CarID)) {
+    Say(output, kResRunError);
+    return Stop(output, LoadResString(kResStillIncluded) + "\n" + include->ShownName + ": " + include->Line,
+                kExitRunFailed);
+  }
   std::vector<std::string> kept;
   game::RemoveCarFiles(game + shownFolder, shownFolder, entryPaths, kept, faults);
   if (!kept.empty()) Say(output, kResLeftInPlace);
