@@ -1,7 +1,6 @@
 #include "game/car_removal.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
 #include "game/game_files.h"
@@ -15,14 +14,15 @@ namespace {
 // Beside each script it replaces, so each rewrite is a rename on one disk.
 constexpr char kTempName[] = "rigbox-remove.tmp";
 
-constexpr char kBlanks[] = " \t";
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The line's content without the blanks around it.
 std::string_view Trimmed(const std::string& text, TextLine line) {
-  std::string_view content(text.data() + line.Start, line.End - line.Start);
-  size_t first = content.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return content.substr(first, content.find_last_not_of(kBlanks) + 1 - first);
+  size_t start = line.Start;
+  size_t end = line.End;
+  while (start < end && IsBlank(text[start])) ++start;
+  while (end > start && IsBlank(text[end - 1])) --end;
+  return std::string_view(text.data() + start, end - start);
 }
 
 // A name as the installer matches it on disk: without letter case, one
@@ -87,18 +87,20 @@ bool HoldsLine(const std::string& text, const std::string& line) {
   return WithoutLine(text, line).size() != text.size();
 }
 
+// A script that cannot be read may hold the line.
+bool MayHoldLine(const std::string& path, const std::string& line) {
+  std::string text;
+  return !modTools::ReadExistingFile(path, text) || HoldsLine(text, line);
+}
+
 }  // namespace
 
 bool HasCarLines(const std::string& gameFolder, const std::string& carId) {
   return std::any_of(std::begin(kSharedScripts), std::end(kSharedScripts), [&](const SharedScript& script) {
     std::string line = CarIncludeLine(carId, script);
-    auto mayHold = [&](const std::string& path) {
-      std::optional<std::string> text = modTools::ReadExistingFile(path);
-      return !text || HoldsLine(*text, line);
-    };
     std::string path = gameFolder + script.Path;
     std::string copy = StoreCopyOf(path);
-    return mayHold(path) || (!copy.empty() && mayHold(copy));
+    return MayHoldLine(path, line) || (!copy.empty() && MayHoldLine(copy, line));
   });
 }
 
@@ -122,44 +124,53 @@ std::string FileBehind(const std::string& path) {
 // rewritten without it; rewritten tells whether it was.
 bool RemoveLine(const std::string& path, const std::string& shownName, const std::string& line,
                 std::vector<FileFault>& faults, bool& rewritten) {
-  std::optional<std::string> text = modTools::ReadExistingFile(path);
-  if (!text) {
-    faults.push_back({shownName, Because(ScriptFault::CannotRead)});
-    return false;
+  std::string text;
+  std::optional<ScriptFault> fault;
+  if (!modTools::ReadExistingFile(path, text)) {
+    fault = Because(ScriptFault::CannotRead);
+  } else if (HoldsLine(text, line)) {
+    std::string target = FileBehind(path);
+    std::string tempPath = target.substr(0, target.find_last_of("\\/") + 1) + kTempName;
+    fault = ReplaceWholeFile(target, tempPath, WithoutLine(text, line));
+    rewritten = !fault;
   }
-  if (!HoldsLine(*text, line)) return true;
-  std::string target = FileBehind(path);
-  std::string tempPath = target.substr(0, target.find_last_of("\\/") + 1) + kTempName;
-  std::optional<ScriptFault> fault = ReplaceWholeFile(target, tempPath, WithoutLine(*text, line));
   if (fault) faults.push_back({shownName, *fault});
-  rewritten = !fault;
   return !fault;
 }
 
-// True for "!include", "(", an optional quote, the ID and a separator, with
-// blanks around each and letters in any case.
+// Whether line starts with "!include(", the ID and a backslash once its
+// blanks and quotes are skipped, a slash counting as a backslash and
+// letters compared without case.
 bool IncludesUnder(std::string_view line, const std::string& carId) {
-  auto take = [&line](std::string_view part) {
-    line.remove_prefix(std::min(line.find_first_not_of(kBlanks), line.size()));
-    if (!support::StartsWithIgnoringCase(line, part)) return false;
-    line.remove_prefix(part.size());
-    return true;
-  };
-  if (!take("!include") || !take("(")) return false;
-  take("\"");
-  return take(carId) && (take("\\") || take("/"));
+  constexpr std::string_view kHead = "!include(";
+  const size_t size = kHead.size() + carId.size() + 1;
+  size_t at = 0;  // in the wanted text, which is never built
+  for (char c : line) {
+    if (at == size) break;
+    if (IsBlank(c) || c == '"') continue;
+    char wanted = at < kHead.size() ? kHead[at] : at < size - 1 ? carId[at - kHead.size()] : '\\';
+    if (support::AsciiLower(c == '/' ? '\\' : c) != support::AsciiLower(wanted)) return false;
+    ++at;
+  }
+  return at == size;
 }
 
-std::optional<CarInclude> FindIn(const std::string& path, const std::string& shownName,
-                                 const std::string& carId) {
+// found gets shownName, ": " and the first such line as it stands.
+bool FindIn(const std::string& path, std::string_view shownName, const std::string& carId,
+            std::string& found) {
   std::string text = modTools::ReadTextFile(path);
   for (size_t start = 0; start < text.size();) {
     TextLine line = LineAt(text, start);
-    std::string_view content(text.data() + line.Start, line.End - line.Start);
-    if (IncludesUnder(content, carId)) return CarInclude{shownName, std::string(content)};
+    std::string_view content(text.data() + start, line.End - start);
+    if (IncludesUnder(content, carId)) {
+      found = shownName;
+      found += ": ";
+      found += content;
+      return true;
+    }
     start = line.Next;
   }
-  return std::nullopt;
+  return false;
 }
 
 }  // namespace
@@ -179,15 +190,14 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std
   }
 }
 
-std::optional<CarInclude> FindCarInclude(const std::string& gameFolder, const std::string& carId) {
+std::string FindCarInclude(const std::string& gameFolder, const std::string& carId) {
+  std::string found;
   for (const SharedScript& script : kSharedScripts) {
     std::string path = gameFolder + script.Path;
-    std::string copy = StoreCopyOf(path);
-    std::optional<CarInclude> found = FindIn(path, script.ShownName, carId);
-    if (!found && !copy.empty()) found = FindIn(copy, copy, carId);
-    if (found) return found;
+    std::string copy = StoreCopyOf(path);  // without one this reads no text
+    if (FindIn(path, script.ShownName, carId, found) || FindIn(copy, copy, carId, found)) break;
   }
-  return std::nullopt;
+  return found;
 }
 
 void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix,

@@ -3,7 +3,6 @@
 // can be cut off and run again, and a second run finishes the job.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,19 +30,15 @@ bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
                     std::vector<std::string>& copiesUpdated);
 
-// A line of a shared script that still includes one of the car's files.
-struct CarInclude {
-  std::string ShownName;  // the script's, or the full path of Windows' copy
-  std::string Line;       // as it stands, without its line end
-};
-
-// The first line of a shared script, or of Windows' copy of one, that
-// includes a file under the car's folder however it is spelled:
-// "!include", "(", an optional quote, the ID, then a backslash or slash,
-// with blanks allowed around each and letters compared without case. A
-// commented-out line does not count; nor does a script that cannot be read,
-// which RemoveCarLines reports.
-std::optional<CarInclude> FindCarInclude(const std::string& gameFolder, const std::string& carId);
+// Where a shared script, or Windows' copy of one, still includes a file
+// under the car's folder however it is spelled: a line that reads
+// "!include(", the ID and a backslash once blanks and quotes are skipped,
+// a slash counting as a backslash and letters compared without case. The
+// script's shown name (the full path of a copy), ": " and the first such
+// line as it stands; "" when there is none. A commented-out line does not
+// count; nor does a script that cannot be read, which RemoveCarLines
+// reports.
+std::string FindCarInclude(const std::string& gameFolder, const std::string& carId);
 
 // Deletes the package's files (entryPaths: "Parts\x.scr" inside the car's
 // folder, matched without regard to letter case) from carFolder, which

@@ -9,20 +9,25 @@ bool FileExists(const std::string& path) {
   return file.Open(path, platform::OpenMode::Read);
 }
 
-std::string ReadTextFile(const std::string& path) { return ReadExistingFile(path).value_or(std::string()); }
+std::string ReadTextFile(const std::string& path) {
+  std::string text;
+  ReadExistingFile(path, text);
+  return text;
+}
 
-std::optional<std::string> ReadExistingFile(const std::string& path) {
+bool ReadExistingFile(const std::string& path, std::string& text) {
+  text.clear();
   platform::File file;
   if (!file.Open(path, platform::OpenMode::Read)) {
     int16_t number = platform::LastError().Number;
-    if (number == platform::kErrFileNotFound || number == platform::kErrPathNotFound) return std::string();
-    return std::nullopt;
+    return number == platform::kErrFileNotFound || number == platform::kErrPathNotFound;
   }
   int64_t size = file.Size();
-  if (size < 0) return std::nullopt;
-  std::string text(static_cast<size_t>(size), '\0');
-  if (!file.ReadExact(text.data(), text.size())) return std::nullopt;
-  return text;
+  if (size < 0) return false;
+  text.resize(static_cast<size_t>(size));
+  if (file.ReadExact(text.data(), text.size())) return true;
+  text.clear();
+  return false;
 }
 
 bool FileContains(const std::string& path, const std::string& text) {

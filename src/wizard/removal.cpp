@@ -111,10 +111,10 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   if (!faults.empty()) return Failed(output, faults);
   // A line the car's own did not cover (another spelling, one a tool
   // added) would have the game load files that are about to go.
-  if (std::optional<game::CarInclude> include = game::FindCarInclude(game, form.CarID)) {
+  if (std::string include = game::FindCarInclude(game, form.CarID); !include.empty()) {
     Say(output, kResRunError);
-    return Stop(output, LoadResString(kResStillIncluded) + "\n" + include->ShownName + ": " + include->Line,
-                kExitRunFailed);
+    output.Err(LoadResString(kResStillIncluded));
+    return Stop(output, include, kExitRunFailed);
   }
   std::vector<std::string> kept;
   game::RemoveCarFiles(game + shownFolder, shownFolder, entryPaths, kept, faults);

@@ -59,11 +59,7 @@ TEST(GameCarLines, FindsIncludesUnderTheCarsFolder) {
   for (const auto& c : cases) {
     TempDir dir;
     WriteFile(dir / "Data/Cars/Parts.scr", "p\r\n" + c.Line + "\r\n");
-    std::optional<game::CarInclude> found = game::FindCarInclude(dir.Folder(), "ABC");
-    ASSERT_EQ(found.has_value(), c.Found) << c.Line;
-    if (found) {
-      EXPECT_EQ(found->ShownName + ": " + found->Line, "Data\\Cars\\Parts.scr: " + c.Line);
-    }
+    EXPECT_EQ(game::FindCarInclude(dir.Folder(), "ABC"), c.Found ? "Data\\Cars\\Parts.scr: " + c.Line : "");
   }
 }
 
