@@ -1,6 +1,7 @@
 #include "game/car_removal.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "game/game_files.h"
 #include "game/install_record.h"
@@ -13,6 +14,17 @@ namespace {
 
 // Beside each script it replaces, so each rewrite is a rename on one disk.
 constexpr char kTempName[] = "rigbox-remove.tmp";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The line's content without the blanks around it.
+std::string_view Trimmed(const std::string& text, TextLine line) {
+  size_t start = line.Start;
+  size_t end = line.End;
+  while (start < end && IsBlank(text[start])) ++start;
+  while (end > start && IsBlank(text[end - 1])) --end;
+  return std::string_view(text.data() + start, end - start);
+}
 
 // A package name as the installer matches it on disk: without letter case,
 // one kind of separator.
@@ -77,7 +89,7 @@ std::string WithoutLine(const std::string& text, const std::string& line) {
   while (start < text.size()) {
     TextLine current = LineAt(text, start);
     size_t next = std::min(current.Next, text.size());
-    if (text.compare(current.Start, current.End - current.Start, line) != 0) {
+    if (!support::EqualsIgnoringCase(Trimmed(text, current), line)) {
       result.append(text, start, next - start);
     } else if (next < text.size() && LineAt(text, next).End == next) {
       next = LineAt(text, next).Next;  // the empty line written after it
@@ -87,27 +99,97 @@ std::string WithoutLine(const std::string& text, const std::string& line) {
   return result;
 }
 
+namespace {
+
+// Whether WithoutLine would take something out.
+bool HoldsLine(const std::string& text, const std::string& line) {
+  return WithoutLine(text, line).size() != text.size();
+}
+
+// A script that cannot be read may hold the line.
+bool MayHoldLine(const std::string& path, const std::string& line) {
+  std::string text;
+  return !modTools::ReadExistingFile(path, text) || HoldsLine(text, line);
+}
+
+}  // namespace
+
 bool HasCarLines(const std::string& gameFolder, const std::string& carId) {
   return std::any_of(std::begin(kSharedScripts), std::end(kSharedScripts), [&](const SharedScript& script) {
     std::string line = CarIncludeLine(carId, script);
     std::string path = gameFolder + script.Path;
     std::string copy = StoreCopyOf(path);
-    return HasWholeLine(modTools::ReadTextFile(path), line) ||
-           (!copy.empty() && HasWholeLine(modTools::ReadTextFile(copy), line));
+    return MayHoldLine(path, line) || (!copy.empty() && MayHoldLine(copy, line));
   });
 }
 
 namespace {
 
-// False when the file held the line and could not be rewritten without it.
+// A mod manager keeps a script as a link into its own store, from which it
+// deploys it again: the store's file must lose the line, not the link.
+// Windows' file links are replaced as a whole, as before.
+std::string FileBehind(const std::string& path) {
+#ifndef _WIN32
+  platform::PathInfo info;
+  if (platform::GetPathInfo(path, info) && info.IsLink) {
+    std::string target = platform::RealPath(path);
+    if (!target.empty()) return target;
+  }
+#endif
+  return path;
+}
+
+// False when the file cannot be read, or held the line and could not be
+// rewritten without it; rewritten tells whether it was.
 bool RemoveLine(const std::string& path, const std::string& shownName, const std::string& line,
-                std::vector<FileFault>& faults) {
-  std::string text = modTools::ReadTextFile(path);
-  if (!HasWholeLine(text, line)) return true;
-  std::string tempPath = path.substr(0, path.find_last_of("\\/") + 1) + kTempName;
-  std::optional<ScriptFault> fault = ReplaceWholeFile(path, tempPath, WithoutLine(text, line));
+                std::vector<FileFault>& faults, bool& rewritten) {
+  std::string text;
+  std::optional<ScriptFault> fault;
+  if (!modTools::ReadExistingFile(path, text)) {
+    fault = Because(ScriptFault::CannotRead);
+  } else if (HoldsLine(text, line)) {
+    std::string target = FileBehind(path);
+    std::string tempPath = target.substr(0, target.find_last_of("\\/") + 1) + kTempName;
+    fault = ReplaceWholeFile(target, tempPath, WithoutLine(text, line));
+    rewritten = !fault;
+  }
   if (fault) faults.push_back({shownName, *fault});
   return !fault;
+}
+
+// Whether line starts with "!include(", the ID and a backslash once its
+// blanks and quotes are skipped, a slash counting as a backslash and
+// letters compared without case.
+bool IncludesUnder(std::string_view line, const std::string& carId) {
+  constexpr std::string_view kHead = "!include(";
+  const size_t size = kHead.size() + carId.size() + 1;
+  size_t at = 0;  // in the wanted text, which is never built
+  for (char c : line) {
+    if (at == size) break;
+    if (IsBlank(c) || c == '"') continue;
+    char wanted = at < kHead.size() ? kHead[at] : at < size - 1 ? carId[at - kHead.size()] : '\\';
+    if (support::AsciiLower(c == '/' ? '\\' : c) != support::AsciiLower(wanted)) return false;
+    ++at;
+  }
+  return at == size;
+}
+
+// found gets shownName, ": " and the first such line as it stands.
+bool FindIn(const std::string& path, std::string_view shownName, const std::string& carId,
+            std::string& found) {
+  std::string text = modTools::ReadTextFile(path);
+  for (size_t start = 0; start < text.size();) {
+    TextLine line = LineAt(text, start);
+    std::string_view content(text.data() + start, line.End - start);
+    if (IncludesUnder(content, carId)) {
+      found = shownName;
+      found += ": ";
+      found += content;
+      return true;
+    }
+    start = line.Next;
+  }
+  return false;
 }
 
 }  // namespace
@@ -117,12 +199,24 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std
   for (const SharedScript& script : kSharedScripts) {
     std::string path = gameFolder + script.Path;
     std::string line = CarIncludeLine(carId, script);
-    if (!RemoveLine(path, script.ShownName, line, faults)) continue;
+    bool rewritten = false;
+    if (!RemoveLine(path, script.ShownName, line, faults, rewritten)) continue;
     // Windows' copy, which the game reads instead, loses the line too.
     std::string copy = StoreCopyOf(path);
-    if (copy.empty() || !HasWholeLine(modTools::ReadTextFile(copy), line)) continue;
-    if (RemoveLine(copy, copy, line, faults)) copiesUpdated.push_back(copy);
+    rewritten = false;
+    if (!copy.empty() && RemoveLine(copy, copy, line, faults, rewritten) && rewritten)
+      copiesUpdated.push_back(copy);
   }
+}
+
+std::string FindCarInclude(const std::string& gameFolder, const std::string& carId) {
+  std::string found;
+  for (const SharedScript& script : kSharedScripts) {
+    std::string path = gameFolder + script.Path;
+    std::string copy = StoreCopyOf(path);  // without one this reads no text
+    if (FindIn(path, script.ShownName, carId, found) || FindIn(copy, copy, carId, found)) break;
+  }
+  return found;
 }
 
 bool FindCarFiles(const std::string& carFolder, const std::string& shownPrefix,

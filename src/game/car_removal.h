@@ -10,20 +10,35 @@
 
 namespace game {
 
-// text without every whole line equal to line, each with the one empty
-// line that follows it (the install writes one); every other byte stays.
+// text without every whole line that is line once the blanks (spaces,
+// tabs) around it are ignored and letters compared without case, each with
+// the one empty line that follows it (the install writes one); every other
+// byte stays.
 std::string WithoutLine(const std::string& text, const std::string& line);
 
 // True when one of the shared scripts, or Windows' copy of one
-// (StoreCopyOf), holds the car's line.
+// (StoreCopyOf), holds the car's line as WithoutLine matches it, or cannot
+// be read, so it may.
 bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 
 // Rewrites each shared script that holds the car's line without it: a
 // whole new file beside it, flushed, then moved over it, keeping its
-// attributes; then Windows' copy of it in the same way. Faults for those
-// that could not be rewritten; copiesUpdated gets each copy rewritten.
+// attributes; then Windows' copy of it in the same way. A script that is a
+// link keeps being one: the file it leads to is rewritten, beside itself.
+// Faults for those that could not be read or rewritten (a missing one
+// holds no line); copiesUpdated gets each copy rewritten.
 void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
                     std::vector<std::string>& copiesUpdated);
+
+// Where a shared script, or Windows' copy of one, still includes a file
+// under the car's folder however it is spelled: a line that reads
+// "!include(", the ID and a backslash once blanks and quotes are skipped,
+// a slash counting as a backslash and letters compared without case. The
+// script's shown name (the full path of a copy), ": " and the first such
+// line as it stands; "" when there is none. A commented-out line does not
+// count; nor does a script that cannot be read, which RemoveCarLines
+// reports.
+std::string FindCarInclude(const std::string& gameFolder, const std::string& carId);
 
 // A car's folder as the removal found it, before it deletes anything:
 // paths inside the folder, with backslashes.

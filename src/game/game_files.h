@@ -13,8 +13,8 @@ enum class ScriptFault {
   WriteFailed,
   CannotReplace,  // its new version could not take the old one's place
   CannotDelete,
-  InUse,  // another program (the game) holds it
-  CannotRead,
+  InUse,       // another program (the game) holds it
+  CannotRead,  // it is there, but its contents cannot be read
   CannotList,  // a folder whose entries cannot be read
 };
 

@@ -10,13 +10,24 @@ bool FileExists(const std::string& path) {
 }
 
 std::string ReadTextFile(const std::string& path) {
-  platform::File file;
-  if (!file.Open(path, platform::OpenMode::Read)) return std::string();
-  int64_t size = file.Size();
-  if (size <= 0) return std::string();
-  std::string text(static_cast<size_t>(size), '\0');
-  if (!file.ReadExact(text.data(), text.size())) return std::string();
+  std::string text;
+  ReadExistingFile(path, text);
   return text;
+}
+
+bool ReadExistingFile(const std::string& path, std::string& text) {
+  text.clear();
+  platform::File file;
+  if (!file.Open(path, platform::OpenMode::Read)) {
+    int16_t number = platform::LastError().Number;
+    return number == platform::kErrFileNotFound || number == platform::kErrPathNotFound;
+  }
+  int64_t size = file.Size();
+  if (size < 0) return false;
+  text.resize(static_cast<size_t>(size));
+  if (file.ReadExact(text.data(), text.size())) return true;
+  text.clear();
+  return false;
 }
 
 bool FileContains(const std::string& path, const std::string& text) {

@@ -12,6 +12,11 @@ bool FileExists(const std::string& path);
 // The whole file as bytes; empty for a missing, unreadable or empty file.
 std::string ReadTextFile(const std::string& path);
 
+// The whole file as bytes into text, empty for a missing one; false for a
+// file that is there but cannot be read, which a caller must not take for
+// empty (text is empty then too).
+bool ReadExistingFile(const std::string& path, std::string& text);
+
 // Exact, case-sensitive substring test over the whole file.
 bool FileContains(const std::string& path, const std::string& text);
 

@@ -20,6 +20,7 @@ constexpr int16_t kResRemoved = 121;
 constexpr int16_t kResLeftInPlace = 122;
 constexpr int16_t kResCarNotInstalled = 123;
 constexpr int16_t kResNotRemoved = 124;
+constexpr int16_t kResStillIncluded = 128;
 constexpr int16_t kResChangedKept = 129;
 constexpr int16_t kResLinkRemoved = 130;
 constexpr int16_t kResReserved = 10007;
@@ -129,6 +130,13 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   }
   for (const std::string& copy : copies) output.Out(LoadResString(kResCopyUpdated) + copy);
   if (!faults.empty()) return Failed(output, faults);
+  // A line the car's own did not cover (another spelling, one a tool
+  // added) would have the game load files that are about to go.
+  if (std::string include = game::FindCarInclude(game, form.CarID); !include.empty()) {
+    Say(output, kResRunError);
+    output.Err(LoadResString(kResStillIncluded));
+    return Stop(output, include, kExitRunFailed);
+  }
   if (linked) {
     // What the link leads to is the author's, not the installer's.
     if (!platform::RemoveLink(game + "Data\\Cars\\" + form.CarID))

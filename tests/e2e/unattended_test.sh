@@ -229,6 +229,28 @@ fi
 as_player=()
 [ -n "$wine" ] && umount "$work/G3/Data/Cars"
 
+# Linux: a script the player cannot read, or one still including the car's
+# files, stops the removal before it deletes anything; a script a mod
+# manager keeps as a link stays one.
+if [ -z "$wine" ]; then
+  empty_game "$work/G4"
+  run "$work/install-AAA" --silent --game-dir "$work/G4"
+  mkdir "$work/store" && mv "$work/G4/Data/Cars/Texts.scr" "$work/store/"
+  ln -s "$work/store/Texts.scr" "$work/G4/Data/Cars/Texts.scr"
+  chown -R 65534:65534 "$work/G4" "$work/store" && chmod 000 "$work/G4/Data/Cars/Parts.scr"
+  as_player=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  run "$work/install-AAA" --remove --game-dir "$work/G4"
+  check "an unreadable script stops the removal with 1" test $? -eq 1 -a -d "$work/G4/Data/Cars/AAA"
+  check "naming it and why" grep -qxF 'Data\Cars\Parts.scr: the file cannot be read' "$work/err"
+  chmod 644 "$work/G4/Data/Cars/Parts.scr" && printf '!include( "aaa/x.scr")\r\n' >>"$work/G4/Data/Cars/Icons.scr"
+  run "$work/install-AAA" --remove --game-dir "$work/G4"
+  check "a line still including the car stops it with 1" test $? -eq 1 -a -d "$work/G4/Data/Cars/AAA"
+  check "naming the line" grep -qxF 'Data\Cars\Icons.scr: !include( "aaa/x.scr")' "$work/err"
+  check "the linked script stays a link" test -L "$work/G4/Data/Cars/Texts.scr"
+  check "and its target loses the line" same_bytes "$work/store/Texts.scr" '\r\n'
+  as_player=()
+fi
+
 # Windows keeps a copy of each game file that a virtualized program (an old
 # game) wrote under a protected folder, in the user's VirtualStore, and the
 # game reads the copy. Wine does not virtualize: the copies are laid out by

@@ -22,8 +22,8 @@ namespace {
 
 const std::string kLine = "!include(\"ABC\\\\Cars.scr\")";
 
-// The line goes with the one empty line after it, whatever ends them; a
-// comment copy, a line in another case and the empty lines of others stay.
+// The line goes with the one empty line after it, whatever ends them and
+// with blanks around it; a comment copy and the empty lines of others stay.
 TEST(GameCarRemoval, TakesOutWholeLinesWithTheirEmptyLine) {
   const struct {
     std::string Before;
@@ -32,7 +32,7 @@ TEST(GameCarRemoval, TakesOutWholeLinesWithTheirEmptyLine) {
       {"a\r\n" + kLine + "\r\n\r\nb\r\n", "a\r\nb\r\n"},
       {kLine + "\n\n\n" + kLine + "\r\n", "\n"},
       {"a\r\n\r\n" + kLine, "a\r\n\r\n"},
-      {"// " + kLine + "\r\n" + kLine + " \r\n\r\n", "// " + kLine + "\r\n" + kLine + " \r\n\r\n"},
+      {"// " + kLine + "\r\n" + kLine + " \r\n\r\n", "// " + kLine + "\r\n"},
       {kLine + "\r\nx\r\n\r\n", "x\r\n\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;

@@ -1,0 +1,102 @@
+// The car's include lines as a removal finds them: in any spelling the
+// game still reads, behind a link, or in a script that cannot be read.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "game/car_removal.h"
+#ifndef _WIN32
+#include "common/unprivileged_posix.h"
+#endif
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+namespace {
+
+const std::string kLine = "!include(\"ABC\\\\Cars.scr\")";
+
+// Blanks around the line and its letters' case do not hide it.
+TEST(GameCarLines, LineGoesInAnySpelling) {
+  EXPECT_EQ(game::WithoutLine("a\r\n \t" + kLine + "\t \r\n\r\nb", kLine), "a\r\nb");
+  EXPECT_EQ(game::WithoutLine("!INCLUDE(\"abc\\\\cars.scr\")\n\n", kLine), "");
+}
+
+TEST(GameCarLines, InstalledByALineInAnySpelling) {
+  TempDir dir;
+  WriteFile(dir / "Data/Cars/Texts.scr", " !INCLUDE(\"abc\\\\texts.scr\")\r\n");
+  EXPECT_TRUE(game::HasCarLines(dir.Folder(), "ABC"));
+}
+
+// A missing script holds no line; the others still lose theirs.
+TEST(GameCarLines, MissingScriptIsNoFault) {
+  TempDir dir;
+  WriteFile(dir / "Data/Cars/cars.scr", kLine + "\r\n\r\n");
+  std::vector<game::FileFault> faults;
+  std::vector<std::string> copies;
+  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
+  EXPECT_TRUE(faults.empty());
+  EXPECT_EQ(ReadFile(dir / "Data/Cars/cars.scr"), "");
+}
+
+// The first match names its script and the line as it stands.
+TEST(GameCarLines, FindsIncludesUnderTheCarsFolder) {
+  const struct {
+    std::string Line;
+    bool Found;
+  } cases[] = {
+      {"!include(\"abc\\\\Something.scr\")", true},
+      {"\t!INCLUDE ( \"ABC/x.scr\" ) ", true},
+      {"!include(Abc\\\\x.scr)", true},
+      {"// !include(\"ABC\\\\x.scr\")", false},
+      {"!include(\"ABCD\\\\x.scr\")", false},
+      {"!include(\"Other\\\\ABC\\\\x.scr\")", false},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    WriteFile(dir / "Data/Cars/Parts.scr", "p\r\n" + c.Line + "\r\n");
+    EXPECT_EQ(game::FindCarInclude(dir.Folder(), "ABC"), c.Found ? "Data\\Cars\\Parts.scr: " + c.Line : "");
+  }
+}
+
+#ifndef _WIN32
+// What a player cannot read may hold the line: a fault, and the car counts
+// as installed so that the removal says so.
+TEST(GameCarLines, UnreadableScriptIsAFault) {
+  TempDir dir;
+  WriteFile(dir / "Data/Cars/Parts.scr", "p\r\n");
+  fs::permissions(dir / "Data/Cars/Parts.scr", fs::perms::none);
+  std::string game = dir.Folder();
+  std::optional<std::string> report = RunUnprivileged(dir.Path(), [&] {
+    std::vector<game::FileFault> faults;
+    std::vector<std::string> copies;
+    game::RemoveCarLines(game, "ABC", faults, copies);
+    std::string text = game::HasCarLines(game, "ABC") ? "installed" : "absent";
+    for (const game::FileFault& fault : faults)
+      text += " " + fault.ShownName +
+              (fault.Fault == game::ScriptFault::CannotRead ? ": cannot read" : ": other");
+    return text;
+  });
+  EXPECT_EQ(report, "installed Data\\Cars\\Parts.scr: cannot read");
+}
+
+// A mod manager's link stays a link; the file in its store loses the line.
+TEST(GameCarLines, LinkedScriptKeepsItsLink) {
+  TempDir dir;
+  WriteFile(dir / "store/Texts.scr", "t\r\n!include(\"ABC\\\\Texts.scr\")\r\n\r\n");
+  fs::create_directories(dir / "Data/Cars");
+  fs::create_symlink(dir / "store/Texts.scr", dir / "Data/Cars/Texts.scr");
+  std::vector<game::FileFault> faults;
+  std::vector<std::string> copies;
+  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
+  EXPECT_TRUE(faults.empty());
+  EXPECT_TRUE(fs::is_symlink(dir / "Data/Cars/Texts.scr"));
+  EXPECT_EQ(ReadFile(dir / "store/Texts.scr"), "t\r\n");
+}
+#endif
+
+}  // namespace
