@@ -105,6 +105,7 @@ bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& fol
     case CopyResult::Done:
       break;
   }
+  if (!out.FlushInBatch()) return FailOs("Cannot flush", target);
   if (!out.Close()) return FailOs("Cannot write", target);
   return true;
 }
@@ -157,6 +158,9 @@ bool ExtractPackage(std::string& destFolder) {
     madeFolder = folder;
     if (!ExtractEntry(i, entries[i], folder, window)) return false;
   }
+  // The car's files are on the disk before a game script or the profile
+  // names them, or a power cut could leave the game listing empty files.
+  if (!entries.empty() && !platform::FlushBatch(destFolder)) return FailOs("Cannot flush", destFolder);
   LastErrNumber = 0;
   LastErrText.clear();
   LastFailure = {};
