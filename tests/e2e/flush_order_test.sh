@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# A power cut must not leave the game naming a car whose files never reached
-# the disk: in the traced calls of a clean install, the flush of the car's
-# files comes before the first game script is opened for appending, and a
-# flush that fails fails the run before anything is registered.
+# The car's files are flushed before the first game script is opened for
+# appending, and a failed flush fails the run before anything is registered.
 # Usage: flush_order_test.sh RIGBOX_EXTRACT RIGBOX (needs strace)
 set -u
 stub=$1
@@ -10,9 +8,8 @@ rigbox=$2
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"
 export LANG=C LC_ALL=C HOME=$work/home WINEPREFIX=$work/no-prefix
-mkdir -p "$work/AAA/Tex"
+mkdir -p "$work/AAA/Tex" && head -c 100000 /dev/urandom >"$work/AAA/Tex/body.dds"
 for kind in Cars Parts Texts Icons; do printf '// AAA\r\n' >"$work/AAA/$kind.scr"; done
-head -c 100000 /dev/urandom >"$work/AAA/Tex/body.dds"
 "$rigbox" pack --id AAA -o "$work/AAA.rigbox" "$work/AAA" >"$work/out" &&
   "$rigbox" sfx --stub "$stub" -o "$work/install" "$work/AAA.rigbox" >"$work/out" || exit 1
 empty_game "$work/game"
@@ -21,8 +18,7 @@ cp -a "$work/game" "$work/untouched"
 strace -f -qq -y -e trace=open,openat,syncfs,fsync,fdatasync -o "$work/trace" \
   "$work/install" --silent --game-dir "$work/game" >"$work/out"
 check "traced install exits 0" test $? -eq 0
-# Line numbers in the trace: the last flush of the car's folder or of a
-# file in it, and the first opening for appending.
+# Trace lines: the last flush of the car's folder or a file in it, the first append.
 flushed=$(grep -nE "^[0-9]+ +(syncfs|fsync|fdatasync)\([0-9]+<$work/game/Data/Cars/AAA[/>]" "$work/trace" | tail -n 1)
 appended=$(grep -n 'O_APPEND' "$work/trace" | head -n 1)
 check "car's files flushed before a script takes its line" test -n "$flushed" -a -n "$appended" -a \
