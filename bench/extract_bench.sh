@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Extraction speed and memory against cp -r of the same files.
+# Extraction speed and memory against cp -r of the same files and a sync.
 #   bench/extract_bench.sh [RIGBOX] [TRIALS]
 # Packs (a) one 256 MiB file and (b) 2,000 files of 64 KiB, then times
 # "rigbox extract" of each package and "cp -r" of the source folder, both
@@ -13,9 +13,12 @@
 # the same reason, leave a minute between two runs of this script).
 # Targets: at most 1.0 x cp's time, peak RSS under 16 MiB.
 # Measured (2 cores, ext4, Linux 6.18; two runs of 5 trials on an idle
-# machine): 256 MiB 0.80 x cp, 2,000 x 64 KiB 0.99 x, peak RSS 2.7 MiB (cp
-# 2.0 MiB). With other work on the machine the small files' case measured
-# 1.09-1.22 x: making the files costs most, and one run's medians swing 4x.
+# machine, before extraction flushed and cp had no sync): 256 MiB 0.80 x cp,
+# 2,000 x 64 KiB 0.99 x, peak RSS 2.7 MiB (cp 2.0 MiB). With other work on
+# the machine the small files' case measured 1.09-1.22 x: making the files
+# costs most, and one run's medians swing 4x. With the flush and cp's sync
+# (two runs of 5 trials, load 4-5 from other builds): 256 MiB 0.48 and
+# 0.98 x, 2,000 x 64 KiB 0.79 and 1.35 x, peak RSS 2.5-3.0 MiB (cp 2.0).
 set -euo pipefail
 export LC_ALL=C
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -57,7 +60,9 @@ measure() {
         timesX+=("$t")
         ((r > rssX)) && rssX=$r
       else
-        read -r t r < <(timed cp -r "$source" "out_c$i")
+        # rigbox ends with the files on the disk, so cp is followed by a sync.
+        # shellcheck disable=SC2016 # expanded by that shell
+        read -r t r < <(timed sh -c 'cp -r "$1" "$2" && sync' sh "$source" "out_c$i")
         timesC+=("$t")
         ((r > rssC)) && rssC=$r
       fi

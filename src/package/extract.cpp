@@ -97,15 +97,15 @@ bool ExtractEntry(size_t index, const RigboxEntry& entry, const std::string& fol
   std::string target = folder + EntryFileName(entry);
   platform::File out;
   if (!out.Open(target, platform::OpenMode::Write)) return FailOs("Cannot create", target);
-  switch (window.CopyTo(Base() + entry.Position - 1, entry.Size, out)) {
-    case CopyResult::ReadFailed:
-      return FailOs("Cannot read " + EntryLabel(index, entry) + " of", PackageFileName);
-    case CopyResult::WriteFailed:
-      return FailOs("Cannot write", target);
-    case CopyResult::Done:
-      break;
+  CopyResult copied = window.CopyTo(Base() + entry.Position - 1, entry.Size, out);
+  if (copied == CopyResult::ReadFailed) {
+    return FailOs("Cannot read " + EntryLabel(index, entry) + " of", PackageFileName);
   }
-  if (!out.Close()) return FailOs("Cannot write", target);
+  // Only what was written whole is flushed. One failure call for a failed
+  // write, flush or close keeps the Windows installer small.
+  bool written = copied == CopyResult::Done;
+  bool flushed = written && out.FlushInBatch();
+  if (!flushed || !out.Close()) return FailOs(written && !flushed ? "Cannot flush" : "Cannot write", target);
   return true;
 }
 
@@ -157,6 +157,9 @@ bool ExtractPackage(std::string& destFolder) {
     madeFolder = folder;
     if (!ExtractEntry(i, entries[i], folder, window)) return false;
   }
+  // The car's files are on the disk before a game script or the profile
+  // names them, or a power cut could leave the game listing empty files.
+  if (!entries.empty() && !platform::FlushBatch(destFolder)) return FailOs("Cannot flush", destFolder);
   LastErrNumber = 0;
   LastErrText.clear();
   LastFailure = {};

@@ -191,6 +191,22 @@ bool File::Flush() {
   return true;
 }
 
+bool FlushBatch(const std::string& folder) {
+  std::string native = NativePath(folder);
+  int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return FailAt(native, errno);
+#ifdef __linux__
+  // Also reports a write-back of the batch that failed after its close.
+  int result = syncfs(fd);
+#else
+  sync();
+  int result = fsync(fd);
+#endif
+  int err = errno;
+  close(fd);
+  return result == 0 || Fail(err);
+}
+
 bool File::SetLength(int64_t length) {
   if (ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) != 0) return Fail(errno);
   return true;
