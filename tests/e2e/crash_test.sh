@@ -10,7 +10,7 @@ rigbox=$2
 source "$(dirname "$0")/checks.sh"
 export LANG=C LC_ALL=C HOME=$work/home WINEPREFIX=$work/no-prefix
 calls=write,pwrite64,open,openat,creat,rename,renameat,renameat2,mkdir,mkdirat,rmdir,unlink,unlinkat,chmod
-calls+=,fchmod,fchmodat,chown,fchown,fchownat,truncate,ftruncate,fsync,fdatasync,copy_file_range,link,symlink
+calls+=,fchmod,fchmodat,chown,fchown,fchownat,truncate,ftruncate,fsync,fdatasync,syncfs,copy_file_range,link,symlink
 
 make_installer() {  # make_installer ID [VERSION]: version 2 drops Tex/old.dds and adds Tex/new.dds
   local car=$work/$1${2:-}
