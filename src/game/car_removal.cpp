@@ -268,7 +268,8 @@ std::string CarFolderSpelling(const std::string& gameFolder, const std::string& 
   platform::ListFolder(cars, entries);
   for (const platform::FolderEntry& entry : entries) {
     // A link to a folder counts: the game goes through it.
-    if (!support::EqualsIgnoringCase(entry.Name, carId) || !platform::FolderExists(cars + entry.Name)) continue;
+    if (!support::EqualsIgnoringCase(entry.Name, carId) || !platform::FolderExists(cars + entry.Name))
+      continue;
     if (found.empty() || entry.Name == carId) found = entry.Name;
   }
   return found;

@@ -15,32 +15,33 @@ constexpr char kFirstLine[] = "RIGBOX install record 1";
 // Beside the record, so replacing it is a rename on one disk.
 constexpr char kTempName[] = "rigbox-install-record.tmp";
 
-// Digits only, nothing else; false on anything else or on overflow
-// (checked without a 64-bit division, which the Windows installer has no
-// room for).
-bool ParseNumber(std::string_view text, uint64_t& value) {
+// The digits of text from from to to, nothing else; false on anything
+// else or on overflow (checked without a 64-bit division, which the
+// Windows installer has no room for).
+bool ParseNumber(const std::string& text, size_t from, size_t to, uint64_t& value) {
   constexpr uint64_t kTenth = UINT64_MAX / 10;
   value = 0;
-  if (text.empty()) return false;
-  for (char c : text) {
-    auto digit = static_cast<unsigned>(c - '0');
+  if (from >= to) return false;
+  for (size_t i = from; i < to; ++i) {
+    auto digit = static_cast<unsigned>(text[i] - '0');
     if (digit > 9 || value > kTenth || (value == kTenth && digit > UINT64_MAX % 10)) return false;
     value = value * 10 + digit;
   }
   return true;
 }
 
-// "<size> <modified> <name>"
-bool ParseFileLine(std::string_view value, RecordedFile& file) {
-  size_t first = value.find(' ');
-  size_t second = value.find(' ', first + 1);  // npos + 1 is 0: found again, then refused below
+// file.Name holds "<size> <modified> <name>": split it.
+bool ParseFileLine(RecordedFile& file) {
+  const std::string& line = file.Name;
+  size_t first = line.find(' ');
+  size_t second = first == std::string::npos ? first : line.find(' ', first + 1);
   uint64_t size = 0;
-  if (second == std::string_view::npos || second <= first || !ParseNumber(value.substr(0, first), size) ||
-      !ParseNumber(value.substr(first + 1, second - first - 1), file.Modified) || size > INT64_MAX) {
+  if (second == std::string::npos || !ParseNumber(line, 0, first, size) ||
+      !ParseNumber(line, first + 1, second, file.Modified) || size > INT64_MAX) {
     return false;
   }
   file.Size = static_cast<int64_t>(size);
-  file.Name = value.substr(second + 1);
+  file.Name.erase(0, second + 1);
   return true;
 }
 
@@ -48,6 +49,7 @@ bool ParseFileLine(std::string_view value, RecordedFile& file) {
 // system matches names in any letter case, a file there in another case
 // takes the package's file.
 std::string OnDiskName(const std::string& carFolder, const std::string& name) {
+  if constexpr (platform::kNamesIgnoreCase) return name;  // one name whatever its case
   std::string folder = platform::NativePath(carFolder), full = platform::NativePath(carFolder + name);
   std::string onDisk = full.compare(0, folder.size(), folder) == 0 ? full.substr(folder.size()) : name;
   for (char& c : onDisk)
@@ -95,31 +97,35 @@ std::string RecordText(const InstallRecord& record) {
 }
 
 bool ParseRecord(const std::string& text, InstallRecord& record) {
-  record = InstallRecord{};
-  std::string_view rest = text;
-  for (bool first = true; !rest.empty(); first = false) {
-    size_t end = rest.find('\n');
-    if (end == std::string_view::npos) return false;  // cut off: not the whole record
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end + 1);
-    size_t equals = line.find('=');
+  record.CarId.clear();
+  record.Files.clear();
+  size_t start = 0;
+  for (bool first = true; start < text.size(); first = false) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) return false;  // cut off: not the whole record
+    size_t at = start;
+    start = end + 1;
     if (first) {
-      if (line != kFirstLine) return false;
+      if (text.compare(at, end - at, kFirstLine) != 0) return false;
       continue;
     }
-    if (equals == std::string_view::npos) return false;
-    std::string_view key = line.substr(0, equals), value = line.substr(equals + 1);
+    size_t equals = text.find('=', at);
+    if (equals >= end) return false;
+    size_t keyLength = equals - at;
     // The program and the package are for people; the removal and the
     // updates need the car and its files.
-    if (key == "car") {
+    bool car = text.compare(at, keyLength, "car") == 0, pending = text.compare(at, keyLength, "pending") == 0;
+    if (!car && !pending && text.compare(at, keyLength, "file") != 0) continue;
+    std::string value = text.substr(equals + 1, end - equals - 1);
+    if (car) {
       record.CarId = value;
-    } else if (key == "file" || key == "pending") {
-      record.Files.emplace_back();
-      RecordedFile& file = record.Files.back();
-      file.Pending = key == "pending";
-      file.Name = value;
-      if ((!file.Pending && !ParseFileLine(value, file)) || file.Name.empty()) return false;
+      continue;
     }
+    record.Files.emplace_back();
+    RecordedFile& file = record.Files.back();
+    file.Pending = pending;
+    file.Name = value;
+    if ((!pending && !ParseFileLine(file)) || file.Name.empty()) return false;
   }
   return !record.CarId.empty();
 }

@@ -173,7 +173,11 @@ std::string PackageIdentity(const std::vector<RigboxEntry>& entries) {
     for (uint8_t byte : bytes) hash = (hash ^ byte) * 1099511628211u;
   };
   add(SerializeRigboxHeader(PackageHeader));
-  for (const RigboxEntry& entry : entries) add(SerializeRigboxEntry(entry));
+  for (const RigboxEntry& entry : entries) {
+    add(std::span(reinterpret_cast<const uint8_t*>(&entry.Size), sizeof entry.Size + sizeof entry.Position));
+    add(std::span(reinterpret_cast<const uint8_t*>(entry.SubFolder.data()), entry.SubFolder.size()));
+    add(std::span(reinterpret_cast<const uint8_t*>(entry.FileName.data()), entry.FileName.size()));
+  }
   return support::HexText(hash, 16);
 }
 

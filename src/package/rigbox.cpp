@@ -32,6 +32,9 @@ using support::FailureKind;
 // Whether the last create-mode open failed: its close must not finish a
 // package that was never begun properly.
 bool createFailed = false;
+// Set by EnablePackageCreation; until then creating fails.
+bool (*gCreate)(const std::string&, const std::string&, int32_t) = nullptr;
+bool (*gFinish)() = nullptr;
 
 constexpr int16_t kErrInvalidCall = 5;
 constexpr int16_t kMaxFileCount = std::numeric_limits<int16_t>::max();
@@ -160,7 +163,9 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
   PackageLimit = 0;
   switch (mode) {
     case kModeCreate:
-      createFailed = !CreatePackage(fileName, carId, flags);
+      if (gCreate == nullptr)
+        return Fail(FailureKind::Misuse, kErrInvalidCall, "This program makes no packages");
+      createFailed = !gCreate(fileName, carId, flags);
       return !createFailed;
     case kModePackageFile:
       PackageHeader = RigboxHeader{};
@@ -195,6 +200,11 @@ bool FinishCreatedPackage() {
 
 }  // namespace
 
+void EnablePackageCreation() {
+  gCreate = CreatePackage;
+  gFinish = FinishCreatedPackage;
+}
+
 bool ClosePackage() {
   bool ok = true;
   if (PackageMode == kModeCreate) {
@@ -203,7 +213,7 @@ bool ClosePackage() {
     if (createFailed) {
       ok = false;
     } else if (PackageFileNum.IsOpen()) {
-      ok = FinishCreatedPackage();
+      ok = gFinish();
     }
     createFailed = false;
   }

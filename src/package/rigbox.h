@@ -19,6 +19,11 @@ inline constexpr int32_t kModeCreate = 0;
 inline constexpr int32_t kModePackageFile = 1;
 inline constexpr int32_t kModeAppended = 2;
 
+// Makes kModeCreate available. The installer reads packages and never
+// makes one: without this call the linker leaves package creation out of
+// it, where there is no room to spare.
+void EnablePackageCreation();
+
 // The number LastErrNumber holds for a malformed package.
 inline constexpr int16_t kFormatError = -1;
 inline constexpr const char* kNoRigboxFile = "No RIGBOX File!";

@@ -139,9 +139,11 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   }
   if (linked) {
     // What the link leads to is the author's, not the installer's.
-    if (!platform::RemoveLink(game + "Data\\Cars\\" + form.CarID))
-      return Failed(output, {{shownFolder, game::Because(game::ScriptFault::CannotDelete)}});
-    Say(output, kResLinkRemoved);
+    if (platform::RemoveLink(game + "Data\\Cars\\" + form.CarID)) {
+      Say(output, kResLinkRemoved);
+    } else {
+      faults.push_back({shownFolder, game::Because(game::ScriptFault::CannotDelete)});
+    }
   }
   game::RemoveCarFiles(carFolder, shownFolder, files, faults);
   SayKept(output, kResLeftInPlace, shownFolder, files.Foreign);

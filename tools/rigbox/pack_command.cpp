@@ -176,6 +176,7 @@ Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::strin
 Status Pack(const std::string& id, int32_t flags, const std::string& out,
             const std::vector<PackedFile>& files) {
   std::string temporary = TemporaryPath(out);
+  modRIGBOX::EnablePackageCreation();
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, temporary, id, flags);
   for (size_t i = 0; ok && i < files.size(); ++i) {
     ok = modRIGBOX::AddPackageFile(files[i].Source, files[i].SubFolder, files[i].FileName);
