@@ -1,5 +1,6 @@
 // --remove: takes this installer's car out of a game folder again, worked
-// out from the installer's own package, so the install records nothing.
+// out from the install record the car's folder keeps, or, for a car
+// installed without one, from the installer's own package.
 #pragma once
 
 #include "wizard/frm_main.h"
@@ -11,9 +12,10 @@ namespace wizard {
 inline constexpr int kExitNotInstalled = 7;
 
 // Removes the car of form's package from form.GameFolder: its lines from
-// the shared scripts, its entry from the list, then its files and the
-// folders they leave empty. The top-level lines stay: every other car's
-// lines hang off them. Returns the exit status.
+// the shared scripts, its entry from the list, then its files unchanged
+// since the install, the record, and the folders they leave empty. The
+// top-level lines stay: every other car's lines hang off them. Returns the
+// exit status.
 int RemoveCar(frmMain& form, ConsoleOutput& output);
 
 }  // namespace wizard
