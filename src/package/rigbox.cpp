@@ -162,17 +162,18 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
   PackageDir.clear();
   PackageLimit = 0;
   switch (mode) {
-    case kModeCreate:
-      if (gCreate == nullptr)
-        return Fail(FailureKind::Misuse, kErrInvalidCall, "This program makes no packages");
-      createFailed = !gCreate(fileName, carId, flags);
-      return !createFailed;
     case kModePackageFile:
       PackageHeader = RigboxHeader{};
       return OpenPackageFile(fileName);
     case kModeAppended:
       PackageHeader = RigboxHeader{};
       return OpenAppendedPackage(fileName);
+    case kModeCreate:
+      if (gCreate != nullptr) {
+        createFailed = !gCreate(fileName, carId, flags);
+        return !createFailed;
+      }
+      [[fallthrough]];  // a program that makes no packages knows no such mode
     default:
       return Fail(FailureKind::Misuse, kErrInvalidCall, "Unknown package mode " + support::DecimalText(mode));
   }

@@ -342,8 +342,8 @@ void frmMain::RunOperation() {
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0) &&
             modRIGBOX::VerifyPackage(entries);
   if (ok) {
-    std::vector<std::string> names;
-    for (const modRIGBOX::RigboxEntry& entry : entries) names.push_back(modRIGBOX::EntryPath(entry));
+    std::vector<std::string> names(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) names[i] = modRIGBOX::EntryPath(entries[i]);
     recordFault = install.Begin(RIGBOX_VERSION_TEXT, modRIGBOX::PackageIdentity(entries), names);
   }
   if (ok && !recordFault) {
