@@ -129,22 +129,16 @@ TEST(SupportPlatformFiles, ReadOnlyAttributeComesAndGoes) {
   EXPECT_FALSE(platform::IsReadOnly(path));
 }
 
-TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOld) {
-  TempDir dir;
-  WriteFile(dir / "Cars.scr", "old");
-  WriteFile(dir / "Cars.scr.new", "new");
-  EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "Cars.scr.new", dir.Folder() + "Cars.scr"));
-  EXPECT_EQ(ReadFile(dir / "Cars.scr"), "new");
-  EXPECT_FALSE(fs::exists(dir / "Cars.scr.new"));
-}
-
-// A script the player marked read-only stays so once rewritten.
-TEST(SupportPlatformFiles, ReplacedFileKeepsItsReadOnlyMark) {
+// The new file takes the old one's place, and a script the player marked
+// read-only stays so once rewritten.
+TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOldKeepingItsReadOnlyMark) {
   TempDir dir;
   WriteFile(dir / "Cars.scr", "old");
   WriteFile(dir / "Cars.scr.new", "new");
   ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Cars.scr", platform::kAttrReadOnly));
   EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "Cars.scr.new", dir.Folder() + "Cars.scr"));
+  EXPECT_EQ(ReadFile(dir / "Cars.scr"), "new");
+  EXPECT_FALSE(fs::exists(dir / "Cars.scr.new"));
   EXPECT_TRUE(platform::IsReadOnly(dir.Folder() + "Cars.scr"));
 }
 
