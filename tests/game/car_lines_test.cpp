@@ -20,10 +20,35 @@ namespace {
 
 const std::string kLine = "!include(\"ABC\\\\Cars.scr\")";
 
-// Blanks around the line and its letters' case do not hide it.
-TEST(GameCarLines, LineGoesInAnySpelling) {
-  EXPECT_EQ(game::WithoutLine("a\r\n \t" + kLine + "\t \r\n\r\nb", kLine), "a\r\nb");
-  EXPECT_EQ(game::WithoutLine("!INCLUDE(\"abc\\\\cars.scr\")\n\n", kLine), "");
+// The line goes with the one empty line after it, whatever ends them, with
+// blanks around it and in any letter case; a comment copy and the empty
+// lines of others stay.
+TEST(GameCarLines, TakesOutWholeLinesInAnySpellingWithTheirEmptyLine) {
+  const struct {
+    std::string Before;
+    std::string After;
+  } cases[] = {
+      {"a\r\n" + kLine + "\r\n\r\nb\r\n", "a\r\nb\r\n"},
+      {kLine + "\n\n\n" + kLine + "\r\n", "\n"},
+      {"a\r\n\r\n" + kLine, "a\r\n\r\n"},
+      {"// " + kLine + "\r\n \t" + kLine + "\t \r\n\r\nb", "// " + kLine + "\r\nb"},
+      {"!INCLUDE(\"abc\\\\cars.scr\")\r\nx\r\n\r\n", "x\r\n\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;
+}
+
+// Each rewrite goes through a file beside the script, so that it ends in a
+// rename on one disk: a folder in that file's place keeps the line.
+TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
+  TempDir dir;
+  WriteFile(dir / "Data/Cars/Cars.scr", kLine + "\r\n\r\n");
+  fs::create_directories(dir / "Data/Cars/rigbox-remove.tmp");
+  std::vector<game::FileFault> faults;
+  std::vector<std::string> copies;
+  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0].ShownName, "Data\\Cars\\Cars.scr");
+  EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), kLine + "\r\n\r\n");
 }
 
 TEST(GameCarLines, InstalledByALineInAnySpelling) {

@@ -20,38 +20,6 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-const std::string kLine = "!include(\"ABC\\\\Cars.scr\")";
-
-// The line goes with the one empty line after it, whatever ends them and
-// with blanks around it; a comment copy and the empty lines of others stay.
-TEST(GameCarRemoval, TakesOutWholeLinesWithTheirEmptyLine) {
-  const struct {
-    std::string Before;
-    std::string After;
-  } cases[] = {
-      {"a\r\n" + kLine + "\r\n\r\nb\r\n", "a\r\nb\r\n"},
-      {kLine + "\n\n\n" + kLine + "\r\n", "\n"},
-      {"a\r\n\r\n" + kLine, "a\r\n\r\n"},
-      {"// " + kLine + "\r\n" + kLine + " \r\n\r\n", "// " + kLine + "\r\n"},
-      {kLine + "\r\nx\r\n\r\n", "x\r\n\r\n"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;
-}
-
-// Each rewrite goes through a file beside the script, so that it ends in a
-// rename on one disk: a folder in that file's place keeps the line.
-TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
-  TempDir dir;
-  WriteFile(dir / "Data/Cars/Cars.scr", kLine + "\r\n\r\n");
-  fs::create_directories(dir / "Data/Cars/rigbox-remove.tmp");
-  std::vector<game::FileFault> faults;
-  Names copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
-  ASSERT_EQ(faults.size(), 1u);
-  EXPECT_EQ(faults[0].ShownName, "Data\\Cars\\Cars.scr");
-  EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), kLine + "\r\n\r\n");
-}
-
 // A car folder as the package left it, in other letter cases than its
 // entries, with a player's own file and an empty folder.
 class GameCarFiles : public testing::Test {
@@ -135,7 +103,6 @@ TEST_F(GameCarFiles, HeldFileIsInUse) {
 // Where names differ by letter case, the player's file beside the car's is
 // another file, with a record or without.
 TEST_F(GameCarFiles, AnotherFileInAnotherLetterCaseStays) {
-  WriteFile(dir_ / "ABC/TEX/body.dds", "car");
   for (bool recorded : {false, true}) {
     SCOPED_TRACE(recorded);
     WriteFile(dir_ / "ABC/TEX/body.dds", "car");
