@@ -127,16 +127,9 @@ namespace {
 
 // A mod manager keeps a script as a link into its own store, from which it
 // deploys it again: the store's file must lose the line, not the link.
-// Windows' file links are replaced as a whole, as before.
 std::string FileBehind(const std::string& path) {
-#ifndef _WIN32
-  platform::PathInfo info;
-  if (platform::GetPathInfo(path, info) && info.IsLink) {
-    std::string target = platform::RealPath(path);
-    if (!target.empty()) return target;
-  }
-#endif
-  return path;
+  std::string target = platform::LinkedFile(path);
+  return target.empty() ? path : target;
 }
 
 // False when the file cannot be read, or held the line and could not be

@@ -202,9 +202,17 @@ std::string NativePath(const std::string& path);
 // ends with none; an empty folder gives name as it stands.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// The file a symbolic link at path leads to, "" when path is no link.
+// Windows' file links are rare and replaced as a whole: "" there.
+#ifdef _WIN32
+inline std::string LinkedFile(const std::string& /*path*/) { return {}; }
+#else
+std::string LinkedFile(const std::string& path);
+#endif
+
 #ifndef _WIN32
 // Where path leads once its links, "." and ".." are resolved, "" when it
-// leads nowhere. Only Wine's drive links need it, and Wine runs on POSIX.
+// leads nowhere. Only Wine's drive links and linked game files need it.
 std::string RealPath(const std::string& path);
 #endif
 

@@ -376,6 +376,11 @@ std::string ExecutablePath() {
   return std::string(buffer.data(), static_cast<size_t>(length));
 }
 
+std::string LinkedFile(const std::string& path) {
+  PathInfo info;
+  return GetPathInfo(path, info) && info.IsLink ? RealPath(path) : std::string();
+}
+
 std::string RealPath(const std::string& path) {
   char resolved[PATH_MAX];
   if (realpath(NativePath(path).c_str(), resolved) == nullptr) {
