@@ -51,9 +51,10 @@ class GameUpdate : public testing::Test {
  protected:
   void SetUp() override {
     folder_ = dir_.Folder() + "ABC/";
-    for (const char* name : {"Cars.scr", "Old/gone.dds", "Old/kept.dds"})
+    for (const char* name : {"Cars.scr", "Old/gone.dds", "Old/kept.dds", "Older/deep/x"})
       WriteFile(dir_ / "ABC" / name, "v1");
-    game::InstallRecord v1{"ABC", "1", "p", {{"Cars.scr"}, {"Old\\gone.dds"}, {"Old\\kept.dds"}}};
+    game::InstallRecord v1{
+        "ABC", "1", "p", {{"Cars.scr"}, {"Old\\gone.dds"}, {"Old\\kept.dds"}, {"Older\\deep\\x"}}};
     for (game::RecordedFile& file : v1.Files) ASSERT_TRUE(game::StampFile(folder_ + file.Name, file));
     ASSERT_FALSE(game::WriteRecord(folder_, v1));
     WriteFile(dir_ / "ABC/Old/kept.dds", "the player's");
@@ -73,7 +74,8 @@ class GameUpdate : public testing::Test {
 TEST_F(GameUpdate, RecordCoversOldAndNewWhileTheFilesAreWritten) {
   game::RecordedInstall install(folder_, "", "ABC");
   ASSERT_FALSE(install.Begin("2", "q", {"Cars.scr", "New\\new.dds"}));
-  EXPECT_EQ(NamesOf(Recorded()), (Names{"?Cars.scr", "?New\\new.dds", "Old\\gone.dds", "Old\\kept.dds"}));
+  EXPECT_EQ(NamesOf(Recorded()),
+            (Names{"?Cars.scr", "?New\\new.dds", "Old\\gone.dds", "Old\\kept.dds", "Older\\deep\\x"}));
 }
 
 TEST_F(GameUpdate, OldFilesNobodyChangedGoWithTheirFolders) {
@@ -85,6 +87,7 @@ TEST_F(GameUpdate, OldFilesNobodyChangedGoWithTheirFolders) {
   WriteFile(dir_ / "ABC/Gone/x", "v2");
   ASSERT_FALSE(install.Finish());
   EXPECT_FALSE(fs::exists(dir_ / "ABC/Old/gone.dds"));
+  EXPECT_FALSE(fs::exists(dir_ / "ABC/Older"));
   EXPECT_EQ(ReadFile(dir_ / "ABC/Old/kept.dds"), "the player's");
   game::InstallRecord record = Recorded();
   EXPECT_EQ(NamesOf(record), (Names{"Cars.scr", "New\\new.dds", "Gone\\x"}));
@@ -104,7 +107,7 @@ TEST_F(GameUpdate, AnotherCarsRecordIsNoEarlierVersion) {
 TEST_F(GameUpdate, RecordsTheNameOnDisk) {
   game::RecordedInstall install(folder_, "", "ABC");
   ASSERT_FALSE(install.Begin("2", "q", {"cars.SCR", "old\\GONE.dds"}));
-  EXPECT_EQ(NamesOf(Recorded()), (Names{"?Cars.scr", "?Old\\gone.dds", "Old\\kept.dds"}));
+  EXPECT_EQ(NamesOf(Recorded()), (Names{"?Cars.scr", "?Old\\gone.dds", "Old\\kept.dds", "Older\\deep\\x"}));
 }
 #endif
 

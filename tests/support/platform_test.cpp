@@ -159,7 +159,7 @@ TEST(SupportPlatformFiles, DeleteFileRemovesIt) {
   EXPECT_FALSE(fs::exists(dir / "Cars.scr"));
 }
 
-// Each reports a missing file by the same number.
+// Each reports a missing file by the same number, with its description.
 TEST(SupportPlatformFiles, MissingFileFailsAlike) {
   TempDir dir;
   std::string path = dir.Folder() + "Cars.scr";
@@ -170,6 +170,7 @@ TEST(SupportPlatformFiles, MissingFileFailsAlike) {
   EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
   EXPECT_FALSE(platform::ReplaceFile(path + ".new", path));
   EXPECT_EQ(LastNumber(), platform::kErrFileNotFound);
+  EXPECT_EQ(platform::LastError().Description, platform::ErrorDescription(platform::kErrFileNotFound));
 }
 
 TEST(SupportPlatformFolders, FolderExistsForFoldersOnly) {
