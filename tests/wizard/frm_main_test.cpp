@@ -216,23 +216,36 @@ TEST_F(WizardFlow, ReservedCarIdCountsAsPresent) {
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=0\r\n");
 }
 
-// A file where the car's folder belongs: nothing can be written, not even
-// the record that comes first. The close box still asks after the run.
+// A file where a folder of the car belongs: the package's own error, with
+// the installer's name. The close box still asks after the run.
 TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
+  WriteFile(game / "Data/Cars/DMO/Textures", "in the way");
+  wizard::frmMain& wizard = Start();
+  Next(2);
+  EXPECT_FALSE(modRIGBOX::LastErrText.empty());
+  ExpectBox(1, wizard::kMsgNotice, "File:" + installer.string() + "\n" + modRIGBOX::LastErrText, "Error",
+            MsgButtons::OK, MsgIcon::Critical);
+  EXPECT_EQ(Caption("lblAction"), "Error!");
+  EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 100);
+  EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunFailed);
+  EXPECT_FALSE(fs::exists(game / "Vehiforge.ini"));
+
+  shell.Answers = {MsgResult::Yes};
+  EXPECT_TRUE(wizard.RequestClose(0));
+  EXPECT_EQ(shell.EndCount, 1);
+}
+
+// Not even the record, which comes first, can be written where a file
+// takes the car's folder: that file is named.
+TEST_F(WizardFlow, RecordThatCannotBeWrittenFailsTheRun) {
   WriteFile(game / "Data/Cars/DMO", "in the way");
   wizard::frmMain& wizard = Start();
   Next(2);
   ExpectBox(1, wizard::kMsgNotice,
             "Error!\n\nData\\Cars\\DMO\\rigbox-install-record.txt: the file cannot be replaced", "Error",
             MsgButtons::OK, MsgIcon::Critical);
-  EXPECT_EQ(Caption("lblAction"), "Error!");
-  EXPECT_EQ(wizard.Model().Find("prgsAction")->Value, 100);
-  EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
-  EXPECT_FALSE(fs::exists(game / "Vehiforge.ini"));
-
-  shell.Answers = {MsgResult::Yes};
-  EXPECT_TRUE(wizard.RequestClose(0));
-  EXPECT_EQ(shell.EndCount, 1);
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunFailed);
 }
 
 // What could be written was, and the car is listed as after a success.
