@@ -44,6 +44,7 @@ wizard::FormModel SmallModel() {
       Placed(ControlKind::CommandButton, kForm, 0, 0, 0, 0),
   };
   model.Controls[kBox].TabIndex = 2;
+  model.Controls[kLabel].TabIndex = 0;
   model.Controls[kBoxButton].TabIndex = 1;
   model.Controls[kFormButton].TabIndex = 0;
   return model;
@@ -113,7 +114,7 @@ TEST(WizardPixelLayout, TabOrderThenTheRestInCollectionOrder) {
   wizard::FormModel model = SmallModel();
   EXPECT_EQ(wizard::TabOrder(model, wizard::kContainerForm),
             (std::vector<int>{kFormButton, kBox, kVertical}));
-  EXPECT_EQ(wizard::TabOrder(model, kBox), (std::vector<int>{kBoxButton, kLabel, kGrey, kWhite}));
+  EXPECT_EQ(wizard::TabOrder(model, kBox), (std::vector<int>{kLabel, kBoxButton, kGrey, kWhite}));
   // A control's position, found by its address: a copy has none.
   EXPECT_EQ(wizard::PositionOf(model, model.Controls[kWhite]), kWhite);
   EXPECT_EQ(wizard::PositionOf(model, Control(model.Controls[kWhite])), -1);
