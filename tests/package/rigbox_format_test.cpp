@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 
 #include "package/package_bytes.h"
@@ -38,6 +39,14 @@ TEST(PackageFormat, ReaderOkFlagStaysClearedAfterAnOverrun) {
   EXPECT_EQ(reader.I32(4), 0);  // only two bytes left
   EXPECT_EQ(reader.I16(4), 0);  // in range, but the failure sticks
   EXPECT_FALSE(reader.Ok());
+}
+
+// A field is written in its own bytes, never into the next one's.
+TEST(PackageFormat, WriterKeepsToEachFieldsBytes) {
+  std::array<uint8_t, 6> bytes{};
+  modRIGBOX::ByteWriter writer(bytes);
+  writer.U32(1, 0x04030201);
+  EXPECT_EQ(bytes, (std::array<uint8_t, 6>{0, 1, 2, 3, 4, 0}));
 }
 
 // Bytes after a SubFolder's NUL are ignored; without a NUL, as without one
