@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Linux installer killed just before each file-changing system call of
 # an install, and of a removal, then run again as the player would: every
-# case must end exactly as one uninterrupted run ends, byte for byte.
+# case must end exactly as one uninterrupted run ends, byte for byte. Also
+# the order of the flushes that make it so.
 # Usage: crash_test.sh RIGBOX_EXTRACT RIGBOX (needs strace)
 set -u
 stub=$1
@@ -72,6 +73,20 @@ check "an update leaves none of the old version's files" test ! -e "$work/update
 cp -a "$work/updated" "$work/updated-removed"
 "$work/install-AAAv2" --remove --game-dir "$work/updated-removed" >"$work/out" || exit 1
 check "an updated car is removed whole" test ! -e "$work/updated-removed/Data/Cars/AAA"
+
+# The car's files reach the disk (one syncfs of its folder) before a script
+# is opened for appending; a flush that fails ends the run before any line.
+cp -a "$work/base" "$work/flushed" && cp -a "$work/base" "$work/unflushed"
+strace -f -qq -y -e trace=openat,syncfs -o "$work/trace" "$work/install-AAA" --silent --game-dir "$work/flushed" >"$work/out"
+synced=$(grep -nE "^[0-9]+ +syncfs\([0-9]+<$work/flushed/Data/Cars/AAA>" "$work/trace" | head -n 1)
+appended=$(grep -n 'O_APPEND' "$work/trace" | head -n 1)
+check "car's files flushed before a script takes its line" test -n "$synced" -a -n "$appended" -a \
+  "${synced%%:*}" -lt "${appended%%:*}"
+strace -f -qq -e trace=syncfs -e inject=syncfs:error=EIO -o "$work/trace" \
+  "$work/install-AAA" --silent --game-dir "$work/unflushed" >"$work/out" 2>"$work/err"
+check "a failed flush exits 1" test $? -eq 1
+check "and says so" grep -q '^Cannot flush' "$work/err"
+check "nothing registered after a failed flush" diff -r -x AAA "$work/base" "$work/unflushed"
 
 run_crashes install "$work/base" "$work/installed" --silent "--silent --replace"
 run_crashes update "$work/installed" "$work/updated" "--silent --replace" "--silent --replace" AAAv2
