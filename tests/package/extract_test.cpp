@@ -33,6 +33,21 @@ class PackageExtract : public ::testing::Test {
   TempDir dir_;
 };
 
+// Files that lie together are read together: one read for all three,
+// which the busy hook hears of once.
+TEST_F(PackageExtract, NeighbouringFilesShareOneRead) {
+  Open(Header("RIGBOX", 0, kVersion1, 3, 35, 34 + 3 * 88, "ABC") + "abcdefghi" +
+       Entry(3, 26, Folder(""), Name("a")) + Entry(3, 29, Folder(""), Name("b")) +
+       Entry(3, 32, Folder(""), Name("c")));
+  int reads = 0;
+  modRIGBOX::SetBusyHook([](void* count) { ++*static_cast<int*>(count); }, &reads);
+  std::string dest = dir_.Folder() + "out";
+  EXPECT_TRUE(modRIGBOX::ExtractPackage(dest));
+  modRIGBOX::SetBusyHook(nullptr, nullptr);
+  EXPECT_EQ(ReadFile(dir_ / "out/c"), "ghi");
+  EXPECT_EQ(reads, 1);
+}
+
 // Each package's files land below the destination, which gains one
 // separator; the folders are created, an existing file is replaced.
 TEST_F(PackageExtract, WritesEveryFileWhereverItsDataLies) {
