@@ -21,7 +21,8 @@ bool IsUsableFolderName(const std::string& carId) {
 bool MayWriteCarsFolder(const std::string& gameFolder) {
   std::string probe = gameFolder + "Data\\Cars\\rigbox-probe.tmp";
   platform::File file;
-  if (!file.Open(probe, platform::OpenMode::Write))
+  // Made new, so a link planted at the name leads nowhere.
+  if (!platform::ClearName(probe) || !file.Open(probe, platform::OpenMode::CreateNew))
     return platform::LastError().Number != platform::kErrPermissionDenied;
   file.Close();
   platform::DeleteFile(probe);

@@ -56,13 +56,6 @@ bool Walk(const std::string& base, const std::string& shownBase, const std::stri
   return true;
 }
 
-// A read-only file refuses deletion on Windows.
-bool Delete(const std::string& path) {
-  if (platform::DeleteFile(path)) return true;
-  return platform::IsReadOnly(path) && platform::SetFileAttributes(path, platform::kAttrNormal) &&
-         platform::DeleteFile(path);
-}
-
 // Without a record, the file each package name was written to: the name
 // as it stands when it exists, else the one that matches it in another
 // letter case, as the install found it.
@@ -245,10 +238,11 @@ bool FindCarFiles(const std::string& carFolder, const std::string& shownPrefix,
 void RemoveCarFiles(const std::string& carFolder, const std::string& shownPrefix, const CarFiles& files,
                     std::vector<FileFault>& faults) {
   for (const std::string& path : files.Remove) {
-    if (!Delete(carFolder + path)) faults.push_back({shownPrefix + path, Because(ScriptFault::CannotDelete)});
+    if (!platform::ClearName(carFolder + path))
+      faults.push_back({shownPrefix + path, Because(ScriptFault::CannotDelete)});
   }
   // The record goes last: a run cut off before it still knows the car.
-  if (!faults.empty() || (files.Recorded && !Delete(carFolder + kRecordName))) return;
+  if (!faults.empty() || (files.Recorded && !platform::ClearName(carFolder + kRecordName))) return;
   // Deepest first; a folder that still holds something stays.
   for (auto folder = files.Folders.rbegin(); folder != files.Folders.rend(); ++folder)
     platform::RemoveFolder(carFolder + *folder);

@@ -17,11 +17,11 @@ std::string StoreCopyOf(const std::string& path) {
 
 std::optional<ScriptFault> ReplaceWholeFile(const std::string& path, const std::string& tempPath,
                                             const std::string& bytes) {
-  // A missing temporary file fails the reset: nothing to clear.
-  if (platform::SetFileAttributes(tempPath, platform::kAttrNormal) && !platform::DeleteFile(tempPath))
-    return Because(ScriptFault::CannotReplace);
+  // What a crashed run (or anyone) left at the temporary name goes first;
+  // a link planted there is removed, never written through.
   platform::File file;
-  if (!file.Open(tempPath, platform::OpenMode::Write)) return Because(ScriptFault::CannotReplace);
+  if (!platform::ClearName(tempPath) || !file.Open(tempPath, platform::OpenMode::CreateNew))
+    return Because(ScriptFault::CannotReplace);
   bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush();
   std::optional<ScriptFault> fault;
   if (!file.Close() || !written) {

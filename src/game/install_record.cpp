@@ -57,12 +57,6 @@ std::string OnDiskName(const std::string& carFolder, const std::string& name) {
   return onDisk;
 }
 
-// Deletes a file of an earlier version; read-only ones too.
-bool DeleteOld(const std::string& path) {
-  return platform::DeleteFile(path) ||
-         (platform::SetFileAttributes(path, platform::kAttrNormal) && platform::DeleteFile(path));
-}
-
 }  // namespace
 
 const RecordedFile* InstallRecord::Find(const std::string& name) const {
@@ -200,7 +194,7 @@ std::optional<FileFault> RecordedInstall::Finish() {
   for (const RecordedFile& old : previous_.Files) {
     std::string path = folder_ + old.Name;
     if (next_.Find(old.Name) != nullptr || !IsUnchanged(path, old)) continue;
-    if (!DeleteOld(path)) return FileFault{shown_ + old.Name, Because(ScriptFault::CannotDelete)};
+    if (!platform::ClearName(path)) return FileFault{shown_ + old.Name, Because(ScriptFault::CannotDelete)};
     // Its folders go with it once nothing else is left in them.
     for (size_t cut = old.Name.rfind('\\'); cut != std::string::npos && cut > 0;
          cut = old.Name.rfind('\\', cut - 1)) {

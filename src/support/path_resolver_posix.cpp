@@ -64,7 +64,7 @@ const std::string* PathResolver::Match(const std::string& dir, const std::string
 std::string PathResolver::Resolve(const std::string& path) {
   std::string slashed(path);
   std::replace(slashed.begin(), slashed.end(), '\\', '/');
-  if (slashed.empty() || Exists(slashed)) return slashed;
+  if (asWritten_ || slashed.empty() || Exists(slashed)) return slashed;
 
   // Most misses are new files in a folder that exists as written: only the
   // last name then needs looking up.

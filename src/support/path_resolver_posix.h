@@ -23,6 +23,8 @@ class PathResolver {
   // disk. From the first component that exists in no letter case on, the
   // rest stays as the program wrote it.
   std::string Resolve(const std::string& path);
+  // From now on Resolve changes the separators alone.
+  void TakeNamesAsWritten() { asWritten_ = true; }
 
   // The native path (as Resolve gave it) now names a new file or folder.
   void Added(const std::string& nativePath);
@@ -44,6 +46,7 @@ class PathResolver {
   std::string dir_;
   struct timespec mtime_ {};
   std::unordered_map<std::string, std::string> byLower_;
+  bool asWritten_ = false;
 };
 
 }  // namespace platform

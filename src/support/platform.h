@@ -50,6 +50,9 @@ enum class OpenMode {
   ReadLocked,  // the same, but others may only read while it is open
   Write,       // create or truncate, write only
   Append,      // create if missing, every write goes to the end
+  // A new file, write only; fails when anything stands at the name, a link
+  // above all, which is never followed (temporary and probe files).
+  CreateNew,
 };
 
 // An open file. Positions are 0-based byte offsets.
@@ -128,6 +131,11 @@ bool DeleteFile(const std::string& path);
 // attributes (read-only above all) to the one that replaces it.
 bool ReplaceFile(const std::string& from, const std::string& to);
 
+// Frees a name for a new file: removes the file (read-only too) or the link
+// standing there, never what a link leads to. True when nothing stands
+// there any more; a folder there fails.
+bool ClearName(const std::string& path);
+
 // Removes an empty folder.
 bool RemoveFolder(const std::string& path);
 // Removes a symbolic link (or a junction) itself, whatever it leads to.
@@ -197,6 +205,13 @@ inline constexpr char kPreferredSeparator = '/';
 
 // The path the system is given for a program path (see the top of this file).
 std::string NativePath(const std::string& path);
+
+#ifndef _WIN32
+// From now on every name is taken in the letter case it is written in: the
+// rigbox tool's names come from a POSIX shell, and its output must never
+// replace a file whose name differs in case alone.
+void TakeNamesAsWritten();
+#endif
 
 // folder and name with one separator between them, this system's when folder
 // ends with none; an empty folder gives name as it stands.

@@ -81,6 +81,8 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 std::string NativePath(const std::string& path) { return tResolver.Resolve(path); }
 
+void TakeNamesAsWritten() { tResolver.TakeNamesAsWritten(); }
+
 bool File::Open(const std::string& path, OpenMode mode) {
   Close();
   std::string native = NativePath(path);
@@ -96,8 +98,11 @@ bool File::Open(const std::string& path, OpenMode mode) {
     case OpenMode::Append:
       flags |= O_WRONLY | O_CREAT | O_APPEND;
       break;
+    case OpenMode::CreateNew:
+      flags |= O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+      break;
   }
-  bool canWrite = mode == OpenMode::Write || mode == OpenMode::Append;
+  bool canWrite = mode != OpenMode::Read && mode != OpenMode::ReadLocked;
   bool existed = !canWrite || Exists(native);
   int fd = open(native.c_str(), flags, 0666);
   if (fd < 0) return FailAt(native, errno);
@@ -250,15 +255,26 @@ bool RemoveFolder(const std::string& path) {
 // unlink removes the link itself, never what it leads to.
 bool RemoveLink(const std::string& path) { return DeleteFile(path); }
 
+// A file's mode does not keep its name from being unlinked.
+bool ClearName(const std::string& path) {
+  std::string native = NativePath(path);
+  int result = unlink(native.c_str());
+  return (result != 0 && errno == ENOENT) || RemovedAt(native, result);
+}
+
 bool ReplaceFile(const std::string& from, const std::string& to) {
   std::string nativeTo = NativePath(to);
   std::string nativeFrom = NativePath(from);
   // The new file takes the old one's permissions and, where we may give
-  // it, its owner: a read-only script stays read-only.
+  // it, its owner: a read-only script stays read-only. Given through the
+  // new file itself, so a link put in its place passes nothing on.
   struct stat old;
   if (stat(nativeTo.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-    chmod(nativeFrom.c_str(), old.st_mode & 07777);
-    [[maybe_unused]] int given = geteuid() == 0 ? chown(nativeFrom.c_str(), old.st_uid, old.st_gid) : 0;
+    int fd = open(nativeFrom.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return FailAt(nativeFrom, errno);
+    fchmod(fd, old.st_mode & 07777);
+    [[maybe_unused]] int given = geteuid() == 0 ? fchown(fd, old.st_uid, old.st_gid) : 0;
+    close(fd);
   }
   if (rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) return FailAt(nativeFrom, errno);
   tResolver.Moved(nativeFrom, nativeTo);

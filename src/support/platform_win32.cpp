@@ -189,6 +189,11 @@ bool File::Open(const std::string& path, OpenMode mode) {
       access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
       disposition = OPEN_ALWAYS;
       break;
+    case OpenMode::CreateNew:
+      access = GENERIC_WRITE;
+      disposition = CREATE_NEW;
+      attributes = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+      break;
   }
   HANDLE handle = INVALID_HANDLE_VALUE;
   auto open = [&] {
@@ -196,7 +201,7 @@ bool File::Open(const std::string& path, OpenMode mode) {
     return handle != INVALID_HANDLE_VALUE;
   };
   // Reading asks for no sharing that a holder could refuse for long.
-  bool opened = mode == OpenMode::Write || mode == OpenMode::Append ? Retried(name, open) : open();
+  bool opened = mode != OpenMode::Read && mode != OpenMode::ReadLocked ? Retried(name, open) : open();
   if (!opened) {
     DWORD error = GetLastError();
     // A folder opened as a file is refused as access denied.
@@ -311,6 +316,20 @@ bool DeleteFile(const std::string& path) {
   std::wstring name = SystemPath(path);
   if (!Retried(name, [&] { return DeleteFileW(name.c_str()) != 0; })) return Fail(GetLastError());
   return true;
+}
+
+bool ClearName(const std::string& path) {
+  std::wstring name = SystemPath(path);
+  DWORD attributes = AttributesOf(name);  // a link's own, not its target's
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || Fail(error);
+  }
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveLink(path);
+  if (IsFolder(attributes)) return FailWith(kErrPathFileAccess);
+  // A read-only file refuses deletion.
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFile(path);
 }
 
 bool RemoveFolder(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "support/platform.h"
 #include "support/version.h"
 
 namespace {
@@ -38,6 +39,11 @@ int Run(std::vector<std::string> args) {
     std::cout << "rigbox " RIGBOX_VERSION_TEXT "\n";
     return rigbox_tool::kExitOk;
   }
+#ifndef _WIN32
+  // An author's names are exact; extract alone lays out a package's names
+  // as the installer does, folders in any letter case being one.
+  if (command != "extract") platform::TakeNamesAsWritten();
+#endif
   if (command == "pack") return rigbox_tool::RunPack(args);
   if (command == "list") return rigbox_tool::RunList(args);
   if (command == "extract") return rigbox_tool::RunExtract(args);
