@@ -241,9 +241,7 @@ void frmMain::btnBrowse_Click(int16_t /*index*/) {
 }
 
 void frmMain::OpenOnGameFolder(const std::string& folder) {
-  std::string candidate = modTools::AddBackslash(folder);
-  if (!CheckGameFolder(candidate)) return;
-  GameFolder = candidate;
+  GameFolder = modTools::AddBackslash(folder);
   SetCaption(ui_.lblGameFolder, GameFolder);
 }
 

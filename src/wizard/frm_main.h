@@ -116,9 +116,9 @@ class frmMain : private game::ProgressSink {
   void Click(int position, int selectedRow = -1);
   void cmdNav_Click(int16_t index);
   void btnBrowse_Click(int16_t index);
-  // A game folder given on the command line (the wizard started again as
-  // administrator) is taken as a picked one, without a word when it does
-  // not hold the game.
+  // A game folder given on the command line (by the player, or by the
+  // wizard started again as administrator) is shown as it stands: Next
+  // says so when it does not hold the game, and never installs elsewhere.
   void OpenOnGameFolder(const std::string& folder);
   void lstCarList_Click();
   // Every request to close except Finish; cancel set to non-zero keeps the

@@ -113,13 +113,22 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
   form->btnBrowse_Click(0);
   EXPECT_EQ(shell.PickerTitles, std::vector<std::string>{"Select Gravelon directory"});
   EXPECT_EQ(Caption("lblGameFolder"), "");
-  // A folder from the command line (the restart as administrator) is taken
-  // only when it holds the game, and without a word.
-  form->OpenOnGameFolder(dir.Path().string());
-  EXPECT_EQ(Caption("lblGameFolder"), "");
-  form->OpenOnGameFolder(game.string());
-  EXPECT_EQ(Caption("lblGameFolder"), GameFolderText());
-  EXPECT_TRUE(shell.Messages.empty());
+}
+
+// A folder from the command line is the player's choice even without the
+// game: never swapped for the one the game recorded.
+TEST_F(WizardFlow, CommandLineFolderWithoutTheGameStaysAndFailsAtNext) {
+  registry.SetGameFolder(GameFolderText());
+  wizard::frmMain& wizard = Start();
+  wizard.OpenOnGameFolder(dir.Path().string());
+  std::string chosen = wizard.GameFolder;
+  EXPECT_EQ(chosen.rfind(dir.Path().string(), 0), 0u);
+  EXPECT_EQ(Caption("lblGameFolder"), chosen);
+  Next();
+  ASSERT_EQ(shell.Messages.size(), 1u);
+  EXPECT_EQ(shell.Messages[0].Id, wizard::kResNoGame);
+  EXPECT_EQ(wizard.GameFolder, chosen);
+  EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
 }
 
 // The registry's folder is taken as it stands. A folder without the game
