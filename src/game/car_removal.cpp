@@ -190,8 +190,12 @@ void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std
     // Windows' copy, which the game reads instead, loses the line too.
     std::string copy = StoreCopyOf(path);
     rewritten = false;
-    if (!copy.empty() && RemoveLine(copy, copy, line, faults, rewritten) && rewritten)
+    if (copy.empty()) continue;
+    if (std::optional<ScriptFault> fault = CopyFault(copy)) {
+      faults.push_back({copy, *fault});
+    } else if (RemoveLine(copy, copy, line, faults, rewritten) && rewritten) {
       copiesUpdated.push_back(copy);
+    }
   }
 }
 

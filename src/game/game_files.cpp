@@ -15,6 +15,12 @@ std::string StoreCopyOf(const std::string& path) {
                                                                                                      : "";
 }
 
+std::optional<ScriptFault> CopyFault(const std::string& copy) {
+  size_t store = copy.find("\\VirtualStore\\");
+  if (store != std::string::npos && platform::PassesThroughLink(copy, store)) return ScriptFault::ThroughLink;
+  return std::nullopt;
+}
+
 std::optional<ScriptFault> ReplaceWholeFile(const std::string& path, const std::string& tempPath,
                                             const std::string& bytes) {
   // What a crashed run (or anyone) left at the temporary name goes first;

@@ -13,9 +13,10 @@ enum class ScriptFault {
   WriteFailed,
   CannotReplace,  // its new version could not take the old one's place
   CannotDelete,
-  InUse,       // another program (the game) holds it
-  CannotRead,  // it is there, but its contents cannot be read
-  CannotList,  // a folder whose entries cannot be read
+  InUse,        // another program (the game) holds it
+  CannotRead,   // it is there, but its contents cannot be read
+  CannotList,   // a folder whose entries cannot be read
+  ThroughLink,  // Windows' copy lies behind a link, which anyone may plant there
 };
 
 // fault, or InUse when the last platform call failed because another
@@ -26,6 +27,11 @@ ScriptFault Because(ScriptFault fault);
 // of the file when it exists (see platform::VirtualStorePath); "" when
 // there is none. A change to the file must reach the copy too.
 std::string StoreCopyOf(const std::string& path);
+
+// ThroughLink when the way from the VirtualStore folder down to copy passes
+// through a link or junction: the player plants those without rights, and
+// an elevated run would follow them out of the store.
+std::optional<ScriptFault> CopyFault(const std::string& copy);
 
 // A game file that was not changed: its name as the player is shown it,
 // and why.

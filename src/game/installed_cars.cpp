@@ -115,7 +115,8 @@ bool WriteINI(const std::string& gameFolder, const std::vector<std::string>& ins
   std::optional<ScriptFault> fault = WriteList(fileName, installedCars);
   if (fault && sink != nullptr) sink->ScriptFailed(kProfileFile, *fault);
   if (fault || copy.empty()) return !fault;
-  fault = WriteList(copy, installedCars);
+  fault = CopyFault(copy);
+  if (!fault) fault = WriteList(copy, installedCars);
   if (sink != nullptr) fault ? sink->ScriptFailed(copy, *fault) : sink->CopyUpdated(copy);
   return !fault;
 }

@@ -87,7 +87,9 @@ bool ChangeWithCopy(const std::string& path, const std::string& shownName, Progr
   std::string copy = StoreCopyOf(path);
   if (copy.empty()) return true;
   changed = false;
-  if (Fault fault = change(copy, changed)) return Fail(sink, copy, *fault);
+  Fault fault = CopyFault(copy);
+  if (!fault) fault = change(copy, changed);
+  if (fault) return Fail(sink, copy, *fault);
   if (changed) sink.CopyUpdated(copy);
   return true;
 }

@@ -136,6 +136,11 @@ bool ReplaceFile(const std::string& from, const std::string& to);
 // there any more; a folder there fails.
 bool ClearName(const std::string& path);
 
+// True when a name of path past its first `from` characters is a link, a
+// junction or another reparse point, or cannot be examined: what is
+// written there could land anywhere.
+bool PassesThroughLink(const std::string& path, size_t from);
+
 // Removes an empty folder.
 bool RemoveFolder(const std::string& path);
 // Removes a symbolic link (or a junction) itself, whatever it leads to.

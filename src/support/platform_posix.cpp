@@ -246,6 +246,16 @@ bool DeleteFile(const std::string& path) {
   return RemovedAt(native, unlink(native.c_str()));
 }
 
+bool PassesThroughLink(const std::string& path, size_t from) {
+  // Only letter case and separators differ: the positions stay.
+  std::string native = NativePath(path);
+  for (size_t end = native.find('/', from + 1);; end = native.find('/', end + 1)) {
+    struct stat st;
+    if (lstat(native.substr(0, end).c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return true;
+    if (end == std::string::npos) return false;
+  }
+}
+
 bool RemoveFolder(const std::string& path) {
   std::string native = NativePath(path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();

@@ -332,6 +332,15 @@ bool ClearName(const std::string& path) {
   return DeleteFile(path);
 }
 
+bool PassesThroughLink(const std::string& path, size_t from) {
+  for (size_t end = path.find_first_of("\\/", from + 1);; end = path.find_first_of("\\/", end + 1)) {
+    DWORD attributes = AttributesOf(SystemPath(path.substr(0, end)));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+      return true;
+    if (end == std::string::npos) return false;
+  }
+}
+
 bool RemoveFolder(const std::string& path) {
   if (!RemoveDirectoryW(SystemPath(path).c_str())) return Fail(GetLastError());
   return true;

@@ -279,6 +279,14 @@ if [ -n "$wine" ]; then
   check "removal beside the copies exits 0" test $? -eq 0
   check "the copy loses the line" same_bytes "$store/Data/Cars/Cars.scr" '\r\n'
   check "and the car" same_bytes "$store/Vehiforge.ini" '[Cars]\r\nCarsCount=1\r\nCarID1=BBB\r\n'
+  # The player may plant a link under VirtualStore without rights; an
+  # elevated run must not follow it out of the store.
+  mkdir -p "$work/outside/Cars" && printf '\r\n' >"$work/outside/Cars/Cars.scr"
+  rm -r "$store/Data" && ln -s "$work/outside" "$store/Data"
+  run "$work/install-AAA$exe" --silent --game-dir 'C:\Program Files\GravelonVS'
+  check "a copy behind a link is not updated, exit 6" test $? -eq 6
+  check "the file the link leads to stays" same_bytes "$work/outside/Cars/Cars.scr" '\r\n'
+  check "the copy is named, and why" grep -qiF 'GravelonVS\Data\Cars\Cars.scr: the way to it passes through a link' "$work/err"
 fi
 
 # The command line.

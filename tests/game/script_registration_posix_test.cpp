@@ -9,6 +9,7 @@
 
 #include "common/temp_dir.h"
 #include "common/unprivileged_posix.h"
+#include "game/game_files.h"
 #include "game/recording_sink.h"
 #include "game/script_registration.h"
 #include "support/platform.h"
@@ -103,6 +104,22 @@ TEST_F(GameScriptRegistrationReadOnly, FailuresNameTheFileAndTheReason) {
   EXPECT_EQ(Run(game::UpdateGVTextsScript), "false\nfailed Data\\Cars\\Texts.scr: cannot open");
   EXPECT_EQ(Read("Data/Texts.scr"), "t\r\n" + kTextsTop);
   EXPECT_EQ(Read("Data/Cars/Texts.scr"), "shared\r\n");
+}
+
+// Windows' copy is written only when no link lies on the way down from the
+// VirtualStore folder; links above it are the system's business.
+TEST(GameStoreCopy, ALinkUnderTheStoreKeepsTheCopyUnwritten) {
+  TempDir dir;
+  WriteFile(dir / "VirtualStore/real/Cars.scr", "c\r\n");
+  fs::create_directory_symlink(dir / "VirtualStore/real", dir / "VirtualStore/link");
+  fs::create_directory_symlink(dir.Path(), dir / "above");
+  std::string store = dir.Folder() + "above\\VirtualStore\\";
+  EXPECT_EQ(game::CopyFault(store + "real\\Cars.scr"), std::nullopt);
+  EXPECT_EQ(game::CopyFault(store + "link\\Cars.scr"), game::ScriptFault::ThroughLink);
+  fs::remove(dir / "VirtualStore/link");
+  fs::create_symlink(dir / "VirtualStore/real/Cars.scr", dir / "VirtualStore/Cars.scr");
+  EXPECT_EQ(game::CopyFault(store + "Cars.scr"), game::ScriptFault::ThroughLink);
+  EXPECT_EQ(game::CopyFault(store + "missing\\Cars.scr"), game::ScriptFault::ThroughLink);
 }
 
 }  // namespace
