@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs.h"
+#include "win32_shell.h"
 
 namespace {
 
@@ -34,6 +35,17 @@ TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
   for (const auto& answer : answers) {
     EXPECT_EQ(AnswerFromResult(answer.Result, answer.Buttons), answer.Expected) << answer.Result;
   }
+}
+
+// The elevated restart is given the folder behind a subst drive, which the
+// elevated program does not see; a local drive's path stays as it is.
+TEST(Win32ElevatedRestart, SubstDriveGivesWayToItsFolder) {
+  ASSERT_TRUE(DefineDosDeviceW(0, L"T:", L"C:\\windows"));
+  std::wstring seen = win32_frontend::PathSeenElevated(L"T:\\Games\\Gravelon");
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"T:", nullptr);
+  EXPECT_EQ(seen, L"C:\\windows\\Games\\Gravelon");
+  EXPECT_EQ(win32_frontend::PathSeenElevated(L"C:\\Games"), L"C:\\Games");
+  EXPECT_EQ(win32_frontend::PathSeenElevated(L"\\\\server\\share\\Games"), L"\\\\server\\share\\Games");
 }
 
 }  // namespace

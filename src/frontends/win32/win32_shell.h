@@ -7,6 +7,12 @@
 
 namespace win32_frontend {
 
+// folder as a program started elevated sees it: the player's mapped and
+// subst drives belong to the player's logon alone, so their drive letters
+// give way to the share or folder behind them. "" for a network drive
+// whose share cannot be found.
+std::wstring PathSeenElevated(const std::wstring& folder);
+
 class Win32Shell : public wizard::Shell {
  public:
   explicit Win32Shell(MainWindow& window) : window_(window) {}
