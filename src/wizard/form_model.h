@@ -17,7 +17,7 @@ namespace wizard {
 
 inline constexpr int32_t kTwipsPerPixelAt96Dpi = 15;
 
-enum class ControlKind {
+enum class ControlKind : uint8_t {
   Form,
   Label,
   CommandButton,
@@ -51,13 +51,16 @@ inline constexpr int kSysColorButtonFace = 15;
 inline constexpr int kSysColorButtonText = 18;
 
 // A colour as designed: either one of the system's colours or fixed RGB.
+// Byte-sized, as the window's layout table holds two per control.
 struct Color {
-  enum class Source { System, Rgb };
+  enum class Source : uint8_t { System, Rgb };
   Source From = Source::System;
-  int SystemIndex = kSysColorButtonFace;  // when From is System
-  uint8_t R = 0, G = 0, B = 0;            // when From is Rgb
+  uint8_t SystemIndex = kSysColorButtonFace;  // when From is System
+  uint8_t R = 0, G = 0, B = 0;                // when From is Rgb
 
-  static constexpr Color System(int index) { return Color{Source::System, index, 0, 0, 0}; }
+  static constexpr Color System(int index) {
+    return Color{Source::System, static_cast<uint8_t>(index), 0, 0, 0};
+  }
   static constexpr Color Rgb(uint8_t r, uint8_t g, uint8_t b) { return Color{Source::Rgb, 0, r, g, b}; }
   bool operator==(const Color&) const = default;
 };
@@ -73,7 +76,7 @@ struct Font {
   bool operator==(const Font&) const = default;
 };
 
-enum class BorderStyle { None, FixedSingle };
+enum class BorderStyle : uint8_t { None, FixedSingle };
 
 // A member of a TabStrip's Tabs, a Toolbar's Buttons or a ListView's
 // ColumnHeaders. Column headers show Text; tabs and buttons Caption.

@@ -6,20 +6,22 @@
 namespace wizard {
 namespace {
 
-constexpr int kNone = -1;  // no array index, no container, no tab stop
+constexpr int8_t kNone = -1;  // no array index, no container, no tab stop
 
-// One control as designed; what is not named keeps the usual value.
+// One control as designed; what is not named keeps the usual value. The
+// narrowest types that hold the design's numbers: the table is part of
+// every installer.
 struct ControlSpec {
   const char* Name;
   ControlKind Kind;
-  int Index = kNone;
+  int8_t Index = kNone;
   const char* Container = nullptr;  // with ContainerIndex; nullptr: the form
-  int ContainerIndex = kNone;
-  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-  int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // lines
+  int8_t ContainerIndex = kNone;
+  int16_t Left = 0, Top = 0, Width = 0, Height = 0;
+  int16_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // lines
   const char* Tag = "";
   const char* Caption = nullptr;  // nullptr: a label shows its name
-  double FontSize = 8.25;
+  float FontSize = 8.25f;         // quarter points, exact in a float
   bool Bold = false;
   uint8_t Charset = kCharsetAnsi;
   Color BackColor = Color::System(kSysColorButtonFace);
@@ -27,8 +29,8 @@ struct ControlSpec {
   BorderStyle Border = BorderStyle::None;
   bool Visible = true;
   bool Enabled = true;
-  int TabIndex = kNone;
-  int32_t Max = 0;
+  int8_t TabIndex = kNone;
+  int16_t Max = 0;
   const char* Picture = "";
   const char* DefaultExt = "";
   const char* Filter = "";
@@ -57,7 +59,7 @@ constexpr ControlSpec kControls[] = {
      .Width = 4815,
      .Height = 255,
      .Tag = "200",
-     .FontSize = 9.75,
+     .FontSize = 9.75f,
      .Bold = true,
      .Charset = kCharsetEastEurope,
      .BackColor = kWindow,
