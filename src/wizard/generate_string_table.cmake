@@ -25,11 +25,18 @@ set(lastId -32769)
 # block of texts and sets offsetVar to where it starts; 0xFFFF for none.
 # Texts are referred to by 16-bit offsets rather than pointers: the stub
 # then carries neither the pointers nor a relocation for each.
+# A text met before (an entry the same in both languages) is stored once.
 function(add_text text offsetVar)
   if(text STREQUAL "")
     set(${offsetVar} 0xFFFF PARENT_SCOPE)
     return()
   endif()
+  string(MD5 key "${text}")
+  if(DEFINED seen_${key})
+    set(${offsetVar} ${seen_${key}} PARENT_SCOPE)
+    return()
+  endif()
+  set(seen_${key} ${textsSize} PARENT_SCOPE)
   set(${offsetVar} ${textsSize} PARENT_SCOPE)
   string(REGEX REPLACE "\\\\[\\\\\"rn]" "x" decoded "${text}")
   string(LENGTH "${decoded}" length)
