@@ -119,27 +119,20 @@ TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
   }
 }
 
-TEST(SupportPlatformFiles, ReadOnlyAttributeComesAndGoes) {
-  TempDir dir;
-  WriteFile(dir / "Cars.scr", "old");
-  std::string path = dir.Folder() + "Cars.scr";
-  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrReadOnly));
-  EXPECT_TRUE(platform::IsReadOnly(path));
-  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrNormal));
-  EXPECT_FALSE(platform::IsReadOnly(path));
-}
-
 // The new file takes the old one's place, and a script the player marked
-// read-only stays so once rewritten.
+// read-only stays so once rewritten, until the mark is taken away.
 TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOldKeepingItsReadOnlyMark) {
   TempDir dir;
   WriteFile(dir / "Cars.scr", "old");
   WriteFile(dir / "Cars.scr.new", "new");
-  ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "Cars.scr", platform::kAttrReadOnly));
-  EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "Cars.scr.new", dir.Folder() + "Cars.scr"));
+  const std::string path = dir.Folder() + "Cars.scr";
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrReadOnly));
+  EXPECT_TRUE(platform::ReplaceFile(path + ".new", path));
   EXPECT_EQ(ReadFile(dir / "Cars.scr"), "new");
   EXPECT_FALSE(fs::exists(dir / "Cars.scr.new"));
-  EXPECT_TRUE(platform::IsReadOnly(dir.Folder() + "Cars.scr"));
+  EXPECT_TRUE(platform::IsReadOnly(path));
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrNormal));
+  EXPECT_FALSE(platform::IsReadOnly(path));
 }
 
 // One file, however spelled; a missing one is the same as nothing.
@@ -150,13 +143,6 @@ TEST(SupportPlatformFiles, SameFileNeedsBothToExist) {
   EXPECT_TRUE(platform::SameFile(path, dir.Folder() + "CARS.SCR"));
   EXPECT_FALSE(platform::SameFile(path, missing));
   EXPECT_FALSE(platform::SameFile(missing, path));
-}
-
-TEST(SupportPlatformFiles, DeleteFileRemovesIt) {
-  TempDir dir;
-  WriteFile(dir / "Cars.scr", "old");
-  EXPECT_TRUE(platform::DeleteFile(dir.Folder() + "Cars.scr"));
-  EXPECT_FALSE(fs::exists(dir / "Cars.scr"));
 }
 
 // Each reports a missing file by the same number, with its description.
