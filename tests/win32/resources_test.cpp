@@ -89,7 +89,7 @@ TEST_F(Win32Resources, ManifestAndVersionInformation) {
   std::string manifest = Bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
   for (const char* needed :
        {"Microsoft.Windows.Common-Controls", "PerMonitorV2, PerMonitor", "true/pm", "<longPathAware",
-        "level=\"highestAvailable\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+        "level=\"asInvoker\"", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
     EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
   }
   // The version --version prints.

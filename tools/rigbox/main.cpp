@@ -7,6 +7,9 @@
 #include "cli.h"
 #include "support/platform.h"
 #include "support/version.h"
+#ifdef _WIN32
+#include "dll_search.h"
+#endif
 
 namespace {
 
@@ -58,6 +61,7 @@ int Run(std::vector<std::string> args) {
 #ifdef _WIN32
 // Names come and go in UTF-16, whatever the code page.
 int main() {
+  win32_frontend::RestrictDllSearch();
   int status = Run(rigbox_tool::StartWindowsConsole());
   rigbox_tool::EndWindowsConsole();
   return status;

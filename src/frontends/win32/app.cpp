@@ -1,7 +1,5 @@
 #include "app.h"
 
-#include <commctrl.h>
-
 #include "command_line.h"
 #include "console.h"
 #include "discovery/registry.h"
@@ -39,8 +37,6 @@ int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
 }
 
 int RunWizard(HINSTANCE instance, int showCommand, const std::optional<std::string>& gameDir) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
   int status = wizard::kExitRunFailed;
   {
     MainWindow window(instance);

@@ -8,7 +8,8 @@
 #include <cstdlib>
 
 #include "app.h"
-#include "system_api.h"
+#include "dll_search.h"
+#include "windows_api.h"
 
 // The static constructors: the linker lists them between a -1 and a 0.
 extern "C" void (*__CTOR_LIST__[])();

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "dll_search.h"
 #include "events.h"
 #include "resource_ids.h"
 #include "system_api.h"
@@ -51,6 +52,7 @@ bool MainWindow::Create(wizard::frmMain& form) {
     if (RegisterClassExW(&windowClass) == 0) return false;
   }
   if (!RegisterPanelClass(instance_)) return false;
+  StartCommonControls();
 
   // Hidden and empty at first: the size depends on the DPI of the screen
   // the window lands on, known only once it exists.

@@ -1,14 +1,8 @@
 #include "system_api.h"
 
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
-
 namespace win32_frontend {
 namespace {
 
-using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
@@ -23,15 +17,6 @@ int ScreenDpi() {
 }
 
 }  // namespace
-
-void RestrictDllSearch() {
-  auto setDefault = LookUp<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
-  if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-  // Systems without the update that brought it: at least leave the current
-  // folder out of the search.
-  auto setDirectory = LookUp<SetDllDirectoryFn>(L"kernel32.dll", "SetDllDirectoryW");
-  if (setDirectory != nullptr) setDirectory(L"");
-}
 
 int WindowDpi(HWND window) {
   static auto forWindow = LookUp<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");

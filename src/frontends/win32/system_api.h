@@ -15,11 +15,6 @@ Function LookUp(const wchar_t* module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
 }
 
-// Loads the system DLLs only from the system folder from here on (and no
-// longer from the folder the installer was started from, typically a
-// downloads folder anyone can drop a DLL into). Call first thing.
-void RestrictDllSearch();
-
 // DPI of the window (of the primary screen before Windows 10 1607).
 int WindowDpi(HWND window);
 
