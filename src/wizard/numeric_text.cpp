@@ -1,5 +1,6 @@
 #include "wizard/numeric_text.h"
 
+#include <cstddef>
 #include <string>
 
 #include "support/ascii_case.h"
@@ -12,11 +13,13 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A number as written: 0.Digits x 10^PointAt, Digits without leading or
-// trailing zeros (empty for zero).
+// trailing zeros (empty for zero). PointAt is the size of a text at most
+// plus the exponent's cap: it fits the machine's word, which a 32-bit
+// program computes with far less code than with 64 bits.
 struct WrittenNumber {
   bool Negative = false;
   std::string Digits;
-  int64_t PointAt = 0;
+  std::ptrdiff_t PointAt = 0;
 };
 
 std::optional<WrittenNumber> ParseDecimal(std::string_view text) {
@@ -44,10 +47,11 @@ std::optional<WrittenNumber> ParseDecimal(std::string_view text) {
     bool negative = i < text.size() && text[i] == '-';
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     if (i == text.size()) return std::nullopt;
-    int64_t exponent = 0;
+    // Past the cap the number has long overflowed, or become zero.
+    std::ptrdiff_t exponent = 0;
     for (; i < text.size(); ++i) {
       if (!IsDigit(text[i])) return std::nullopt;
-      if (exponent < 1000000000) exponent = exponent * 10 + (text[i] - '0');
+      if (exponent < 100000000) exponent = exponent * 10 + (text[i] - '0');
     }
     number.PointAt += negative ? -exponent : exponent;
   }
@@ -93,16 +97,17 @@ std::optional<int16_t> TextToInteger16(std::string_view text) {
   if (!number) return std::nullopt;
   if (number->PointAt > 5) return std::nullopt;  // 100000 or more
   const std::string& digits = number->Digits;
-  int64_t whole = 0;
-  for (int64_t i = 0; i < number->PointAt; ++i) {
-    whole = whole * 10 + (i < static_cast<int64_t>(digits.size()) ? digits[static_cast<size_t>(i)] - '0' : 0);
+  const auto size = static_cast<std::ptrdiff_t>(digits.size());
+  int32_t whole = 0;
+  for (std::ptrdiff_t i = 0; i < number->PointAt; ++i) {
+    whole = whole * 10 + (i < size ? digits[static_cast<size_t>(i)] - '0' : 0);
   }
   // The first digit after the point, and whether any other follows.
   char first = '0';
   bool more = false;
-  if (number->PointAt >= 0 && number->PointAt < static_cast<int64_t>(digits.size())) {
+  if (number->PointAt >= 0 && number->PointAt < size) {
     first = digits[static_cast<size_t>(number->PointAt)];
-    more = number->PointAt + 1 < static_cast<int64_t>(digits.size());
+    more = number->PointAt + 1 < size;
   }
   if (first > '5' || (first == '5' && (more || whole % 2 == 1))) ++whole;
   if (number->Negative) whole = -whole;

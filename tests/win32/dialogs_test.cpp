@@ -41,11 +41,13 @@ TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
 // elevated program does not see; a local drive's path stays as it is.
 TEST(Win32ElevatedRestart, SubstDriveGivesWayToItsFolder) {
   ASSERT_TRUE(DefineDosDeviceW(0, L"T:", L"C:\\windows"));
-  std::wstring seen = win32_frontend::PathSeenElevated(L"T:\\Games\\Gravelon");
+  std::wstring subst = L"T:\\Games\\Gravelon", local = L"C:\\Games", share = L"\\\\server\\share\\Games";
+  bool seen = win32_frontend::SeenElevated(subst);
   DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"T:", nullptr);
-  EXPECT_EQ(seen, L"C:\\windows\\Games\\Gravelon");
-  EXPECT_EQ(win32_frontend::PathSeenElevated(L"C:\\Games"), L"C:\\Games");
-  EXPECT_EQ(win32_frontend::PathSeenElevated(L"\\\\server\\share\\Games"), L"\\\\server\\share\\Games");
+  EXPECT_TRUE(seen && win32_frontend::SeenElevated(local) && win32_frontend::SeenElevated(share));
+  EXPECT_EQ(subst, L"C:\\windows\\Games\\Gravelon");
+  EXPECT_EQ(local, L"C:\\Games");
+  EXPECT_EQ(share, L"\\\\server\\share\\Games");
 }
 
 }  // namespace

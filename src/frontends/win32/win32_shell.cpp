@@ -1,7 +1,6 @@
 #include "win32_shell.h"
 
 #include <shellapi.h>
-#include <winnetwk.h>
 
 #include "dialogs.h"
 #include "support/platform.h"
@@ -14,30 +13,19 @@ namespace {
 constexpr int16_t kResDriveHidden = 132;
 constexpr int16_t kResErrorTitle = 10000;
 
-using GetUniversalNameFn = DWORD(WINAPI*)(LPCWSTR, DWORD, LPVOID, LPDWORD);
-
 }  // namespace
 
-std::wstring PathSeenElevated(const std::wstring& folder) {
-  if (folder.size() < 2 || folder[1] != L':') return folder;
+bool SeenElevated(std::wstring& folder) {
+  if (folder.size() < 2 || folder[1] != L':') return true;
   wchar_t drive[] = {folder[0], L':', 0, 0};
-  union {
-    wchar_t target[1024];
-    UNIVERSAL_NAME_INFOW share;
-  } found;
-  wchar_t* target = found.target;
+  wchar_t target[MAX_PATH + 8];
   // A subst drive stands for "\??\C:\folder".
-  if (QueryDosDeviceW(drive, target, 1024) != 0 && target[1] == L'?' && target[5] == L':')
-    return target + 4 + folder.substr(2);
+  if (QueryDosDeviceW(drive, target, MAX_PATH + 8) != 0 && target[1] == L'?' && target[5] == L':') {
+    folder = target + 4 + folder.substr(2);
+    return true;
+  }
   drive[2] = L'\\';
-  if (GetDriveTypeW(drive) != DRIVE_REMOTE) return folder;
-  // A mapped drive: its share, found by a library taken from System32 alone.
-  HMODULE mpr = LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  auto get = reinterpret_cast<GetUniversalNameFn>(
-      mpr != nullptr ? reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetUniversalNameW")) : nullptr);
-  DWORD size = sizeof found;
-  if (get == nullptr || get(folder.c_str(), UNIVERSAL_NAME_INFO_LEVEL, target, &size) != NO_ERROR) return {};
-  return found.share.lpUniversalName;
+  return GetDriveTypeW(drive) != DRIVE_REMOTE;
 }
 
 wizard::MsgResult Win32Shell::MessageBox(int16_t /*stringId*/, const std::string& text,
@@ -57,15 +45,14 @@ void Win32Shell::EndProgram() { window_.Close(); }
 bool Win32Shell::CanRestartElevated() { return !platform::IsElevated(); }
 
 bool Win32Shell::RestartElevated(const std::string& gameFolder) {
-  // Without its last separator: a backslash before the closing quote would
-  // escape it. The wizard adds it again ("C:" becomes "C:\\").
-  // The player's mapped and subst drives are not the elevated program's.
-  std::wstring folder = PathSeenElevated(Widen(gameFolder));
-  if (folder.empty()) {
-    ShowMessageBox(window_.Handle(), wizard::LoadResString(kResDriveHidden) + gameFolder.substr(0, 2),
+  std::wstring folder = Widen(gameFolder);
+  if (!SeenElevated(folder)) {
+    ShowMessageBox(window_.Handle(), wizard::LoadResString(kResDriveHidden).append(gameFolder, 0, 2),
                    wizard::LoadResString(kResErrorTitle), wizard::MsgButtons::OK, wizard::MsgIcon::Critical);
     return false;
   }
+  // Without its last separator: a backslash before the closing quote would
+  // escape it. The wizard adds it again ("C:" becomes "C:\\").
   folder.erase(folder.find_last_not_of(L"\\/") + 1);
   std::wstring parameters = L"--game-dir \"" + folder + L"\"";
   std::wstring program = Widen(platform::ExecutablePath());

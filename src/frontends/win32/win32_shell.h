@@ -7,11 +7,11 @@
 
 namespace win32_frontend {
 
-// folder as a program started elevated sees it: the player's mapped and
-// subst drives belong to the player's logon alone, so their drive letters
-// give way to the share or folder behind them. "" for a network drive
-// whose share cannot be found.
-std::wstring PathSeenElevated(const std::wstring& folder);
+// The player's subst and mapped drives belong to the player's logon, which
+// a program started elevated does not share: a subst drive's letter gives
+// way to the folder behind it. False for a network drive, which the
+// elevated program may not see at all.
+bool SeenElevated(std::wstring& folder);
 
 class Win32Shell : public wizard::Shell {
  public:
