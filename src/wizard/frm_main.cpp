@@ -281,10 +281,12 @@ bool frmMain::NextOnGameFolderStep() {
     return false;
   }
   CarID = modRIGBOX::GetPackageCarID();
-  // An ID that cannot name a folder under Data\Cars would send the files
-  // elsewhere: refuse it before anything is written.
-  if (!game::IsUsableFolderName(CarID)) {
-    ShowError(kResInvalidId, LoadResString(kResInvalidId) + kValidCharactersShown);
+  // An ID the game does not take (malformed, or one of its own cars) would
+  // have files written that nothing registers, a game car's over its own:
+  // refused before anything is written.
+  int16_t verdict = CheckCarID();
+  if (verdict == game::kCarIdInvalid || verdict == game::kCarIdReserved) {
+    ShowError(verdict, LoadResString(verdict) + (verdict == kResInvalidId ? kValidCharactersShown : ""));
     LastOutcome = Outcome::CarIdRefused;
     return false;
   }
@@ -295,7 +297,7 @@ bool frmMain::NextOnGameFolderStep() {
     LastOutcome = Outcome::CarIdRefused;
     return false;
   }
-  if (CheckCarID() != game::kCarIdNew) {
+  if (verdict == game::kCarIdInstalled) {
     MsgResult answer = shell_.MessageBox(kResReplaceQuestion, LoadResString(kResReplaceQuestion),
                                          LoadResString(kResWarning), MsgButtons::OKCancel, MsgIcon::Question);
     if (answer != MsgResult::OK) {
@@ -369,7 +371,8 @@ void frmMain::RunOperation() {
   scriptFaults_.clear();
   int16_t verdict = CheckCarID();
   // A listed car that the player replaces gets back the lines a crash or a
-  // game update took away; lines already there are not added again.
+  // game update took away; lines already there are not added again. Other
+  // IDs never get this far.
   if (verdict == game::kCarIdNew || verdict == game::kCarIdInstalled) {
     UpdateGVCarsScript();
     SetProgress(bar.Value + kProgressPerRegistration);

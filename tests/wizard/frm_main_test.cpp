@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "common/temp_dir.h"
+#include "game/car_id.h"
 #include "package/rigbox.h"
 #include "support/platform.h"
 #include "wizard/string_table.h"
@@ -214,17 +215,6 @@ TEST_F(WizardFlow, PresentCarAsksAndReplacingRepairsItsLines) {
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), ini);
 }
 
-// One of the game's own cars is asked about as a present one, and not
-// registered.
-TEST_F(WizardFlow, ReservedCarIdCountsAsPresent) {
-  MakeInstaller(installer, "BMX", SampleCar("BMX"));
-  Start();
-  Next(2);
-  ExpectBox(1, wizard::kResReplaceQuestion, wizard::LoadResString(wizard::kResReplaceQuestion), "Warning",
-            MsgButtons::OKCancel, MsgIcon::Question);
-  EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), "[Cars]\r\nCarsCount=0\r\n");
-}
-
 // A file where a folder of the car belongs: the package's own error, with
 // the installer's name. The close box still asks after the run.
 TEST_F(WizardFlow, FailedRunKeepsTheBarAndOffersOnlyFinish) {
@@ -284,7 +274,12 @@ TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
 // No package appended, or a car ID that cannot name a folder: refused
 // before anything is written.
 TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
-  for (const std::string& carId : {std::string(), std::string("../"), std::string(". .")}) {
+  const std::string invalid =
+      "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid "
+      "characters:  _0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
+  // No package, IDs that name no folder of their own or break the game's
+  // rule (Z is not valid), and one of the game's own cars.
+  for (const std::string carId : {"", "../", ". .", "Z12", "BMX"}) {
     SCOPED_TRACE(carId);
     if (carId.empty()) {
       WriteFile(installer, "just a program, nothing appended");
@@ -294,10 +289,14 @@ TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
     shell.Messages.clear();
     wizard::frmMain& wizard = Start();
     Next();
-    ExpectBox(1, carId.empty() ? wizard::kMsgNotice : wizard::kResInvalidId,
+    bool reserved = carId == "BMX";
+    ExpectBox(1,
+              carId.empty() ? wizard::kMsgNotice
+              : reserved    ? game::kCarIdReserved
+                            : wizard::kResInvalidId,
               carId.empty() ? "File:" + installer.string() + "\n" + modRIGBOX::LastErrText
-                            : "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid "
-                              "characters:  _0123456789ABCDEFGHIJKLMNOPQRSTUVWXY",
+              : reserved    ? "ID reserved."
+                            : invalid,
               "Error", MsgButtons::OK, MsgIcon::Critical);
     EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
     EXPECT_EQ(wizard.LastOutcome,
