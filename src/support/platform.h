@@ -239,6 +239,10 @@ std::string RealPath(const std::string& path);
 // Value of an environment variable, empty when unset.
 std::string GetEnv(const char* name);
 
+// A new, empty folder of this process's own in the system's folder for
+// temporary files, "" on failure. The caller removes it.
+std::string MakeTemporaryFolder();
+
 // True when the program runs with an administrator's rights: elevated on
 // Windows, as root elsewhere.
 bool IsElevated();

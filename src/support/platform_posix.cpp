@@ -421,6 +421,16 @@ std::string GetEnv(const char* name) {
   return value ? std::string(value) : std::string();
 }
 
+std::string MakeTemporaryFolder() {
+  std::string base = GetEnv("TMPDIR");
+  std::string pattern = (base.empty() ? "/tmp" : base) + "/rigbox-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) {
+    Fail(errno);
+    return std::string();
+  }
+  return pattern;
+}
+
 bool IsElevated() { return geteuid() == 0; }
 
 std::string VirtualStorePath(const std::string& /*path*/) { return std::string(); }

@@ -529,6 +529,26 @@ std::string GetEnv(const char* name) {
   return std::string();
 }
 
+std::string MakeTemporaryFolder() {
+  std::wstring base(MAX_PATH + 1, L'\0');
+  DWORD length = GetTempPathW(static_cast<DWORD>(base.size()), base.data());
+  if (length == 0 || length >= base.size()) {
+    Fail(length == 0 ? GetLastError() : DWORD{ERROR_FILENAME_EXCED_RANGE});
+    return std::string();
+  }
+  base.resize(length);
+  // The process ID keeps other processes out; the count, earlier runs of
+  // this ID whose folders were left behind.
+  std::wstring prefix = base + L"rigbox-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (unsigned count = 0; count < 1000; ++count) {
+    std::wstring folder = prefix + std::to_wstring(count);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return Narrow(folder);
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  Fail(GetLastError());
+  return std::string();
+}
+
 bool IsElevated() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;

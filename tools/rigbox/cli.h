@@ -59,12 +59,23 @@ Status OpenAnyPackage(const std::string& path);
 // ends, to a file or pipe. EndWindowsConsole writes what is left.
 std::vector<std::string> StartWindowsConsole();
 void EndWindowsConsole();
+// Waits for a key when the console is this program's alone, as Explorer
+// gives it to a program a folder is dropped onto: it closes when the
+// program ends. A prompt's console stays, so there is nothing to wait for.
+void HoldOwnConsole();
 #endif
+
+// What pack and sfx do for their arguments, every check included, for a
+// caller that reports the outcome itself.
+Status MakePackage(const std::vector<std::string>& packArgs);
+Status MakeInstaller(const std::vector<std::string>& sfxArgs);
 
 int RunPack(const std::vector<std::string>& args);
 int RunList(const std::vector<std::string>& args);
 int RunExtract(const std::vector<std::string>& args);
 int RunVerify(const std::vector<std::string>& args);
 int RunSfx(const std::vector<std::string>& args);
+// rigbox FOLDER: the installer for this system's players, beside FOLDER.
+int RunDrop(const std::string& folder);
 
 }  // namespace rigbox_tool

@@ -15,6 +15,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: rigbox <command> [options]\n"
+    "       rigbox FOLDER\n"
     "       rigbox --version\n"
     "\n"
     "Commands:\n"
@@ -23,6 +24,10 @@ constexpr const char* kUsage =
     "  extract   write a package's files below a folder\n"
     "  verify    check a package without writing anything\n"
     "  sfx       append a package to an installer program\n"
+    "\n"
+    "rigbox FOLDER (or a car's folder dropped onto rigbox) packs the folder with\n"
+    "its name as the car ID and writes the installer for this system beside it,\n"
+    "FOLDER-setup.exe on Windows and FOLDER-setup on Linux.\n"
     "\n"
     "A package is read from a package file or from a program it is appended to.\n"
     "Run \"rigbox <command> --help\" for a command's options.\n";
@@ -52,6 +57,12 @@ int Run(std::vector<std::string> args) {
   if (command == "extract") return rigbox_tool::RunExtract(args);
   if (command == "verify") return rigbox_tool::RunVerify(args);
   if (command == "sfx") return rigbox_tool::RunSfx(args);
+  // Explorer starts the tool with the path of what is dropped onto it alone.
+  platform::PathInfo dropped;
+  if (args.empty() && platform::GetPathInfo(command, dropped) &&
+      dropped.Kind != platform::PathKind::Missing) {
+    return rigbox_tool::RunDrop(command);
+  }
   std::cerr << "rigbox: unknown command \"" << command << "\"\n\n" << kUsage;
   return rigbox_tool::kExitUsage;
 }

@@ -228,6 +228,8 @@ Status PackCommand(const std::vector<std::string>& args) {
 
 }  // namespace
 
+Status MakePackage(const std::vector<std::string>& packArgs) { return PackCommand(packArgs); }
+
 int RunPack(const std::vector<std::string>& args) { return Finish("pack", PackCommand(args)); }
 
 }  // namespace rigbox_tool

@@ -174,6 +174,8 @@ Status Sfx(const std::vector<std::string>& args) {
 
 }  // namespace
 
+Status MakeInstaller(const std::vector<std::string>& sfxArgs) { return Sfx(sfxArgs); }
+
 int RunSfx(const std::vector<std::string>& args) { return Finish("sfx", Sfx(args)); }
 
 }  // namespace rigbox_tool

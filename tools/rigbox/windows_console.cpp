@@ -72,4 +72,19 @@ void EndWindowsConsole() {
   sErr->Finish();
 }
 
+void HoldOwnConsole() {
+  DWORD processes[2];
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  // Input from a file or a pipe is no author at the keyboard.
+  if (GetConsoleProcessList(processes, 2) != 1 || !GetConsoleMode(input, &mode)) return;
+  std::cout << "Press any key to close this window.\n";
+  FlushConsoleInputBuffer(input);
+  INPUT_RECORD record;
+  DWORD count = 0;
+  while (ReadConsoleInputW(input, &record, 1, &count) && count == 1) {
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) return;
+  }
+}
+
 }  // namespace rigbox_tool
