@@ -74,7 +74,7 @@ Status Describe(PackedFile& file) {
   if (file.SubFolder.size() > kMaxSubFolderPath) {
     return Error(cannot + "its subfolder path " + Quoted(modRIGBOX::PrintableName(file.SubFolder)) + " has " +
                  std::to_string(file.SubFolder.size()) +
-                 " characters; the whole subfolder path, backslashes " + "included, has at most " +
+                 " characters; the whole subfolder path, backslashes included, has at most " +
                  std::to_string(kMaxSubFolderPath));
   }
   if (const char* problem = modRIGBOX::SubFolderProblem(file.SubFolder)) {
@@ -184,8 +184,8 @@ std::string Below(const std::string& dir, std::string relative) {
   return (last == dir.rbegin() ? dir : dir + separator) + relative;
 }
 
-// Every fault of the files to pack, those of their names and of where the
-// car lies in dir, added to faults.
+// Adds to faults every fault of the files to pack: their names (each file
+// gets its stored folder and name here) and where the car lies in dir.
 void FindFaults(const std::string& dir, std::vector<PackedFile>& files, std::vector<Fault>& faults) {
   std::vector<std::string> paths;
   for (PackedFile& file : files) {
@@ -199,7 +199,7 @@ void FindFaults(const std::string& dir, std::vector<PackedFile>& files, std::vec
   }
   if (std::string nested = NestedCarFolder(paths); !nested.empty()) {
     faults.push_back({"", Quoted(dir) + " holds no car script itself; the car seems to be in " +
-                              modRIGBOX::PrintableName(Below(dir, nested)) + ": pack that folder"});
+                              Below(dir, modRIGBOX::PrintableName(nested)) + ": pack that folder"});
   }
 }
 
@@ -240,6 +240,15 @@ Result<Walk> Collect(const std::string& dir, const std::string& out, bool keepJu
   return walk;
 }
 
+// Names the junk left out, folders with a trailing slash.
+void TellLeftOut(const std::vector<std::string>& leftOut) {
+  if (leftOut.empty()) return;
+  std::cout << "Left out " << Counted(static_cast<int64_t>(leftOut.size()), "name")
+            << " no car needs (--keep-junk packs them):";
+  for (size_t i = 0; i < leftOut.size(); ++i) std::cout << (i == 0 ? " " : ", ") << Shown(leftOut[i]);
+  std::cout << "\n";
+}
+
 // Writes the package beside out, then puts it in place.
 Status Pack(const std::string& id, int32_t flags, const std::string& out, const Walk& walk) {
   const std::vector<PackedFile>& files = walk.Files;
@@ -259,13 +268,7 @@ Status Pack(const std::string& id, int32_t flags, const std::string& out, const 
   }
   Status published = Publish(temporary, out);
   if (!published) return published;
-  if (!walk.LeftOut.empty()) {
-    std::cout << "Left out " << Counted(static_cast<int64_t>(walk.LeftOut.size()), "name")
-              << " no car needs (--keep-junk packs them):";
-    for (size_t i = 0; i < walk.LeftOut.size(); ++i)
-      std::cout << (i == 0 ? " " : ", ") << Shown(walk.LeftOut[i]);
-    std::cout << "\n";
-  }
+  TellLeftOut(walk.LeftOut);
   std::cout << "Packed " << Counted(static_cast<int64_t>(files.size()), "file") << " ("
             << Counted(bytes, "byte") << ") into " << out << "\n";
   std::vector<std::string> topLevel;
