@@ -54,7 +54,7 @@ run rigbox.exe --version
 unmarked "rigbox.exe --version"
 printf '// car\r\n' >"$work/car/Cars.scr"
 run rigbox.exe pack --id AAA -o car.rigbox "$(windows_path "$work/car")" &&
-  run rigbox.exe sfx --for windows -o install.exe car.rigbox && run rigbox.exe list install.exe
+  run rigbox.exe sfx --for windows --allow-missing-scripts -o install.exe car.rigbox && run rigbox.exe list install.exe
 check "rigbox.exe packs, makes an installer and lists it" test $? -eq 0
 unmarked "rigbox.exe pack, sfx and list"
 

@@ -84,7 +84,7 @@ transcript() {
   echo "== self-extracting form"
   printf 'MZ%098d' 0 >stub.exe
   chmod 755 stub.exe
-  run sfx --stub stub.exe -o setup.exe car.rigbox
+  run sfx --stub stub.exe --allow-missing-scripts -o setup.exe car.rigbox
   show stat -c %s setup.exe
   show sh -c 'tail -c 4 setup.exe | od -A n -t d4'
   run list setup.exe
@@ -93,15 +93,15 @@ transcript() {
   show cat out/Cars.scr out/Parts/engine.scr
   echo
   run sfx --stub stub.exe -o bad.exe stub.exe
-  run sfx --stub stub.exe -o ./stub.exe car.rigbox
+  warnings=no run sfx --stub stub.exe --allow-missing-scripts -o ./stub.exe car.rigbox
 
   echo "== installers from the release bundle rigbox runs from"
   mkdir -p bundle/windows && cp stub.exe bundle/windows/rigbox-extract.exe
-  run sfx --for windows -o bundled.exe car.rigbox
+  warnings=no run sfx --for windows --allow-missing-scripts -o bundled.exe car.rigbox
   show cmp setup.exe bundled.exe
   run sfx --for linux -o bundled car.rigbox
   exists bundled
-  run sfx --for linux --stub stub.exe -o bundled car.rigbox
+  warnings=no run sfx --for linux --stub stub.exe --allow-missing-scripts -o bundled car.rigbox
 
   echo "== empty files, nested folders, sorting"
   mkdir -p tree/b/deeper tree/a
@@ -109,7 +109,7 @@ transcript() {
   printf x >tree/b/deeper/z.txt
   printf yy >tree/a/y.txt
   printf 'with space' >"tree/my file.txt"
-  run pack --id Z9 --flags 258 -o tree.rigbox tree
+  run pack --id A9_ --flags 258 -o tree.rigbox tree
   run list tree.rigbox
   show cksum tree.rigbox
   run extract tree.rigbox tree_out
@@ -119,20 +119,22 @@ transcript() {
   mkdir -p $'\305\201ada' && printf x >$'\305\201ada/a.txt'
   warnings=no run pack --id ABC -o $'\305\201ada.rigbox' $'\305\201ada'
 
+  echo "== car IDs, a car one folder down, what no car needs"
+  mkdir -p nest/ABC/.git nest/ABC/.SVN nest/ABC/.hg && touch nest/readme.txt nest/ABC/{cars,Parts,Texts,Icons}.scr
+  touch nest/ABC/{THUMBS.db,Desktop.ini,.DS_Store,._Cars.scr,.git/HEAD}
+  run pack --id ABC -o nest.rigbox nest
+  for id in AB Z12 FOC 'A B' foc; do run pack --id "$id" -o nest.rigbox nest/ABC; done
+  run pack --id ABC --keep-junk -o nest.rigbox nest/ABC
+
   # Each naming rule is the package tests' business: one file and one folder name here.
-  echo "== names that cannot be stored"
-  mkdir -p long && printf x >"long/$(printf 'n%.0s' $(seq 65))"
-  run pack --id ABC -o long.rigbox long
-  mkdir -p deepfolder/SixteenCharsLong && printf x >deepfolder/SixteenCharsLong/x
-  run pack --id ABC -o deep.rigbox deepfolder
-  exists long.rigbox deep.rigbox
+  echo "== names that cannot be stored, names the installer takes for one: all named in one run"
+  mkdir -p bad/SixteenCharsLong bad/Tex bad/tex && printf x >"bad/$(printf 'n%.0s' $(seq 65))" && ln -s . bad/up
+  printf x >bad/SixteenCharsLong/x && printf 1 >bad/A.txt && printf 2 >bad/a.txt
+  printf 1 >bad/Tex/x.dds && printf 2 >bad/tex/x.dds
+  run pack --id ABC -o bad.rigbox bad
+  exists bad.rigbox
 
   echo "== names the installer takes for one"
-  mkdir -p cases/Tex cases/tex && printf 1 >cases/A.txt && printf 2 >cases/a.txt
-  run pack --id ABC -o cases.rigbox cases
-  rm cases/a.txt && printf 1 >cases/Tex/x.dds && printf 2 >cases/tex/x.dds
-  run pack --id ABC -o cases.rigbox cases
-  exists cases.rigbox
   {
     printf 'RIGBOX\0\0\0\0\200\77'; le32 2 | head -c 2; le32 28; le32 203; printf ABC
     printf 12
@@ -156,6 +158,7 @@ transcript() {
   ln -s ../real linked/Tex && ln -s Cars.scr linked/PARTS.scr
   run pack --id ABC -o linked.rigbox linked
   run list linked.rigbox
+  run sfx --stub stub.exe -o linked.exe linked.rigbox
   ln -s .. linked/sub/up
   run pack --id ABC -o loop.rigbox linked
   exists loop.rigbox
@@ -164,7 +167,7 @@ transcript() {
   mkfifo odd_pipe && mknod odd_device c 1 3 && mkdir odd_folder
   # Both commands check the output alike: sfx once.
   run pack --id ABC -o odd_pipe car
-  run sfx --stub stub.exe -o odd_pipe car.rigbox
+  warnings=no run sfx --stub stub.exe --allow-missing-scripts -o odd_pipe car.rigbox
   for odd in odd_device odd_folder; do run pack --id ABC -o $odd car; done
   show stat -c '%n: %F' odd_pipe odd_device odd_folder
   run pack --id ABC -o car/Cars.scr car
@@ -178,7 +181,11 @@ transcript() {
   { head -c 14 car.rigbox; le32 999; tail -c +19 car.rigbox; } >past_end.rigbox
   run verify past_end.rigbox
   run sfx --stub stub.exe -o past_end.exe past_end.rigbox
-  exists past_end.exe
+  with_id() { head -c 22 car.rigbox && printf %s "$1" && tail -c +26 car.rigbox; }
+  with_id Z12 >z12.rigbox && with_id FOC >foc.rigbox
+  run verify z12.rigbox
+  run sfx --stub stub.exe -o foc.exe foc.rigbox
+  exists past_end.exe foc.exe
 
   echo "== malformed packages write nothing"
   {
@@ -214,15 +221,15 @@ posix_transcript() {
   rm car/gone
   ln -s car.rigbox linked_out && python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind("odd_socket")'
   run pack --id ABC -o linked_out car
-  run sfx --stub stub.exe -o linked_out car.rigbox
+  warnings=no run sfx --stub stub.exe --allow-missing-scripts -o linked_out car.rigbox
   run pack --id ABC -o odd_socket car
   show stat -c '%N: %F' linked_out odd_socket
 
   echo "== a failed write leaves the earlier output whole"
   printf 'MZ%04094d' 0 >big.exe && mkdir big_car && cp big.exe big_car/Cars.scr
   cp setup.exe setup_before.exe && cp tree.rigbox tree_before.rigbox
-  launcher=with_file_limit run sfx --stub big.exe -o setup.exe car.rigbox
-  launcher=with_file_limit run pack --id Z9 -o tree.rigbox big_car
+  warnings=no launcher=with_file_limit run sfx --stub big.exe --allow-missing-scripts -o setup.exe car.rigbox
+  launcher=with_file_limit run pack --id A9_ -o tree.rigbox big_car
   show cmp setup.exe setup_before.exe
   show cmp tree.rigbox tree_before.rigbox
   exists setup.exe.part tree.rigbox.part

@@ -9,7 +9,8 @@
 namespace rigbox_tool {
 
 Result<Arguments> ParseArguments(const std::vector<std::string>& args,
-                                 const std::set<std::string>& valueOptions) {
+                                 const std::set<std::string>& valueOptions,
+                                 const std::set<std::string>& flags) {
   Arguments result;
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -20,6 +21,8 @@ Result<Arguments> ParseArguments(const std::vector<std::string>& args,
       optionsEnded = true;
     } else if (arg == "--help" || arg == "-h") {
       result.Help = true;
+    } else if (flags.count(arg) != 0) {
+      result.Flags.insert(arg);
     } else if (valueOptions.count(arg) == 0) {
       return UsageError("unknown option " + arg);
     } else if (i + 1 == args.size()) {
@@ -54,10 +57,12 @@ int Finish(const std::string& command, const Status& status) {
     std::cerr << "rigbox " << command << ": " << error.Message() << "\n"
               << "Run \"rigbox " << command << " --help\" for its usage.\n";
   } else {
-    std::cerr << "rigbox: " << error.Message() << "\n";
+    Complain(error.Message());
   }
   return error.ExitStatus();
 }
+
+void Complain(const std::string& message) { std::cerr << "rigbox: " << message << "\n"; }
 
 void Warn(const std::string& message) { std::cerr << "rigbox: warning: " << message << "\n"; }
 

@@ -16,15 +16,17 @@ namespace rigbox_tool {
 // One command's arguments: options with a value, flags, positionals.
 struct Arguments {
   std::map<std::string, std::string> Options;
+  std::set<std::string> Flags;
   bool Help = false;
   std::vector<std::string> Positionals;
 };
 
-// Splits args by the options a command knows (all of them take a value);
-// "--help" and "-h" set Help. A usage error on an unknown option or a
-// missing value.
+// Splits args by the options a command knows, those that take a value and
+// the flags; "--help" and "-h" set Help. A usage error on an unknown option
+// or a missing value.
 Result<Arguments> ParseArguments(const std::vector<std::string>& args,
-                                 const std::set<std::string>& valueOptions);
+                                 const std::set<std::string>& valueOptions,
+                                 const std::set<std::string>& flags = {});
 
 // A command line the tool cannot follow: exit status kExitUsage.
 Error UsageError(const std::string& message);
@@ -40,6 +42,9 @@ Status ShowUsage(const char* text);
 // stderr: "rigbox: <message>", or for a usage error "rigbox <command>:
 // <message>" and the usage hint.
 int Finish(const std::string& command, const Status& status);
+// Prints "rigbox: <message>" on stderr, as Finish tells a failure: for
+// each of several faults, before the failure that sums them up.
+void Complain(const std::string& message);
 // Prints "rigbox: warning: <message>" on stderr.
 void Warn(const std::string& message);
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <iostream>
+#include <tuple>
 
 #include "cli.h"
 #include "output_file.h"
@@ -16,17 +17,30 @@ namespace rigbox_tool {
 namespace {
 
 constexpr const char* kPackUsage =
-    "Usage: rigbox pack --id ID [--flags N] -o OUT DIR\n"
+    "Usage: rigbox pack --id ID [--flags N] [--keep-junk] -o OUT DIR\n"
     "\n"
     "Packs every regular file below DIR, in the order of their paths, into the\n"
     "package file OUT (replaced if it exists). Symbolic links are followed. A\n"
-    "file in a subfolder keeps that folder, written with backslashes, at most\n"
-    "15 characters. No two names may differ only in letter case, as the\n"
-    "installer does not tell them apart. OUT is written as OUT.part first.\n"
+    "file in a subfolder keeps that folder, written with backslashes; the whole\n"
+    "subfolder path has at most 15 characters. No two names may differ only in\n"
+    "letter case, as the installer does not tell them apart. Every file is\n"
+    "checked before anything is written, and each one that cannot be packed is\n"
+    "named. DIR is the car's own folder: when the car scripts lie in a single\n"
+    "folder below it instead, that folder is named and nothing is packed. OUT\n"
+    "is written as OUT.part first.\n"
     "\n"
-    "  --id ID     car ID for the header, 1 to 3 printable ASCII characters\n"
-    "  --flags N   header flags, -32768 to 32767 (default 0)\n"
-    "  -o OUT      the package file to write\n";
+    "  --id ID      the car ID: exactly 3 characters, each A to Y (no Z), 0 to 9\n"
+    "               or _, and none of the game's own IDs BMX, DRM, FOC, FPU,\n"
+    "               GLV, MLE, MMS, PGT, SBI and STC; in capitals, as Windows and\n"
+    "               the game take abc for the folder of ABC\n"
+    "  --flags N    header flags, -32768 to 32767 (default 0)\n"
+    "  --keep-junk  packs what is otherwise left out and named: Thumbs.db,\n"
+    "               desktop.ini, .DS_Store and ._* files, .git, .svn and .hg\n"
+    "               folders\n"
+    "  -o OUT       the package file to write\n";
+
+// Each subfolder path is stored in a field that ends with one NUL.
+constexpr size_t kMaxSubFolderPath = std::tuple_size_v<decltype(modRIGBOX::RigboxEntry::SubFolder)> - 1;
 
 struct PackedFile {
   std::string Source;
@@ -35,10 +49,6 @@ struct PackedFile {
   std::string FileName;
   platform::PathInfo Info;
 };
-
-bool IsPrintableAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-}
 
 std::optional<int32_t> ParseFlags(const std::string& text) {
   int32_t value = 0;
@@ -61,6 +71,12 @@ Status Describe(PackedFile& file) {
   std::string cannot = "Cannot pack " + Shown(file.Relative) + ": ";
   // A backslash in a POSIX name would read as a folder once stored.
   if (file.Relative.find('\\') != std::string::npos) return Error(cannot + "its path has a backslash");
+  if (file.SubFolder.size() > kMaxSubFolderPath) {
+    return Error(cannot + "its subfolder path " + Quoted(modRIGBOX::PrintableName(file.SubFolder)) + " has " +
+                 std::to_string(file.SubFolder.size()) +
+                 " characters; the whole subfolder path, backslashes included, has at most " +
+                 std::to_string(kMaxSubFolderPath));
+  }
   if (const char* problem = modRIGBOX::SubFolderProblem(file.SubFolder)) {
     return Error(cannot + "its folder name " + problem);
   }
@@ -70,11 +86,20 @@ Status Describe(PackedFile& file) {
   return Done{};
 }
 
+// What keeps a path below the packed folder out of the package.
+struct Fault {
+  std::string Relative;  // the sort key
+  std::string Message;
+};
+
 // The walk below the packed folder: the folders on the way down, by their
 // identity, so a link back up to one of them is found.
 struct Walk {
   std::vector<PackedFile> Files;
   std::vector<platform::PathInfo> Ancestors;
+  std::vector<Fault> Faults;
+  bool KeepJunk = false;
+  std::vector<std::string> LeftOut;
 };
 
 bool SameNode(const platform::PathInfo& a, const platform::PathInfo& b) {
@@ -88,14 +113,24 @@ Status CollectBelow(const std::string& folder, const std::string& relative, Walk
 Status CollectEntry(const std::string& path, const std::string& relative, Walk& walk) {
   platform::PathInfo info;
   if (!platform::GetPathInfo(path, info)) return SystemError("Cannot read " + Quoted(path));
+  std::string cannot = "Cannot pack " + Shown(relative) + ": ";
   if (info.Kind == platform::PathKind::Missing) {
-    return Error("Cannot pack " + Shown(relative) + ": it is a symbolic link that leads nowhere");
+    walk.Faults.push_back({relative, cannot + "it is a symbolic link that leads nowhere"});
+    return Done{};
   }
-  if (info.Kind == platform::PathKind::File) walk.Files.push_back({path, relative, "", "", info});
-  if (info.Kind != platform::PathKind::Folder) return Done{};
+  std::string name = relative.substr(relative.rfind('/') + 1);
+  bool isFile = info.Kind == platform::PathKind::File;
+  bool isFolder = info.Kind == platform::PathKind::Folder;
+  if (!walk.KeepJunk && ((isFile && IsJunkFile(name)) || (isFolder && IsJunkFolder(name)))) {
+    walk.LeftOut.push_back(relative + (isFolder ? "/" : ""));
+    return Done{};
+  }
+  if (isFile) walk.Files.push_back({path, relative, "", "", info});
+  if (!isFolder) return Done{};
   for (const platform::PathInfo& ancestor : walk.Ancestors) {
     if (SameNode(ancestor, info)) {
-      return Error("Cannot pack " + Shown(relative) + ": it leads back to a folder it lies in, a loop");
+      walk.Faults.push_back({relative, cannot + "it leads back to a folder it lies in, a loop"});
+      return Done{};
     }
   }
   walk.Ancestors.push_back(info);
@@ -140,10 +175,51 @@ Status LeaveOutOutput(const std::string& out, std::vector<PackedFile>& files) {
   return Done{};
 }
 
+// dir/relative, with the separator dir is written with, for a message an
+// author can take the path from.
+std::string Below(const std::string& dir, std::string relative) {
+  auto last = std::find_if(dir.rbegin(), dir.rend(), platform::IsSeparator);
+  char separator = last == dir.rend() ? '/' : *last;
+  std::replace(relative.begin(), relative.end(), '/', separator);
+  return (last == dir.rbegin() ? dir : dir + separator) + relative;
+}
+
+// Adds to faults every fault of the files to pack: their names (each file
+// gets its stored folder and name here) and where the car lies in dir.
+void FindFaults(const std::string& dir, std::vector<PackedFile>& files, std::vector<Fault>& faults) {
+  std::vector<std::string> paths;
+  for (PackedFile& file : files) {
+    Status described = Describe(file);
+    if (!described) faults.push_back({file.Relative, described.Error().Message()});
+    paths.push_back(file.Relative);
+  }
+  for (const NameClash& clash : FindNameClashes(paths)) {
+    faults.push_back({paths[clash.First], "Cannot pack " + Shown(paths[clash.First]) + " and " +
+                                              Shown(paths[clash.Second]) + ": " + ClashReason(clash)});
+  }
+  if (std::string nested = NestedCarFolder(paths); !nested.empty()) {
+    faults.push_back({"", Quoted(dir) + " holds no car script itself; the car seems to be in " +
+                              Below(dir, modRIGBOX::PrintableName(nested)) + ": pack that folder"});
+  }
+}
+
+// One fault as the failure; several each on a line of its own, in path
+// order, and a failure that counts them.
+Error Refusal(const std::string& dir, std::vector<Fault>& faults) {
+  std::stable_sort(faults.begin(), faults.end(),
+                   [](const Fault& a, const Fault& b) { return a.Relative < b.Relative; });
+  if (faults.size() == 1) return Error(faults.front().Message);
+  for (const Fault& fault : faults) Complain(fault.Message);
+  return Error("Nothing packed from " + Quoted(dir) + ": " +
+               Counted(static_cast<int64_t>(faults.size()), "fault") + ", each named above");
+}
+
 // The files below dir in path order (the same on every system), each
-// storable, no two of them one name to the installer.
-Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::string& out) {
+// storable, no two of them one name to the installer; with junk left out
+// unless keepJunk.
+Result<Walk> Collect(const std::string& dir, const std::string& out, bool keepJunk) {
   Walk walk;
+  walk.KeepJunk = keepJunk;
   walk.Ancestors.emplace_back();
   if (!platform::FolderExists(dir) || !platform::GetPathInfo(dir, walk.Ancestors.back())) {
     return Error(Quoted(dir) + " is not a folder");
@@ -155,26 +231,27 @@ Result<std::vector<PackedFile>> Collect(const std::string& dir, const std::strin
   if (!left) return left.Error();
   std::sort(files.begin(), files.end(),
             [](const PackedFile& a, const PackedFile& b) { return a.Relative < b.Relative; });
-  for (PackedFile& file : files) {
-    Status described = Describe(file);
-    if (!described) return described.Error();
-  }
-  std::vector<std::string> paths;
-  paths.reserve(files.size());
-  for (const PackedFile& file : files) paths.push_back(file.Relative);
-  if (std::optional<NameClash> clash = FindNameClash(paths)) {
-    return Error("Cannot pack " + Shown(paths[clash->First]) + " and " + Shown(paths[clash->Second]) + ": " +
-                 ClashReason(*clash));
-  }
+  std::sort(walk.LeftOut.begin(), walk.LeftOut.end());
+  FindFaults(dir, files, walk.Faults);
+  if (!walk.Faults.empty()) return Refusal(dir, walk.Faults);
   if (files.size() > INT16_MAX) {
     return Error(Quoted(dir) + " holds " + std::to_string(files.size()) + " files, a package at most 32767");
   }
-  return files;
+  return walk;
+}
+
+// Names the junk left out, folders with a trailing slash.
+void TellLeftOut(const std::vector<std::string>& leftOut) {
+  if (leftOut.empty()) return;
+  std::cout << "Left out " << Counted(static_cast<int64_t>(leftOut.size()), "name")
+            << " no car needs (--keep-junk packs them):";
+  for (size_t i = 0; i < leftOut.size(); ++i) std::cout << (i == 0 ? " " : ", ") << Shown(leftOut[i]);
+  std::cout << "\n";
 }
 
 // Writes the package beside out, then puts it in place.
-Status Pack(const std::string& id, int32_t flags, const std::string& out,
-            const std::vector<PackedFile>& files) {
+Status Pack(const std::string& id, int32_t flags, const std::string& out, const Walk& walk) {
+  const std::vector<PackedFile>& files = walk.Files;
   std::string temporary = TemporaryPath(out);
   modRIGBOX::EnablePackageCreation();
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, temporary, id, flags);
@@ -191,6 +268,7 @@ Status Pack(const std::string& id, int32_t flags, const std::string& out,
   }
   Status published = Publish(temporary, out);
   if (!published) return published;
+  TellLeftOut(walk.LeftOut);
   std::cout << "Packed " << Counted(static_cast<int64_t>(files.size()), "file") << " ("
             << Counted(bytes, "byte") << ") into " << out << "\n";
   std::vector<std::string> topLevel;
@@ -198,19 +276,20 @@ Status Pack(const std::string& id, int32_t flags, const std::string& out,
     if (file.SubFolder.empty()) topLevel.push_back(file.FileName);
   }
   WarnOfMissingCarScripts(out, topLevel);
+  WarnOfCarIdCase(id);
   return Done{};
 }
 
 Status PackCommand(const std::vector<std::string>& args) {
-  auto parsed = ParseArguments(args, {"--id", "--flags", "-o"});
+  auto parsed = ParseArguments(args, {"--id", "--flags", "-o"}, {"--keep-junk"});
   if (!parsed) return parsed.Error();
   if (parsed->Help) return ShowUsage(kPackUsage);
   if (parsed->Options.count("--id") == 0) return UsageError("--id is required");
   if (parsed->Options.count("-o") == 0) return UsageError("-o is required");
   if (parsed->Positionals.size() != 1) return UsageError("expects one folder to pack");
   std::string id = parsed->Options["--id"];
-  if (id.empty() || id.size() > 3 || !IsPrintableAscii(id)) {
-    return UsageError("--id needs 1 to 3 printable ASCII characters");
+  if (std::string problem = CarIdProblem(id); !problem.empty()) {
+    return UsageError("--id " + Quoted(modRIGBOX::PrintableName(id)) + " " + problem);
   }
   std::optional<int32_t> flags = 0;
   if (parsed->Options.count("--flags") != 0) flags = ParseFlags(parsed->Options["--flags"]);
@@ -221,9 +300,9 @@ Status PackCommand(const std::vector<std::string>& args) {
     Status writable = CheckOutputPath(path);
     if (!writable) return writable;
   }
-  auto files = Collect(parsed->Positionals[0], out);
-  if (!files) return files.Error();
-  return Pack(id, *flags, out, *files);
+  auto walk = Collect(parsed->Positionals[0], out, parsed->Flags.count("--keep-junk") != 0);
+  if (!walk) return walk.Error();
+  return Pack(id, *flags, out, *walk);
 }
 
 }  // namespace

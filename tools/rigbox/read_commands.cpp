@@ -29,9 +29,11 @@ constexpr const char* kVerifyUsage =
     "Usage: rigbox verify FILE\n"
     "\n"
     "Checks the package in FILE as extraction would, without writing anything:\n"
-    "the header, the directory's place, each file's bytes and names; and that\n"
-    "no two names differ only in letter case. Warns of each of the car scripts\n"
-    "Cars.scr, Parts.scr, Texts.scr and Icons.scr that the car's folder lacks.\n";
+    "the header, the directory's place, each file's bytes and names; that no\n"
+    "two names differ only in letter case; and that the car ID is exactly 3\n"
+    "characters, each A to Y (no Z), 0 to 9 or _, and none of the game's own\n"
+    "IDs. Warns of each of the car scripts Cars.scr, Parts.scr, Texts.scr and\n"
+    "Icons.scr that the car's folder lacks.\n";
 
 // The arguments of a command that takes count positionals and no options.
 Result<Arguments> Positionals(const std::vector<std::string>& args, size_t count) {
@@ -130,17 +132,11 @@ Status Verify(const std::vector<std::string>& args) {
     auto entries = VerifyOpenPackage(path);
     if (!entries) return entries.Error();
     int64_t bytes = 0;
-    std::vector<std::string> topLevel;
-    for (const auto& entry : *entries) {
-      bytes += entry.Size;
-      if (modRIGBOX::FolderWithoutTrailingSeparator(modRIGBOX::EntrySubFolder(entry)).empty()) {
-        topLevel.push_back(modRIGBOX::EntryFileName(entry));
-      }
-    }
+    for (const auto& entry : *entries) bytes += entry.Size;
     std::cout << path << ": OK, " << Counted(static_cast<int64_t>(entries->size()), "file") << ", "
               << Counted(bytes, "byte") << ", car ID \""
               << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
-    WarnOfMissingCarScripts(path, topLevel);
+    WarnOfMissingCarScripts(path, TopLevelNames(*entries));
     return Done{};
   });
 }

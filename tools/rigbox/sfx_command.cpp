@@ -16,19 +16,22 @@ namespace rigbox_tool {
 namespace {
 
 constexpr const char* kSfxUsage =
-    "Usage: rigbox sfx --for windows|linux -o OUT PACKAGE\n"
-    "       rigbox sfx --stub STUB -o OUT PACKAGE\n"
+    "Usage: rigbox sfx --for windows|linux [--allow-missing-scripts] -o OUT PACKAGE\n"
+    "       rigbox sfx --stub STUB [--allow-missing-scripts] -o OUT PACKAGE\n"
     "\n"
     "Writes OUT: the installer program, then the package file PACKAGE, then a\n"
     "4-byte trailer holding the file position of the package (the program's\n"
     "length + 1). OUT gets the program's permissions, so an executable\n"
-    "program gives an executable OUT. PACKAGE must pass \"rigbox verify\";\n"
-    "OUT is written as OUT.part first.\n"
+    "program gives an executable OUT. PACKAGE must pass \"rigbox verify\" and\n"
+    "hold each of the car scripts Cars.scr, Parts.scr, Texts.scr and Icons.scr\n"
+    "in the car's folder; OUT is written as OUT.part first.\n"
     "\n"
     "  --for SYSTEM  the installer for players on SYSTEM, from the release\n"
     "                bundle this rigbox came in: windows/rigbox-extract.exe or\n"
     "                linux/rigbox-extract beside rigbox's own folder\n"
     "  --stub STUB   the installer program to use instead (wins over --for)\n"
+    "  --allow-missing-scripts\n"
+    "                only warn of each car script the package lacks\n"
     "  -o OUT        the self-extracting installer to write\n";
 
 constexpr int64_t kMaxInstaller = INT32_MAX;
@@ -117,16 +120,28 @@ std::string BundledStub(const std::string& system) {
   return bundle + platform::kPreferredSeparator + system + platform::kPreferredSeparator + program;
 }
 
-// The package file, checked as verify checks it, before anything is written.
-Status CheckPackage(const std::string& package) {
-  Status status = modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, package, "", 0) ? Status(Done{})
-                                                                                      : PackageError(package);
-  if (status) {
-    auto entries = VerifyOpenPackage(package);
-    if (!entries) status = entries.Error();
-  }
+// The package file, checked as verify checks it, before anything is written;
+// a car script it lacks is refused, or only warned of when allowMissing.
+Status CheckPackage(const std::string& package, bool allowMissing) {
+  auto entries = modRIGBOX::OpenPackage(modRIGBOX::kModePackageFile, package, "", 0)
+                     ? VerifyOpenPackage(package)
+                     : Result<std::vector<modRIGBOX::RigboxEntry>>(PackageError(package));
   modRIGBOX::ClosePackage();
-  return status;
+  if (!entries) return entries.Error();
+  std::vector<std::string> topLevel = TopLevelNames(*entries);
+  std::vector<std::string> missing = MissingCarScripts(topLevel);
+  if (allowMissing || missing.empty()) {
+    WarnOfMissingCarScripts(package, topLevel);
+    return Done{};
+  }
+  std::string names;
+  for (size_t i = 0; i < missing.size(); ++i) {
+    names += (i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
+  }
+  return Error(
+      Quoted(package) + " lacks " + names +
+      ", which the installer registers with the game; --allow-missing-scripts makes the installer all "
+      "the same");
 }
 
 Result<std::string> ChooseStub(Arguments& parsed) {
@@ -145,7 +160,7 @@ Result<std::string> ChooseStub(Arguments& parsed) {
 }
 
 Status Sfx(const std::vector<std::string>& args) {
-  auto parsed = ParseArguments(args, {"--for", "--stub", "-o"});
+  auto parsed = ParseArguments(args, {"--for", "--stub", "-o"}, {"--allow-missing-scripts"});
   if (!parsed) return parsed.Error();
   if (parsed->Help) return ShowUsage(kSfxUsage);
   bool hasFor = parsed->Options.count("--for") != 0;
@@ -160,7 +175,7 @@ Status Sfx(const std::vector<std::string>& args) {
   auto stub = ChooseStub(*parsed);
   if (!stub) return stub.Error();
   // Players get only a package that verify passes.
-  Status checked = CheckPackage(package);
+  Status checked = CheckPackage(package, parsed->Flags.count("--allow-missing-scripts") != 0);
   if (!checked) return checked;
   for (const std::string& path : {out, TemporaryPath(out)}) {
     Status writable = CheckOutputPath(path);
