@@ -80,8 +80,12 @@ empty_game "$game"
 chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
 
 for id in AAA BBB CCC DDD EEE sBi; do make_car "$id" || exit 1; done
-# rigbox refuses "AB ": the installer's own check needs the ID set in place.
-make_car ABX AB && printf 'AB ' | dd of="$work/install-AB$exe" bs=1 seek=$(($(stat -c %s "$stub") + 22)) conv=notrunc status=none || exit 1
+# rigbox refuses "AB " and the game's own FOC: the installer's own check
+# needs the IDs set in place.
+for id in 'AB ' FOC; do
+  make_car ABX "${id% }" && printf '%s' "$id" |
+    dd of="$work/install-${id% }$exe" bs=1 seek=$(($(stat -c %s "$stub") + 22)) conv=notrunc status=none || exit 1
+done
 
 # First car.
 run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
@@ -118,6 +122,12 @@ check "its error names the file" grep -qF "File:$(native "$work/bare-stub$exe")"
 # A two-letter ID is padded to "AB ", a folder Windows would call "AB".
 run "$work/install-AB$exe" --silent --game-dir "$(native "$game")"
 check "car ID ending in a blank exits 4, writing nothing" test $? -eq 4 -a ! -e "$game/Data/Cars/AB "
+mkdir "$game/Data/Cars/FOC" && printf 'game' >"$game/Data/Cars/FOC/Cars.scr"
+run "$work/install-FOC$exe" --silent --replace --game-dir "$(native "$game")"
+check "one of the game's own car IDs exits 4, its car untouched" test $? -eq 4 -a \
+  "$(find "$game/Data/Cars/FOC" -type f)" = "$game/Data/Cars/FOC/Cars.scr"
+check "saying why" grep -qx 'ID reserved.' "$work/err"
+rm -r "$game/Data/Cars/FOC"
 printf 'in the way' >"$game/Data/Cars/DDD"
 run "$work/install-DDD$exe" --silent --game-dir "$(native "$game")"
 check "failed run exits 1" test $? -eq 1
