@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/platform_failure.h"
+#include "support/text_format.h"
 #include "support/wide_text.h"
 #include "support/windows_include.h"
 // After windows.h.
@@ -539,9 +540,11 @@ std::string MakeTemporaryFolder() {
   base.resize(length);
   // The process ID keeps other processes out; the count, earlier runs of
   // this ID whose folders were left behind.
-  std::wstring prefix = base + L"rigbox-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  // Digits by hand: std::to_wstring links the C runtime's printf into every
+  // program of this library, the installer too (28 KB).
+  std::wstring prefix = base + L"rigbox-" + Widen(support::DecimalText(GetCurrentProcessId())) + L"-";
   for (unsigned count = 0; count < 1000; ++count) {
-    std::wstring folder = prefix + std::to_wstring(count);
+    std::wstring folder = prefix + Widen(support::DecimalText(count));
     if (CreateDirectoryW(folder.c_str(), nullptr)) return Narrow(folder);
     if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
