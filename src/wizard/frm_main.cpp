@@ -25,7 +25,6 @@ constexpr int16_t kResSuccess = 111;
 constexpr int16_t kResExtracting = 115;
 constexpr int16_t kResWarning = 118;
 constexpr int16_t kResPickerTitle = 205;
-constexpr int16_t kResErrorTitle = 10000;
 constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
 constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014, 10015, 10016, 10017};

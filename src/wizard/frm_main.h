@@ -33,6 +33,10 @@ inline constexpr int16_t kResPartlyRegistered = 120;
 inline constexpr int16_t kResAreYouSure = 112;
 inline constexpr int16_t kResReplaceQuestion = 117;
 inline constexpr int16_t kResAskElevation = 126;
+// The title of every error box, and the refusal a front end shows when the
+// elevated program would not see the game folder's drive.
+inline constexpr int16_t kResErrorTitle = 10000;
+inline constexpr int16_t kResDriveHidden = 132;
 // What the invalid-ID message lists after "Valid characters:".
 inline constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 

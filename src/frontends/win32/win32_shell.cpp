@@ -8,13 +8,6 @@
 #include "wizard/string_table.h"
 
 namespace win32_frontend {
-namespace {
-
-constexpr int16_t kResDriveHidden = 132;
-constexpr int16_t kResErrorTitle = 10000;
-
-}  // namespace
-
 bool SeenElevated(std::wstring& folder) {
   if (folder.size() < 2 || folder[1] != L':') return true;
   wchar_t drive[] = {folder[0], L':', 0, 0};
@@ -47,8 +40,9 @@ bool Win32Shell::CanRestartElevated() { return !platform::IsElevated(); }
 bool Win32Shell::RestartElevated(const std::string& gameFolder) {
   std::wstring folder = Widen(gameFolder);
   if (!SeenElevated(folder)) {
-    ShowMessageBox(window_.Handle(), wizard::LoadResString(kResDriveHidden).append(gameFolder, 0, 2),
-                   wizard::LoadResString(kResErrorTitle), wizard::MsgButtons::OK, wizard::MsgIcon::Critical);
+    ShowMessageBox(window_.Handle(), wizard::LoadResString(wizard::kResDriveHidden).append(gameFolder, 0, 2),
+                   wizard::LoadResString(wizard::kResErrorTitle), wizard::MsgButtons::OK,
+                   wizard::MsgIcon::Critical);
     return false;
   }
   // Without its last separator: a backslash before the closing quote would
