@@ -53,6 +53,8 @@ TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
 
 TEST(GameCarLines, InstalledByALineInAnySpelling) {
   TempDir dir;
+  WriteFile(dir / "Data/Cars/Texts.scr", "!include(\"ABD\\\\Texts.scr\")\r\n");
+  EXPECT_FALSE(game::HasCarLines(dir.Folder(), "ABC"));  // another car's line
   WriteFile(dir / "Data/Cars/Texts.scr", " !INCLUDE(\"abc\\\\texts.scr\")\r\n");
   EXPECT_TRUE(game::HasCarLines(dir.Folder(), "ABC"));
 }
