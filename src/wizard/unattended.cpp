@@ -1,7 +1,9 @@
 #include "wizard/unattended.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "package/rigbox.h"
 #include "support/text_format.h"
 #include "support/version.h"
 #include "wizard/form_model.h"
@@ -124,7 +126,21 @@ std::string UsageText(const std::string& programName) {
          "3 and 4 as above, 7 this car is not installed in that game folder.\n";
 }
 
-std::string VersionText() { return "RIGBOX Extract " RIGBOX_VERSION_TEXT; }
+std::string VersionText() {
+  std::string text = "RIGBOX Extract " RIGBOX_VERSION_TEXT;
+  // The car this installer carries, as its author named it; its bytes are
+  // checked when it installs.
+  if (modRIGBOX::CheckAppendedPackage(platform::ExecutablePath())) {
+    text += "\nCar ID:  " + modRIGBOX::GetPackageCarID();
+    const modRIGBOX::InstallerRecord& record = modRIGBOX::PackageRecord;
+    const std::pair<const char*, const std::string*> details[] = {
+        {"\nName:    ", &record.Name}, {"\nVersion: ", &record.Version}, {"\nAuthor:  ", &record.Author}};
+    if (modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found)
+      for (const auto& [label, value] : details)
+        if (!value->empty()) text += label + *value;
+  }
+  return text;
+}
 
 int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,
                   const std::string& programPath) {

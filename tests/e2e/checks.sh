@@ -21,3 +21,7 @@ empty_game() {  # empty_game FOLDER: the game's program and its six scripts, eac
     printf '\r\n' >"$1/Data/$script"
   done
 }
+bare_installer() {  # bare_installer STUB PACKAGE OUT: stub, package and trailer, as made before the checksum record
+  { cat "$1" "$2" && python3 -c 'import struct, sys; sys.stdout.buffer.write(struct.pack("<i", int(sys.argv[1])))' \
+    $(($(stat -c %s "$1") + 1)); } >"$3" && chmod +x "$3"
+}
