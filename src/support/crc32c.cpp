@@ -10,15 +10,18 @@
 namespace support {
 namespace {
 
-// Made on first use: the table costs the installer no file space.
-uint32_t gTable[256];
-
-void MakeTable() {
+// Made on first use, on the heap: a zero-filled global would take file
+// space in the Windows installer.
+const uint32_t* Table() {
+  static uint32_t* table = nullptr;
+  if (table != nullptr) return table;
+  table = new uint32_t[256];
   for (uint32_t i = 0; i < 256; ++i) {
     uint32_t value = i;
     for (int bit = 0; bit < 8; ++bit) value = (value >> 1) ^ (0x82F63B78u & (0u - (value & 1)));
-    gTable[i] = value;
+    table[i] = value;
   }
+  return table;
 }
 
 #ifdef RIGBOX_CRC_INSTRUCTION
@@ -51,10 +54,10 @@ bool HasInstruction() {
 }  // namespace
 
 uint32_t Crc32cByTable(uint32_t crc, const void* data, size_t size) {
-  if (gTable[1] == 0) MakeTable();
+  const uint32_t* table = Table();
   const auto* bytes = static_cast<const uint8_t*>(data);
   crc = ~crc;
-  for (size_t i = 0; i < size; ++i) crc = (crc >> 8) ^ gTable[(crc ^ bytes[i]) & 0xFF];
+  for (size_t i = 0; i < size; ++i) crc = (crc >> 8) ^ table[(crc ^ bytes[i]) & 0xFF];
   return ~crc;
 }
 
