@@ -23,6 +23,8 @@ constexpr size_t kMagic = 24;
 constexpr size_t kMagicSize = Record::kTailSize - kMagic;
 // Far more than three texts of kMaxDetailLength: a length beyond it is damage.
 constexpr uint32_t kMaxRecord = 4 * 0x10000;
+// What the check maps at a time: the progress moves on after each.
+constexpr size_t kCheckPiece = size_t{8} << 20;
 
 uint16_t U16(ByteReader& reader, size_t offset) { return static_cast<uint16_t>(reader.I16(offset)); }
 
@@ -83,12 +85,22 @@ bool CheckPackageIntegrity(ProgressHook progress, void* context) {
   if (whole) {
     if (!PackageFileNum.Seek(static_cast<int64_t>(HeaderPos) - 1))
       return FailOs("Cannot read", PackageFileName);
-    std::vector<uint8_t> buffer(kCopyChunkSize);
+    std::vector<uint8_t> buffer;
     uint32_t crc = 0;
     for (int64_t done = 0; done < total;) {
-      auto chunk = static_cast<size_t>(std::min<int64_t>(total - done, kCopyChunkSize));
-      if (!PackageFileNum.ReadExact(buffer.data(), chunk)) return FailOs("Cannot read", PackageFileName);
-      crc = support::Crc32c(crc, buffer.data(), chunk);
+      // Mapped where the system maps files: copying the package through a
+      // buffer would cost more than the checksum itself.
+      auto chunk = static_cast<size_t>(std::min<int64_t>(total - done, kCheckPiece));
+      platform::FileView view(PackageFileNum, HeaderPos - 1 + done, chunk);
+      const uint8_t* data = view.Data();
+      if (data == nullptr) {
+        chunk = std::min(chunk, kCopyChunkSize);
+        buffer.resize(chunk);
+        if (!PackageFileNum.Seek(HeaderPos - 1 + done) || !PackageFileNum.ReadExact(buffer.data(), chunk))
+          return FailOs("Cannot read", PackageFileName);
+        data = buffer.data();
+      }
+      crc = support::Crc32c(crc, data, chunk);
       done += static_cast<int64_t>(chunk);
       if (progress != nullptr) progress(context, done, total);
     }
