@@ -382,4 +382,28 @@ if [ -n "$wine" ]; then
   check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
 fi
 
+# One byte changed on the way, in the record, the header's EndPos, a file and
+# the directory: refused before anything is written. Without the record, an
+# installer installs as ever; with details, --version names the car.
+make_car DMG || exit 1
+installer=$work/install-DMG$exe
+header=$(($(tail -c 4 "$installer" | od -A n -t d4) - 1))
+snapshot() { find "$game" -type f -exec md5sum {} + | sort; }
+before=$(snapshot)
+for at in $((header - 12)) $((header + 18)) $((header + 30000)) $(($(stat -c %s "$installer") - 50)); do
+  cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $at
+  run "$work/damaged$exe" --silent --game-dir "$(native "$game")"
+  check "byte $at changed: exits 4" test $? -eq 4
+  check "byte $at changed: says so" grep -qx 'This installer is damaged: .* Download it again.' "$work/err"
+done
+check "damaged installers changed nothing" test "$(snapshot)" = "$before"
+bare_installer "$stub" "$work/DMG.rigbox" "$work/bare$exe"
+run "$work/bare$exe" --silent --game-dir "$(native "$game")"
+check "an installer without a checksum installs" test $? -eq 0 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
+author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
+  "$(native "$work/DMG.rigbox")" >/dev/null
+run "$work/named$exe" --version
+check "--version names the car" test "$(tail -n +2 "$work/out")" = \
+  "$(printf 'Car ID:  DMG\nName:    Żuk Rally\nVersion: 2.1\nAuthor:  Jan K.')"
+
 checks_done
