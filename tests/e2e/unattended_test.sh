@@ -400,7 +400,8 @@ check "damaged installers changed nothing" test "$(snapshot)" = "$before"
 bare_installer "$stub" "$work/DMG.rigbox" "$work/bare$exe"
 run "$work/bare$exe" --silent --game-dir "$(native "$game")"
 check "an installer without a checksum installs" test $? -eq 0 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
-author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
+# Wine reads the arguments in the locale's character set.
+LC_ALL=C.UTF-8 author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
   "$(native "$work/DMG.rigbox")" >/dev/null
 run "$work/named$exe" --version
 check "--version names the car" test "$(tail -n +2 "$work/out")" = \
