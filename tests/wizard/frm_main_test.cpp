@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/temp_dir.h"
@@ -181,6 +182,36 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   // One call per piece read, so a multi-megabyte file gives several.
   EXPECT_EQ(CarFile("Textures/huge.dds").size(), size_t{3} << 20);
   EXPECT_GE(shell.KeepResponsiveCount, 12);
+}
+
+// A checked installer fills the bar's first half as it checks its package;
+// one with a byte changed is refused before anything is written.
+TEST_F(WizardFlow, InstallerIsCheckedWholeBeforeItWrites) {
+  std::vector<wizard_testing::CarFile> files = SampleCar("DMO");
+  files.push_back({"Textures", "huge.dds", std::string(20 << 20, 'h')});
+  MakeInstaller(installer, "DMO", files, true);
+  Start();
+  Next(2);
+  const std::vector<int32_t>& values = shell.ProgressValues;
+  auto half = std::find(values.begin(), values.end(), 100);
+  EXPECT_GE(half - values.begin(), 2);
+  EXPECT_TRUE(std::is_sorted(values.begin(), half));
+  EXPECT_EQ(form->LastOutcome, wizard::Outcome::RunSucceeded);
+
+  std::string bytes = ReadFile(installer);
+  bytes[bytes.size() - 1000] ^= 1;
+  WriteFile(installer, bytes);
+  fs::remove_all(game);
+  MakeGameFolder(game);
+  wizard::frmMain& wizard = Start();
+  Next(2);
+  ExpectBox(1, wizard::kMsgNotice,
+            "File:" + installer.string() +
+                "\nThis installer is damaged: its files differ from those the car's author packed. Download "
+                "it again.",
+            "Error", MsgButtons::OK, MsgIcon::Critical);
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::PackageUnreadable);
+  EXPECT_FALSE(fs::exists(game / "Data/Cars/DMO"));
 }
 
 // Back keeps the task. A car installed meanwhile by another installer is
