@@ -400,6 +400,9 @@ check "damaged installers changed nothing" test "$(snapshot)" = "$before"
 bare_installer "$stub" "$work/DMG.rigbox" "$work/bare$exe"
 run "$work/bare$exe" --silent --game-dir "$(native "$game")"
 check "an installer without a checksum installs" test $? -eq 0 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
+cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $((header + 24)) 1  # DMG is now DMF
+run "$work/damaged$exe" --remove --game-dir "$(native "$game")"
+check "a damaged installer removes nothing" test $? -eq 4 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
 # Wine reads the arguments in the locale's character set.
 LC_ALL=C.UTF-8 author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
   "$(native "$work/DMG.rigbox")" >/dev/null
