@@ -166,6 +166,7 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
   PackageDir.clear();
   PackageLimit = 0;
   PackageRecordState = RecordState::None;
+  PackageRecord = {};
   switch (mode) {
     case kModePackageFile:
       PackageHeader = RigboxHeader{};

@@ -53,7 +53,8 @@ extern std::string PackageFileName;
 // How many bytes from the header on belong to the package at most: up to
 // the end of the file in mode 1, up to the trailer in mode 2.
 extern int64_t PackageLimit;
-// The record before the package, read by OpenPackage in mode 2.
+// The record before the package, read by OpenPackage in mode 2; the
+// record stays empty unless its state is Found.
 extern RecordState PackageRecordState;
 extern InstallerRecord PackageRecord;
 

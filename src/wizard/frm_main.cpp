@@ -342,7 +342,10 @@ void frmMain::RunOperation() {
   // written; the check fills the bar's first half.
   auto checked = [](void* form, int64_t done, int64_t total) {
     auto& self = *static_cast<frmMain*>(form);
-    self.SetProgress(static_cast<int32_t>(self.ui_.prgsAction.Max / 2 * done / total));
+    // In floating point: a 64-bit division would link its helper into the
+    // Windows installer.
+    self.SetProgress(static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) *
+                                          (self.ui_.prgsAction.Max / 2)));
     self.shell_.KeepResponsive();
   };
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0) &&
@@ -351,11 +354,9 @@ void frmMain::RunOperation() {
     std::vector<std::string> names(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) names[i] = modRIGBOX::EntryPath(entries[i]);
     const modRIGBOX::InstallerRecord& details = modRIGBOX::PackageRecord;
-    if (modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found) {
-      install.Details().Name = details.Name;
-      install.Details().Version = details.Version;
-      install.Details().Author = details.Author;
-    }
+    install.Details().Name = details.Name;
+    install.Details().Version = details.Version;
+    install.Details().Author = details.Author;
     recordFault = install.Begin(RIGBOX_VERSION_TEXT, modRIGBOX::PackageIdentity(entries), names);
   }
   if (ok && !recordFault) {

@@ -135,9 +135,8 @@ std::string VersionText() {
     const modRIGBOX::InstallerRecord& record = modRIGBOX::PackageRecord;
     const std::pair<const char*, const std::string*> details[] = {
         {"\nName:    ", &record.Name}, {"\nVersion: ", &record.Version}, {"\nAuthor:  ", &record.Author}};
-    if (modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found)
-      for (const auto& [label, value] : details)
-        if (!value->empty()) text += label + *value;
+    for (const auto& [label, value] : details)
+      if (!value->empty()) text += label + *value;
   }
   return text;
 }
