@@ -53,7 +53,7 @@ constexpr size_t kLane = 4096;
 __attribute__((target("sse4.2"))) const uint32_t* PastLane() {
   static uint32_t* table = nullptr;
   if (table != nullptr) return table;
-  table = new uint32_t[4 * 256];
+  table = new uint32_t[size_t{4} * 256];
   uint32_t bit[32];
   for (int i = 0; i < 32; ++i) {
     uint32_t crc = 1u << i;

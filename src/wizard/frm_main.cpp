@@ -345,7 +345,7 @@ void frmMain::RunOperation() {
     // In floating point: a 64-bit division would link its helper into the
     // Windows installer.
     self.SetProgress(static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) *
-                                          (self.ui_.prgsAction.Max / 2)));
+                                          self.ui_.prgsAction.Max * 0.5));
     self.shell_.KeepResponsive();
   };
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0) &&

@@ -9,10 +9,10 @@
 #include "support/text_format.h"
 
 #ifdef _WIN32
-// clang-format off: bcrypt.h needs windows.h's types first.
+// bcrypt.h needs windows.h's types first.
 #include "support/windows_include.h"
+
 #include <bcrypt.h>
-// clang-format on
 #else
 #include <sha2.h>
 #endif
