@@ -21,8 +21,6 @@ constexpr size_t kRecordLength = 16;
 constexpr size_t kRecordCrc = 20;
 constexpr size_t kMagic = 24;
 constexpr size_t kMagicSize = Record::kTailSize - kMagic;
-// Far more than three texts of kMaxDetailLength: a length beyond it is damage.
-constexpr uint32_t kMaxRecord = 4 * 0x10000;
 // What the check maps at a time: the progress moves on after each.
 constexpr size_t kCheckPiece = size_t{8} << 20;
 
@@ -62,8 +60,8 @@ RecordState ReadInstallerRecord(platform::File& file, int64_t headerOffset, Inst
   size_t lengths[3];
   size_t details = 0;
   for (size_t i = 0; i < 3; ++i) details += lengths[i] = U16(reader, kLengths + 2 * i);
-  if (differing != 0 || U16(reader, kFormat) != Record::kFormatVersion || length > kMaxRecord ||
-      length != details + sizeof tail || length > headerOffset)
+  if (differing != 0 || U16(reader, kFormat) != Record::kFormatVersion || length != details + sizeof tail ||
+      length > headerOffset)
     return RecordState::Damaged;
   std::vector<uint8_t> bytes(length);
   if (!file.Seek(headerOffset - length) || !file.ReadExact(bytes.data(), length) ||

@@ -38,8 +38,6 @@ struct InstallerRecord {
 };
 
 inline constexpr char kRecordMagic[] = "RIGBOXCK";
-// The longest detail text the record stores.
-inline constexpr size_t kMaxDetailLength = 0xFFFF;
 
 enum class RecordState : uint8_t { None, Found, Damaged };
 
