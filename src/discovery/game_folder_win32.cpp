@@ -2,7 +2,7 @@
 
 namespace discovery {
 
-std::vector<std::string> StoreCopyFolders(modRegistry::RegistryApi& registry) {
+std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry) {
   return RecordedStoreCopyFolders(registry);
 }
 
