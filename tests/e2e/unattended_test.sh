@@ -25,7 +25,7 @@ same_bytes() { printf "$2" | cmp - "$1"; }  # same_bytes FILE EXPECTED-BYTES(pri
 # The program's form of a path of this machine.
 native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }
 sep=/
-[ -n "$wine" ] && sep='\'
+[ -n "$wine" ] && sep=\\
 # The first line of every run: the game folder and where it came from.
 says_folder() { test "$(head -n1 "$work/out")" = "Game folder: $1"; }  # says_folder TEXT
 

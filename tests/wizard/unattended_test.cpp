@@ -35,7 +35,8 @@ TEST_F(WizardUnattendedShell, AnswersTheReplaceQuestionFromReplace) {
   EXPECT_EQ(Ask(wizard::kResReplaceQuestion, MsgButtons::OKCancel), MsgResult::Cancel);
   commandLine.Replace = true;
   EXPECT_EQ(Ask(wizard::kResReplaceQuestion, MsgButtons::OKCancel), MsgResult::OK);
-  EXPECT_EQ(Errs, std::vector<std::string>{"This car is already installed: --replace replaces or repairs it."});
+  EXPECT_EQ(Errs,
+            std::vector<std::string>{"This car is already installed: --replace replaces or repairs it."});
 }
 
 TEST_F(WizardUnattendedShell, ConfirmsACloseButNeverRestartsAsAdministrator) {
