@@ -140,13 +140,13 @@ std::string AnsweringShell::BrowseForFolder(const std::string& /*title*/) {
   return commandLine_.GameDir.value_or("");
 }
 
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& given) {
-  const std::vector<std::string> arguments = WithOurOptions(given);
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments) {
+  const std::vector<std::string> ours = WithOurOptions(arguments);
   CommandLine result;
   // Not meant for us: the window opens, as it would without arguments.
-  if (std::none_of(arguments.begin(), arguments.end(), IsUnattendedOption)) return result;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
+  if (std::none_of(ours.begin(), ours.end(), IsUnattendedOption)) return result;
+  for (size_t i = 0; i < ours.size(); ++i) {
+    const std::string& argument = ours[i];
     if (argument == "--silent") {
       result.Silent = true;
     } else if (argument == "--replace") {
@@ -157,8 +157,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& give
       result.Help = true;
     } else if (argument == "--version") {
       result.Version = true;
-    } else if (!TakeValue(arguments, i, "--game-dir", result.GameDir) &&
-               !TakeValue(arguments, i, "--log", result.Log)) {
+    } else if (!TakeValue(ours, i, "--game-dir", result.GameDir) &&
+               !TakeValue(ours, i, "--log", result.Log)) {
       return std::nullopt;
     }
   }
