@@ -62,7 +62,8 @@ std::vector<StoreCopy> RecordedStoreCopyFolders(RegistryApi& registry) {
 bool ReadGameFolder(RegistryApi& registry, std::string& folder, FolderOrigin& origin, FolderSource source) {
   if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
                                      folder)) {
-    origin = {OriginKind::Registry, registry.ValueSource()};
+    const std::string prefix = registry.ValueSource();
+    origin = {OriginKind::Registry, prefix, prefix.empty() ? std::string() : PrefixLauncher(prefix)};
     return true;
   }
   for (const StoreCopy& candidate : source(registry)) {
@@ -70,7 +71,7 @@ bool ReadGameFolder(RegistryApi& registry, std::string& folder, FolderOrigin& or
     // On POSIX the platform layer matches the name without case, as Windows does.
     if (modTools::FileExists(withSeparator + kGameExecutable)) {
       folder = withSeparator;
-      origin = {OriginKind::StoreCopy, candidate.Store};
+      origin = {OriginKind::StoreCopy, candidate.Store, std::string()};
       return true;
     }
   }

@@ -28,12 +28,18 @@ struct StoreCopy {
 
 // Where the game folder came from, for the unattended mode to say: Text is
 // the Wine prefix whose registry recorded it (empty for Windows' own
-// registry), or the store whose copy it is.
+// registry), or the store whose copy it is; Launcher the launcher whose
+// files named that prefix.
 enum class OriginKind { None, CommandLine, Registry, StoreCopy };
 struct FolderOrigin {
   OriginKind Kind = OriginKind::None;
   std::string Text;
+  std::string Launcher;
 };
+
+// The launcher whose files named this Wine prefix (wine_prefixes.h); "" for
+// any other prefix, and on Windows.
+std::string PrefixLauncher(const std::string& prefix);
 
 // The store copies the registry tells of, as Windows keeps them: the game
 // folders of the Steam folder that Steam records for the user

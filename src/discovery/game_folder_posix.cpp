@@ -15,4 +15,11 @@ std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& /*registry*/) 
   return copies;
 }
 
+std::string PrefixLauncher(const std::string& prefix) {
+  const LauncherFolders& found = SystemLaunchers();
+  for (size_t i = 0; i < found.Prefixes.size(); ++i)
+    if (found.Prefixes[i] == prefix) return found.PrefixLaunchers[i];
+  return std::string();
+}
+
 }  // namespace discovery

@@ -26,6 +26,7 @@ constexpr int16_t kResNoneFound = 135;
 constexpr int16_t kResOrigins[] = {136, 137, 139};
 constexpr int16_t kResPrefixRegistry = 138;
 constexpr int16_t kResAlreadyInstalled = 140;
+constexpr int16_t kResFoundThrough = 141;
 
 int ExitStatus(Outcome outcome) {
   switch (outcome) {
@@ -105,7 +106,8 @@ void SayGameFolder(ConsoleOutput& output, const std::string& folder, const disco
   }
   bool prefix = origin.Kind == OriginKind::Registry && !origin.Text.empty();
   int16_t where = prefix ? kResPrefixRegistry : kResOrigins[static_cast<int>(origin.Kind) - 1];
-  output.Out(text + folder + " (" + LoadResString(where) + origin.Text + ")");
+  std::string launcher = origin.Launcher.empty() ? "" : LoadResString(kResFoundThrough) + origin.Launcher;
+  output.Out(text + folder + " (" + LoadResString(where) + origin.Text + launcher + ")");
 }
 
 }  // namespace
@@ -224,7 +226,7 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   if (!programPath.empty()) form.ProgramPath = programPath;
   form.Form_Load();
   discovery::FolderOrigin origin = form.GameFolderOrigin;
-  if (commandLine.GameDir) origin = {discovery::OriginKind::CommandLine, ""};
+  if (commandLine.GameDir) origin = {discovery::OriginKind::CommandLine, "", ""};
   SayGameFolder(output, commandLine.GameDir ? modTools::AddBackslash(*commandLine.GameDir) : form.GameFolder,
                 origin);
   if (commandLine.GameDir) {

@@ -333,6 +333,8 @@ if [ -z "$wine" ]; then
     if [ $# -gt 2 ]; then mkdir -p "$(dirname "$h/$3")" && printf '%b' "$4" >"$h/$3"; fi
     run "$work/install-CCC" --silent --replace
     check "game found through $1" test $? -eq 0
+    [ "$1" = "~/.wine" ] || check "saying so: $1" says_folder \
+      "$game/ (recorded in the registry of the Wine prefix $h/$2, found through ${1%%[ \']*})"
     make_prefix "$h/$2" "$work/not-a-game"
   }
   launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
