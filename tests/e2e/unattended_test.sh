@@ -24,6 +24,10 @@ same_bytes() { printf "$2" | cmp - "$1"; }  # same_bytes FILE EXPECTED-BYTES(pri
 
 # The program's form of a path of this machine.
 native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }
+sep=/
+[ -n "$wine" ] && sep=\\
+# The first line of every run: the game folder and where it came from.
+says_folder() { test "$(head -n1 "$work/out")" = "Game folder: $1"; }  # says_folder TEXT
 
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
@@ -102,11 +106,14 @@ check "profile after two" same_bytes "$game/Vehiforge.ini" '[Cars]\r\nCarsCount=
 # The first car again: refused without --replace, replaced with it.
 run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
 check "present car without --replace exits 5" test $? -eq 5
+check "saying what --replace does" grep -qx 'This car is already installed: --replace replaces or repairs it.' "$work/err"
 
 # The game folder the game recorded, found without --game-dir.
 register_game "$game"
 run "$work/install-CCC$exe" --silent
 check "game folder from the registry exits 0" test $? -eq 0
+if [ -n "$wine" ]; then whence='recorded in the registry'; else whence="recorded in the registry of the Wine prefix $work/prefix"; fi
+check "saying it is the registry's" says_folder "$(native "$game")$sep ($whence)"
 LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 run "$work/install-CCC$exe" --silent --replace
 check "Polish status lines in UTF-8" grep -qx $'Zako\xc5\x84czono pomy\xc5\x9blnie.' "$work/out"
 
@@ -170,7 +177,7 @@ check "read-only script stays read-only" test ! -w "$work/G2/Data/Cars/Parts.scr
   "$(stat -c %a "$work/G2/Data/Cars/Parts.scr")" = 444
 check "removed from the list" same_bytes "$work/G2/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
 check "the player's file stays" test "$(find "$work/G2/Data/Cars/CCC" -type f)" = "$work/G2/Data/Cars/CCC/Textures/mine.dds"
-check "and is named" same_bytes "$work/out" \
+check "and is named" same_bytes <(tail -n +2 "$work/out") \
   'Removing car\nLeft in place, not installed by this car:\nData\\Cars\\CCC\\Textures\\mine.dds\nThe car has been removed\n'
 rm -r "$work/G2/Data/Cars/CCC"
 run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
@@ -298,6 +305,15 @@ run "$work/install-BBB$exe" --version
 check "--version exits 0" test $? -eq 0
 check "--version as rigbox's" test "$(head -n1 "$work/out")" = "RIGBOX Extract $(author --version | tr -d '\r' | cut -d' ' -f2)"
 
+# Other installers' switches, names in any letter case, as scripts pass
+# them: /D= last, its folder unquoted across a blank.
+empty_game "$work/Game Folder"
+run "$work/install-AAA$exe" /s /D="$(native "$work/Game")" Folder
+check "/S /D=DIR installs" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/AAA/Textures/body.dds"
+check "saying the folder is the command line's" says_folder "$(native "$work/Game Folder")$sep (given on the command line)"
+run "$work/install-BBB$exe" /VerySilent "/DIR=$(native "$work/Game Folder")" "/LOG=$(native "$work/log.txt")"
+check "/VERYSILENT /DIR=DIR /LOG=FILE install" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/BBB/Textures/body.dds"
+
 # A renamed installer (on Linux without an extension) still finds its own
 # package.
 mv "$work/install-BBB$exe" "$work/renamed$exe"
@@ -317,6 +333,8 @@ if [ -z "$wine" ]; then
     if [ $# -gt 2 ]; then mkdir -p "$(dirname "$h/$3")" && printf '%b' "$4" >"$h/$3"; fi
     run "$work/install-CCC" --silent --replace
     check "game found through $1" test $? -eq 0
+    [ "$1" = "~/.wine" ] || check "saying so: $1" says_folder \
+      "$game/ (recorded in the registry of the Wine prefix $h/$2, found through ${1%%[ \']*})"
     make_prefix "$h/$2" "$work/not-a-game"
   }
   launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
@@ -344,6 +362,7 @@ if [ -z "$wine" ]; then
   mkdir -p "$HOME"
   run "$work/install-CCC" --silent --replace
   check "no game recorded anywhere exits 3" test $? -eq 3
+  check "saying none was found" says_folder "none found"
 
   # What the core's tests cannot set: the XDG folders, and a launcher's
   # own file naming a non-ASCII prefix, through the whole program.
@@ -374,12 +393,14 @@ fi
 empty_game "$copy"
 run "$work/install-CCC$exe" --silent
 check "a Steam copy without a registry value is found" test $? -eq 0 -a -f "$copy/Data/Cars/CCC/Textures/body.dds"
+check "saying it is Steam's" says_folder "$(native "$copy")$sep (a copy from Steam)"
 if [ -n "$wine" ]; then
   wine_reg delete 'HKCU\Software\Valve\Steam' /f
   empty_game "$work/gog/Gravelon"
   wine_reg add 'HKLM\Software\GOG.com\Games\1207658930' /v path /t REG_SZ /d "$(windows_path "$work/gog/Gravelon")" /f /reg:32
   run "$work/install-CCC$exe" --silent
   check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
+  check "saying it is GOG's" says_folder "$(native "$work/gog/Gravelon")$sep (a copy from GOG)"
 fi
 
 # One byte changed on the way, in the record, the header's EndPos, a file and

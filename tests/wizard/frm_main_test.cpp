@@ -10,6 +10,7 @@
 #include "package/rigbox.h"
 #include "support/platform.h"
 #include "wizard/string_table.h"
+#include "wizard/unattended.h"
 #include "wizard/wizard_fixture.h"
 
 namespace fs = std::filesystem;
@@ -296,6 +297,7 @@ TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
             "Data\\Menu\\uidef\\Textures.def: the file is missing",
             "Warning", MsgButtons::OK, MsgIcon::Exclamation);
   EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunPartlyRegistered);
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitPartlyRegistered);
   EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
   EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
             kCarsScrBefore + std::string("!include(\"DMO\\\\Cars.scr\")\r\n\r\n"));
@@ -346,6 +348,8 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(shell.EndCount, 0);
 
   Next();
+  // The window closed now would have installed nothing.
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitClosedWithoutInstalling);
   bool closedDuringRun = true;
   shell.OnChange = [&](const wizard::Control& control) {
     if (control.Name == "lblAction" && control.Caption == "Extracting RIGBOX...") {
@@ -358,6 +362,7 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(shell.Messages.size(), 1u);
   EXPECT_EQ(shell.EndCount, 0);
   EXPECT_EQ(Caption("lblAction"), "Successfully completed");
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitSuccess);
 }
 
 // The front ends hand over a click as the control's position in the model.

@@ -30,11 +30,13 @@ TEST_F(WizardUnattendedShell, RefusesAnUnknownQuestionNamingItsId) {
   EXPECT_EQ(Errs, std::vector<std::string>(2, "No unattended answer to question 4321: declined"));
 }
 
+// Declined, it says what --replace would do.
 TEST_F(WizardUnattendedShell, AnswersTheReplaceQuestionFromReplace) {
   EXPECT_EQ(Ask(wizard::kResReplaceQuestion, MsgButtons::OKCancel), MsgResult::Cancel);
   commandLine.Replace = true;
   EXPECT_EQ(Ask(wizard::kResReplaceQuestion, MsgButtons::OKCancel), MsgResult::OK);
-  EXPECT_TRUE(Errs.empty());
+  EXPECT_EQ(Errs,
+            std::vector<std::string>{"This car is already installed: --replace replaces or repairs it."});
 }
 
 TEST_F(WizardUnattendedShell, ConfirmsACloseButNeverRestartsAsAdministrator) {
