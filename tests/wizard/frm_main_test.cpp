@@ -198,12 +198,13 @@ TEST_F(WizardFlow, InstallerIsCheckedWholeBeforeItWrites) {
   EXPECT_GE(half - values.begin(), 2);
   EXPECT_TRUE(std::is_sorted(values.begin(), half));
   EXPECT_EQ(form->LastOutcome, wizard::Outcome::RunSucceeded);
+}
 
+TEST_F(WizardFlow, DamagedInstallerIsRefusedBeforeItWrites) {
+  MakeInstaller(installer, "DMO", SampleCar("DMO"), true);
   std::string bytes = ReadFile(installer);
   bytes[bytes.size() - 1000] ^= 1;
   WriteFile(installer, bytes);
-  fs::remove_all(game);
-  MakeGameFolder(game);
   wizard::frmMain& wizard = Start();
   Next(2);
   ExpectBox(1, wizard::kMsgNotice,
