@@ -27,7 +27,8 @@ InputFile Load(const std::string& path) {
 }
 
 // The little-endian number of size bytes at at.
-uint32_t Le(const std::string& bytes, size_t at, size_t size) {
+template <typename Bytes>
+uint32_t Le(const Bytes& bytes, size_t at, size_t size) {
   uint32_t value = 0;
   for (size_t i = size; i-- > 0;) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
   return value;
@@ -136,27 +137,33 @@ TEST_F(Win32RebuiltStub, EmptyDetailsAndNoIconLeaveThemAsTheyAre) {
 TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
   std::string ico = testing_support::ReadFile(RIGBOX_TEST_ICON);
   std::string noImage = ico.substr(0, 4) + std::string(2, '\0');
-  std::string outside = ico.substr(0, ico.size() - 1);
-  std::string cut = ico.substr(0, 6 + 16);
   std::string badImage = ico;
   badImage[Le(ico, 18, 4)] = 'x';  // the first image's header size
-  std::vector<uint8_t> appended = stub_.Bytes;
-  appended.push_back(0);
-  const std::string q = "\"car.ico\" is not an icon file: ";
+  // The stub with byte 2 of data directory index set to value.
+  auto stub = [&](size_t index, uint8_t value) {
+    InputFile changed{"x.exe", stub_.Bytes};
+    changed.Bytes[Le(changed.Bytes, 0x3C, 4) + 24 + 96 + 8 * index + 2] = value;
+    return changed;
+  };
+  InputFile appended{"x.exe", stub_.Bytes};
+  appended.Bytes.push_back(0);
+  const std::string q = "\"car.ico\" is not an icon file: ",
+                    x = "Cannot rebuild the resources of \"x.exe\": ";
   struct Case {
     InputFile Stub;
     std::string Icon, Name, Message;
   } cases[] = {
       {stub_, ico.substr(6), "", q + "it lacks the icon header"},
       {stub_, noImage, "", q + "it holds no image"},
-      {stub_, cut, "", q + "its directory is cut short"},
-      {stub_, outside, "", q + "image " + std::to_string(Le(ico, 4, 2)) + " lies outside the file"},
+      {stub_, ico.substr(0, 6 + 16), "", q + "its directory is cut short"},
+      {stub_, ico.substr(0, ico.size() - 1), "",
+       q + "image " + std::to_string(Le(ico, 4, 2)) + " lies outside the file"},
       {stub_, badImage, "", q + "image 1 is neither a bitmap nor a PNG"},
       {{"car.ico", {ico.begin(), ico.end()}}, ico, "", "\"car.ico\" is not a PE program"},
-      {{"x.exe", appended},
-       ico,
-       "",
-       "Cannot rebuild the resources of \"x.exe\": it holds data after its last section"},
+      {stub(2, 0), ico, "", "\"x.exe\" has no resource section"},
+      {stub(4, 1), ico, "", x + "it is signed; give the program as it was before signing"},
+      {stub(6, 0x7F), ico, "", x + "data directory 6 lies after the resources"},
+      {appended, ico, "", x + "it holds data after its last section"},
       {stub_, ico, "\xC5", "The name is not UTF-8 text"},
       {stub_, ico, std::string(4097, 'a'),
        "The name is too long for a version resource: 4097 UTF-16 units, at most 4096"},

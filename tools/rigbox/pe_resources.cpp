@@ -64,6 +64,7 @@ struct PeLayout {
   size_t Optional = 0;
   size_t Directories = 0;
   uint32_t DirectoryCount = 0;
+  uint32_t DirectoryRva[16] = {}, DirectorySize[16] = {};
   uint32_t FileAlignment = 0, SectionAlignment = 0;
   std::vector<Section> Sections;
   size_t Resources = 0;  // index of the resource section
@@ -73,10 +74,7 @@ Error Unsafe(const InputFile& stub, const std::string& why) {
   return Error("Cannot rebuild the resources of " + Quoted(stub.Path) + ": " + why);
 }
 
-// Reads the headers and checks that only the resource section and the
-// sections after it change: those hold nothing another part points at
-// but a data directory, and nothing follows them in the file.
-Result<PeLayout> ReadLayout(const InputFile& stub) {
+Result<PeLayout> ReadHeaders(const InputFile& stub) {
   const Bytes& bytes = stub.Bytes;
   ByteReader reader(bytes);
   PeLayout pe;
@@ -90,40 +88,44 @@ Result<PeLayout> ReadLayout(const InputFile& stub) {
   }
   pe.Directories = pe.Optional + (pe32 ? 96 : 112);
   pe.DirectoryCount = std::min(reader.U32(pe.Directories - 4), 16u);
+  for (size_t i = 0; i < pe.DirectoryCount; ++i) {
+    pe.DirectoryRva[i] = reader.U32(pe.Directories + 8 * i);
+    pe.DirectorySize[i] = reader.U32(pe.Directories + 8 * i + 4);
+  }
   pe.FileAlignment = reader.U32(pe.Optional + kFileAlignmentOffset);
   pe.SectionAlignment = reader.U32(pe.Optional + kSectionAlignmentOffset);
   size_t table = pe.Optional + U16(reader, signature + 4 + 16);
   for (size_t i = 0; i < U16(reader, signature + 6); ++i) {
     size_t at = table + i * kSectionHeaderSize;
-    Section s{at,
-              reader.U32(at + 8),
-              reader.U32(at + 12),
-              reader.U32(at + 16),
-              reader.U32(at + 20),
-              reader.U32(at + 36)};
+    Section s{at, reader.U32(at + 8), reader.U32(at + 12), reader.U32(at + 16), reader.U32(at + 20)};
     if (s.VirtualSize == 0) s.VirtualSize = s.RawSize;  // as the loader takes it
+    s.Characteristics = reader.U32(at + 36);
     pe.Sections.push_back(s);
   }
-  auto directory = [&](uint32_t index, size_t field) {
-    return index < pe.DirectoryCount ? reader.U32(pe.Directories + 8 * index + field) : 0;
-  };
   if (!reader.Ok() || pe.FileAlignment == 0 || pe.SectionAlignment == 0) {
     return Error(Quoted(stub.Path) + " is not a PE program: its headers are cut short");
   }
-  uint32_t resources = directory(kResourceDirectory, 0);
+  uint32_t resources = pe.DirectoryRva[kResourceDirectory];
   auto found = std::find_if(pe.Sections.begin(), pe.Sections.end(),
                             [&](const Section& s) { return s.VirtualAddress == resources; });
-  if (resources == 0 || found == pe.Sections.end()) {
+  if (resources == 0 || found == pe.Sections.end())
     return Error(Quoted(stub.Path) + " has no resource section");
-  }
   pe.Resources = static_cast<size_t>(found - pe.Sections.begin());
-  if (directory(kSecurityDirectory, 0) != 0) {
+  return pe;
+}
+
+// Only the resource section and the sections after it move: nothing but a
+// data directory may point into those, and nothing may follow them.
+Status CheckMovable(const InputFile& stub, const PeLayout& pe) {
+  if (pe.DirectoryRva[kSecurityDirectory] != 0) {
     return Unsafe(stub, "it is signed; give the program as it was before signing");
   }
-  uint32_t resourcesEnd = resources + static_cast<uint32_t>(AlignUp(found->VirtualSize, pe.SectionAlignment));
+  const Section& resources = pe.Sections[pe.Resources];
+  uint64_t resourcesEnd = resources.VirtualAddress + AlignUp(resources.VirtualSize, pe.SectionAlignment);
   for (uint32_t index = 0; index < pe.DirectoryCount; ++index) {
-    uint32_t rva = directory(index, 0);
-    bool moves = rva >= resources && index != kSecurityDirectory && index != kResourceDirectory;
+    uint32_t rva = pe.DirectoryRva[index];
+    bool moves =
+        rva >= resources.VirtualAddress && index != kSecurityDirectory && index != kResourceDirectory;
     if (moves && (index != kRelocationDirectory || rva < resourcesEnd)) {
       return Unsafe(stub, "data directory " + std::to_string(index) + " lies after the resources");
     }
@@ -132,31 +134,35 @@ Result<PeLayout> ReadLayout(const InputFile& stub) {
   for (size_t i = 0; i < pe.Sections.size(); ++i) {
     const Section& s = pe.Sections[i];
     bool ordered = i == 0 || s.VirtualAddress > pe.Sections[i - 1].VirtualAddress;
-    // The sections from the resources on lie one after another at the file's end.
+    // The sections after the resources follow them in the file without a gap.
     bool placed = s.RawSize == 0 || (i > pe.Resources ? s.RawPointer == end : s.RawPointer >= end);
     if (!ordered || !placed) return Unsafe(stub, "its sections are not in order");
     if (s.RawSize != 0) end = uint64_t{s.RawPointer} + s.RawSize;
   }
-  if (end > bytes.size())
+  if (end > stub.Bytes.size())
     return Error(Quoted(stub.Path) + " is not a PE program: its sections are cut short");
-  if (end < bytes.size()) return Unsafe(stub, "it holds data after its last section");
-  // Relocations in the moving sections would need moving too.
-  ByteReader relocations(bytes);
-  uint32_t first = directory(kRelocationDirectory, 0);
-  for (uint64_t at = 0, size = directory(kRelocationDirectory, 4); at + 8 <= size;) {
-    const Section* home = nullptr;
+  if (end < stub.Bytes.size()) return Unsafe(stub, "it holds data after its last section");
+  return Done{};
+}
+
+// Fixups inside the moving sections would have to move with them.
+Status CheckRelocations(const InputFile& stub, const PeLayout& pe) {
+  ByteReader reader(stub.Bytes);
+  uint64_t first = pe.DirectoryRva[kRelocationDirectory];
+  for (uint64_t at = first; at + 8 <= first + pe.DirectorySize[kRelocationDirectory];) {
+    size_t offset = stub.Bytes.size();
     for (const Section& s : pe.Sections) {
-      if (first + at >= s.VirtualAddress && first + at - s.VirtualAddress < s.RawSize) home = &s;
+      if (at >= s.VirtualAddress && at - s.VirtualAddress < s.RawSize) {
+        offset = static_cast<size_t>(s.RawPointer + (at - s.VirtualAddress));
+      }
     }
-    auto offset = static_cast<size_t>(
-        home == nullptr ? bytes.size() : home->RawPointer + (first + at - home->VirtualAddress));
-    uint32_t page = relocations.U32(offset), blockSize = relocations.U32(offset + 4);
-    if (!relocations.Ok() || blockSize < 8 || page >= resources) {
+    uint32_t page = reader.U32(offset), blockSize = reader.U32(offset + 4);
+    if (!reader.Ok() || blockSize < 8 || page >= pe.Sections[pe.Resources].VirtualAddress) {
       return Unsafe(stub, "its relocations reach into the resources");
     }
     at += blockSize;
   }
-  return pe;
+  return Done{};
 }
 
 // One level of a resource's place in the tree: a name or a number.
@@ -386,8 +392,10 @@ std::optional<std::u16string> Utf16Of(std::string_view text) {
   return out;
 }
 
-Status SetVersionTexts(const InputFile& stub, std::vector<Resource>& resources, const StubDetails& details) {
-  std::vector<std::pair<std::u16string, std::u16string>> strings;  // key, value
+using VersionStrings = std::vector<std::pair<std::u16string, std::u16string>>;  // key, value
+
+Result<VersionStrings> StringsOf(const StubDetails& details) {
+  VersionStrings strings;
   const std::tuple<const char*, const std::string*, const char16_t*> fields[] = {
       {"name", &details.Name, u"FileDescription"},
       {"name", &details.Name, u"ProductName"},
@@ -403,7 +411,12 @@ Status SetVersionTexts(const InputFile& stub, std::vector<Resource>& resources, 
     }
     strings.emplace_back(key, *value);
   }
-  if (strings.empty()) return Done{};
+  return strings;
+}
+
+// The strings in every string table of every version resource.
+Status SetVersionStrings(const InputFile& stub, std::vector<Resource>& resources,
+                         const VersionStrings& strings) {
   bool found = false;
   for (Resource& resource : resources) {
     if (resource.Keys[0].Named || resource.Keys[0].Id != kVersionType) continue;
@@ -428,27 +441,53 @@ Status SetVersionTexts(const InputFile& stub, std::vector<Resource>& resources, 
   return Done{};
 }
 
-/*
-  .ico: ICONDIR +0 reserved 0, +2 type 1, +4 count, then 16-byte entries:
-  width, height, colours, reserved, planes (2), bits (2), size (4), file
-  offset (4). RT_GROUP_ICON has the same head and 14-byte entries: the
-  first 12 bytes alike, then the RT_ICON ID (2).
-*/
-Status ReplaceIcon(std::vector<Resource>& resources, const InputFile& icon) {
-  ByteReader reader(icon.Bytes);
-  auto fault = [&](const std::string& why) {
-    return Error(Quoted(icon.Path) + " is not an icon file: " + why);
-  };
+// An .ico's image: the 12 bytes its directory entry shares with a group
+// entry, and its data.
+struct IconImage {
+  Bytes Entry, Data;
+};
+
+Error NotIcon(const InputFile& icon, const std::string& why) {
+  return Error(Quoted(icon.Path) + " is not an icon file: " + why);
+}
+
+Result<std::vector<IconImage>> ReadIcon(const InputFile& icon) {
+  const Bytes& bytes = icon.Bytes;
+  ByteReader reader(bytes);
   size_t count = U16(reader, 4);
-  if (U16(reader, 0) != 0 || U16(reader, 2) != 1 || !reader.Ok()) return fault("it lacks the icon header");
-  if (count == 0) return fault("it holds no image");
-  if (6 + 16 * count > icon.Bytes.size()) return fault("its directory is cut short");
+  if (U16(reader, 0) != 0 || U16(reader, 2) != 1 || !reader.Ok())
+    return NotIcon(icon, "it lacks the icon header");
+  if (count == 0) return NotIcon(icon, "it holds no image");
+  if (6 + 16 * count > bytes.size()) return NotIcon(icon, "its directory is cut short");
+  std::vector<IconImage> images;
+  for (size_t i = 0; i < count; ++i) {
+    size_t entry = 6 + 16 * i, offset = reader.U32(entry + 12), size = reader.U32(entry + 8);
+    std::string image = "image " + std::to_string(i + 1);
+    if (size == 0 || offset > bytes.size() || size > bytes.size() - offset) {
+      return NotIcon(icon, image + " lies outside the file");
+    }
+    auto at = [&](size_t position) { return bytes.begin() + static_cast<ptrdiff_t>(position); };
+    images.push_back({Bytes(at(entry), at(entry + 12)), Bytes(at(offset), at(offset + size))});
+    ByteReader head(images.back().Data);
+    if (head.U32(0) != 40 && head.U32(0) != 0x474E5089)
+      return NotIcon(icon, image + " is neither a bitmap nor a PNG");
+  }
+  return images;
+}
+
+bool IsNumbered(const Resource& resource, uint32_t type) {
+  return !resource.Keys[0].Named && resource.Keys[0].Id == type && !resource.Keys[1].Named;
+}
+
+// Icon group 1, in each language it has (or the neutral one), made of the
+// images under new IDs; the images no other group uses go.
+Status ReplaceIcon(std::vector<Resource>& resources, const InputFile& icon,
+                   const std::vector<IconImage>& images) {
   std::set<uint32_t> old, kept;  // image IDs of group 1, of the other groups
-  uint32_t nextId = 1;
   std::set<ResourceKey> languages;
   for (const Resource& r : resources) {
-    if (r.Keys[0].Named || r.Keys[0].Id != kGroupIconType) continue;
-    bool ours = !r.Keys[1].Named && r.Keys[1].Id == kIconGroup;
+    if (!IsNumbered(r, kGroupIconType)) continue;
+    bool ours = r.Keys[1].Id == kIconGroup;
     if (ours) languages.insert(r.Keys[2]);
     ByteReader entries(r.Data);
     for (size_t i = 0; i < U16(entries, 4) && entries.Ok(); ++i) {
@@ -456,36 +495,24 @@ Status ReplaceIcon(std::vector<Resource>& resources, const InputFile& icon) {
     }
   }
   std::erase_if(resources, [&](const Resource& r) {
-    bool numbered = !r.Keys[0].Named && !r.Keys[1].Named;
-    bool image = numbered && r.Keys[0].Id == kIconType && old.count(r.Keys[1].Id) != 0 &&
-                 kept.count(r.Keys[1].Id) == 0;
-    return image || (numbered && r.Keys[0].Id == kGroupIconType && r.Keys[1].Id == kIconGroup);
+    return (IsNumbered(r, kIconType) && old.count(r.Keys[1].Id) != 0 && kept.count(r.Keys[1].Id) == 0) ||
+           (IsNumbered(r, kGroupIconType) && r.Keys[1].Id == kIconGroup);
   });
+  uint32_t nextId = 1;
   for (const Resource& r : resources) {
-    if (!r.Keys[0].Named && r.Keys[0].Id == kIconType && !r.Keys[1].Named)
-      nextId = std::max(nextId, r.Keys[1].Id + 1);
+    if (IsNumbered(r, kIconType)) nextId = std::max(nextId, r.Keys[1].Id + 1);
   }
-  if (nextId + count > 0x10000) return fault("it holds more images than a program can");
+  if (nextId + images.size() > 0x10000) return NotIcon(icon, "it holds more images than a program can");
   if (languages.empty()) languages.insert(ResourceKey{});
-  Bytes group(icon.Bytes.begin(), icon.Bytes.begin() + 6);
-  for (size_t i = 0; i < count; ++i) {
-    size_t entry = 6 + 16 * i, offset = reader.U32(entry + 12), size = reader.U32(entry + 8);
-    std::string image = "image " + std::to_string(i + 1);
-    if (size == 0 || offset > icon.Bytes.size() || size > icon.Bytes.size() - offset) {
-      return fault(image + " lies outside the file");
-    }
-    Bytes data(icon.Bytes.begin() + static_cast<ptrdiff_t>(offset),
-               icon.Bytes.begin() + static_cast<ptrdiff_t>(offset + size));
-    ByteReader head(data);
-    if (head.U32(0) != 40 && head.U32(0) != 0x474E5089)
-      return fault(image + " is neither a bitmap nor a PNG");
-    group.insert(group.end(), icon.Bytes.begin() + static_cast<ptrdiff_t>(entry),
-                 icon.Bytes.begin() + static_cast<ptrdiff_t>(entry + 12));
-    Put16(group, static_cast<uint32_t>(nextId + i));
+  Bytes group{0, 0, 1, 0};
+  Put16(group, static_cast<uint32_t>(images.size()));
+  for (const IconImage& image : images) {
+    group.insert(group.end(), image.Entry.begin(), image.Entry.end());
+    Put16(group, nextId);
     for (const ResourceKey& language : languages) {
-      resources.push_back(
-          {{{false, u"", kIconType}, {false, u"", static_cast<uint32_t>(nextId + i)}, language}, data, 0});
+      resources.push_back({{{false, u"", kIconType}, {false, u"", nextId}, language}, image.Data, 0});
     }
+    ++nextId;
   }
   for (const ResourceKey& language : languages) {
     resources.push_back({{{false, u"", kGroupIconType}, {false, u"", kIconGroup}, language}, group, 0});
@@ -530,8 +557,7 @@ Bytes Relayout(const Bytes& stub, const PeLayout& pe, const Bytes& tree) {
     if (pe.Sections[i].RawSize != 0) shift(pe.Sections[i].Header + 20, rawDelta);
   }
   Set32(out, pe.Directories + 8 * kResourceDirectory + 4, tree.size());
-  if (pe.DirectoryCount > kRelocationDirectory &&
-      reader.U32(pe.Directories + 8 * kRelocationDirectory) > resources.VirtualAddress) {
+  if (pe.DirectoryRva[kRelocationDirectory] > resources.VirtualAddress) {
     shift(pe.Directories + 8 * kRelocationDirectory, virtualDelta);
   }
   shift(pe.Optional + kSizeOfImageOffset, virtualDelta);
@@ -546,14 +572,23 @@ Bytes Relayout(const Bytes& stub, const PeLayout& pe, const Bytes& tree) {
 
 Result<Bytes> RebuildStubResources(const InputFile& stub, const StubDetails& details,
                                    const std::optional<InputFile>& icon) {
-  auto pe = ReadLayout(stub);
+  auto pe = ReadHeaders(stub);
   if (!pe) return pe.Error();
+  Status movable = CheckMovable(stub, *pe);
+  if (movable) movable = CheckRelocations(stub, *pe);
+  if (!movable) return movable.Error();
   auto resources = ReadResources(stub, *pe);
   if (!resources) return resources.Error();
-  Status texts = SetVersionTexts(stub, *resources, details);
-  if (!texts) return texts.Error();
+  auto strings = StringsOf(details);
+  if (!strings) return strings.Error();
+  if (!strings->empty()) {
+    Status set = SetVersionStrings(stub, *resources, *strings);
+    if (!set) return set.Error();
+  }
   if (icon) {
-    Status replaced = ReplaceIcon(*resources, *icon);
+    auto images = ReadIcon(*icon);
+    if (!images) return images.Error();
+    Status replaced = ReplaceIcon(*resources, *icon, *images);
     if (!replaced) return replaced.Error();
   }
   std::sort(resources->begin(), resources->end());
