@@ -1,6 +1,7 @@
 #include "pe_resources.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <span>
 #include <string_view>
@@ -33,7 +34,7 @@ constexpr size_t kSizeOfImageOffset = 56;
 constexpr size_t kCheckSumOffset = 64;
 constexpr size_t kSectionHeaderSize = 40;
 constexpr uint32_t kInitializedData = 0x40;
-constexpr uint32_t kSecurityDirectory = 4, kResourceDirectory = 2, kRelocationDirectory = 5;
+constexpr size_t kSecurityDirectory = 4, kResourceDirectory = 2, kRelocationDirectory = 5;
 constexpr uint32_t kIconType = 3, kGroupIconType = 14, kVersionType = 16, kIconGroup = 1;
 constexpr size_t kMaxTextUnits = 4096;  // far below the 32767 of a string value: the resource takes 64 KiB
 constexpr size_t kMaxResources = 65536;
@@ -122,7 +123,7 @@ Status CheckMovable(const InputFile& stub, const PeLayout& pe) {
   }
   const Section& resources = pe.Sections[pe.Resources];
   uint64_t resourcesEnd = resources.VirtualAddress + AlignUp(resources.VirtualSize, pe.SectionAlignment);
-  for (uint32_t index = 0; index < pe.DirectoryCount; ++index) {
+  for (size_t index = 0; index < pe.DirectoryCount; ++index) {
     uint32_t rva = pe.DirectoryRva[index];
     bool moves =
         rva >= resources.VirtualAddress && index != kSecurityDirectory && index != kResourceDirectory;
@@ -180,12 +181,10 @@ struct ResourceKey {
 };
 
 struct Resource {
-  ResourceKey Keys[3];  // type, name, language
+  std::array<ResourceKey, 3> Keys;  // type, name, language
   Bytes Data;
   uint32_t CodePage = 0;
-  bool operator<(const Resource& other) const {
-    return std::lexicographical_compare(Keys, Keys + 3, other.Keys, other.Keys + 3);
-  }
+  bool operator<(const Resource& other) const { return Keys < other.Keys; }
 };
 
 /*
@@ -205,7 +204,8 @@ bool ReadDirectory(ByteReader& reader, uint32_t sectionRva, size_t sectionSize, 
     key = {(name & 0x80000000) != 0, u"", name};
     if (key.Named) {
       size_t at = name & 0x7FFFFFFF;
-      for (size_t c = 0; c < U16(reader, at) && reader.Ok(); ++c) key.Name += U16(reader, at + 2 + 2 * c);
+      for (size_t c = 0; c < U16(reader, at) && reader.Ok(); ++c)
+        key.Name += static_cast<char16_t>(U16(reader, at + 2 + 2 * c));
       key.Id = 0;
     }
     bool table = (target & 0x80000000) != 0;
@@ -323,10 +323,10 @@ std::optional<VersionNode> ReadNode(const Bytes& bytes, size_t offset, size_t si
   node.ValueLength = U16(reader, offset + 2);
   node.Type = U16(reader, offset + 4);
   size_t at = offset + 6;
-  for (; at < end && U16(reader, at) != 0; at += 2) node.Key += U16(reader, at);
+  for (; at < end && U16(reader, at) != 0; at += 2) node.Key += static_cast<char16_t>(U16(reader, at));
   at = AlignUp(at + 2, 4);
   bool leaf = depth == 3 || (depth == 2 && !strings);
-  size_t valueEnd = leaf ? end : at + node.ValueLength * (node.Type == 1 ? 2u : 1u);
+  size_t valueEnd = leaf ? end : at + size_t{node.ValueLength} * (node.Type == 1 ? 2 : 1);
   if (end > size || end < offset + 6 || (at < valueEnd && valueEnd > end) || !reader.Ok())
     return std::nullopt;
   if (at < valueEnd)
@@ -510,12 +510,12 @@ Status ReplaceIcon(std::vector<Resource>& resources, const InputFile& icon,
     group.insert(group.end(), image.Entry.begin(), image.Entry.end());
     Put16(group, nextId);
     for (const ResourceKey& language : languages) {
-      resources.push_back({{{false, u"", kIconType}, {false, u"", nextId}, language}, image.Data, 0});
+      resources.push_back({{{{false, u"", kIconType}, {false, u"", nextId}, language}}, image.Data, 0});
     }
     ++nextId;
   }
   for (const ResourceKey& language : languages) {
-    resources.push_back({{{false, u"", kGroupIconType}, {false, u"", kIconGroup}, language}, group, 0});
+    resources.push_back({{{{false, u"", kGroupIconType}, {false, u"", kIconGroup}, language}}, group, 0});
   }
   return Done{};
 }
@@ -526,7 +526,7 @@ uint32_t PeCheckSum(const Bytes& bytes, size_t checksumOffset) {
   uint64_t sum = 0;
   for (size_t i = 0; i < bytes.size(); i += 2) {
     if (i == checksumOffset || i == checksumOffset + 2) continue;
-    sum += bytes[i] | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0);
+    sum += bytes[i] + (i + 1 < bytes.size() ? uint32_t{bytes[i + 1]} << 8 : 0);
     sum = (sum & 0xFFFF) + (sum >> 16);
   }
   return static_cast<uint32_t>(((sum & 0xFFFF) + (sum >> 16)) + bytes.size());
