@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/temp_dir.h"
@@ -41,25 +44,77 @@ std::string Resource(HMODULE module, WORD id, WORD type) {
                      SizeofResource(module, found));
 }
 
-std::wstring VersionString(const std::vector<char>& info, const std::wstring& key) {
+// Every resource of a module by type, name and language ("#3" for a number),
+// as Windows enumerates and finds them.
+using Resources = std::map<std::tuple<std::wstring, std::wstring, WORD>, std::string>;
+std::wstring KeyText(LPCWSTR key) {
+  return IS_INTRESOURCE(key) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(key)) : key;
+}
+BOOL CALLBACK AddLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR all) {
+  HRSRC found = FindResourceExW(module, type, name, language);
+  (*reinterpret_cast<Resources*>(all))[{KeyText(type), KeyText(name), language}] =
+      found == nullptr ? "<not found>"
+                       : std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                     SizeofResource(module, found));
+  return TRUE;
+}
+BOOL CALLBACK AddName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR all) {
+  return EnumResourceLanguagesW(module, type, name, AddLanguage, all);
+}
+BOOL CALLBACK AddType(HMODULE module, LPWSTR type, LONG_PTR all) {
+  return EnumResourceNamesW(module, type, AddName, all);
+}
+// The resources but those of the types given.
+Resources AllBut(HMODULE module, const std::set<std::wstring>& types) {
+  Resources all;
+  EnumResourceTypesW(module, AddType, reinterpret_cast<LONG_PTR>(&all));
+  std::erase_if(all, [&](const auto& entry) { return types.count(std::get<0>(entry.first)) != 0; });
+  return all;
+}
+
+std::wstring VersionString(const std::wstring& path, const std::wstring& key) {
+  std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
   void* value = nullptr;
   UINT length = 0;
-  std::wstring path = L"\\StringFileInfo\\040904B0\\" + key;
-  if (!VerQueryValueW(info.data(), path.c_str(), &value, &length)) return L"<none>";
+  std::wstring query = L"\\StringFileInfo\\040904B0\\" + key;
+  if (info.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+      !VerQueryValueW(info.data(), query.c_str(), &value, &length)) {
+    return L"<none>";
+  }
   return static_cast<const wchar_t*>(value);
+}
+
+// The sections where the loader wants them, and the headers that sum them up.
+void ExpectLaidOut(const InputFile& original, const std::vector<uint8_t>& rebuilt) {
+  auto* before = ImageNtHeader(const_cast<uint8_t*>(original.Bytes.data()));
+  auto* after = ImageNtHeader(const_cast<uint8_t*>(rebuilt.data()));
+  ASSERT_TRUE(before && after);
+  const IMAGE_OPTIONAL_HEADER32& header = after->OptionalHeader;
+  ASSERT_EQ(header.FileAlignment, before->OptionalHeader.FileAlignment);
+  DWORD end = 0, rawGrowth = 0;
+  for (WORD i = 0; i < after->FileHeader.NumberOfSections; ++i) {
+    const IMAGE_SECTION_HEADER& section = IMAGE_FIRST_SECTION(after)[i];
+    EXPECT_EQ(section.PointerToRawData % header.FileAlignment, 0u);
+    EXPECT_EQ(section.SizeOfRawData % header.FileAlignment, 0u);
+    EXPECT_EQ(section.VirtualAddress % header.SectionAlignment, 0u);
+    EXPECT_GE(section.VirtualAddress, end);
+    end = section.VirtualAddress + section.Misc.VirtualSize;
+    rawGrowth += section.SizeOfRawData - IMAGE_FIRST_SECTION(before)[i].SizeOfRawData;
+  }
+  EXPECT_EQ(header.SizeOfImage,
+            (end + header.SectionAlignment - 1) / header.SectionAlignment * header.SectionAlignment);
+  EXPECT_EQ(header.SizeOfInitializedData - before->OptionalHeader.SizeOfInitializedData, rawGrowth);
 }
 
 class Win32RebuiltStub : public testing::Test {
  protected:
-  // The stub rebuilt with details (and the test's icon when withIcon), at path.
-  void Rebuild(const StubDetails& details, bool withIcon) {
+  // stub rebuilt with details (and the test's icon when withIcon), at path_.
+  void Rebuild(const InputFile& stub, const StubDetails& details, bool withIcon) {
     auto rebuilt =
-        RebuildStubResources(stub_, details, withIcon ? std::optional(Load(RIGBOX_TEST_ICON)) : std::nullopt);
+        RebuildStubResources(stub, details, withIcon ? std::optional(Load(RIGBOX_TEST_ICON)) : std::nullopt);
     ASSERT_TRUE(rebuilt) << rebuilt.Error().Message();
+    ExpectLaidOut(stub, *rebuilt);
     testing_support::WriteFile(path_, std::string(rebuilt->begin(), rebuilt->end()));
-    std::vector<char> info(GetFileVersionInfoSizeW(path_.c_str(), nullptr));
-    ASSERT_TRUE(GetFileVersionInfoW(path_.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
-    info_ = info;
   }
   HMODULE Open(const std::wstring& path) {
     HMODULE module =
@@ -74,23 +129,21 @@ class Win32RebuiltStub : public testing::Test {
   InputFile stub_ = Load(RIGBOX_EXTRACT_EXE);
   testing_support::TempDir dir_;
   std::wstring path_ = (dir_ / "car-setup.exe").wstring();
-  std::vector<char> info_;
   std::vector<HMODULE> modules_;
 };
 
 TEST_F(Win32RebuiltStub, NamesTheCarAndShowsItsIconAndStillRuns) {
-  Rebuild({"Żuk Rally ü", "2.1 beta", "Ann Author"}, true);
-  EXPECT_EQ(VersionString(info_, L"FileDescription"), L"Żuk Rally ü");
-  EXPECT_EQ(VersionString(info_, L"ProductName"), L"Żuk Rally ü");
-  EXPECT_EQ(VersionString(info_, L"ProductVersion"), L"2.1 beta");
-  EXPECT_EQ(VersionString(info_, L"CompanyName"), L"Ann Author");
-  EXPECT_EQ(VersionString(info_, L"FileVersion"), L"" RIGBOX_VERSION_TEXT);
-  EXPECT_EQ(VersionString(info_, L"OriginalFilename"), L"rigbox-extract.exe");
+  Rebuild(stub_, {"Żuk Rally ü", "2.1 beta", "Ann Author"}, true);
+  EXPECT_EQ(VersionString(path_, L"FileDescription"), L"Żuk Rally ü");
+  EXPECT_EQ(VersionString(path_, L"ProductName"), L"Żuk Rally ü");
+  EXPECT_EQ(VersionString(path_, L"ProductVersion"), L"2.1 beta");
+  EXPECT_EQ(VersionString(path_, L"CompanyName"), L"Ann Author");
+  EXPECT_EQ(VersionString(path_, L"FileVersion"), L"" RIGBOX_VERSION_TEXT);
+  EXPECT_EQ(VersionString(path_, L"OriginalFilename"), L"rigbox-extract.exe");
 
   HMODULE original = Open(L"" RIGBOX_EXTRACT_EXE), rebuilt = Open(path_);
   ASSERT_TRUE(original && rebuilt);
-  EXPECT_EQ(Resource(rebuilt, 1, 24), Resource(original, 1, 24));              // the manifest
-  EXPECT_EQ(Resource(rebuilt, IDB_LOGO, 2), Resource(original, IDB_LOGO, 2));  // the logo
+  EXPECT_EQ(AllBut(rebuilt, {L"#3", L"#14", L"#16"}), AllBut(original, {L"#3", L"#14", L"#16"}));
   // The fixed file information, after the 6-byte head and the key "VS_VERSION_INFO".
   EXPECT_EQ(Resource(rebuilt, 1, 16).substr(40, 52), Resource(original, 1, 16).substr(40, 52));
   std::string oldGroup = Resource(original, IDI_RIGBOX, 14), group = Resource(rebuilt, IDI_RIGBOX, 14);
@@ -126,12 +179,22 @@ TEST_F(Win32RebuiltStub, NamesTheCarAndShowsItsIconAndStillRuns) {
 }
 
 TEST_F(Win32RebuiltStub, EmptyDetailsAndNoIconLeaveThemAsTheyAre) {
-  Rebuild({"", "3.0", ""}, false);
-  EXPECT_EQ(VersionString(info_, L"FileDescription"), L"RIGBOX Extract");
-  EXPECT_EQ(VersionString(info_, L"ProductVersion"), L"3.0");
-  EXPECT_EQ(VersionString(info_, L"CompanyName"), L"<none>");
-  HMODULE original = Open(L"" RIGBOX_EXTRACT_EXE), rebuilt = Open(path_);
-  EXPECT_EQ(Resource(rebuilt, IDI_RIGBOX, 14), Resource(original, IDI_RIGBOX, 14));
+  Rebuild(stub_, {"", "3.0", ""}, false);
+  EXPECT_EQ(VersionString(path_, L"FileDescription"), L"RIGBOX Extract");
+  EXPECT_EQ(VersionString(path_, L"ProductVersion"), L"3.0");
+  EXPECT_EQ(VersionString(path_, L"CompanyName"), L"<none>");
+  EXPECT_EQ(AllBut(Open(path_), {L"#16"}), AllBut(Open(L"" RIGBOX_EXTRACT_EXE), {L"#16"}));
+}
+
+// Named types and names, and a name in two languages, which the stub lacks.
+TEST_F(Win32RebuiltStub, KeepsNamedResourcesInEachLanguage) {
+  Rebuild(Load(RIGBOX_RESOURCE_FIXTURE), {}, true);
+  Resources kept = AllBut(Open(path_), {L"#3", L"#14"}),
+            original = AllBut(Open(L"" RIGBOX_RESOURCE_FIXTURE), {});
+  EXPECT_EQ(kept, original);
+  EXPECT_EQ(original.size(), 4u);
+  EXPECT_EQ(Resource(Open(path_), IDI_RIGBOX, 14).size(),
+            6 + 14 * Le(testing_support::ReadFile(RIGBOX_TEST_ICON), 4, 2));
 }
 
 TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
@@ -139,10 +202,10 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
   std::string noImage = ico.substr(0, 4) + std::string(2, '\0');
   std::string badImage = ico;
   badImage[Le(ico, 18, 4)] = 'x';  // the first image's header size
-  // The stub with byte 2 of data directory index set to value.
-  auto stub = [&](size_t index, uint8_t value) {
+  // The stub with byte at of its data directories set to value.
+  auto stub = [&](size_t at, uint8_t value) {
     InputFile changed{"x.exe", stub_.Bytes};
-    changed.Bytes[Le(changed.Bytes, 0x3C, 4) + 24 + 96 + 8 * index + 2] = value;
+    changed.Bytes[Le(changed.Bytes, 0x3C, 4) + 24 + 96 + at] = value;
     return changed;
   };
   InputFile appended{"x.exe", stub_.Bytes};
@@ -160,9 +223,14 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
        q + "image " + std::to_string(Le(ico, 4, 2)) + " lies outside the file"},
       {stub_, badImage, "", q + "image 1 is neither a bitmap nor a PNG"},
       {{"car.ico", {ico.begin(), ico.end()}}, ico, "", "\"car.ico\" is not a PE program"},
-      {stub(2, 0), ico, "", "\"x.exe\" has no resource section"},
-      {stub(4, 1), ico, "", x + "it is signed; give the program as it was before signing"},
-      {stub(6, 0x7F), ico, "", x + "data directory 6 lies after the resources"},
+      {stub(8 * 2 + 2, 0), ico, "", "\"x.exe\" has no resource section"},
+      {stub(8 * 4 + 2, 1), ico, "", x + "it is signed; give the program as it was before signing"},
+      {stub(8 * 6 + 2, 0x7F), ico, "", x + "data directory 6 points into or after the resources"},
+      {stub(8 * 5 + 1, 0x20), ico, "", x + "data directory 5 points into or after the resources"},  // in them
+      {{"x.exe", {stub_.Bytes.begin(), stub_.Bytes.begin() + 0x180}},
+       ico,
+       "",
+       "\"x.exe\" is not a PE program: its headers are cut short"},
       {appended, ico, "", x + "it holds data after its last section"},
       {stub_, ico, "\xC5", "The name is not UTF-8 text"},
       {stub_, ico, std::string(4097, 'a'),

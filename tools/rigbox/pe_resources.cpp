@@ -128,7 +128,7 @@ Status CheckMovable(const InputFile& stub, const PeLayout& pe) {
     bool moves =
         rva >= resources.VirtualAddress && index != kSecurityDirectory && index != kResourceDirectory;
     if (moves && (index != kRelocationDirectory || rva < resourcesEnd)) {
-      return Unsafe(stub, "data directory " + std::to_string(index) + " lies after the resources");
+      return Unsafe(stub, "data directory " + std::to_string(index) + " points into or after the resources");
     }
   }
   uint64_t end = 0;
