@@ -99,7 +99,16 @@ void ExpectLaidOut(const InputFile& original, const std::vector<uint8_t>& rebuil
     EXPECT_EQ(section.VirtualAddress % header.SectionAlignment, 0u);
     EXPECT_GE(section.VirtualAddress, end);
     end = section.VirtualAddress + section.Misc.VirtualSize;
-    rawGrowth += section.SizeOfRawData - IMAGE_FIRST_SECTION(before)[i].SizeOfRawData;
+    const IMAGE_SECTION_HEADER& old = IMAGE_FIRST_SECTION(before)[i];
+    rawGrowth += section.SizeOfRawData - old.SizeOfRawData;
+    // Each section but the resources holds what it held, where its header says.
+    auto bytes = [](const auto& file, const IMAGE_SECTION_HEADER& at) {
+      return std::vector<uint8_t>(file.begin() + at.PointerToRawData,
+                                  file.begin() + at.PointerToRawData + at.SizeOfRawData);
+    };
+    if (section.VirtualAddress != header.DataDirectory[2].VirtualAddress) {
+      EXPECT_EQ(bytes(rebuilt, section), bytes(original.Bytes, old)) << section.Name;
+    }
   }
   EXPECT_EQ(header.SizeOfImage,
             (end + header.SectionAlignment - 1) / header.SectionAlignment * header.SectionAlignment);
@@ -133,11 +142,11 @@ class Win32RebuiltStub : public testing::Test {
 };
 
 TEST_F(Win32RebuiltStub, NamesTheCarAndShowsItsIconAndStillRuns) {
-  Rebuild(stub_, {"Żuk Rally ü", "2.1 beta", "Ann Author"}, true);
+  Rebuild(stub_, {"Żuk Rally ü", "2.1 beta", "Ann → Aअ 🏁"}, true);
   EXPECT_EQ(VersionString(path_, L"FileDescription"), L"Żuk Rally ü");
   EXPECT_EQ(VersionString(path_, L"ProductName"), L"Żuk Rally ü");
   EXPECT_EQ(VersionString(path_, L"ProductVersion"), L"2.1 beta");
-  EXPECT_EQ(VersionString(path_, L"CompanyName"), L"Ann Author");
+  EXPECT_EQ(VersionString(path_, L"CompanyName"), L"Ann → Aअ 🏁");
   EXPECT_EQ(VersionString(path_, L"FileVersion"), L"" RIGBOX_VERSION_TEXT);
   EXPECT_EQ(VersionString(path_, L"OriginalFilename"), L"rigbox-extract.exe");
 
@@ -186,11 +195,13 @@ TEST_F(Win32RebuiltStub, EmptyDetailsAndNoIconLeaveThemAsTheyAre) {
   EXPECT_EQ(AllBut(Open(path_), {L"#16"}), AllBut(Open(L"" RIGBOX_EXTRACT_EXE), {L"#16"}));
 }
 
-// Named types and names, and a name in two languages, which the stub lacks.
+// Named types and names, a name in two languages and a version resource
+// without strings, which the stub lacks.
 TEST_F(Win32RebuiltStub, KeepsNamedResourcesInEachLanguage) {
-  Rebuild(Load(RIGBOX_RESOURCE_FIXTURE), {}, true);
-  Resources kept = AllBut(Open(path_), {L"#3", L"#14"}),
-            original = AllBut(Open(L"" RIGBOX_RESOURCE_FIXTURE), {});
+  Rebuild(Load(RIGBOX_RESOURCE_FIXTURE), {"Car", "", ""}, true);
+  EXPECT_EQ(VersionString(path_, L"FileDescription"), L"Car");
+  Resources kept = AllBut(Open(path_), {L"#3", L"#14", L"#16"}),
+            original = AllBut(Open(L"" RIGBOX_RESOURCE_FIXTURE), {L"#16"});
   EXPECT_EQ(kept, original);
   EXPECT_EQ(original.size(), 4u);
   EXPECT_EQ(Resource(Open(path_), IDI_RIGBOX, 14).size(),
@@ -208,8 +219,12 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
     changed.Bytes[Le(changed.Bytes, 0x3C, 4) + 24 + 96 + at] = value;
     return changed;
   };
-  InputFile appended{"x.exe", stub_.Bytes};
+  InputFile appended{"x.exe", stub_.Bytes}, broken{"x.exe", stub_.Bytes};
   appended.Bytes.push_back(0);
+  // The first type's entry in the resource directory made to point at data.
+  IMAGE_NT_HEADERS* nt = ImageNtHeader(broken.Bytes.data());
+  static_cast<uint8_t*>(ImageRvaToVa(
+      nt, broken.Bytes.data(), nt->OptionalHeader.DataDirectory[2].VirtualAddress, nullptr))[16 + 7] = 0;
   const std::string q = "\"car.ico\" is not an icon file: ",
                     x = "Cannot rebuild the resources of \"x.exe\": ";
   struct Case {
@@ -231,6 +246,7 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
        ico,
        "",
        "\"x.exe\" is not a PE program: its headers are cut short"},
+      {broken, ico, "", x + "its resource directory is malformed"},
       {appended, ico, "", x + "it holds data after its last section"},
       {stub_, ico, "\xC5", "The name is not UTF-8 text"},
       {stub_, ico, std::string(4097, 'a'),
