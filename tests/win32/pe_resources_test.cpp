@@ -142,11 +142,12 @@ class Win32RebuiltStub : public testing::Test {
 };
 
 TEST_F(Win32RebuiltStub, NamesTheCarAndShowsItsIconAndStillRuns) {
-  Rebuild(stub_, {"Żuk Rally ü", "2.1 beta", "Ann → Aअ 🏁"}, true);
+  // UTF-8 of two, three and four bytes; U+10000 is the first that takes two UTF-16 units.
+  Rebuild(stub_, {"Żuk Rally ü", "2.1 beta", "Ann → Aअ 🏁𐀀"}, true);
   EXPECT_EQ(VersionString(path_, L"FileDescription"), L"Żuk Rally ü");
   EXPECT_EQ(VersionString(path_, L"ProductName"), L"Żuk Rally ü");
   EXPECT_EQ(VersionString(path_, L"ProductVersion"), L"2.1 beta");
-  EXPECT_EQ(VersionString(path_, L"CompanyName"), L"Ann → Aअ 🏁");
+  EXPECT_EQ(VersionString(path_, L"CompanyName"), L"Ann → Aअ 🏁𐀀");
   EXPECT_EQ(VersionString(path_, L"FileVersion"), L"" RIGBOX_VERSION_TEXT);
   EXPECT_EQ(VersionString(path_, L"OriginalFilename"), L"rigbox-extract.exe");
 
