@@ -89,7 +89,7 @@ void ExpectLaidOut(const InputFile& original, const std::vector<uint8_t>& rebuil
   auto* before = ImageNtHeader(const_cast<uint8_t*>(original.Bytes.data()));
   auto* after = ImageNtHeader(const_cast<uint8_t*>(rebuilt.data()));
   ASSERT_TRUE(before && after);
-  const IMAGE_OPTIONAL_HEADER32& header = after->OptionalHeader;
+  const auto& header = after->OptionalHeader;
   ASSERT_EQ(header.FileAlignment, before->OptionalHeader.FileAlignment);
   DWORD end = 0, rawGrowth = 0;
   for (WORD i = 0; i < after->FileHeader.NumberOfSections; ++i) {
