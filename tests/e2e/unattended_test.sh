@@ -424,9 +424,12 @@ check "an installer without a checksum installs" test $? -eq 0 -a -f "$game/Data
 cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $((header + 24)) 1  # DMG is now DMF
 run "$work/damaged$exe" --remove --game-dir "$(native "$game")"
 check "a damaged installer removes nothing" test $? -eq 4 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
-# Wine reads the arguments in the locale's character set.
-LC_ALL=C.UTF-8 author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
-  "$(native "$work/DMG.rigbox")" >/dev/null
+# Wine reads the arguments in the locale's character set. The Windows
+# installer gets the car's icon too, and must still start.
+icon=()
+[ -n "$wine" ] && convert -size 32x32 xc:red "$work/car.ico" && icon=(--icon "$(native "$work/car.ico")")
+LC_ALL=C.UTF-8 author sfx --for $system "${icon[@]}" --name 'Żuk Rally' --version 2.1 --author 'Jan K.' \
+  -o "$(native "$work/named$exe")" "$(native "$work/DMG.rigbox")" >/dev/null
 run "$work/named$exe" --version
 check "--version names the car" test "$(tail -n +2 "$work/out")" = \
   "$(printf 'Car ID:  DMG\nName:    Żuk Rally\nVersion: 2.1\nAuthor:  Jan K.')"
