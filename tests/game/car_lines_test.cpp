@@ -20,6 +20,14 @@ namespace {
 
 const std::string kLine = "!include(\"ABC\\\\Cars.scr\")";
 
+// What taking car ABC's lines out of the game folder's scripts ran into.
+std::vector<game::FileFault> RemoveAbcLines(const std::string& game) {
+  std::vector<game::FileFault> faults;
+  std::vector<std::string> copies;
+  game::RemoveCarLines(game, "ABC", faults, copies);
+  return faults;
+}
+
 // The line goes with the one empty line after it, whatever ends them, with
 // blanks around it and in any letter case; a comment copy and the empty
 // lines of others stay.
@@ -43,9 +51,7 @@ TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
   TempDir dir;
   WriteFile(dir / "Data/Cars/Cars.scr", kLine + "\r\n\r\n");
   fs::create_directories(dir / "Data/Cars/rigbox-remove.tmp");
-  std::vector<game::FileFault> faults;
-  std::vector<std::string> copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
+  std::vector<game::FileFault> faults = RemoveAbcLines(dir.Folder());
   ASSERT_EQ(faults.size(), 1u);
   EXPECT_EQ(faults[0].ShownName, "Data\\Cars\\Cars.scr");
   EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), kLine + "\r\n\r\n");
@@ -63,10 +69,7 @@ TEST(GameCarLines, InstalledByALineInAnySpelling) {
 TEST(GameCarLines, MissingScriptIsNoFault) {
   TempDir dir;
   WriteFile(dir / "Data/Cars/cars.scr", kLine + "\r\n\r\n");
-  std::vector<game::FileFault> faults;
-  std::vector<std::string> copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
-  EXPECT_TRUE(faults.empty());
+  EXPECT_TRUE(RemoveAbcLines(dir.Folder()).empty());
   EXPECT_EQ(ReadFile(dir / "Data/Cars/cars.scr"), "");
 }
 
@@ -99,9 +102,7 @@ TEST(GameCarLines, UnreadableScriptIsAFault) {
   fs::permissions(dir / "Data/Cars/Parts.scr", fs::perms::none);
   std::string game = dir.Folder();
   std::optional<std::string> report = RunUnprivileged(dir.Path(), [&] {
-    std::vector<game::FileFault> faults;
-    std::vector<std::string> copies;
-    game::RemoveCarLines(game, "ABC", faults, copies);
+    std::vector<game::FileFault> faults = RemoveAbcLines(game);
     std::string text = game::HasCarLines(game, "ABC") ? "installed" : "absent";
     for (const game::FileFault& fault : faults)
       text += " " + fault.ShownName +
@@ -117,10 +118,7 @@ TEST(GameCarLines, LinkedScriptKeepsItsLink) {
   WriteFile(dir / "store/Texts.scr", "t\r\n!include(\"ABC\\\\Texts.scr\")\r\n\r\n");
   fs::create_directories(dir / "Data/Cars");
   fs::create_symlink(dir / "store/Texts.scr", dir / "Data/Cars/Texts.scr");
-  std::vector<game::FileFault> faults;
-  std::vector<std::string> copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
-  EXPECT_TRUE(faults.empty());
+  EXPECT_TRUE(RemoveAbcLines(dir.Folder()).empty());
   EXPECT_TRUE(fs::is_symlink(dir / "Data/Cars/Texts.scr"));
   EXPECT_EQ(ReadFile(dir / "store/Texts.scr"), "t\r\n");
 }

@@ -1,6 +1,9 @@
 #include "wizard/frm_main.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
 
 #include <filesystem>
 
@@ -352,5 +355,39 @@ TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
   wizard.Click(model.IndexOf("cmdNav", wizard::kNavNext));
   EXPECT_EQ(wizard.Step, wizard::kStepReady);
 }
+
+#ifndef _WIN32
+// A game folder the player may not write: found at the first step, before
+// anything is written. A read-only mount stands in for the rights a root
+// user cannot lack.
+TEST_F(WizardFlow, UnwritableFolderOffersAStartAsAdministratorOrIsReportedUntilWritable) {
+  fs::path cars = game / "Data/Cars";
+  if (mount("tmpfs", cars.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs";
+  wizard::frmMain& wizard = Start();
+  // Where the system can lift it: No stays, Yes starts again on the same
+  // folder and ends this program, unless the player declines the system's
+  // own question.
+  shell.MayElevate = true;
+  shell.Answers = {MsgResult::No, MsgResult::Yes, MsgResult::Yes};
+  for (bool starts : {true, true, false}) {
+    shell.RestartStarts = starts;
+    Next();
+  }
+  EXPECT_EQ(shell.Messages.back().Id, wizard::kResAskElevation);
+  EXPECT_EQ(shell.ElevatedRestarts, std::vector<std::string>(2, GameFolderText()));
+  EXPECT_EQ(shell.EndCount, 1);
+  // Where it cannot: said, as an error.
+  shell.MayElevate = false;
+  Next();
+  EXPECT_EQ(shell.Messages.back().Text, wizard::LoadResString(wizard::kResNotWritable));
+  EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
+  // Writable again: on to the next step, and the probe is gone.
+  umount(cars.c_str());
+  Next();
+  EXPECT_EQ(wizard.Step, wizard::kStepReady);
+  EXPECT_FALSE(fs::exists(cars / "rigbox-probe.tmp"));
+}
+#endif
 
 }  // namespace
