@@ -20,9 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using namespace package_bytes;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 class PackageExtract : public ::testing::Test {
  protected:

@@ -19,9 +19,7 @@ namespace {
 
 using namespace package_bytes;
 using support::FailureKind;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 class PackageCreate : public ::testing::Test {
  protected:

@@ -15,9 +15,7 @@
 #endif
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

@@ -11,8 +11,7 @@
 #include "support/windows_include.h"
 
 using support::Widen;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

@@ -7,8 +7,7 @@
 
 namespace {
 
-using support::DecimalText;
-using support::HexText;
+using support::DecimalText, support::HexText;
 
 TEST(SupportTextFormat, DecimalText) {
   EXPECT_EQ(DecimalText(0), "0");

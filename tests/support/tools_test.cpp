@@ -8,9 +8,7 @@
 #include "support/platform.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
 

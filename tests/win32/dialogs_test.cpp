@@ -5,11 +5,8 @@
 
 namespace {
 
-using win32_frontend::AnswerFromResult;
-using win32_frontend::MessageBoxStyle;
-using wizard::MsgButtons;
-using wizard::MsgIcon;
-using wizard::MsgResult;
+using win32_frontend::AnswerFromResult, win32_frontend::MessageBoxStyle;
+using wizard::MsgButtons, wizard::MsgIcon, wizard::MsgResult;
 
 TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
   // The error box, the replace question, the close confirmation and a warning.

@@ -23,8 +23,7 @@
 
 namespace {
 
-using win32_frontend::GetText;
-using win32_frontend::MainWindow;
+using win32_frontend::GetText, win32_frontend::MainWindow;
 using wizard::PixelRect;
 
 // The scripted shell, showing every change in the window as the real one does.

@@ -12,10 +12,7 @@
 
 namespace {
 
-using wizard::Color;
-using wizard::Control;
-using wizard::ControlKind;
-using wizard::FormModel;
+using wizard::Color, wizard::Control, wizard::ControlKind, wizard::FormModel;
 
 std::string Describe(const Control& c) {
   return c.Name + (c.Index ? "(" + std::to_string(*c.Index) + ")" : "");

@@ -15,15 +15,9 @@
 #include "wizard/wizard_fixture.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
-using wizard::MsgButtons;
-using wizard::MsgIcon;
-using wizard::MsgResult;
-using wizard_testing::MakeGameFolder;
-using wizard_testing::MakeInstaller;
-using wizard_testing::SampleCar;
+using namespace testing_support;
+using wizard::MsgButtons, wizard::MsgIcon, wizard::MsgResult;
+using wizard_testing::MakeGameFolder, wizard_testing::MakeInstaller, wizard_testing::SampleCar;
 
 namespace {
 

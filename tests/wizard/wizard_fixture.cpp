@@ -4,8 +4,7 @@
 #include "package/rigbox.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace wizard_testing {
 
