@@ -12,6 +12,9 @@ using namespace testing_support;
 
 namespace {
 
+using SupportFileTools = TempDirTest;
+using SupportCheckFolder = TempDirTest;
+
 TEST(SupportAddBackslash, AddsOneOnlyWhenMissing) {
   EXPECT_EQ(modTools::AddBackslash("C:\\Games\\Gravelon"),
             std::string("C:\\Games\\Gravelon") + platform::kPreferredSeparator);
@@ -21,16 +24,14 @@ TEST(SupportAddBackslash, AddsOneOnlyWhenMissing) {
 }
 
 // A folder of that name is no file.
-TEST(SupportFileTools, FileExistsForFilesOnly) {
-  TempDir dir;
+TEST_F(SupportFileTools, FileExistsForFilesOnly) {
   WriteFile(dir / "t.scr", "x");
   EXPECT_TRUE(modTools::FileExists(dir.Folder() + "t.scr"));
   EXPECT_FALSE(modTools::FileExists(dir.Folder() + "Missing.exe"));
   EXPECT_FALSE(modTools::FileExists(dir.Path().string()));
 }
 
-TEST(SupportFileTools, ReadTextFileGivesEveryByte) {
-  TempDir dir;
+TEST_F(SupportFileTools, ReadTextFileGivesEveryByte) {
   WriteFile(dir / "empty.txt", "");
   WriteFile(dir / "t.scr", std::string("first line\r\nsecond\0line\r\n", 25));
   EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "t.scr"), ReadFile(dir / "t.scr"));
@@ -38,8 +39,7 @@ TEST(SupportFileTools, ReadTextFileGivesEveryByte) {
   EXPECT_EQ(modTools::ReadTextFile(dir.Folder() + "missing.txt"), "");
 }
 
-TEST(SupportFileTools, FileContainsMatchesBytesExactly) {
-  TempDir dir;
+TEST_F(SupportFileTools, FileContainsMatchesBytesExactly) {
   WriteFile(dir / "t.scr", std::string("first line\r\nsecond\0line\r\n", 25));
   EXPECT_TRUE(modTools::FileContains(dir.Folder() + "t.scr", "line\r\nsecond"));
   EXPECT_FALSE(modTools::FileContains(dir.Folder() + "t.scr", "SECOND"));
@@ -47,8 +47,7 @@ TEST(SupportFileTools, FileContainsMatchesBytesExactly) {
 
 // CheckFolder creates every missing level; MakeFolder takes a last level
 // without a separator for a file name.
-TEST(SupportCheckFolder, CreatesEveryMissingLevel) {
-  TempDir dir;
+TEST_F(SupportCheckFolder, CreatesEveryMissingLevel) {
   std::string deep = dir.Folder() + "Data\\Cars\\ABC\\Parts\\";
   EXPECT_FALSE(modTools::CheckFolder(deep, false));
   EXPECT_TRUE(modTools::CheckFolder(deep, true));
@@ -61,8 +60,9 @@ TEST(SupportCheckFolder, CreatesEveryMissingLevel) {
 }
 
 #ifndef _WIN32
-TEST(SupportNativePath, MatchesExistingComponentsInAnyCase) {
-  TempDir dir;
+using SupportNativePath = TempDirTest;
+
+TEST_F(SupportNativePath, MatchesExistingComponentsInAnyCase) {
   WriteFile(dir / "Data/Cars/Cars.scr", "x");
   EXPECT_EQ(platform::NativePath(dir.Folder() + "data\\CARS\\cars.scr"),
             (dir / "Data/Cars/Cars.scr").string());
