@@ -139,9 +139,8 @@ TEST(GameIniWriteINIString, FailsWithoutTouchingWhatIsInTheWay) {
   WriteFile(dir / "ro.ini", "[Cars]\r\nCarsCount=1\r\n");
   ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "ro.ini", platform::kAttrReadOnly));
   std::filesystem::create_directory(dir / "folder.ini");
-  for (const char* name : {"ro.ini", "Nope\\x.ini", "folder.ini"}) {
+  for (const char* name : {"ro.ini", "Nope\\x.ini", "folder.ini"})
     EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", dir.Folder() + name)) << name;
-  }
   EXPECT_EQ(ReadFile(dir / "ro.ini"), "[Cars]\r\nCarsCount=1\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "Nope"));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));

@@ -230,9 +230,8 @@ TEST_F(GameScriptRegistrationReadOnly, GameScriptsAreMadeWritable) {
 // A game folder shared by several players: root's scripts, writable by all.
 TEST_F(GameScriptRegistrationReadOnly, OthersScriptsWritableByUsTakeTheirLines) {
   if (geteuid() != 0) GTEST_SKIP() << "needs files owned by another user";
-  for (const auto& entry : fs::recursive_directory_iterator(dir_.Path())) {
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.Path()))
     fs::permissions(entry.path(), fs::perms(entry.is_directory() ? 0777 : 0666));
-  }
   fs::permissions(dir_.Path(), fs::perms(0777));
   for (Operation operation : kOperations) EXPECT_EQ(Run(operation, true).substr(0, 4), "true");
   ExpectRegistered();

@@ -29,9 +29,8 @@ TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
                  {0, MsgButtons::OKCancel, MsgResult::Cancel},
                  {0, MsgButtons::YesNo, MsgResult::No},
                  {0, MsgButtons::OK, MsgResult::OK}};
-  for (const auto& answer : answers) {
+  for (const auto& answer : answers)
     EXPECT_EQ(AnswerFromResult(answer.Result, answer.Buttons), answer.Expected) << answer.Result;
-  }
 }
 
 // The elevated restart is given the folder behind a subst drive, which the

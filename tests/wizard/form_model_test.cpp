@@ -41,9 +41,8 @@ std::string Dump(const FormModel& model) {
   };
   line(model.Form, "-");
   out << "fixed=" << model.FixedDialog << " centred=" << model.StartCentered << "\n";
-  for (const Control& c : model.Controls) {
+  for (const Control& c : model.Controls)
     line(c, c.Container == wizard::kContainerForm ? "form" : Describe(model.Controls[c.Container]));
-  }
   return out.str();
 }
 
