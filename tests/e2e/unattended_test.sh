@@ -22,9 +22,6 @@ if [ -z "$wine" ]; then
 fi
 same_bytes() { printf "$2" | cmp - "$1"; }  # same_bytes FILE EXPECTED-BYTES(printf format)
 
-# The program's form of a path of this machine.
-native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }
-
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
 as_player=()  # a command the program runs under, such as another user
@@ -63,11 +60,7 @@ make_prefix() {  # make_prefix PREFIX FOLDER: a Wine prefix recording FOLDER as 
 # vdf FILE LIBRARY: a Steam library file in the current format, listing LIBRARY.
 vdf() { mkdir -p "$(dirname "$1")" && printf '"libraryfolders"\n{ "1"\n\t{ "path" "%s" }\n}\n' "$2" >"$1"; }
 
-system=linux
-[ -n "$wine" ] && system=windows
-bundle=$work/bundle/$system
-mkdir -p "$bundle"
-cp "$stub" "$bundle/rigbox-extract$exe" && cp "$rigbox" "$bundle/rigbox$exe" || exit 1
+make_bundle "$stub" "$rigbox" || exit 1
 author() { timeout 120 ${wine:+"$wine"} "$bundle/rigbox$exe" "$@" </dev/null; }
 
 make_car() {  # make_car ID [NAME]: a car folder and its installer install-NAME (default: the ID)
