@@ -33,22 +33,6 @@ class SupportPathResolver : public testing::Test {
   platform::PathResolver resolver_;
 };
 
-TEST_F(SupportPathResolver, FindsANameAddedAfterALookup) {
-  EXPECT_EQ(resolver_.Resolve(At("CARS.SCR")), At("Cars.scr"));
-  WriteFile(dir_ / "New.ini", "");
-  Stamp(0);
-  resolver_.Added(At("New.ini"));
-  EXPECT_EQ(resolver_.Resolve(At("new.INI")), At("New.ini"));
-}
-
-TEST_F(SupportPathResolver, ForgetsANameRemovedAfterALookup) {
-  EXPECT_EQ(resolver_.Resolve(At("CARS.SCR")), At("Cars.scr"));
-  fs::remove(dir_ / "Cars.scr");
-  Stamp(0);
-  resolver_.Removed(At("Cars.scr"));
-  EXPECT_EQ(resolver_.Resolve(At("CARS.SCR")), At("CARS.SCR"));
-}
-
 // Out of the listed folder, then back into it.
 TEST_F(SupportPathResolver, FindsAMovedNameOnlyAtItsNewPlace) {
   EXPECT_EQ(resolver_.Resolve(At("cars.scr")), At("Cars.scr"));
@@ -72,22 +56,6 @@ TEST_F(SupportPathResolver, NoticesAFolderChangedBehindItsBack) {
   WriteFile(dir_ / "Old.ini", "");
   Stamp(1, 1001);
   EXPECT_EQ(resolver_.Resolve(At("OLD.INI")), At("Old.ini"));
-}
-
-// The platform layer tells its resolver what it changes.
-TEST_F(SupportPathResolver, PlatformCallsReportTheirChanges) {
-  EXPECT_EQ(platform::NativePath(At("CARS.SCR")), At("Cars.scr"));
-  platform::File file;
-  ASSERT_TRUE(file.Open(At("New.ini"), platform::OpenMode::Write));
-  Stamp(0);
-  EXPECT_EQ(platform::NativePath(At("NEW.INI")), At("New.ini"));
-  ASSERT_TRUE(platform::DeleteFile(At("new.ini")));
-  Stamp(0);
-  EXPECT_EQ(platform::NativePath(At("NEW.INI")), At("NEW.INI"));
-  // The trailing separator goes: the listing that loses the name is the root.
-  ASSERT_TRUE(platform::RemoveFolder(At("sub\\")));
-  Stamp(0);
-  EXPECT_EQ(platform::NativePath(At("SUB")), At("SUB"));
 }
 
 }  // namespace
