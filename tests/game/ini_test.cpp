@@ -18,12 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Digits(size_t count) {
-  std::string digits;
-  while (digits.size() < count) digits += "0123456789";
-  return digits.substr(0, count);
-}
-
 const std::string kBasic = "[Sec]\r\nkey=value\r\n";
 const std::string kSpaces =
     "[Sec]\r\n  key  =  value with  spaces  \r\nk2\t=\tv2\t\r\n  [  Sp Sec  ]  \r\na = 1\r\n";
@@ -121,15 +115,6 @@ TEST(GameIniWrite, LeavesTheMeasuredBytes) {
     EXPECT_TRUE(modINI::WriteINIString(row.Section, row.Key, row.Value, dir.Folder() + "test.ini")) << row.Id;
     EXPECT_EQ(ReadFile(dir / "test.ini"), row.After) << row.Id;
   }
-}
-
-// The installer's own reads: no default, values cut to 254 characters.
-TEST(GameIniReadINIString, EmptyDefaultAndTheInstallersBuffer) {
-  TempDir dir;
-  std::string file = dir.Folder() + "Vehiforge.ini";
-  WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarID1=" + Digits(300) + "\r\n");
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
-  EXPECT_EQ(modINI::ReadINIString("cars", "carid1", file), Digits(254));
 }
 
 // A read-only file, a missing folder and a folder in the file's place
