@@ -116,7 +116,6 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
 // A folder from the command line is the player's choice even without the
 // game: never swapped for the one the game recorded.
 TEST_F(WizardFlow, CommandLineFolderWithoutTheGameStaysAndFailsAtNext) {
-  registry.SetGameFolder(GameFolderText());
   wizard::frmMain& wizard = Start();
   wizard.OpenOnGameFolder(dir.Path().string());
   std::string chosen = wizard.GameFolder;
@@ -278,11 +277,10 @@ TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
   // rule (Z is not valid), and one of the game's own cars.
   for (const std::string carId : {"", "../", ". .", "Z12", "BMX"}) {
     SCOPED_TRACE(carId);
-    if (carId.empty()) {
+    if (carId.empty())
       WriteFile(installer, "just a program, nothing appended");
-    } else {
+    else
       MakeInstaller(installer, carId, SampleCar("X"));
-    }
     shell.Messages.clear();
     wizard::frmMain& wizard = Start();
     Next();
