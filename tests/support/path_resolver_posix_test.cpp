@@ -58,4 +58,20 @@ TEST_F(SupportPathResolver, NoticesAFolderChangedBehindItsBack) {
   EXPECT_EQ(resolver_.Resolve(At("OLD.INI")), At("Old.ini"));
 }
 
+// The platform layer tells its resolver what it changes.
+TEST_F(SupportPathResolver, PlatformCallsReportTheirChanges) {
+  EXPECT_EQ(platform::NativePath(At("CARS.SCR")), At("Cars.scr"));
+  platform::File file;
+  ASSERT_TRUE(file.Open(At("New.ini"), platform::OpenMode::Write));
+  Stamp(0);
+  EXPECT_EQ(platform::NativePath(At("NEW.INI")), At("New.ini"));
+  ASSERT_TRUE(platform::DeleteFile(At("new.ini")));
+  Stamp(0);
+  EXPECT_EQ(platform::NativePath(At("NEW.INI")), At("NEW.INI"));
+  // The trailing separator goes: the listing that loses the name is the root.
+  ASSERT_TRUE(platform::RemoveFolder(At("sub\\")));
+  Stamp(0);
+  EXPECT_EQ(platform::NativePath(At("SUB")), At("SUB"));
+}
+
 }  // namespace
