@@ -227,8 +227,9 @@ class Win32WindowSteps : public Win32Window, public testing::WithParamInterface<
       }
       EXPECT_EQ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0, control.Visible) << control.Name;
       EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.Enabled) << control.Name;
-      if (control.Kind == wizard::ControlKind::ProgressBar)
+      if (control.Kind == wizard::ControlKind::ProgressBar) {
         EXPECT_EQ(SendMessageW(child, PBM_GETPOS, 0, 0), control.Value);
+      }
       ExpectReadable(control);
       // Labels, buttons and a frame's border show text.
       bool showsText =
@@ -253,7 +254,9 @@ TEST_P(Win32WindowSteps, EachStepShowsTheModelWithEveryCaptionReadable) {
   bool centralEuropean = GetACP() == kCentralEuropeanCodePage;
   // There the face comes in the Central European set: the bold texts and
   // the Polish ones use it too.
-  if (centralEuropean && !plain_) ASSERT_TRUE(SystemHasFace(kDesignFace, EASTEUROPE_CHARSET));
+  if (centralEuropean && !plain_) {
+    ASSERT_TRUE(SystemHasFace(kDesignFace, EASTEUROPE_CHARSET));
+  }
   // Polish texts come with a Central European system; elsewhere they fall
   // back to whatever face has their letters. CTest runs these cases under
   // a Central European locale too.
