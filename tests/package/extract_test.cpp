@@ -129,6 +129,15 @@ TEST_F(PackageExtract, SuccessClearsTheLastFailure) {
   EXPECT_EQ(modRIGBOX::LastErrText, "");
 }
 
+// The directory replaces what the vector held, read as often as asked.
+TEST_F(PackageExtract, DirectoryIsReadAfresh) {
+  Open(ExamplePackage());
+  std::vector<modRIGBOX::RigboxEntry> entries(5);
+  ASSERT_TRUE(modRIGBOX::ReadPackageDirectory(entries));
+  ASSERT_TRUE(modRIGBOX::ReadPackageDirectory(entries));
+  EXPECT_EQ(entries.size(), 2u);
+}
+
 // A package that failed to open is none open.
 TEST_F(PackageExtract, NeedsAPackageOpenedForReading) {
   std::string dest = dir_.Folder() + "car";

@@ -129,6 +129,17 @@ TEST_F(PackageCreate, AddingNeedsAPackageBeingCreated) {
   EXPECT_EQ(modRIGBOX::LastErrText, "Cannot add \"" + source + "\", no package is being created");
 }
 
+TEST_F(PackageCreate, CloseAfterAFailedCreateFailsWithTheSameReason) {
+  std::string out = dir_.Folder() + "no-such-folder/car.rigbox";
+  EXPECT_FALSE(modRIGBOX::OpenPackage(0, out, "ABC", 0));
+  std::string reason = modRIGBOX::LastErrText;
+  EXPECT_FALSE(modRIGBOX::ClosePackage());
+  EXPECT_EQ(modRIGBOX::LastErrText, reason);
+  // The next package is made as usual.
+  ASSERT_TRUE(modRIGBOX::OpenPackage(0, dir_.Folder() + "car.rigbox", "ABC", 0));
+  EXPECT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
+}
+
 #ifndef _WIN32
 // A file whose copy into a package fails halfway, made with a file-size
 // limit in a child process so that the second chunk's write fails.
