@@ -18,9 +18,10 @@ source "$here/apt-archive.sh"
 
 # What the window links statically (fltk-config --ldstaticflags), and the
 # launcher-file parsers (libyaml 0.2.2's static library, nlohmann-json
-# 3.9.1), as scripts/setup.sh installs them on Debian 12.
+# 3.9.1) and the tool's SHA-256 (libmd's static library), as
+# scripts/setup.sh installs them on Debian 12.
 build_packages=(g++ cmake ninja-build libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev
-  libxext-dev libxrender-dev libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev libyaml-dev nlohmann-json3-dev)
+  libxext-dev libxrender-dev libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev libyaml-dev nlohmann-json3-dev libmd-dev)
 # The libraries the programs name (NEEDED) besides the C library.
 run_packages=(libx11-6 libxext6 libxft2 libxinerama1 libxcursor1 libxrender1 libxfixes3 libfontconfig1 libpng16-16)
 cache=${RIGBOX_ROOT_CACHE:-/var/cache/rigbox-extract}

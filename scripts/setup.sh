@@ -16,7 +16,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy googletest libgtest-dev libgmock-dev python3
   libfltk1.3-dev libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxext-dev libxrender-dev
-  libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev libyaml-dev nlohmann-json3-dev
+  libfontconfig-dev libpng-dev zlib1g-dev libjpeg-dev libyaml-dev nlohmann-json3-dev libmd-dev
   xvfb xauth x11-utils xdotool wmctrl openbox imagemagick fonts-dejavu-core util-linux file locales strace
   debootstrap
 )

@@ -3,9 +3,9 @@
 # screen: a screenshot of each step, checked by geometry (from the window's
 # model, tests/wizard/golden/main_window.txt) and pixel colour, and
 # click-throughs with xdotool that install a car, answer the replace
-# question and the close question. Screenshots go to
-# artifacts/screenshots/windows/. The suite and the unattended mode of the
-# same build are scripts/test-windows.sh's.
+# question and the close question, the keyboard's Enter and Escape among
+# them. Screenshots go to artifacts/screenshots/windows/. The suite and the
+# unattended mode of the same build are scripts/test-windows.sh's.
 #
 # What runs is the i686 build, as shipped, under the 32-bit Wine (through
 # qemu-i386 where the kernel runs no 32-bit code; scripts/setup.sh sets that
@@ -277,10 +277,11 @@ wait_exit() {  # wait_exit: the program's exit status once it ended
 }
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 click_button() { click "$1" $((button_left[$2] + button_width / 2)) 286; }
-answer_with_return() {  # answer_with_return TITLE-REGEX: presses the box's default button
+press() { timeout 10 xdotool windowfocus --sync "$1" && xdotool key "${@:2}"; }  # press WINDOW KEY...
+answer_with_return() {  # answer_with_return TITLE-REGEX [KEY...]: the keys, then Return in the box
   local box
-  box=$(window_id "$1")
-  timeout 10 xdotool windowfocus --sync "$box" && xdotool key Return && wait_gone "$1"
+  box=$(wait_window "$1") && timeout 10 xdotool windowfocus --sync "$box" && xdotool key "${@:2}" Return &&
+    wait_gone "$1"
 }
 
 gui_game=$work/Games/Gui
@@ -308,12 +309,13 @@ else
   check "window shown" false
 fi
 
-# The same car again: Next, the replace question answered OK, Next, Finish.
+# The same car again, by the keyboard: Enter presses Next, the replace
+# question is answered OK, then Enter presses Next and Finish.
 printf 'changed' >"$gui_game/Data/Cars/ABC/Cars.scr"
 start_window "$work/install-ABC.exe"
 if window=$(wait_window "$title"); then
   wait_state "$window" "$work/shot.png" step_game_folder
-  click_button "$window" Next
+  press "$window" Return
   if box=$(wait_window '^Warning$'); then
     wait_state "$box" "$shots/04-replace-question.png" true
     check "replace question answered" answer_with_return '^Warning$'
@@ -321,9 +323,9 @@ if window=$(wait_window "$title"); then
     check "replace question shown" false
   fi
   check "OK leads to the ready step" wait_state "$window" "$shots/05-ready-after-replace.png" step_ready
-  click_button "$window" Next
+  press "$window" Return
   check "the run finishes" wait_state "$window" "$shots/06-replaced.png" step_finished
-  click_button "$window" Finish
+  press "$window" Return
   check "Finish ends the program with 0" test "$(wait_exit)" = 0
   check "replaced car's files" cmp -s "$work/src-ABC/Cars.scr" "$gui_game/Data/Cars/ABC/Cars.scr"
   check_registered "after replacing in the window" "$gui_game" ABC
@@ -332,11 +334,14 @@ else
 fi
 
 # Started with a file dropped onto it, the installer opens its window all
-# the same. Cancel asks "Are you sure?"; Yes (its default button) ends it.
+# the same. Escape asks "Are you sure?", No keeps it; so does Cancel, and
+# Yes (the question's default button) ends it.
 snapshot "$gui_game" "$work/before"
 start_window "$work/install-DEF.exe" 'C:\Users\player\car.rigbox'
 if window=$(wait_window "$title"); then
   wait_state "$window" "$work/shot.png" step_game_folder
+  press "$window" Escape
+  check "Escape asks the close question, answered No" answer_with_return '^RIGBOX Extract$' Tab
   click_button "$window" Cancel
   if box=$(wait_window '^RIGBOX Extract$'); then
     wait_state "$box" "$shots/07-close-question.png" true
@@ -344,7 +349,7 @@ if window=$(wait_window "$title"); then
   else
     check "close question shown" false
   fi
-  check "Yes ends the program with 0" test "$(wait_exit)" = 0
+  check "Yes ends the program with 8, nothing installed" test "$(wait_exit)" = 8
   snapshot "$gui_game" "$work/after"
   check "cancelled wizard wrote nothing" cmp -s "$work/before" "$work/after"
 else

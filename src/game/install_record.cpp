@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "support/ascii_case.h"
 #include "support/platform.h"
@@ -74,6 +75,16 @@ std::string RecordText(const InstallRecord& record) {
   text += "\npackage=";
   text += record.Package;
   text += '\n';
+  const std::pair<const char*, const std::string*> details[] = {
+      {"name=", &record.Name}, {"version=", &record.Version}, {"author=", &record.Author}};
+  for (const auto& [key, value] : details) {
+    if (value->empty()) continue;
+    text += key;
+    // Another maker's installer may carry a line break: it must not start
+    // a line of its own.
+    for (char c : *value) text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    text += '\n';
+  }
   for (const RecordedFile& file : record.Files) {
     if (file.Pending) {
       text += "pending=";

@@ -8,6 +8,7 @@
 //   car=ABC
 //   program=0.96.0.0
 //   package=<identity of the package's header and directory>
+//   name=, version=, author=        the car's, as its installer names it
 //   file=<size> <modified> <name>   one per file, name relative to the folder
 //   pending=<name>                  being written by an install cut off
 #pragma once
@@ -38,6 +39,8 @@ struct InstallRecord {
   std::string Program;
   std::string Package;
   std::vector<RecordedFile> Files;
+  // The car's details; kept for people, never read back.
+  std::string Name{}, Version{}, Author{};
 
   const RecordedFile* Find(const std::string& name) const;
 };
@@ -73,6 +76,8 @@ class RecordedInstall {
   // every file of the earlier record.
   std::optional<FileFault> Begin(const std::string& program, const std::string& package,
                                  const std::vector<std::string>& names);
+  // The car's name, version and author, for Begin and Finish to record.
+  InstallRecord& Details() { return next_; }
   // Once they are written: deletes the earlier record's files that the
   // package no longer holds and that nobody changed since, then writes the
   // record with the package's files alone, stamped. A fault names the file

@@ -24,6 +24,8 @@ std::string LastErrText;
 support::Failure LastFailure;
 std::string PackageFileName;
 int64_t PackageLimit = 0;
+RecordState PackageRecordState = RecordState::None;
+InstallerRecord PackageRecord;
 
 namespace {
 
@@ -150,7 +152,9 @@ bool OpenAppendedPackage(const std::string& fileName) {
   HeaderPos = ByteReader(bytes).I32(0);
   int64_t headerOffset = static_cast<int64_t>(HeaderPos) - 1;
   PackageLimit = trailer - headerOffset;
-  return ReadAndCheckHeader(headerOffset);
+  if (!ReadAndCheckHeader(headerOffset)) return false;
+  PackageRecordState = ReadInstallerRecord(PackageFileNum, headerOffset, PackageRecord);
+  return true;
 }
 
 }  // namespace
@@ -161,6 +165,8 @@ bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& c
   PackageFileName = fileName;
   PackageDir.clear();
   PackageLimit = 0;
+  PackageRecordState = RecordState::None;
+  PackageRecord = {};
   switch (mode) {
     case kModePackageFile:
       PackageHeader = RigboxHeader{};

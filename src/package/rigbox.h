@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "package/installer_record.h"
 #include "package/rigbox_format.h"
 #include "support/failure.h"
 #include "support/platform.h"
@@ -52,6 +53,10 @@ extern std::string PackageFileName;
 // How many bytes from the header on belong to the package at most: up to
 // the end of the file in mode 1, up to the trailer in mode 2.
 extern int64_t PackageLimit;
+// The record before the package, read by OpenPackage in mode 2; the
+// record stays empty unless its state is Found.
+extern RecordState PackageRecordState;
+extern InstallerRecord PackageRecord;
 
 bool OpenPackage(int32_t mode, const std::string& fileName, const std::string& carId, int32_t flags);
 bool ClosePackage();
@@ -74,6 +79,12 @@ bool VerifyPackage(std::vector<RigboxEntry>& entries);
 // trailing separator if it lacked one (modTools::AddBackslash). A package
 // that fails VerifyPackage writes nothing.
 bool ExtractPackage(std::string& destFolder);
+
+// Checks every byte of the open package against the checksum of its
+// record; true for a package without one. A damaged record or package fails
+// with kind Damaged. progress(context, done, total) follows the bytes read.
+using ProgressHook = void (*)(void* context, int64_t done, int64_t total);
+bool CheckPackageIntegrity(ProgressHook progress, void* context);
 
 // What tells this package from another: a digest of the open package's
 // header and of its directory (entries), as hexadecimal text.

@@ -16,6 +16,7 @@ enum class FailureKind : uint8_t {
   BadPackage,    // a directory or an entry that cannot be right
   TooBig,        // a package that would pass the format's limits
   BadName,       // a name the format will not store
+  Damaged,       // bytes that differ from the checksum the installer was made with
   Misuse,        // a call at the wrong time or with an argument no caller passes
   // Failures of the system; Number says which.
   System,

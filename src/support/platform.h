@@ -92,6 +92,7 @@ class File {
   bool SetLength(int64_t length);
 
  private:
+  friend class FileView;
   static constexpr intptr_t kInvalid = -1;
   intptr_t handle_ = kInvalid;
 };
@@ -100,6 +101,31 @@ class File {
 // Inline, so the stub drops the copying that can never happen.
 inline int64_t File::CopyRangeTo(int64_t, size_t, File&) { return -1; }
 #endif
+
+// Part of an open file, mapped read-only into memory, so that reading it
+// copies nothing; unmapped on destruction. Data() is null where the system
+// maps nothing (Windows, where the installer has no room for it) or the
+// mapping failed: the caller then reads.
+class FileView {
+ public:
+#ifdef _WIN32
+  FileView(File&, int64_t, size_t) {}
+  const uint8_t* Data() const { return nullptr; }
+#else
+  FileView(File& file, int64_t offset, size_t size);
+  ~FileView();
+  FileView(const FileView&) = delete;
+  FileView& operator=(const FileView&) = delete;
+  const uint8_t* Data() const {
+    return base_ == nullptr ? nullptr : static_cast<const uint8_t*>(base_) + skip_;
+  }
+
+ private:
+  void* base_ = nullptr;
+  size_t length_ = 0;
+  size_t skip_ = 0;  // from the page boundary below offset
+#endif
+};
 
 // Makes a batch of new files under folder (a car's), and the folder entries
 // that name them, durable before anything else names them. Windows gives an

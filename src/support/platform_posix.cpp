@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,6 +190,21 @@ int64_t File::CopyRangeTo(int64_t offset, size_t size, File& to) {
   FailWith(kErrDeviceIo);
 #endif
   return -1;
+}
+
+FileView::FileView(File& file, int64_t offset, size_t size) {
+  if (offset < 0 || size == 0) return;
+  static const auto page = static_cast<int64_t>(sysconf(_SC_PAGESIZE));
+  int64_t start = offset - offset % page;
+  skip_ = static_cast<size_t>(offset - start);
+  length_ = skip_ + size;
+  void* base = mmap(nullptr, length_, PROT_READ, MAP_PRIVATE, static_cast<int>(file.handle_),
+                    static_cast<off_t>(start));
+  if (base != MAP_FAILED) base_ = base;
+}
+
+FileView::~FileView() {
+  if (base_ != nullptr) munmap(base_, length_);
 }
 
 bool File::Flush() {

@@ -106,7 +106,7 @@ void frmMain::Form_Load() {
   LoadFormTexts(model_);
   for (const Control& control : model_.Controls) shell_.ControlChanged(control);
 
-  if (discovery::ReadGameFolder(registry_, GameFolder)) {
+  if (discovery::ReadGameFolder(registry_, GameFolder, GameFolderOrigin)) {
     SetCaption(ui_.lblGameFolder, GameFolder);
   } else {
     SetCaption(ui_.lblGameFolder, LoadResString(kResNotInstalled));
@@ -212,11 +212,12 @@ void frmMain::ShowError(int16_t stringId, const std::string& message) {
 
 std::string PackageErrorReport(const std::string& fileName) {
   const support::Failure& failure = modRIGBOX::LastFailure;
-  // The system's reasons are English; this one asks the player to act, so
-  // it is said in the player's language.
+  // The system's reasons are English; these ask the player to act, so
+  // they are said in the player's language.
   std::string text = failure.Kind == support::FailureKind::InUse
                          ? support::FailureText(failure, LoadResString(kResInUse))
-                         : modRIGBOX::LastErrText;
+                     : failure.Kind == support::FailureKind::Damaged ? LoadResString(kResDamaged)
+                                                                     : modRIGBOX::LastErrText;
   return "File:" + fileName + "\n" + text;
 }
 
@@ -331,21 +332,35 @@ void frmMain::RunOperation() {
   running_ = true;
   SetAction(LoadResString(kResExtracting));
   const Control& bar = ui_.prgsAction;
-  SetProgress(bar.Max / 2);
 
   std::string shownFolder = "Data\\Cars\\" + CarID + "\\";
   std::string carFolder = GameFolder + shownFolder;
   game::RecordedInstall install(carFolder, shownFolder, CarID);
   std::vector<modRIGBOX::RigboxEntry> entries;
   std::optional<game::FileFault> recordFault;
+  // The package is checked whole against its checksum before anything is
+  // written; the check fills the bar's first half.
+  auto checked = [](void* form, int64_t done, int64_t total) {
+    auto& self = *static_cast<frmMain*>(form);
+    // In floating point: a 64-bit division would link its helper into the
+    // Windows installer.
+    self.SetProgress(static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) *
+                                          self.ui_.prgsAction.Max * 0.5));
+    self.shell_.KeepResponsive();
+  };
   bool ok = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, RIGBOX_FileName, "", 0) &&
-            modRIGBOX::VerifyPackage(entries);
+            modRIGBOX::CheckPackageIntegrity(checked, this) && modRIGBOX::VerifyPackage(entries);
   if (ok) {
     std::vector<std::string> names(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) names[i] = modRIGBOX::EntryPath(entries[i]);
+    const modRIGBOX::InstallerRecord& details = modRIGBOX::PackageRecord;
+    install.Details().Name = details.Name;
+    install.Details().Version = details.Version;
+    install.Details().Author = details.Author;
     recordFault = install.Begin(RIGBOX_VERSION_TEXT, modRIGBOX::PackageIdentity(entries), names);
   }
   if (ok && !recordFault) {
+    SetProgress(bar.Max / 2);
     std::string destination = GameFolder + "Data\\Cars\\" + CarID;
     modRIGBOX::SetBusyHook([](void* shell) { static_cast<Shell*>(shell)->KeepResponsive(); }, &shell_);
     ok = modRIGBOX::ExtractPackage(destination);
@@ -363,7 +378,8 @@ void frmMain::RunOperation() {
     }
     SetAction(LoadResString(kResRunError));
     SetEnabled(ui_.cmdNav[kNavFinish], true);
-    LastOutcome = Outcome::RunFailed;
+    bool damaged = !recordFault && modRIGBOX::LastFailure.Kind == support::FailureKind::Damaged;
+    LastOutcome = damaged ? Outcome::PackageUnreadable : Outcome::RunFailed;
     return;
   }
 

@@ -37,6 +37,8 @@ inline constexpr int16_t kResAskElevation = 126;
 // elevated program would not see the game folder's drive.
 inline constexpr int16_t kResErrorTitle = 10000;
 inline constexpr int16_t kResDriveHidden = 132;
+// An installer whose package differs from the checksum it was made with.
+inline constexpr int16_t kResDamaged = 133;
 // What the invalid-ID message lists after "Valid characters:".
 inline constexpr const char* kValidCharactersShown = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXY";
 
@@ -100,6 +102,8 @@ class frmMain : private game::ProgressSink {
   int16_t Step = 0;
   int32_t Task = 0;
   std::string GameFolder;
+  // Where Form_Load found GameFolder.
+  discovery::FolderOrigin GameFolderOrigin;
   std::string CarID;
   std::string RIGBOX_FileName;
   // The running program's own file, which carries the package. Set from

@@ -29,8 +29,9 @@ constexpr int16_t kResReserved = 10007;
 // package cannot be read.
 bool ReadEntryPaths(const std::string& fileName, std::vector<std::string>& paths) {
   std::vector<modRIGBOX::RigboxEntry> entries;
-  bool read =
-      modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, fileName, "", 0) && modRIGBOX::VerifyPackage(entries);
+  // A damaged ID or name could take another car's files away.
+  bool read = modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, fileName, "", 0) &&
+              modRIGBOX::CheckPackageIntegrity(nullptr, nullptr) && modRIGBOX::VerifyPackage(entries);
   read = modRIGBOX::ClosePackage() && read;
   for (const modRIGBOX::RigboxEntry& entry : entries) paths.push_back(modRIGBOX::EntryPath(entry));
   return read;

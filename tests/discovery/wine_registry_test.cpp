@@ -170,6 +170,7 @@ TEST_F(DiscoveryWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
       Prefix("later", "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"later\"\n");
   WineRegistryApi api({empty, other, keyOnly, game, later}, FakeDriveRoot);
   EXPECT_EQ(Read(api, "destinationdir"), game + "/drive_c/Games/Gravelon \xC5\x81 \"q\"/");
+  EXPECT_EQ(api.ValueSource(), game);  // where the wizard says the folder came from
   EXPECT_EQ(Read(api, "Else"), "y");
   EXPECT_EQ(Read(api, "Count"), "10");
   EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c");

@@ -29,3 +29,13 @@ empty_game() {  # empty_game FOLDER: the game's program and its six scripts, eac
     printf '\r\n' >"$1/Data/$script"
   done
 }
+bare_installer() {  # bare_installer STUB PACKAGE OUT: stub, package and trailer, as made before the checksum record
+  { cat "$1" "$2" && python3 -c 'import struct, sys; sys.stdout.buffer.write(struct.pack("<i", int(sys.argv[1])))' \
+    $(($(stat -c %s "$1") + 1)); } >"$3" && chmod +x "$3"
+}
+flip_byte() {  # flip_byte FILE OFFSET [MASK]: the bits of MASK (default all) in one byte inverted, in place
+  python3 -c 'import sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(int(sys.argv[2])); b = f.read(1); f.seek(-1, 1); f.write(bytes([b[0] ^ int(sys.argv[3])]))' \
+    "$1" "$2" "${3:-255}"
+}

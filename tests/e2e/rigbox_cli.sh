@@ -93,6 +93,18 @@ transcript() {
   show cat out/Cars.scr out/Parts/engine.scr
   echo
   run sfx --stub stub.exe -o bad.exe stub.exe
+  echo "== the car's details, and an installer damaged on its way"
+  printf 'ELF%097d' 0 >stub
+  run sfx --stub stub --allow-missing-scripts --name 'Żuk "Rally" 2' --version 1.0b --author 'Jan K.' -o named car.rigbox
+  show sh -c 'sha256sum named | cut -c1-64'
+  run list named
+  for at in 140 174 185 300; do  # the record, the header's EndPos, a file, the directory
+    cp named damaged && printf 'x' | dd of=damaged bs=1 seek=$at conv=notrunc status=none
+    echo "-- byte $at changed"
+    run verify damaged
+  done
+  run list damaged
+  run sfx --stub stub --name "$(printf 'a\tb')" -o tab car.rigbox
   warnings=no run sfx --stub stub.exe --allow-missing-scripts -o ./stub.exe car.rigbox
 
   echo "== installers from the release bundle rigbox runs from"

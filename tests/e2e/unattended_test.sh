@@ -22,6 +22,11 @@ if [ -z "$wine" ]; then
 fi
 same_bytes() { printf "$2" | cmp - "$1"; }  # same_bytes FILE EXPECTED-BYTES(printf format)
 
+sep=/
+[ -n "$wine" ] && sep=\\
+# The first line of every run: the game folder and where it came from.
+says_folder() { test "$(head -n1 "$work/out")" = "Game folder: $1"; }  # says_folder TEXT
+
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
 as_player=()  # a command the program runs under, such as another user
@@ -78,10 +83,10 @@ chmod a-w "$game/Data/Cars/Cars.scr"  # shipped read-only: still gets its line
 
 for id in AAA BBB CCC DDD EEE sBi; do make_car "$id" || exit 1; done
 # rigbox refuses "AB " and the game's own FOC: the installer's own check
-# needs the IDs set in place.
+# needs the IDs set in place, in an installer without a checksum.
 for id in 'AB ' FOC; do
-  make_car ABX "${id% }" && printf '%s' "$id" |
-    dd of="$work/install-${id% }$exe" bs=1 seek=$(($(stat -c %s "$stub") + 22)) conv=notrunc status=none || exit 1
+  make_car ABX "${id% }" && printf '%s' "$id" | dd of="$work/${id% }.rigbox" bs=1 seek=22 conv=notrunc status=none &&
+    bare_installer "$stub" "$work/${id% }.rigbox" "$work/install-${id% }$exe" || exit 1
 done
 
 # First car.
@@ -96,10 +101,13 @@ check "profile after two" same_bytes "$game/Vehiforge.ini" '[Cars]\r\nCarsCount=
 
 # The first car again: refused without --replace, replaced with it.
 runs 5 "present car without --replace exits 5" "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
+check "saying what --replace does" grep -qx 'This car is already installed: --replace replaces or repairs it.' "$work/err"
 
 # The game folder the game recorded, found without --game-dir.
 register_game "$game"
 runs 0 "game folder from the registry exits 0" "$work/install-CCC$exe" --silent
+if [ -n "$wine" ]; then whence='recorded in the registry'; else whence="recorded in the registry of the Wine prefix $work/prefix"; fi
+check "saying it is the registry's" says_folder "$(native "$game")$sep ($whence)"
 LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 run "$work/install-CCC$exe" --silent --replace
 check "Polish status lines in UTF-8" grep -qx $'Zako\xc5\x84czono pomy\xc5\x9blnie.' "$work/out"
 
@@ -157,7 +165,7 @@ check "read-only script stays read-only" test ! -w "$work/G2/Data/Cars/Parts.scr
   "$(stat -c %a "$work/G2/Data/Cars/Parts.scr")" = 444
 check "removed from the list" same_bytes "$work/G2/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
 check "the player's file stays" test "$(find "$work/G2/Data/Cars/CCC" -type f)" = "$work/G2/Data/Cars/CCC/Textures/mine.dds"
-check "and is named" same_bytes "$work/out" \
+check "and is named" same_bytes <(tail -n +2 "$work/out") \
   'Removing car\nLeft in place, not installed by this car:\nData\\Cars\\CCC\\Textures\\mine.dds\nThe car has been removed\n'
 rm -r "$work/G2/Data/Cars/CCC"
 runs 7 "second removal exits 7" "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
@@ -275,7 +283,16 @@ check "usage on standard error" grep -q '^Usage: install-BBB' "$work/err"
 runs 0 "--help exits 0" "$work/install-BBB$exe" --help
 check "--help prints usage" grep -qx '  --silent        install without a window' "$work/out"
 runs 0 "--version exits 0" "$work/install-BBB$exe" --version
-check "--version as rigbox's" test "$(cat "$work/out")" = "RIGBOX Extract $(author --version | tr -d '\r' | cut -d' ' -f2)"
+check "--version as rigbox's" test "$(head -n1 "$work/out")" = "RIGBOX Extract $(author --version | tr -d '\r' | cut -d' ' -f2)"
+
+# Other installers' switches, names in any letter case, as scripts pass
+# them: /D= last, its folder unquoted across a blank.
+empty_game "$work/Game Folder"
+run "$work/install-AAA$exe" /s /D="$(native "$work/Game")" Folder
+check "/S /D=DIR installs" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/AAA/Textures/body.dds"
+check "saying the folder is the command line's" says_folder "$(native "$work/Game Folder")$sep (given on the command line)"
+run "$work/install-BBB$exe" /VerySilent "/DIR=$(native "$work/Game Folder")" "/LOG=$(native "$work/log.txt")"
+check "/VERYSILENT /DIR=DIR /LOG=FILE install" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/BBB/Textures/body.dds"
 
 # A renamed installer (on Linux without an extension) still finds its own
 # package.
@@ -294,6 +311,8 @@ if [ -z "$wine" ]; then
     make_prefix "$h/$2" "$game"
     if [ $# -gt 2 ]; then mkdir -p "$(dirname "$h/$3")" && printf '%b' "$4" >"$h/$3"; fi
     runs 0 "game found through $1" "$work/install-CCC" --silent --replace
+    [ "$1" = "~/.wine" ] || check "saying so: $1" says_folder \
+      "$game/ (recorded in the registry of the Wine prefix $h/$2, found through ${1%%[ \']*})"
     make_prefix "$h/$2" "$work/not-a-game"
   }
   launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
@@ -320,6 +339,7 @@ if [ -z "$wine" ]; then
   export HOME=$work/bare-home
   mkdir -p "$HOME"
   runs 3 "no game recorded anywhere exits 3" "$work/install-CCC" --silent --replace
+  check "saying none was found" says_folder "none found"
 
   # What the core's tests cannot set: the XDG folders, and a launcher's
   # own file naming a non-ASCII prefix, through the whole program.
@@ -350,12 +370,41 @@ fi
 empty_game "$copy"
 run "$work/install-CCC$exe" --silent
 check "a Steam copy without a registry value is found" test $? -eq 0 -a -f "$copy/Data/Cars/CCC/Textures/body.dds"
+check "saying it is Steam's" says_folder "$(native "$copy")$sep (a copy from Steam)"
 if [ -n "$wine" ]; then
   wine_reg delete 'HKCU\Software\Valve\Steam' /f
   empty_game "$work/gog/Gravelon"
   wine_reg add 'HKLM\Software\GOG.com\Games\1207658930' /v path /t REG_SZ /d "$(windows_path "$work/gog/Gravelon")" /f /reg:32
   run "$work/install-CCC$exe" --silent
   check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
+  check "saying it is GOG's" says_folder "$(native "$work/gog/Gravelon")$sep (a copy from GOG)"
 fi
+
+# One byte changed on the way, in the record, the header's EndPos, a file and
+# the directory: refused before anything is written. Without the record, an
+# installer installs as ever; with details, --version names the car.
+make_car DMG || exit 1
+installer=$work/install-DMG$exe
+header=$(($(tail -c 4 "$installer" | od -A n -t d4) - 1))
+snapshot() { find "$game" -type f -exec md5sum {} + | sort; }
+before=$(snapshot)
+for at in $((header - 12)) $((header + 18)) $((header + 30000)) $(($(stat -c %s "$installer") - 50)); do
+  cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $at
+  runs 4 "byte $at changed: exits 4" "$work/damaged$exe" --silent --game-dir "$(native "$game")"
+  check "byte $at changed: says so" grep -qx 'This installer is damaged: .* Download it again.' "$work/err"
+done
+check "damaged installers changed nothing" test "$(snapshot)" = "$before"
+bare_installer "$stub" "$work/DMG.rigbox" "$work/bare$exe"
+run "$work/bare$exe" --silent --game-dir "$(native "$game")"
+check "an installer without a checksum installs" test $? -eq 0 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
+cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $((header + 24)) 1  # DMG is now DMF
+run "$work/damaged$exe" --remove --game-dir "$(native "$game")"
+check "a damaged installer removes nothing" test $? -eq 4 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
+# Wine reads the arguments in the locale's character set.
+LC_ALL=C.UTF-8 author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
+  "$(native "$work/DMG.rigbox")" >/dev/null
+run "$work/named$exe" --version
+check "--version names the car" test "$(tail -n +2 "$work/out")" = \
+  "$(printf 'Car ID:  DMG\nName:    Żuk Rally\nVersion: 2.1\nAuthor:  Jan K.')"
 
 checks_done

@@ -5,6 +5,7 @@
 #include <sys/mount.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/temp_dir.h"
@@ -12,6 +13,7 @@
 #include "package/rigbox.h"
 #include "support/platform.h"
 #include "wizard/string_table.h"
+#include "wizard/unattended.h"
 #include "wizard/wizard_fixture.h"
 
 namespace fs = std::filesystem;
@@ -179,6 +181,37 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   EXPECT_GE(shell.KeepResponsiveCount, 12);
 }
 
+// A checked installer fills the bar's first half as it checks its package;
+// one with a byte changed is refused before anything is written.
+TEST_F(WizardFlow, InstallerIsCheckedWholeBeforeItWrites) {
+  std::vector<wizard_testing::CarFile> files = SampleCar("DMO");
+  files.push_back({"Textures", "huge.dds", std::string(20 << 20, 'h')});
+  MakeInstaller(installer, "DMO", files, true);
+  Start();
+  Next(2);
+  const std::vector<int32_t>& values = shell.ProgressValues;
+  auto half = std::find(values.begin(), values.end(), 100);
+  EXPECT_GE(half - values.begin(), 2);
+  EXPECT_TRUE(std::is_sorted(values.begin(), half));
+  EXPECT_EQ(form->LastOutcome, wizard::Outcome::RunSucceeded);
+}
+
+TEST_F(WizardFlow, DamagedInstallerIsRefusedBeforeItWrites) {
+  MakeInstaller(installer, "DMO", SampleCar("DMO"), true);
+  std::string bytes = ReadFile(installer);
+  bytes[bytes.size() - 1000] ^= 1;
+  WriteFile(installer, bytes);
+  wizard::frmMain& wizard = Start();
+  Next(2);
+  ExpectBox(1, wizard::kMsgNotice,
+            "File:" + installer.string() +
+                "\nThis installer is damaged: its files differ from those the car's author packed. Download "
+                "it again.",
+            "Error", MsgButtons::OK, MsgIcon::Critical);
+  EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::PackageUnreadable);
+  EXPECT_FALSE(fs::exists(game / "Data/Cars/DMO"));
+}
+
 // Back keeps the task. A car installed meanwhile by another installer is
 // seen at the next Next, which asks; after Cancel it asks again, from a list
 // loaded afresh (not doubled). The files are replaced, and the lines a game
@@ -261,6 +294,7 @@ TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
             "Data\\Menu\\uidef\\Textures.def: the file is missing",
             "Warning", MsgButtons::OK, MsgIcon::Exclamation);
   EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunPartlyRegistered);
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitPartlyRegistered);
   EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
   EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
             kCarsScrBefore + std::string("!include(\"DMO\\\\Cars.scr\")\r\n\r\n"));
@@ -310,6 +344,8 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(shell.EndCount, 0);
 
   Next();
+  // The window closed now would have installed nothing.
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitClosedWithoutInstalling);
   bool closedDuringRun = true;
   shell.OnChange = [&](const wizard::Control& control) {
     if (control.Name == "lblAction" && control.Caption == "Extracting RIGBOX...") {
@@ -322,6 +358,7 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(shell.Messages.size(), 1u);
   EXPECT_EQ(shell.EndCount, 0);
   EXPECT_EQ(Caption("lblAction"), "Successfully completed");
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitSuccess);
 }
 
 // The front ends hand over a click as the control's position in the model.

@@ -34,11 +34,13 @@ TEST_F(WizardUnattendedShell, RefusesAnUnknownQuestionNamingItsId) {
   EXPECT_EQ(Errs, std::vector<std::string>(2, "No unattended answer to question 4321: declined"));
 }
 
+// Declined, it says what --replace would do.
 TEST_F(WizardUnattendedShell, AnswersTheReplaceQuestionFromReplace) {
   EXPECT_EQ(Ask(wizard::kResReplaceQuestion, MsgButtons::OKCancel), MsgResult::Cancel);
   commandLine.Replace = true;
   EXPECT_EQ(Ask(wizard::kResReplaceQuestion, MsgButtons::OKCancel), MsgResult::OK);
-  EXPECT_TRUE(Errs.empty());
+  EXPECT_EQ(Errs,
+            std::vector<std::string>{"This car is already installed: --replace replaces or repairs it."});
 }
 
 TEST_F(WizardUnattendedShell, ConfirmsACloseButNeverRestartsAsAdministrator) {
@@ -57,12 +59,13 @@ std::string Parsed(const std::vector<std::string>& arguments) {
   if (line->Version) text += "version ";
   if (line->Replace) text += "replace ";
   if (line->GameDir) text += "dir=" + *line->GameDir;
+  if (line->Log) text += " log=" + *line->Log;
   return text;
 }
 
 TEST(WizardCommandLine, WithoutOurOptionsTheWindowOpens) {
   EXPECT_EQ(Parsed({}), "window");
-  EXPECT_EQ(Parsed({"-silent", "/S", "--foo"}), "window");
+  EXPECT_EQ(Parsed({"-silent", "/Silently", "--foo"}), "window");
   // The wizard started again as administrator opens on the folder chosen.
   EXPECT_EQ(Parsed({"--game-dir", "C:\\Program Files\\Gravelon\\"}),
             "window dir=C:\\Program Files\\Gravelon\\");
@@ -75,6 +78,16 @@ TEST(WizardCommandLine, UnattendedOptions) {
   EXPECT_EQ(Parsed({"/?"}), "help ");
   EXPECT_EQ(Parsed({"--help", "--replace"}), "help replace ");
   EXPECT_EQ(Parsed({"--version", "--game-dir", "D:\\Games"}), "version dir=D:\\Games");
+}
+
+// Other installers' switches as scripts pass them, names in any case.
+TEST(WizardCommandLine, OtherInstallersSwitches) {
+  EXPECT_EQ(Parsed({"/s", "/D=C:\\My", "Games\\Gravelon", "/S"}), "silent dir=C:\\My Games\\Gravelon /S");
+  EXPECT_EQ(Parsed({"/VerySilent", "/dir=D:\\a b", "/log=x.txt"}), "silent dir=D:\\a b log=x.txt");
+  EXPECT_EQ(Parsed({"/SILENT", "--log", "/S"}), "silent  log=/S");
+  EXPECT_EQ(Parsed({"/d=C:\\Games"}), "window dir=C:\\Games");
+  EXPECT_EQ(Parsed({"--game-dir", "/S"}), "window dir=/S");
+  for (const char* empty : {"/D=", "/DIR=", "/LOG="}) EXPECT_EQ(Parsed({"/S", empty}), "usage") << empty;
 }
 
 TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {

@@ -2,6 +2,7 @@
 
 #include "package/package_bytes.h"
 #include "package/rigbox.h"
+#include "support/crc32c.h"
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -18,7 +19,8 @@ std::vector<CarFile> SampleCar(const std::string& carId) {
   };
 }
 
-void MakeInstaller(const fs::path& installer, const std::string& carId, const std::vector<CarFile>& files) {
+void MakeInstaller(const fs::path& installer, const std::string& carId, const std::vector<CarFile>& files,
+                   bool checked) {
   fs::path staging = installer.string() + ".files";
   fs::path package = installer.string() + ".rigbox";
   ASSERT_TRUE(modRIGBOX::OpenPackage(modRIGBOX::kModeCreate, package.string(), carId, 0))
@@ -31,7 +33,13 @@ void MakeInstaller(const fs::path& installer, const std::string& carId, const st
   }
   ASSERT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
 
-  WriteFile(installer, package_bytes::SelfExtracting(ReadFile(package), 24));
+  std::string bytes = ReadFile(package);
+  std::vector<uint8_t> record;
+  if (checked)
+    record = modRIGBOX::SerializeInstallerRecord(
+        {static_cast<uint32_t>(bytes.size()), support::Crc32c(0, bytes.data(), bytes.size()), "", "", ""});
+  std::string stub = "MZ" + std::string(22, 'x') + std::string(record.begin(), record.end());
+  WriteFile(installer, stub + bytes + package_bytes::Le32(static_cast<int32_t>(stub.size() + 1)));
   fs::remove_all(staging);
   fs::remove(package);
 }

@@ -88,9 +88,10 @@ struct CarFile {
 // A car with the four scripts and a texture in a subfolder.
 std::vector<CarFile> SampleCar(const std::string& carId);
 
-// Writes an installer: stub bytes, a package of files with carId, trailer.
+// Writes an installer: stub bytes, the checksum record when checked, a
+// package of files with carId, trailer.
 void MakeInstaller(const std::filesystem::path& installer, const std::string& carId,
-                   const std::vector<CarFile>& files);
+                   const std::vector<CarFile>& files, bool checked = false);
 
 // A game folder with "Gravelon.exe" and the six scripts the game ships.
 void MakeGameFolder(const std::filesystem::path& folder);

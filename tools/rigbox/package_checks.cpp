@@ -162,7 +162,9 @@ void WarnOfMissingCarScripts(const std::string& package, const std::vector<std::
 
 Result<std::vector<modRIGBOX::RigboxEntry>> VerifyOpenPackage(const std::string& path) {
   std::vector<modRIGBOX::RigboxEntry> entries;
-  if (!modRIGBOX::VerifyPackage(entries)) return PackageError(path);
+  // Damage first: it explains any other fault the changed bytes make.
+  if (!modRIGBOX::CheckPackageIntegrity(nullptr, nullptr) || !modRIGBOX::VerifyPackage(entries))
+    return PackageError(path);
   std::string id = modRIGBOX::GetPackageCarID();
   if (std::string problem = CarIdProblem(id); !problem.empty()) {
     return Error(Quoted(path) + ": car ID " + Quoted(modRIGBOX::PrintableName(id)) + " " + problem);

@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 #include "cli.h"
 #include "package/rigbox.h"
 #include "package/safe_names.h"
 #include "package_checks.h"
+#include "support/text_format.h"
 
 namespace rigbox_tool {
 namespace {
@@ -16,7 +18,9 @@ constexpr const char* kListUsage =
     "\n"
     "Shows the header of the package in FILE and one line per stored file:\n"
     "its folder (\".\" for the car's own folder), name, size and position.\n"
-    "FILE is a package file or a program with a package appended.\n";
+    "FILE is a package file or a program with a package appended; for an\n"
+    "installer made by sfx, also its record: the package's checksum, whether\n"
+    "the package still matches it, and the car's name, version and author.\n";
 
 constexpr const char* kExtractUsage =
     "Usage: rigbox extract FILE DEST\n"
@@ -29,6 +33,7 @@ constexpr const char* kVerifyUsage =
     "Usage: rigbox verify FILE\n"
     "\n"
     "Checks the package in FILE as extraction would, without writing anything:\n"
+    "in an installer, every byte against the checksum sfx recorded; then\n"
     "the header, the directory's place, each file's bytes and names; that no\n"
     "two names differ only in letter case; and that the car ID is exactly 3\n"
     "characters, each A to Y (no Z), 0 to 9 or _, and none of the game's own\n"
@@ -67,6 +72,33 @@ void PrintHeader(const std::string& path) {
             << "CarID:     \"" << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
 }
 
+// The record an installer made by sfx carries before its package, and
+// whether the package still matches its checksum.
+void PrintRecord() {
+  using modRIGBOX::RecordState;
+  if (!modRIGBOX::PackageInExe) return;
+  std::cout << "Record:    ";
+  const modRIGBOX::InstallerRecord& record = modRIGBOX::PackageRecord;
+  switch (modRIGBOX::PackageRecordState) {
+    case RecordState::None:
+      std::cout << "none (an installer made without a checksum)\n";
+      return;
+    case RecordState::Damaged:
+      std::cout << "damaged\n";
+      return;
+    case RecordState::Found:
+      break;
+  }
+  bool matches = modRIGBOX::CheckPackageIntegrity(nullptr, nullptr);
+  std::cout << "CRC-32C " << support::HexText(record.PackageCrc, 8) << " of "
+            << Counted(record.PackageLength, "byte")
+            << (matches ? ", matches" : ", differs: the installer is damaged") << "\n";
+  const std::pair<const char*, const std::string*> details[] = {
+      {"Name:      ", &record.Name}, {"Version:   ", &record.Version}, {"Author:    ", &record.Author}};
+  for (const auto& [label, value] : details)
+    if (!value->empty()) std::cout << label << *value << "\n";
+}
+
 void PrintEntries(const std::vector<modRIGBOX::RigboxEntry>& entries) {
   size_t nameWidth = 4;
   for (const auto& entry : entries) {
@@ -103,6 +135,7 @@ Status List(const std::vector<std::string>& args) {
     std::vector<modRIGBOX::RigboxEntry> entries;
     if (!modRIGBOX::ReadPackageDirectory(entries)) return PackageError(path);
     PrintHeader(path);
+    PrintRecord();
     PrintEntries(entries);
     return Done{};
   });
@@ -133,9 +166,11 @@ Status Verify(const std::vector<std::string>& args) {
     if (!entries) return entries.Error();
     int64_t bytes = 0;
     for (const auto& entry : *entries) bytes += entry.Size;
+    bool checked = modRIGBOX::PackageInExe && modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found;
     std::cout << path << ": OK, " << Counted(static_cast<int64_t>(entries->size()), "file") << ", "
               << Counted(bytes, "byte") << ", car ID \""
-              << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\"\n";
+              << modRIGBOX::PrintableName(modRIGBOX::GetPackageCarID()) << "\""
+              << (checked ? ", checksum matches" : "") << "\n";
     WarnOfMissingCarScripts(path, TopLevelNames(*entries));
     return Done{};
   });

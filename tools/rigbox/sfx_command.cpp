@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "cli.h"
 #include "output_file.h"
 #include "package/rigbox.h"
 #include "package_checks.h"
+#include "sha256.h"
+#include "support/crc32c.h"
 #include "support/platform.h"
 #include "support/tools.h"
 
@@ -16,89 +20,147 @@ namespace rigbox_tool {
 namespace {
 
 constexpr const char* kSfxUsage =
-    "Usage: rigbox sfx --for windows|linux [--allow-missing-scripts] -o OUT PACKAGE\n"
-    "       rigbox sfx --stub STUB [--allow-missing-scripts] -o OUT PACKAGE\n"
+    "Usage: rigbox sfx --for windows|linux [OPTIONS] -o OUT PACKAGE\n"
+    "       rigbox sfx --stub STUB [OPTIONS] -o OUT PACKAGE\n"
     "\n"
-    "Writes OUT: the installer program, then the package file PACKAGE, then a\n"
-    "4-byte trailer holding the file position of the package (the program's\n"
-    "length + 1). OUT gets the program's permissions, so an executable\n"
-    "program gives an executable OUT. PACKAGE must pass \"rigbox verify\" and\n"
-    "hold each of the car scripts Cars.scr, Parts.scr, Texts.scr and Icons.scr\n"
-    "in the car's folder; OUT is written as OUT.part first.\n"
+    "Writes OUT: the installer program, a record of the package's checksum\n"
+    "and the car's details, the package file PACKAGE, then a 4-byte trailer\n"
+    "holding the file position of the package. The installer checks every\n"
+    "byte of the package against the checksum before it writes anything.\n"
+    "OUT gets the program's permissions, so an executable program gives an\n"
+    "executable OUT. PACKAGE must pass \"rigbox verify\" and hold each of the\n"
+    "car scripts Cars.scr, Parts.scr, Texts.scr and Icons.scr in the car's\n"
+    "folder; OUT is written as OUT.part first. Ends by printing OUT's size\n"
+    "and SHA-256, for the release notes.\n"
     "\n"
-    "  --for SYSTEM  the installer for players on SYSTEM, from the release\n"
-    "                bundle this rigbox came in: windows/rigbox-extract.exe or\n"
-    "                linux/rigbox-extract beside rigbox's own folder\n"
-    "  --stub STUB   the installer program to use instead (wins over --for)\n"
+    "  --for SYSTEM    the installer for players on SYSTEM, from the release\n"
+    "                  bundle this rigbox came in: windows/rigbox-extract.exe\n"
+    "                  or linux/rigbox-extract beside rigbox's own folder\n"
+    "  --stub STUB     the installer program to use instead (wins over --for)\n"
+    "  --name TEXT     the car's name\n"
+    "  --version TEXT  the car's version\n"
+    "  --author TEXT   the car's author\n"
+    "                  (each at most 255 bytes of UTF-8; the installer's\n"
+    "                  --version shows them, and so do the Windows\n"
+    "                  installer's file properties)\n"
+    "  --icon FILE     the Windows installer's icon, from an .ico file\n"
     "  --allow-missing-scripts\n"
-    "                only warn of each car script the package lacks\n"
-    "  -o OUT        the self-extracting installer to write\n";
+    "                  only warn of each car script the package lacks\n"
+    "  -o OUT          the self-extracting installer to write\n";
 
 constexpr int64_t kMaxInstaller = INT32_MAX;
+constexpr size_t kMaxDetail = 255;
 
 Error CannotRead(const std::string& path) { return SystemError("Cannot read " + Quoted(path)); }
 
-// Appends the whole of from to out, which is shown as outName.
-Status CopyInto(platform::File& out, const std::string& outName, const std::string& from) {
+// Reads the whole of path, for the program and the icon (both small).
+Result<std::vector<uint8_t>> ReadWhole(const std::string& path) {
   platform::File in;
-  if (!in.Open(from, platform::OpenMode::Read)) return CannotRead(from);
+  int64_t size = in.Open(path, platform::OpenMode::Read) ? in.Size() : -1;
+  if (size < 0 || size > kMaxInstaller) return CannotRead(path);
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (!in.ReadExact(bytes.data(), bytes.size())) return CannotRead(path);
+  return bytes;
+}
+
+// Passes every chunk of the file at path to use, in order.
+template <typename Use>
+Status EachChunk(const std::string& path, Use use) {
+  platform::File in;
+  if (!in.Open(path, platform::OpenMode::Read)) return CannotRead(path);
   int64_t left = in.Size();
-  if (left < 0) return CannotRead(from);
-  std::vector<char> buffer(size_t{1} << 20);
+  if (left < 0) return CannotRead(path);
+  std::vector<uint8_t> buffer(size_t{1} << 20);
   while (left > 0) {
     size_t chunk = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(buffer.size())));
-    if (!in.ReadExact(buffer.data(), chunk)) return CannotRead(from);
-    if (!out.WriteAll(buffer.data(), chunk)) return SystemError("Cannot write " + Quoted(outName));
+    if (!in.ReadExact(buffer.data(), chunk)) return CannotRead(path);
+    Status used = use(buffer.data(), chunk);
+    if (!used) return used;
     left -= static_cast<int64_t>(chunk);
   }
   return Done{};
 }
 
-Result<int64_t> SizeOf(const std::string& path) {
-  platform::File file;
-  int64_t size = file.Open(path, platform::OpenMode::Read) ? file.Size() : -1;
-  if (size < 0) return CannotRead(path);
-  return size;
-}
-
-// The stub, the package and the trailer, in the file at path; stops at the
-// first failure.
-Status WriteParts(const std::string& path, const std::string& stub, const std::string& package,
-                  uint32_t headerPos) {
+// The program, the record, the package and the trailer, in the file at
+// path; stops at the first failure.
+Status WriteParts(const std::string& path, const std::vector<uint8_t>& stub,
+                  const std::vector<uint8_t>& record, const std::string& package, uint32_t headerPos) {
   platform::File out;
   if (!out.Open(path, platform::OpenMode::Write)) return SystemError("Cannot create " + Quoted(path));
+  auto write = [&](const void* data, size_t size) -> Status {
+    if (out.WriteAll(data, size)) return Done{};
+    return SystemError("Cannot write " + Quoted(path));
+  };
   unsigned char trailer[4];
   for (size_t i = 0; i < sizeof trailer; ++i)
     trailer[i] = static_cast<unsigned char>((headerPos >> (8 * i)) & 0xFF);
-  Status status = CopyInto(out, path, stub);
-  if (status) status = CopyInto(out, path, package);
-  if (status && !out.WriteAll(trailer, sizeof trailer)) status = SystemError("Cannot write " + Quoted(path));
+  Status status = write(stub.data(), stub.size());
+  if (status) status = write(record.data(), record.size());
+  if (status) status = EachChunk(package, write);
+  if (status) status = write(trailer, sizeof trailer);
   if (!out.Close() && status) status = SystemError("Cannot write " + Quoted(path));
   return status;
 }
 
-// Writes the installer beside outPath and puts it in place only when whole.
-Status WriteInstaller(const std::string& stub, const std::string& package, const std::string& outPath) {
-  auto stubSize = SizeOf(stub);
-  if (!stubSize) return stubSize.Error();
-  auto packageSize = SizeOf(package);
-  if (!packageSize) return packageSize.Error();
-  // Positions in the installer are 32-bit signed.
-  if (*stubSize + *packageSize + 4 > kMaxInstaller) return Error("The installer would not stay below 2 GiB");
+// The record's length and checksum of the package.
+Status AddChecksum(const std::string& package, modRIGBOX::InstallerRecord& record) {
+  int64_t length = 0;
+  Status read = EachChunk(package, [&](const uint8_t* data, size_t size) -> Status {
+    record.PackageCrc = support::Crc32c(record.PackageCrc, data, size);
+    length += static_cast<int64_t>(size);
+    return Done{};
+  });
+  record.PackageLength = static_cast<uint32_t>(length);
+  return read;
+}
 
-  auto headerPos = static_cast<uint32_t>(*stubSize + 1);
+// Writes the installer beside outPath and puts it in place only when whole.
+Status WriteInstaller(const std::vector<uint8_t>& stub, const std::string& stubPath,
+                      const std::string& package, modRIGBOX::InstallerRecord record,
+                      const std::string& outPath) {
+  Status summed = AddChecksum(package, record);
+  if (!summed) return summed;
+  std::vector<uint8_t> recordBytes = modRIGBOX::SerializeInstallerRecord(record);
+  // Positions in the installer are 32-bit signed.
+  int64_t size = static_cast<int64_t>(stub.size() + recordBytes.size()) + record.PackageLength + 4;
+  if (size > kMaxInstaller) return Error("The installer would not stay below 2 GiB");
+
+  auto headerPos = static_cast<uint32_t>(stub.size() + recordBytes.size() + 1);
   std::string temporary = TemporaryPath(outPath);
-  Status written = WriteParts(temporary, stub, package, headerPos);
+  Status written = WriteParts(temporary, stub, recordBytes, package, headerPos);
   if (!written) {
     platform::DeleteFile(temporary);
     return written;
   }
   Status published = Publish(temporary, outPath);
   if (!published) return published;
-  if (!platform::CopyPermissions(stub, outPath)) {
+  if (!platform::CopyPermissions(stubPath, outPath)) {
     return SystemError("Cannot set the permissions of " + Quoted(outPath));
   }
-  std::cout << "Wrote " << outPath << ": package at file position " << headerPos << "\n";
+  std::optional<std::string> sha256 = FileSha256(outPath);
+  if (!sha256) return SystemError("Cannot compute the SHA-256 of " + Quoted(outPath));
+  std::cout << "Wrote " << outPath << ": package at file position " << headerPos << "\n"
+            << "Size:    " << Counted(size, "byte") << "\n"
+            << "SHA-256: " << *sha256 << "\n";
+  return Done{};
+}
+
+// Text the record and the version resource can hold: UTF-8 without control
+// characters, at most kMaxDetail bytes.
+Status CheckDetail(const std::string& option, const std::string& text) {
+  if (text.size() > kMaxDetail) return UsageError(option + " takes at most 255 bytes");
+  for (size_t i = 0; i < text.size();) {
+    auto lead = static_cast<uint8_t>(text[i]);
+    size_t length = lead < 0x80                   ? 1
+                    : lead >= 0xC2 && lead < 0xE0 ? 2
+                    : lead >= 0xE0 && lead < 0xF0 ? 3
+                    : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                  : 0;
+    bool valid = length != 0 && i + length <= text.size() && lead >= 0x20 && lead != 0x7F;
+    for (size_t k = 1; valid && k < length; ++k) valid = (static_cast<uint8_t>(text[i + k]) & 0xC0) == 0x80;
+    if (!valid) return UsageError(option + " takes UTF-8 text without control characters");
+    i += length;
+  }
   return Done{};
 }
 
@@ -160,7 +222,8 @@ Result<std::string> ChooseStub(Arguments& parsed) {
 }
 
 Status Sfx(const std::vector<std::string>& args) {
-  auto parsed = ParseArguments(args, {"--for", "--stub", "-o"}, {"--allow-missing-scripts"});
+  auto parsed = ParseArguments(args, {"--for", "--stub", "-o", "--name", "--version", "--author", "--icon"},
+                               {"--allow-missing-scripts"});
   if (!parsed) return parsed.Error();
   if (parsed->Help) return ShowUsage(kSfxUsage);
   bool hasFor = parsed->Options.count("--for") != 0;
@@ -169,11 +232,18 @@ Status Sfx(const std::vector<std::string>& args) {
   if (!hasFor && parsed->Options.count("--stub") == 0) return UsageError("--for or --stub is required");
   if (parsed->Options.count("-o") == 0) return UsageError("-o is required");
   if (parsed->Positionals.size() != 1) return UsageError("expects one package file");
+  modRIGBOX::InstallerRecord details;
+  for (auto [option, text] : {std::pair{"--name", &details.Name}, std::pair{"--version", &details.Version},
+                              std::pair{"--author", &details.Author}}) {
+    *text = parsed->Options[option];
+    Status valid = CheckDetail(option, *text);
+    if (!valid) return valid;
+  }
   std::string out = parsed->Options["-o"];
   std::string package = parsed->Positionals[0];
 
-  auto stub = ChooseStub(*parsed);
-  if (!stub) return stub.Error();
+  auto stubPath = ChooseStub(*parsed);
+  if (!stubPath) return stubPath.Error();
   // Players get only a package that verify passes.
   Status checked = CheckPackage(package, parsed->Flags.count("--allow-missing-scripts") != 0);
   if (!checked) return checked;
@@ -181,10 +251,12 @@ Status Sfx(const std::vector<std::string>& args) {
     Status writable = CheckOutputPath(path);
     if (!writable) return writable;
   }
-  if (platform::SameFile(out, *stub) || platform::SameFile(out, package)) {
+  if (platform::SameFile(out, *stubPath) || platform::SameFile(out, package)) {
     return Error("OUT must differ from STUB and PACKAGE");
   }
-  return WriteInstaller(*stub, package, out);
+  auto stub = ReadWhole(*stubPath);
+  if (!stub) return stub.Error();
+  return WriteInstaller(*stub, *stubPath, package, details, out);
 }
 
 }  // namespace

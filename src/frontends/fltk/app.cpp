@@ -111,7 +111,7 @@ int RunWizardWindow(const std::optional<std::string>& gameDir) {
   window.Show();
   dump.Write();
   Fl::run();
-  return wizard::kExitSuccess;
+  return wizard::WindowExitStatus(form);
 }
 
 }  // namespace fltk_frontend

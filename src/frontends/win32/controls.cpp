@@ -154,6 +154,12 @@ void SetFont(HWND window, HFONT font) {
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+void SetDefaultStyle(HWND button, bool isDefault) {
+  DWORD style = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if ((static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE)) & BS_TYPEMASK) == style) return;
+  SendMessageW(button, BM_SETSTYLE, style, TRUE);
+}
+
 void SetProgress(HWND bar, int min, int max, int value) {
   PBRANGE range{};
   SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));

@@ -88,6 +88,9 @@ void SetBounds(HWND window, const PixelRect& bounds);
 void SetShown(HWND window, bool shown);
 void SetEnabled(HWND window, bool enabled);
 void SetFont(HWND window, HFONT font);
+// A push button's default style: its heavier frame shows the button that
+// Enter presses.
+void SetDefaultStyle(HWND button, bool isDefault);
 void SetProgress(HWND bar, int min, int max, int value);
 void SetListItems(HWND list, const std::vector<std::string>& items, int selected);
 int SelectedListItem(HWND list);

@@ -1,6 +1,7 @@
 #include "events.h"
 
 #include "windows_api.h"
+#include "wizard/frm_main.h"
 
 namespace win32_frontend {
 
@@ -21,6 +22,12 @@ bool IsClick(wizard::ControlKind kind, unsigned notification) {
     default:
       return false;
   }
+}
+
+int DefaultButton(const wizard::FormModel& model) {
+  int finish = model.IndexOf("cmdNav", wizard::kNavFinish);
+  if (finish >= 0 && model.Controls[static_cast<size_t>(finish)].Enabled) return finish;
+  return model.IndexOf("cmdNav", wizard::kNavNext);
 }
 
 }  // namespace win32_frontend

@@ -19,6 +19,10 @@ int PositionOfId(const wizard::FormModel& model, int id);
 // click: a button pushed, or another row picked in a list box.
 bool IsClick(wizard::ControlKind kind, unsigned notification);
 
+// The button Enter presses when the focus is on no button: Finish once it
+// is enabled, Next before.
+int DefaultButton(const wizard::FormModel& model);
+
 // VB-style reasons for a close request, passed on to Form_QueryUnload.
 inline constexpr int16_t kUnloadFromControlMenu = 0;  // close box, system menu, Alt+F4
 inline constexpr int16_t kUnloadFromWindows = 2;      // the session is ending

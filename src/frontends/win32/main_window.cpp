@@ -300,7 +300,10 @@ void MainWindow::DrainWhileRunning() {
 int MainWindow::RunMessageLoop() {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
+    if (window_ != nullptr && IsDialogMessageW(window_, &message)) {
+      KeepDefaultButton();
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -320,6 +323,23 @@ void MainWindow::KeepFocusUsable() {
   if (next != nullptr) SetFocus(next);
 }
 
+// The dialog manager's Enter presses the focused button only when it has
+// the default style, and otherwise the one DM_GETDEFID names; the style
+// follows the focus among the buttons, as in a dialog box, and shows the
+// player which one that is.
+void MainWindow::KeepDefaultButton() {
+  const std::vector<Control>& controls = Model().Controls;
+  auto isButton = [&controls](int position) {
+    return position >= 0 && controls[static_cast<size_t>(position)].Kind == ControlKind::CommandButton;
+  };
+  int chosen = PositionOfWindow(GetFocus());
+  if (!isButton(chosen)) chosen = DefaultButton(Model());
+  if (!IsWindowEnabled(Child(chosen))) chosen = -1;
+  for (int i = 0; i < static_cast<int>(children_.size()); ++i) {
+    if (children_[static_cast<size_t>(i)] != nullptr && isButton(i)) SetDefaultStyle(Child(i), i == chosen);
+  }
+}
+
 void MainWindow::OnActivate(bool active) {
   if (!active) {
     HWND focus = GetFocus();
@@ -335,8 +355,16 @@ void MainWindow::OnActivate(bool active) {
 }
 
 void MainWindow::OnCommand(int id, unsigned notification, HWND child) {
+  // Escape, from the dialog manager: the close box's way, as in the Linux
+  // window.
+  if (id == IDCANCEL && child == nullptr) {
+    form_->RequestClose(kUnloadFromControlMenu);
+    return;
+  }
   int position = PositionOfId(Model(), id);
-  if (position < 0 || Child(position) != child) return;
+  // Enter's default button may come by its ID alone, from a dialog manager
+  // that looks for its window one level down only.
+  if (position < 0 || (child != nullptr && Child(position) != child)) return;
   ControlKind kind = Model().Controls[static_cast<size_t>(position)].Kind;
   if (!IsClick(kind, notification)) return;
   form_->Click(position, kind == ControlKind::ListBox ? SelectedListItem(child) : -1);
@@ -399,6 +427,8 @@ LRESULT MainWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         return reinterpret_cast<LRESULT>(brush);
       }
       break;
+    case DM_GETDEFID:
+      return MAKELRESULT(ControlId(DefaultButton(Model())), DC_HASDEFID);
     case WM_ERASEBKGND:
       OnEraseBackground(reinterpret_cast<HDC>(wParam));
       return 1;

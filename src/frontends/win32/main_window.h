@@ -74,6 +74,7 @@ class MainWindow {
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnActivate(bool active);
   void KeepFocusUsable();
+  void KeepDefaultButton();
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
