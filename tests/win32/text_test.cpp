@@ -5,9 +5,7 @@
 
 namespace {
 
-using win32_frontend::Narrow;
-using win32_frontend::SplitCommandLine;
-using win32_frontend::Widen;
+using win32_frontend::Narrow, win32_frontend::SplitCommandLine, win32_frontend::Widen;
 
 TEST(Win32Text, PolishLettersBothWaysAndAnsiBytesKept) {
   // "Zakończ" and "Ąęśźż" as the string table holds them.

@@ -1,6 +1,9 @@
 #include "wizard/frm_main.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -14,15 +17,9 @@
 #include "wizard/wizard_fixture.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
-using wizard::MsgButtons;
-using wizard::MsgIcon;
-using wizard::MsgResult;
-using wizard_testing::MakeGameFolder;
-using wizard_testing::MakeInstaller;
-using wizard_testing::SampleCar;
+using namespace testing_support;
+using wizard::MsgButtons, wizard::MsgIcon, wizard::MsgResult;
+using wizard_testing::MakeGameFolder, wizard_testing::MakeInstaller, wizard_testing::SampleCar;
 
 namespace {
 
@@ -121,7 +118,6 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
 // A folder from the command line is the player's choice even without the
 // game: never swapped for the one the game recorded.
 TEST_F(WizardFlow, CommandLineFolderWithoutTheGameStaysAndFailsAtNext) {
-  registry.SetGameFolder(GameFolderText());
   wizard::frmMain& wizard = Start();
   wizard.OpenOnGameFolder(dir.Path().string());
   std::string chosen = wizard.GameFolder;
@@ -315,11 +311,10 @@ TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
   // rule (Z is not valid), and one of the game's own cars.
   for (const std::string carId : {"", "../", ". .", "Z12", "BMX"}) {
     SCOPED_TRACE(carId);
-    if (carId.empty()) {
+    if (carId.empty())
       WriteFile(installer, "just a program, nothing appended");
-    } else {
+    else
       MakeInstaller(installer, carId, SampleCar("X"));
-    }
     shell.Messages.clear();
     wizard::frmMain& wizard = Start();
     Next();
@@ -389,5 +384,53 @@ TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
   wizard.Click(model.IndexOf("cmdNav", wizard::kNavNext));
   EXPECT_EQ(wizard.Step, wizard::kStepReady);
 }
+
+// A package held by another program is the one reason the player can act
+// on, so it is said in the player's language after the file's context.
+TEST(WizardPackageError, FileInUseIsToldInThePlayersLanguage) {
+  modRIGBOX::LastFailure =
+      support::MakeFailure(support::FailureKind::InUse, platform::kErrFileInUse, "Cannot open");
+  modRIGBOX::LastFailure.File = "car";
+  wizard::SetLanguageForTesting(wizard::Language::Polish);
+  std::string report = wizard::PackageErrorReport("setup.exe");
+  wizard::SetLanguageForTesting(std::nullopt);
+  EXPECT_EQ(report,
+            "File:setup.exe\nCannot open \"car\": plik jest używany przez inny program, na przykład grę: "
+            "zamknij go i spróbuj ponownie");
+}
+
+#ifndef _WIN32
+// A game folder the player may not write: found at the first step, before
+// anything is written. A read-only mount stands in for the rights a root
+// user cannot lack.
+TEST_F(WizardFlow, UnwritableFolderOffersAStartAsAdministratorOrIsReportedUntilWritable) {
+  fs::path cars = game / "Data/Cars";
+  if (mount("tmpfs", cars.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs";
+  wizard::frmMain& wizard = Start();
+  // Where the system can lift it: No stays, Yes starts again on the same
+  // folder and ends this program, unless the player declines the system's
+  // own question.
+  shell.MayElevate = true;
+  shell.Answers = {MsgResult::No, MsgResult::Yes, MsgResult::Yes};
+  for (bool starts : {true, true, false}) {
+    shell.RestartStarts = starts;
+    Next();
+  }
+  EXPECT_EQ(shell.Messages.back().Id, wizard::kResAskElevation);
+  EXPECT_EQ(shell.ElevatedRestarts, std::vector<std::string>(2, GameFolderText()));
+  EXPECT_EQ(shell.EndCount, 1);
+  // Where it cannot: said, as an error.
+  shell.MayElevate = false;
+  Next();
+  EXPECT_EQ(shell.Messages.back().Text, wizard::LoadResString(wizard::kResNotWritable));
+  EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
+  // Writable again: on to the next step, and the probe is gone.
+  umount(cars.c_str());
+  Next();
+  EXPECT_EQ(wizard.Step, wizard::kStepReady);
+  EXPECT_FALSE(fs::exists(cars / "rigbox-probe.tmp"));
+}
+#endif
 
 }  // namespace

@@ -6,10 +6,7 @@
 
 namespace {
 
-using wizard::Language;
-using wizard::LoadResString;
-using wizard::SetLanguageForTesting;
-using wizard::TryLoadResString;
+using wizard::Language, wizard::LoadResString, wizard::SetLanguageForTesting, wizard::TryLoadResString;
 
 // Every ID but 11000 (Polish only) has both languages; the count keeps
 // entries from getting lost or added unnoticed.
