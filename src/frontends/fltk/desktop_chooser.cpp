@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <vector>
 
@@ -96,8 +97,17 @@ std::optional<std::pair<int, std::string>> Run(const std::vector<std::string>& a
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  // The installer ignores SIGPIPE; the chooser gets the usual default.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
   pid_t child = 0;
-  int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  int failed = posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeEnds[1]);
   if (failed != 0) {
