@@ -24,9 +24,12 @@ for n in 0 1 2 3 4 5 6 7; do
   mkdir -p "$work/car-$n"
   head -c $((1000 + n)) /dev/zero | tr '\0' 'x' >"$work/car-$n/Cars.scr"
   "$rigbox" pack --id "$id" -o "$work/$n.rigbox" "$work/car-$n" >/dev/null &&
-    "$rigbox" sfx --stub "$stub" --allow-missing-scripts -o "$work/unsigned-$n.exe" "$work/$n.rigbox" >/dev/null || exit 1
+    "$rigbox" sfx --stub "$stub" --allow-missing-scripts --name "Car $id" -o "$work/unsigned-$n.exe" \
+      "$work/$n.rigbox" >/dev/null || exit 1
   osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -n "Car $id" \
     -in "$work/unsigned-$n.exe" -out "$work/setup-$n.exe" >/dev/null || { echo "signing failed" >&2; exit 1; }
+  osslsigncode verify -CAfile "$work/cert.pem" -in "$work/setup-$n.exe" >"$work/err" 2>&1
+  check "package length $n: the rebuilt program's signature verifies" test $? -eq 0
   # Zero bytes the signature added before its table: the padding this length got.
   paddings+=" $(($(stat -c %s "$work/setup-$n.exe") - $(stat -c %s "$work/unsigned-$n.exe")))"
   "$rigbox" verify "$work/setup-$n.exe" >/dev/null 2>"$work/err"
