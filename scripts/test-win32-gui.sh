@@ -4,7 +4,7 @@
 # model, tests/wizard/golden/main_window.txt) and pixel colour, and
 # click-throughs with xdotool that install a car, answer the replace
 # question and the close question, the keyboard's Enter and Escape among
-# them. Screenshots go to artifacts/screenshots/windows/. The suite and the
+# them, and a large car whose bar moves through the extraction. Screenshots go to artifacts/screenshots/windows/. The suite and the
 # unattended mode of the same build are scripts/test-windows.sh's.
 #
 # What runs is the i686 build, as shipped, under the 32-bit Wine (through
@@ -379,8 +379,9 @@ for pid in $(pgrep wineserver); do
   tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && server=$pid
 done
 held=$large_game/Data/Cars/LRG/Textures/2.dds
-strace -p "$server" -qq -o "$work/strace.txt" -e trace=open,openat -e inject=open,openat:delay_enter=6000000 \
-  -P "$held" -P "$WINEPREFIX/dosdevices/z:$held" &
+# The wineserver opens files for Wine's programs, by way of the drive's link.
+strace -p "$server" -qq -o "$work/strace.txt" -e trace=open,openat -e inject=open,openat:delay_enter=6000000:when=1 \
+  -P "$WINEPREFIX/dosdevices/z:$held" &
 tracer=$!
 sleep 1
 start_window "$work/install-LRG.exe" --game-dir "$(windows_path "$large_game")"
