@@ -379,9 +379,10 @@ void frmMain::RunOperation() {
     auto extracted = [](void* context, int64_t done, int64_t total) {
       auto& [self, at] = *static_cast<Painted*>(context);
       const Control& progress = self.ui_.prgsAction;
-      double share = progress.Max - kProgressForRegistrations - progress.Max / 2;
-      auto value = progress.Max / 2 +
-                   static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) * share);
+      int32_t half = progress.Max / 2;
+      int32_t share = progress.Max - kProgressForRegistrations - half;
+      int32_t value =
+          half + static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) * share);
       int64_t now = platform::MonotonicMilliseconds();
       if (value != progress.Value) {
         self.SetProgress(value);  // shown, and the window painted, at once
