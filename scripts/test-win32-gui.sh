@@ -349,7 +349,7 @@ if window=$(wait_window "$title"); then
   else
     check "close question shown" false
   fi
-  check "Yes ends the program with 0" test "$(wait_exit)" = 0
+  check "Yes ends the program with 8, nothing installed" test "$(wait_exit)" = 8
   snapshot "$gui_game" "$work/after"
   check "cancelled wizard wrote nothing" cmp -s "$work/before" "$work/after"
 else

@@ -15,7 +15,7 @@ using modRegistry::RegistryApi;
 constexpr const char kGogGames[] = "Software\\GOG.com\\Games";
 
 // Appends the path of each GOG game recorded in one view of the registry.
-void AddGogGameFolders(RegistryApi& registry, uint32_t view, std::vector<std::string>& folders) {
+void AddGogGameFolders(RegistryApi& registry, uint32_t view, std::vector<StoreCopy>& folders) {
   modRegistry::KeyHandle key = 0;
   std::string name;
   if (registry.OpenKey(modRegistry::kHkeyLocalMachine, kGogGames, 0, modRegistry::kKeyRead | view, key) ==
@@ -25,7 +25,7 @@ void AddGogGameFolders(RegistryApi& registry, uint32_t view, std::vector<std::st
       if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGogGames + ("\\" + name),
                                          "path", path, view) &&
           !path.empty()) {
-        folders.push_back(std::move(path));
+        folders.push_back({std::move(path), "GOG"});
       }
     }
   }
@@ -43,8 +43,8 @@ std::vector<std::string> SteamGameFolders(const std::vector<std::string>& librar
   return folders;
 }
 
-std::vector<std::string> RecordedStoreCopyFolders(RegistryApi& registry) {
-  std::vector<std::string> folders;
+std::vector<StoreCopy> RecordedStoreCopyFolders(RegistryApi& registry) {
+  std::vector<StoreCopy> folders;
   std::string steam;
   if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyCurrentUser, "Software\\Valve\\Steam",
                                      "SteamPath", steam) &&
@@ -52,22 +52,26 @@ std::vector<std::string> RecordedStoreCopyFolders(RegistryApi& registry) {
     // Steam records its folder with slashes; the folders found below it
     // read as the system writes them.
     std::replace(steam.begin(), steam.end(), '/', platform::kPreferredSeparator);
-    folders = SteamGameFolders(SteamLibraries(steam));
+    for (std::string& folder : SteamGameFolders(SteamLibraries(steam)))
+      folders.push_back({std::move(folder), "Steam"});
   }
   for (uint32_t view : {0u, modRegistry::kKeyWow64_64Key}) AddGogGameFolders(registry, view, folders);
   return folders;
 }
 
-bool ReadGameFolder(RegistryApi& registry, std::string& folder, FolderSource source) {
+bool ReadGameFolder(RegistryApi& registry, std::string& folder, FolderOrigin& origin, FolderSource source) {
   if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
                                      folder)) {
+    const std::string prefix = registry.ValueSource();
+    origin = {OriginKind::Registry, prefix, prefix.empty() ? std::string() : PrefixLauncher(prefix)};
     return true;
   }
-  for (const std::string& candidate : source(registry)) {
-    const std::string withSeparator = modTools::AddBackslash(candidate);
+  for (const StoreCopy& candidate : source(registry)) {
+    const std::string withSeparator = modTools::AddBackslash(candidate.Folder);
     // On POSIX the platform layer matches the name without case, as Windows does.
     if (modTools::FileExists(withSeparator + kGameExecutable)) {
       folder = withSeparator;
+      origin = {OriginKind::StoreCopy, candidate.Store, std::string()};
       return true;
     }
   }

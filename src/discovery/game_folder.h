@@ -19,25 +19,47 @@ inline constexpr const char* kGameExecutable = "Gravelon.exe";
 // libraries' order, each library's by name.
 std::vector<std::string> SteamGameFolders(const std::vector<std::string>& libraries);
 
+// A folder where a game store may keep the game, and the store's name.
+struct StoreCopy {
+  std::string Folder;
+  std::string Store;  // "Steam", "GOG"
+  bool operator==(const StoreCopy&) const = default;
+};
+
+// Where the game folder came from, for the unattended mode to say: Text is
+// the Wine prefix whose registry recorded it (empty for Windows' own
+// registry), or the store whose copy it is; Launcher the launcher whose
+// files named that prefix.
+enum class OriginKind { None, CommandLine, Registry, StoreCopy };
+struct FolderOrigin {
+  OriginKind Kind = OriginKind::None;
+  std::string Text;
+  std::string Launcher;
+};
+
+// The launcher whose files named this Wine prefix (wine_prefixes.h); "" for
+// any other prefix, and on Windows.
+std::string PrefixLauncher(const std::string& prefix);
+
 // The store copies the registry tells of, as Windows keeps them: the game
 // folders of the Steam folder that Steam records for the user
 // (HKCU\Software\Valve\Steam, SteamPath) and of the libraries it lists, then
 // the path of each GOG game (HKLM\Software\GOG.com\Games\*), in the 32-bit
 // view, then in the 64-bit one.
-std::vector<std::string> RecordedStoreCopyFolders(modRegistry::RegistryApi& registry);
+std::vector<StoreCopy> RecordedStoreCopyFolders(modRegistry::RegistryApi& registry);
 
 // Where this system's store copies may be: on Windows those above; on
 // POSIX the game folders of the Steam libraries that the launcher walk
 // found (wine_prefixes.h).
-std::vector<std::string> StoreCopyFolders(modRegistry::RegistryApi& registry);
+std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry);
 
-using FolderSource = std::vector<std::string> (*)(modRegistry::RegistryApi& registry);
+using FolderSource = std::vector<StoreCopy> (*)(modRegistry::RegistryApi& registry);
 
 // The game folder: the registry's value wherever there is one, taken as it
 // stands; otherwise the first of source's folders that holds
 // kGameExecutable (its name matched without case), with a trailing
-// separator. False, with folder untouched, when neither gives one.
-bool ReadGameFolder(modRegistry::RegistryApi& registry, std::string& folder,
+// separator. False, with folder and origin untouched, when neither gives one.
+bool ReadGameFolder(modRegistry::RegistryApi& registry, std::string& folder, FolderOrigin& origin,
                     FolderSource source = StoreCopyFolders);
 
 }  // namespace discovery

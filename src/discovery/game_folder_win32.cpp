@@ -2,8 +2,10 @@
 
 namespace discovery {
 
-std::vector<std::string> StoreCopyFolders(modRegistry::RegistryApi& registry) {
+std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry) {
   return RecordedStoreCopyFolders(registry);
 }
+
+std::string PrefixLauncher(const std::string& /*prefix*/) { return std::string(); }
 
 }  // namespace discovery

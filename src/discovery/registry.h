@@ -57,6 +57,9 @@ class RegistryApi {
   virtual int32_t EnumKey(KeyHandle /*key*/, uint32_t /*index*/, std::string& /*name*/) {
     return kErrorNoMoreItems;
   }
+  // Where the last value read came from, when this registry is one of
+  // several (a Wine prefix's folder); empty for the system's own.
+  virtual std::string ValueSource() const { return std::string(); }
 };
 
 // This platform's registry: advapi32 on Windows (32-bit view), the Wine

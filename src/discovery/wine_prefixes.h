@@ -14,6 +14,9 @@ struct LauncherFolders {
   // in wine_prefixes_posix.cpp, each folder's entries in byte order. Only
   // folders holding a system.reg (directly or in pfx/) count, each once.
   std::vector<std::string> Prefixes;
+  // By Prefixes: the launcher whose files named it ("Steam", "Bottles",
+  // "Lutris", "Heroic", "PlayOnLinux"); "" for $WINEPREFIX and ~/.wine.
+  std::vector<std::string> PrefixLaunchers;
   // Every Steam folder and library found on the way, each once, in that order.
   std::vector<std::string> SteamLibraries;
 };

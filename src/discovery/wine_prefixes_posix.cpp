@@ -33,6 +33,7 @@ struct Location {
   const char* sandbox;
   Source source;
   const char* folder;
+  const char* launcher;
 };
 
 constexpr const char kSteamFlatpak[] = ".var/app/com.valvesoftware.Steam";
@@ -42,30 +43,30 @@ constexpr const char kLutrisFlatpak[] = ".var/app/net.lutris.Lutris";
 constexpr const char kHeroicFlatpak[] = ".var/app/com.heroicgameslauncher.hgl";
 
 constexpr Location kLocations[] = {
-    {Base::Home, "", Source::SteamRoot, ".steam/steam"},
-    {Base::Home, "", Source::SteamRoot, ".steam/root"},
-    {Base::DataHome, "", Source::SteamRoot, "Steam"},
-    {Base::Home, "", Source::SteamRoot, ".steam/debian-installation"},
-    {Base::Home, kSteamFlatpak, Source::SteamRoot, ".steam/steam"},
-    {Base::Home, kSteamFlatpak, Source::SteamRoot, ".local/share/Steam"},
-    {Base::Home, kSteamFlatpak, Source::SteamRoot, "data/Steam"},
-    {Base::Home, kSteamSnap, Source::SteamRoot, ".steam/steam"},
-    {Base::Home, kSteamSnap, Source::SteamRoot, ".local/share/Steam"},
-    {Base::DataHome, "", Source::PrefixFolder, "bottles/bottles"},
-    {Base::DataHome, "", Source::BottlesData, "bottles/data.yml"},
-    {Base::Home, kBottlesFlatpak, Source::PrefixFolder, "data/bottles/bottles"},
-    {Base::Home, kBottlesFlatpak, Source::BottlesData, "data/bottles/data.yml"},
-    {Base::DataHome, "", Source::LutrisGames, "lutris/games"},
-    {Base::ConfigHome, "", Source::LutrisGames, "lutris/games"},
-    {Base::Home, kLutrisFlatpak, Source::LutrisGames, "data/lutris/games"},
-    {Base::Home, kLutrisFlatpak, Source::LutrisGames, "config/lutris/games"},
-    {Base::ConfigHome, "", Source::HeroicGames, "heroic/GamesConfig"},
-    {Base::ConfigHome, "", Source::HeroicConfig, "heroic/config.json"},
-    {Base::Home, "", Source::PrefixFolder, "Games/Heroic/Prefixes"},
-    {Base::Home, "", Source::PrefixFolder, "Games/Heroic/Prefixes/default"},
-    {Base::Home, kHeroicFlatpak, Source::HeroicGames, "config/heroic/GamesConfig"},
-    {Base::Home, kHeroicFlatpak, Source::HeroicConfig, "config/heroic/config.json"},
-    {Base::Home, "", Source::PrefixFolder, ".PlayOnLinux/wineprefix"},
+    {Base::Home, "", Source::SteamRoot, ".steam/steam", "Steam"},
+    {Base::Home, "", Source::SteamRoot, ".steam/root", "Steam"},
+    {Base::DataHome, "", Source::SteamRoot, "Steam", "Steam"},
+    {Base::Home, "", Source::SteamRoot, ".steam/debian-installation", "Steam"},
+    {Base::Home, kSteamFlatpak, Source::SteamRoot, ".steam/steam", "Steam"},
+    {Base::Home, kSteamFlatpak, Source::SteamRoot, ".local/share/Steam", "Steam"},
+    {Base::Home, kSteamFlatpak, Source::SteamRoot, "data/Steam", "Steam"},
+    {Base::Home, kSteamSnap, Source::SteamRoot, ".steam/steam", "Steam"},
+    {Base::Home, kSteamSnap, Source::SteamRoot, ".local/share/Steam", "Steam"},
+    {Base::DataHome, "", Source::PrefixFolder, "bottles/bottles", "Bottles"},
+    {Base::DataHome, "", Source::BottlesData, "bottles/data.yml", "Bottles"},
+    {Base::Home, kBottlesFlatpak, Source::PrefixFolder, "data/bottles/bottles", "Bottles"},
+    {Base::Home, kBottlesFlatpak, Source::BottlesData, "data/bottles/data.yml", "Bottles"},
+    {Base::DataHome, "", Source::LutrisGames, "lutris/games", "Lutris"},
+    {Base::ConfigHome, "", Source::LutrisGames, "lutris/games", "Lutris"},
+    {Base::Home, kLutrisFlatpak, Source::LutrisGames, "data/lutris/games", "Lutris"},
+    {Base::Home, kLutrisFlatpak, Source::LutrisGames, "config/lutris/games", "Lutris"},
+    {Base::ConfigHome, "", Source::HeroicGames, "heroic/GamesConfig", "Heroic"},
+    {Base::ConfigHome, "", Source::HeroicConfig, "heroic/config.json", "Heroic"},
+    {Base::Home, "", Source::PrefixFolder, "Games/Heroic/Prefixes", "Heroic"},
+    {Base::Home, "", Source::PrefixFolder, "Games/Heroic/Prefixes/default", "Heroic"},
+    {Base::Home, kHeroicFlatpak, Source::HeroicGames, "config/heroic/GamesConfig", "Heroic"},
+    {Base::Home, kHeroicFlatpak, Source::HeroicConfig, "config/heroic/config.json", "Heroic"},
+    {Base::Home, "", Source::PrefixFolder, ".PlayOnLinux/wineprefix", "PlayOnLinux"},
 };
 
 bool EndsWith(std::string_view text, std::string_view end) {
@@ -95,12 +96,16 @@ class Walk {
     for (const std::string& folder : {candidate, JoinPath(candidate, "pfx")}) {
       Identity identity;
       if (!IdentityOf(JoinPath(folder, "system.reg"), platform::PathKind::File, identity)) continue;
-      if (seen_.insert(identity).second) found_.Prefixes.push_back(folder);
+      if (seen_.insert(identity).second) {
+        found_.Prefixes.push_back(folder);
+        found_.PrefixLaunchers.push_back(launcher_);
+      }
       return;
     }
   }
 
   void Visit(const Location& location) {
+    launcher_ = location.launcher;
     const std::string sandbox = *location.sandbox ? JoinPath(home_, location.sandbox) : home_;
     const std::string path =
         JoinPath(*location.sandbox ? sandbox : BaseFolder(location.base), location.folder);
@@ -193,6 +198,7 @@ class Walk {
   std::string home_;
   std::set<Identity> seen_;
   std::set<Identity> seenLibraries_;
+  const char* launcher_ = "";  // of the location visited
   LauncherFolders found_;
 };
 

@@ -379,6 +379,7 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
         }
         std::copy(bytes.begin(), bytes.end(), data);  // raw value bytes, no terminator of their own
         length = static_cast<uint32_t>(bytes.size());
+        valueSource_ = prefixes_[i];
         return kErrorSuccess;
       }
     }

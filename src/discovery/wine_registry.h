@@ -60,6 +60,8 @@ class WineRegistryApi : public RegistryApi {
   int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
                      uint32_t& length) override;
   int32_t CloseKey(KeyHandle key) override;
+  // The prefix of the last value read.
+  std::string ValueSource() const override { return valueSource_; }
 
  private:
   struct OpenState {
@@ -75,6 +77,7 @@ class WineRegistryApi : public RegistryApi {
   DriveRootResolver resolver_;
   std::map<KeyHandle, OpenState> open_;
   KeyHandle nextHandle_ = 1;
+  std::string valueSource_;
 };
 
 }  // namespace modRegistry

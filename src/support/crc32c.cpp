@@ -60,10 +60,10 @@ __attribute__((target("sse4.2"))) const uint32_t* PastLane() {
     for (size_t n = 0; n < kLane; n += sizeof(Word)) crc = CrcWord(crc, 0);
     bit[i] = crc;
   }
-  for (int k = 0; k < 4; ++k) {
+  for (uint32_t k = 0; k < 4; ++k) {
     for (uint32_t b = 0; b < 256; ++b) {
       uint32_t value = 0;
-      for (int j = 0; j < 8; ++j) value ^= (b >> j & 1) != 0 ? bit[8 * k + j] : 0;
+      for (uint32_t j = 0; j < 8; ++j) value ^= (b >> j & 1) != 0 ? bit[8 * k + j] : 0;
       table[256 * k + b] = value;
     }
   }

@@ -113,7 +113,7 @@ void frmMain::Form_Load() {
   LoadFormTexts(model_);
   for (const Control& control : model_.Controls) shell_.ControlChanged(control);
 
-  if (discovery::ReadGameFolder(registry_, GameFolder)) {
+  if (discovery::ReadGameFolder(registry_, GameFolder, GameFolderOrigin)) {
     SetCaption(ui_.lblGameFolder, GameFolder);
   } else {
     SetCaption(ui_.lblGameFolder, LoadResString(kResNotInstalled));

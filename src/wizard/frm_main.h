@@ -102,6 +102,8 @@ class frmMain : private game::ProgressSink {
   int16_t Step = 0;
   int32_t Task = 0;
   std::string GameFolder;
+  // Where Form_Load found GameFolder.
+  discovery::FolderOrigin GameFolderOrigin;
   std::string CarID;
   std::string RIGBOX_FileName;
   // The running program's own file, which carries the package. Set from

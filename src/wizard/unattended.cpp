@@ -4,15 +4,29 @@
 #include <utility>
 
 #include "package/rigbox.h"
+#include "support/ascii_case.h"
 #include "support/text_format.h"
+#include "support/tools.h"
 #include "support/version.h"
 #include "wizard/form_model.h"
 #include "wizard/frm_main.h"
 #include "wizard/removal.h"
 #include "wizard/shell.h"
+#include "wizard/string_table.h"
 
 namespace wizard {
 namespace {
+
+using support::StartsWithIgnoringCase;
+
+constexpr int16_t kResGameFolderIs = 134;
+constexpr int16_t kResNoneFound = 135;
+// By discovery::OriginKind, from CommandLine on; the registry's twice, for
+// Windows' own and for a Wine prefix's.
+constexpr int16_t kResOrigins[] = {136, 137, 139};
+constexpr int16_t kResPrefixRegistry = 138;
+constexpr int16_t kResAlreadyInstalled = 140;
+constexpr int16_t kResFoundThrough = 141;
 
 int ExitStatus(Outcome outcome) {
   switch (outcome) {
@@ -35,7 +49,65 @@ int ExitStatus(Outcome outcome) {
 bool IsUnattendedOption(const std::string& argument) {
   return argument == "--silent" || argument == "--replace" || argument == "--remove" ||
          argument == "--help" || argument == "-h" || argument == "/?" || argument == "--version" ||
-         argument == "--game-dir" || argument.rfind("--game-dir=", 0) == 0;
+         argument == "--game-dir" || argument.rfind("--game-dir=", 0) == 0 || argument == "--log" ||
+         argument.rfind("--log=", 0) == 0;
+}
+
+// Another installer's switch as our option, or the argument as it stands.
+std::string AsOurOption(const std::string& argument) {
+  for (const char* silent : {"/S", "/SILENT", "/VERYSILENT"})
+    if (support::EqualsIgnoringCase(argument, silent)) return "--silent";
+  if (StartsWithIgnoringCase(argument, "/DIR=")) return "--game-dir=" + argument.substr(5);
+  if (StartsWithIgnoringCase(argument, "/LOG=")) return "--log=" + argument.substr(5);
+  return argument;
+}
+
+std::vector<std::string> WithOurOptions(const std::vector<std::string>& arguments) {
+  std::vector<std::string> result;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (StartsWithIgnoringCase(arguments[i], "/D=")) {
+      // Scripts pass its folder unquoted, blanks and all, as the last switch.
+      std::string folder = arguments[i].substr(3);
+      while (++i < arguments.size()) folder += " " + arguments[i];
+      result.push_back("--game-dir=" + folder);
+    } else {
+      result.push_back(AsOurOption(arguments[i]));
+      // A folder named like a switch stays a folder.
+      if ((arguments[i] == "--game-dir" || arguments[i] == "--log") && i + 1 < arguments.size())
+        result.push_back(arguments[++i]);
+    }
+  }
+  return result;
+}
+
+// "--NAME VALUE" or "--NAME=VALUE" at arguments[i], VALUE not empty: into
+// value, and i on the last argument taken.
+bool TakeValue(const std::vector<std::string>& arguments, size_t& i, const std::string& name,
+               std::optional<std::string>& value) {
+  const std::string& argument = arguments[i];
+  if (argument == name && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
+    value = arguments[++i];
+  } else if (argument.rfind(name + "=", 0) == 0 && argument.size() > name.size() + 1) {
+    value = argument.substr(name.size() + 1);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The first line of every unattended run: the game folder and where it
+// came from.
+void SayGameFolder(ConsoleOutput& output, const std::string& folder, const discovery::FolderOrigin& origin) {
+  using discovery::OriginKind;
+  std::string text = LoadResString(kResGameFolderIs);
+  if (origin.Kind == OriginKind::None) {
+    output.Out(text + LoadResString(kResNoneFound));
+    return;
+  }
+  bool prefix = origin.Kind == OriginKind::Registry && !origin.Text.empty();
+  int16_t where = prefix ? kResPrefixRegistry : kResOrigins[static_cast<int>(origin.Kind) - 1];
+  std::string launcher = origin.Launcher.empty() ? "" : LoadResString(kResFoundThrough) + origin.Launcher;
+  output.Out(text + folder + " (" + LoadResString(where) + origin.Text + launcher + ")");
 }
 
 }  // namespace
@@ -48,7 +120,9 @@ MsgResult AnsweringShell::MessageBox(int16_t stringId, const std::string& text, 
   }
   switch (stringId) {
     case kResReplaceQuestion:
-      return commandLine_.Replace ? MsgResult::OK : MsgResult::Cancel;
+      if (commandLine_.Replace) return MsgResult::OK;
+      output_.Err(LoadResString(kResAlreadyInstalled));
+      return MsgResult::Cancel;
     // Only whoever drives the run can ask to close it, and nobody else is
     // there to change their mind.
     case kResAreYouSure:
@@ -69,11 +143,12 @@ std::string AnsweringShell::BrowseForFolder(const std::string& /*title*/) {
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments) {
+  const std::vector<std::string> ours = WithOurOptions(arguments);
   CommandLine result;
   // Not meant for us: the window opens, as it would without arguments.
-  if (std::none_of(arguments.begin(), arguments.end(), IsUnattendedOption)) return result;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
+  if (std::none_of(ours.begin(), ours.end(), IsUnattendedOption)) return result;
+  for (size_t i = 0; i < ours.size(); ++i) {
+    const std::string& argument = ours[i];
     if (argument == "--silent") {
       result.Silent = true;
     } else if (argument == "--replace") {
@@ -84,11 +159,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.Help = true;
     } else if (argument == "--version") {
       result.Version = true;
-    } else if (argument == "--game-dir" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
-      result.GameDir = arguments[++i];
-    } else if (argument.rfind("--game-dir=", 0) == 0 && argument.size() > 11) {
-      result.GameDir = argument.substr(11);
-    } else {
+    } else if (!TakeValue(ours, i, "--game-dir", result.GameDir) &&
+               !TakeValue(ours, i, "--log", result.Log)) {
       return std::nullopt;
     }
   }
@@ -115,15 +187,21 @@ std::string UsageText(const std::string& programName) {
          "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
+         "  --log FILE      accepted; no log is written yet\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"
+         "\n"
+         "Other installers' switches, in any letter case: /S, /SILENT, /VERYSILENT for\n"
+         "--silent; /D=DIR (last, DIR unquoted) and /DIR=DIR for --game-dir DIR;\n"
+         "/LOG=FILE for --log FILE; /? for --help.\n"
          "\n"
          "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
          "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
          "car ID is refused, 5 the car is already installed and --replace was not given,\n"
          "6 installed, but some game files could not be updated (listed on stderr).\n"
          "--remove: 0 removed, 1 something could not be removed (listed on stderr),\n"
-         "3 and 4 as above, 7 this car is not installed in that game folder.\n";
+         "3 and 4 as above, 7 this car is not installed in that game folder.\n"
+         "The wizard: its installation's status, or 8 when closed without installing.\n";
 }
 
 std::string VersionText() {
@@ -147,6 +225,10 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   frmMain form(shell, registry);
   if (!programPath.empty()) form.ProgramPath = programPath;
   form.Form_Load();
+  discovery::FolderOrigin origin = form.GameFolderOrigin;
+  if (commandLine.GameDir) origin = {discovery::OriginKind::CommandLine, "", ""};
+  SayGameFolder(output, commandLine.GameDir ? modTools::AddBackslash(*commandLine.GameDir) : form.GameFolder,
+                origin);
   if (commandLine.GameDir) {
     // Taken as a picked folder: it gets a separator and must hold the game.
     form.btnBrowse_Click(0);
@@ -159,6 +241,11 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   int status = ExitStatus(form.LastOutcome);
   form.cmdNav_Click(kNavFinish);
   return status;
+}
+
+int WindowExitStatus(const frmMain& form) {
+  // The run, once started, ends on its own step: the window closes after it.
+  return form.Step == kStepProgress ? ExitStatus(form.LastOutcome) : kExitClosedWithoutInstalling;
 }
 
 int RunConsole(const std::optional<CommandLine>& commandLine, const std::string& programName,

@@ -19,6 +19,8 @@ inline constexpr int kExitNotGameFolder = 3;
 inline constexpr int kExitPackageRefused = 4;
 inline constexpr int kExitCarPresent = 5;
 inline constexpr int kExitPartlyRegistered = 6;
+// The window only: closed before any installation ran.
+inline constexpr int kExitClosedWithoutInstalling = 8;
 
 struct CommandLine {
   bool Silent = false;
@@ -27,6 +29,8 @@ struct CommandLine {
   std::optional<std::string> GameDir;
   bool Replace = false;
   bool Remove = false;
+  // --log FILE: taken, not yet written.
+  std::optional<std::string> Log;
 
   bool OpensWindow() const { return !Silent && !Help && !Version && !Remove; }
 };
@@ -34,6 +38,9 @@ struct CommandLine {
 // The arguments after the program name; nullopt for a bad command line.
 // A command line without any of the unattended options (none at all, a
 // file dropped onto the installer, a shortcut's parameter) opens the window.
+// The switches other installers take, names in any letter case, are ours
+// too: /S, /SILENT and /VERYSILENT, /D=DIR (last, the arguments after it
+// joined by blanks: its folder is not quoted), /DIR=DIR, /LOG=FILE and /?.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText(const std::string& programName);
@@ -75,6 +82,11 @@ class AnsweringShell : public Shell {
 // programPath overrides the program's own file (tests), when not empty.
 int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegistry::RegistryApi& registry,
                   const std::string& programPath = std::string());
+
+class frmMain;
+// The exit status of the wizard window once it closed: the run's, as the
+// unattended mode gives it, or kExitClosedWithoutInstalling.
+int WindowExitStatus(const frmMain& form);
 
 // Everything but the window, for both programs: the usage after a bad
 // command line (to Err, exit 2), --help or --version (to Out) or the

@@ -26,6 +26,12 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// A test with a fresh temporary folder of its own.
+class TempDirTest : public testing::Test {
+ protected:
+  TempDir dir;
+};
+
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadFile(const std::filesystem::path& path);
 

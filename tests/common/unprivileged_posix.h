@@ -2,7 +2,7 @@
 // so a test about read-only files or unwritable folders means nothing when
 // the suite runs as root (as it does in containers): there the body runs in
 // a forked child as uid/gid 65534, after the test's folder tree has been
-// handed to that user. Header only, for *_posix_test.cpp files.
+// handed to that user. Header only, for the POSIX-only tests.
 #pragma once
 
 #include <grp.h>

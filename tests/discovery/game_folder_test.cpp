@@ -32,7 +32,8 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   TempDir temp;
   CheckedRegistry registry;
   std::string folder = "untouched";
-  auto read = [&] { return ReadGameFolder(registry, folder, RecordedStoreCopyFolders); };
+  FolderOrigin origin;
+  auto read = [&] { return ReadGameFolder(registry, folder, origin, RecordedStoreCopyFolders); };
   auto at = [&](const char* relative) {
     return (temp.Path() / std::filesystem::path(relative).make_preferred()).string();
   };
@@ -54,11 +55,15 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   registry.Keys["HKLM64\\Software\\GOG.com\\Games\\2"]["path"] = at("GOG");
   const std::string gog = game("GOG");
   game("Other/deeper");
-  EXPECT_EQ(
-      RecordedStoreCopyFolders(registry),
-      (std::vector<std::string>{at("Steam/steamapps/common/Gravelon"), at("Other"), at("Gone"), at("GOG")}));
+  EXPECT_EQ(RecordedStoreCopyFolders(registry),
+            (std::vector<StoreCopy>{{at("Steam/steamapps/common/Gravelon"), "Steam"},
+                                    {at("Other"), "GOG"},
+                                    {at("Gone"), "GOG"},
+                                    {at("GOG"), "GOG"}}));
   EXPECT_TRUE(read());
   EXPECT_EQ(folder, gog);
+  EXPECT_EQ(origin.Kind, OriginKind::StoreCopy);
+  EXPECT_EQ(origin.Text, "GOG");
   EXPECT_EQ(registry.Open, 0);
 
   // Steam's libraries come first, from either of its library files, each
@@ -71,10 +76,12 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   game("Library/steamapps/common/Zeta");
   EXPECT_TRUE(read());
   EXPECT_EQ(folder, copy);
+  EXPECT_EQ(origin.Text, "Steam");
 
   registry.Keys["HKLM32\\" + std::string(kGameKey)][kGameValue] = "X:\\Recorded\\";
   EXPECT_TRUE(read());
   EXPECT_EQ(folder, "X:\\Recorded\\");
+  EXPECT_EQ(origin.Kind, OriginKind::Registry);
 }
 
 }  // namespace

@@ -96,6 +96,10 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   }
   const LauncherFolders found = DiscoverLaunchers();
   EXPECT_EQ(found.Prefixes, expected);
+  // Each by the launcher whose files named it.
+  EXPECT_EQ(found.PrefixLaunchers,
+            (std::vector<std::string>{"", "", "Steam", "Steam", "Steam", "Steam", "Steam", "Bottles",
+                                      "Bottles", "Lutris", "Lutris", "Lutris", "Heroic", "Heroic"}));
   EXPECT_EQ(found.SteamLibraries,
             (std::vector<std::string>{(home / ".steam/steam").string(), library.string(), current.string(),
                                       (home / ".steam/debian-installation").string()}));

@@ -117,15 +117,6 @@ TEST(DiscoveryWineRegistryFile, EscapeForms) {
   }
 }
 
-// A 32-bit program's own view comes first, for keys under Software only.
-TEST(DiscoveryWineRegistryFile, KeyViews) {
-  using Views = std::vector<std::string>;
-  EXPECT_EQ(WineKeyViews("SOFTWARE\\X"), (Views{"Software\\Wow6432Node\\X", "SOFTWARE\\X"}));
-  EXPECT_EQ(WineKeyViews("software"), (Views{"Software\\Wow6432Node", "software"}));
-  for (const char* single : {"Software\\wow6432node\\X", "SoftwareX", "System\\Software"})
-    EXPECT_EQ(WineKeyViews(single), Views{single});
-}
-
 TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"A\u0141\u20AC")), "A\xC5\x81\xE2\x82\xAC");
   EXPECT_EQ(Utf16LeToUtf8(Utf16(u"\U0001F600")), "\xF0\x9F\x98\x80");
@@ -179,6 +170,7 @@ TEST_F(DiscoveryWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
       Prefix("later", "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"later\"\n");
   WineRegistryApi api({empty, other, keyOnly, game, later}, FakeDriveRoot);
   EXPECT_EQ(Read(api, "destinationdir"), game + "/drive_c/Games/Gravelon \xC5\x81 \"q\"/");
+  EXPECT_EQ(api.ValueSource(), game);  // where the wizard says the folder came from
   EXPECT_EQ(Read(api, "Else"), "y");
   EXPECT_EQ(Read(api, "Count"), "10");
   EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c");

@@ -1,5 +1,6 @@
 # What the end-to-end scripts share: a scratch folder removed on exit
-# ($work), named checks counted and summed up, Windows paths, a game folder.
+# ($work), named checks counted and summed up, Windows paths, the programs
+# laid out as in the release bundle, a game folder.
 work=$(mktemp -d "${TMPDIR:-/tmp}/rigbox-e2e.XXXXXX")
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 passes=0
@@ -10,6 +11,13 @@ check() {  # check NAME COMMAND...
   if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
 }
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+native() { if [ -n "${wine:-}" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }  # a path as the program takes it
+make_bundle() {  # make_bundle STUB RIGBOX: both in $bundle, laid out as the release bundle for $system
+  system=linux
+  [ -n "${wine:-}" ] && system=windows
+  bundle=$work/bundle/$system
+  mkdir -p "$bundle" && cp "$1" "$bundle/rigbox-extract${wine:+.exe}" && cp "$2" "$bundle/rigbox${wine:+.exe}"
+}
 checks_done() {
   echo "$passes passed, $failures failed"
   test "$failures" -eq 0

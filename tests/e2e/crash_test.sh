@@ -22,6 +22,8 @@ make_installer() {  # make_installer ID [VERSION]: version 2 drops Tex/old.dds a
   "$rigbox" pack --id "$1" -o "$car.rigbox" "$car" >"$work/out" &&
     "$rigbox" sfx --stub "$stub" -o "$work/install-$1${2:-}" "$car.rigbox" >"$work/out"
 }
+# state FROM TO ID ARGS...: a copy of the game folder FROM in TO, as install-ID ARGS leaves it.
+state() { cp -a "$1" "$2" && "$work/install-$3" "${@:4}" --game-dir "$2" >"$work/out"; }
 # snapshot FOLDER: every entry with its kind, mode and content; the install
 # record without the files' times, which each run sets anew.
 snapshot() {
@@ -62,16 +64,12 @@ run_crashes() {
 make_installer AAA && make_installer AAA v2 && make_installer BBB || exit 1
 empty_game "$work/base"
 "$work/install-BBB" --silent --game-dir "$work/base" >"$work/out" || exit 1
-cp -a "$work/base" "$work/installed"
-"$work/install-AAA" --silent --game-dir "$work/installed" >"$work/out" || exit 1
-cp -a "$work/installed" "$work/removed"
-"$work/install-AAA" --remove --game-dir "$work/removed" >"$work/out" || exit 1
+state "$work/base" "$work/installed" AAA --silent || exit 1
+state "$work/installed" "$work/removed" AAA --remove || exit 1
 
-cp -a "$work/installed" "$work/updated"
-"$work/install-AAAv2" --silent --replace --game-dir "$work/updated" >"$work/out" || exit 1
+state "$work/installed" "$work/updated" AAAv2 --silent --replace || exit 1
 check "an update leaves none of the old version's files" test ! -e "$work/updated/Data/Cars/AAA/Tex/old.dds"
-cp -a "$work/updated" "$work/updated-removed"
-"$work/install-AAAv2" --remove --game-dir "$work/updated-removed" >"$work/out" || exit 1
+state "$work/updated" "$work/updated-removed" AAAv2 --remove || exit 1
 check "an updated car is removed whole" test ! -e "$work/updated-removed/Data/Cars/AAA"
 
 # The car's files reach the disk (one syncfs of its folder) before a script

@@ -11,12 +11,8 @@ wine=${3:-}
 exe=${wine:+.exe}
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"
-native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }
-system=linux
-[ -n "$wine" ] && system=windows
-bundle=$work/bundle/$system
-mkdir -p "$bundle" "$work/cars/ABC/Textures" "$work/cars/Not a car" "$work/cars/XYZ" "$work/tmp"
-cp "$1" "$bundle/rigbox-extract$exe" && cp "$2" "$bundle/rigbox$exe" || exit 1
+make_bundle "$1" "$2" || exit 1
+mkdir -p "$work/cars/ABC/Textures" "$work/cars/Not a car" "$work/cars/XYZ" "$work/tmp"
 # Where the package is made: Wine keeps its temporary folder in the prefix.
 temp=$work/tmp
 if [ -n "$wine" ]; then temp=$WINEPREFIX/drive_c/users; else export TMPDIR=$temp; fi
@@ -27,8 +23,7 @@ head -c 5000 /dev/urandom >"$work/cars/ABC/Textures/body.dds"
 cp -r "$work/cars/ABC/." "$work/cars/Not a car"
 printf x >"$work/cars/XYZ/$(printf '%070d' 0).dds"  # a name the package cannot hold
 
-drop "$work/cars/ABC/"
-check "a dropped car folder makes its installer" test $? -eq 0
+check "a dropped car folder makes its installer" drop "$work/cars/ABC/"
 installer=$work/cars/ABC-setup$exe
 [ -z "$wine" ] && check "the installer is executable" test -x "$installer"
 check "no package file is left" test -z "$(find "$work/cars" "$temp" -name '*.rigbox*' -o -name 'rigbox-*')"

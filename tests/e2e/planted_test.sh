@@ -19,6 +19,7 @@ printf body >"$work/car/Tex/body.dds"
 game=$work/game
 empty_game "$game"
 
+install() { "$work/install" "$@" >"$work/out" 2>&1; }
 plant() {  # plant NAME...: a link at each name below the game folder, to a victim of its own
   local name victim
   for name in "$@"; do
@@ -35,15 +36,12 @@ victims_kept() {
 }
 
 plant Data/Cars/rigbox-probe.tmp Vehiforge.ini.tmp
-"$work/install" --silent --game-dir "$game" >"$work/out" 2>&1
-check "install beside planted links exits 0" test $? -eq 0
+check "install beside planted links exits 0" install --silent --game-dir "$game"
 plant Data/Cars/rigbox-probe.tmp Vehiforge.ini.tmp Data/Cars/AAA/rigbox-install-record.tmp
-"$work/install" --silent --replace --game-dir "$game" >"$work/out" 2>&1
-check "replace beside planted links exits 0" test $? -eq 0
+check "replace beside planted links exits 0" install --silent --replace --game-dir "$game"
 plant Data/Cars/rigbox-probe.tmp Vehiforge.ini.tmp Data/Cars/rigbox-remove.tmp Data/rigbox-remove.tmp \
   Data/Menu/uidef/rigbox-remove.tmp
-"$work/install" --remove --game-dir "$game" >"$work/out" 2>&1
-check "removal beside planted links exits 0" test $? -eq 0
+check "removal beside planted links exits 0" install --remove --game-dir "$game"
 check "no file a link leads to changed" victims_kept
 check "the car is gone" test ! -e "$game/Data/Cars/AAA" -a "$(cat "$game/Data/Cars/Cars.scr")" = $'\r'
 

@@ -105,6 +105,7 @@ transcript() {
   done
   run list damaged
   run sfx --stub stub --name "$(printf 'a\tb')" -o tab car.rigbox
+  run sfx --stub stub --allow-missing-scripts --icon stub -o icon car.rigbox
   warnings=no run sfx --stub stub.exe --allow-missing-scripts -o ./stub.exe car.rigbox
 
   echo "== installers from the release bundle rigbox runs from"

@@ -22,8 +22,10 @@ if [ -z "$wine" ]; then
 fi
 same_bytes() { printf "$2" | cmp - "$1"; }  # same_bytes FILE EXPECTED-BYTES(printf format)
 
-# The program's form of a path of this machine.
-native() { if [ -n "$wine" ]; then windows_path "$1"; else printf '%s' "$1"; fi; }
+sep=/
+[ -n "$wine" ] && sep=\\
+# The first line of every run: the game folder and where it came from.
+says_folder() { test "$(head -n1 "$work/out")" = "Game folder: $1"; }  # says_folder TEXT
 
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
@@ -33,6 +35,10 @@ run() {
   local status=$?
   for stream in out err; do tr -d '\r' <"$work/$stream.raw" >"$work/$stream"; done
   return $status
+}
+runs() {  # runs STATUS NAME ARGS...: run ARGS, then check that they exit with STATUS
+  run "${@:3}"
+  check "$2" test $? -eq "$1"
 }
 
 # The game folder recorded where the installer looks for it: a Wine
@@ -59,11 +65,7 @@ make_prefix() {  # make_prefix PREFIX FOLDER: a Wine prefix recording FOLDER as 
 # vdf FILE LIBRARY: a Steam library file in the current format, listing LIBRARY.
 vdf() { mkdir -p "$(dirname "$1")" && printf '"libraryfolders"\n{ "1"\n\t{ "path" "%s" }\n}\n' "$2" >"$1"; }
 
-system=linux
-[ -n "$wine" ] && system=windows
-bundle=$work/bundle/$system
-mkdir -p "$bundle"
-cp "$stub" "$bundle/rigbox-extract$exe" && cp "$rigbox" "$bundle/rigbox$exe" || exit 1
+make_bundle "$stub" "$rigbox" || exit 1
 author() { timeout 120 ${wine:+"$wine"} "$bundle/rigbox$exe" "$@" </dev/null; }
 
 make_car() {  # make_car ID [NAME]: a car folder and its installer install-NAME (default: the ID)
@@ -88,36 +90,33 @@ for id in 'AB ' FOC; do
 done
 
 # First car.
-run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
-check "first install exits 0" test $? -eq 0
+runs 0 "first install exits 0" "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
 check "status lines printed" grep -qx 'Successfully completed' "$work/out"
 check "nothing on stderr" test ! -s "$work/err"
 check "first car's files" cmp -s "$work/src-AAA/Textures/body.dds" "$game/Data/Cars/AAA/Textures/body.dds"
 
 # Second car, the folder given with a separator.
-run "$work/install-BBB$exe" --silent --game-dir "$(native "$game/")"
-check "second install exits 0" test $? -eq 0
+runs 0 "second install exits 0" "$work/install-BBB$exe" --silent --game-dir "$(native "$game/")"
 check "profile after two" same_bytes "$game/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
 
 # The first car again: refused without --replace, replaced with it.
-run "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
-check "present car without --replace exits 5" test $? -eq 5
+runs 5 "present car without --replace exits 5" "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
+check "saying what --replace does" grep -qx 'This car is already installed: --replace replaces or repairs it.' "$work/err"
 
 # The game folder the game recorded, found without --game-dir.
 register_game "$game"
-run "$work/install-CCC$exe" --silent
-check "game folder from the registry exits 0" test $? -eq 0
+runs 0 "game folder from the registry exits 0" "$work/install-CCC$exe" --silent
+if [ -n "$wine" ]; then whence='recorded in the registry'; else whence="recorded in the registry of the Wine prefix $work/prefix"; fi
+check "saying it is the registry's" says_folder "$(native "$game")$sep ($whence)"
 LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 run "$work/install-CCC$exe" --silent --replace
 check "Polish status lines in UTF-8" grep -qx $'Zako\xc5\x84czono pomy\xc5\x9blnie.' "$work/out"
 
 # Failure statuses.
 mkdir -p "$work/not-a-game"
-run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/not-a-game")"
-check "folder without the game exits 3" test $? -eq 3
+runs 3 "folder without the game exits 3" "$work/install-BBB$exe" --silent --game-dir "$(native "$work/not-a-game")"
 check "its error text" grep -q 'The selected directory does not contain Gravelon!' "$work/err"
 cp "$stub" "$work/bare-stub$exe"
-run "$work/bare-stub$exe" --silent --game-dir "$(native "$game")"
-check "installer without a package exits 4" test $? -eq 4
+runs 4 "installer without a package exits 4" "$work/bare-stub$exe" --silent --game-dir "$(native "$game")"
 check "its error names the file" grep -qF "File:$(native "$work/bare-stub$exe")" "$work/err"
 # A two-letter ID is padded to "AB ", a folder Windows would call "AB".
 run "$work/install-AB$exe" --silent --game-dir "$(native "$game")"
@@ -129,15 +128,13 @@ check "one of the game's own car IDs exits 4, its car untouched" test $? -eq 4 -
 check "saying why" grep -qx 'ID reserved.' "$work/err"
 rm -r "$game/Data/Cars/FOC"
 printf 'in the way' >"$game/Data/Cars/DDD"
-run "$work/install-DDD$exe" --silent --game-dir "$(native "$game")"
-check "failed run exits 1" test $? -eq 1
+runs 1 "failed run exits 1" "$work/install-DDD$exe" --silent --game-dir "$(native "$game")"
 check "failed run says Error!" grep -qx 'Error!' "$work/out"
 
 # A game script that cannot take its line: the run says which file failed
 # instead of success.
 rm "$game/Data/Cars/Parts.scr"
-run "$work/install-EEE$exe" --silent --game-dir "$(native "$game")"
-check "unregistered script exits 6" test $? -eq 6
+runs 6 "unregistered script exits 6" "$work/install-EEE$exe" --silent --game-dir "$(native "$game")"
 check "it names the file and why" grep -qx 'Data\\Cars\\Parts.scr: the file is missing' "$work/err"
 check "no success claimed" grep -qx 'Installed, but some game files could not be updated' "$work/out"
 printf '\r\n' >"$game/Data/Cars/Parts.scr"
@@ -146,8 +143,7 @@ printf '\r\n' >"$game/Data/Cars/Parts.scr"
 # end the run.
 empty_game "$work/G2"
 mkdir "$work/G2/Vehiforge.ini"
-run "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G2")"
-check "unwritable profile exits 6" test $? -eq 6
+runs 6 "unwritable profile exits 6" "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G2")"
 check "it names the profile" grep -qx 'Vehiforge.ini: the file cannot be replaced' "$work/err"
 rmdir "$work/G2/Vehiforge.ini"
 timeout 120 ${wine:+"$wine"} "$work/install-AAA$exe" --silent --game-dir "$(native "$work/G2")" 2>&1 </dev/null |
@@ -161,8 +157,7 @@ cp -r "$work/G2/Data" "$work/G2-before"
 run "$work/install-CCC$exe" --silent --game-dir "$(native "$work/G2")"
 chmod a-w "$work/G2/Data/Cars/Parts.scr"
 printf 'mine' >"$work/G2/Data/Cars/CCC/Textures/mine.dds"
-run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
-check "removal exits 0" test $? -eq 0
+runs 0 "removal exits 0" "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
 for kind in Cars Parts Texts Icons; do
   check "removal leaves $kind.scr as before" cmp -s "$work/G2-before/Cars/$kind.scr" "$work/G2/Data/Cars/$kind.scr"
 done
@@ -170,11 +165,10 @@ check "read-only script stays read-only" test ! -w "$work/G2/Data/Cars/Parts.scr
   "$(stat -c %a "$work/G2/Data/Cars/Parts.scr")" = 444
 check "removed from the list" same_bytes "$work/G2/Vehiforge.ini" '[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n'
 check "the player's file stays" test "$(find "$work/G2/Data/Cars/CCC" -type f)" = "$work/G2/Data/Cars/CCC/Textures/mine.dds"
-check "and is named" same_bytes "$work/out" \
+check "and is named" same_bytes <(tail -n +2 "$work/out") \
   'Removing car\nLeft in place, not installed by this car:\nData\\Cars\\CCC\\Textures\\mine.dds\nThe car has been removed\n'
 rm -r "$work/G2/Data/Cars/CCC"
-run "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
-check "second removal exits 7" test $? -eq 7
+runs 7 "second removal exits 7" "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
 check "removal of an absent car says so" grep -qx 'This car is not installed in the selected game folder' "$work/err"
 # On Windows the folder of an ID such as sBi is the game's own SBI.
 mkdir "$work/G2/Data/Cars/sBi"
@@ -182,8 +176,8 @@ run "$work/install-sBi$exe" --remove --game-dir "$(native "$work/G2")"
 check "a game car's ID in any case is refused" test $? -eq 4 -a -d "$work/G2/Data/Cars/sBi"
 # Windows, and the game under Wine, take aaa's folder for AAA's.
 make_car aaa lower-aaa || exit 1
-run "$work/install-lower-aaa$exe" --silent --game-dir "$(native "$work/G2")"
-check "an ID differing from an installed car's in letter case alone exits 4" test $? -eq 4
+runs 4 "an ID differing from an installed car's in letter case alone exits 4" "$work/install-lower-aaa$exe" \
+  --silent --game-dir "$(native "$work/G2")"
 check "it names the installed car" grep -q 'only in letter case is already installed: AAA$' "$work/err"
 run "$work/install-lower-aaa$exe" --remove --game-dir "$(native "$work/G2")"
 check "its removal finds it not installed" test $? -eq 7 -a -f "$work/G2/Data/Cars/AAA/Cars.scr"
@@ -217,11 +211,10 @@ elif ! mount -t tmpfs -o ro,size=16k tmpfs "$work/G3/Data/Cars"; then
 fi
 before=$(listing)
 if [ "${as_player[0]:-}" != false ]; then
-  run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G3")"
-  check "unwritable game folder exits 1" test $? -eq 1
+  runs 1 "unwritable game folder exits 1" "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G3")"
   check "it says access denied and administrator" grep -q 'access denied. Run the installer as administrator' "$work/err"
-  run "$work/install-AAA$exe" --remove --game-dir "$(native "$work/G3")"
-  check "removal from an unwritable game folder exits 1" test $? -eq 1
+  runs 1 "removal from an unwritable game folder exits 1" "$work/install-AAA$exe" --remove \
+    --game-dir "$(native "$work/G3")"
   check "neither writes anything" test "$(listing)" = "$before"
 fi
 as_player=()
@@ -255,14 +248,14 @@ fi
 # hand where Windows would keep them.
 if [ -n "$wine" ]; then
   local_app=$("$wine" cmd /c echo %LOCALAPPDATA% </dev/null 2>"$work/wine.err" | tr -d '\r')
-  vs_game=$WINEPREFIX/drive_c/Program\ Files/GravelonVS local_unix=${local_app#[Cc]:}
+  vs='C:\Program Files\GravelonVS' vs_game=$WINEPREFIX/drive_c/Program\ Files/GravelonVS
+  local_unix=${local_app#[Cc]:}
   store=$WINEPREFIX/drive_c${local_unix//\\//}/VirtualStore/Program\ Files/GravelonVS
   empty_game "$vs_game"
   mkdir -p "$store/Data/Cars"
   printf '\r\n' >"$store/Data/Cars/Cars.scr"
   printf '[Cars]\r\nCarsCount=1\r\nCarID1=BBB\r\n' >"$store/Vehiforge.ini"
-  run "$work/install-AAA$exe" --silent --game-dir 'C:\Program Files\GravelonVS'
-  check "install beside VirtualStore copies exits 0" test $? -eq 0
+  runs 0 "install beside VirtualStore copies exits 0" "$work/install-AAA$exe" --silent --game-dir "$vs"
   for file in "$vs_game" "$store"; do
     check "cars script and its copy get the line" same_bytes "$file/Data/Cars/Cars.scr" '\r\n!include("AAA\\\\Cars.scr")\r\n\r\n'
     check "both profiles list the copy's car and the new one" same_bytes "$file/Vehiforge.ini" \
@@ -271,38 +264,40 @@ if [ -n "$wine" ]; then
   check "no copy made where there was none" test ! -e "$store/Data/Cars/Parts.scr"
   check "the output names the copy" grep -qixF \
     "Updated the copy Windows keeps in VirtualStore: $local_app\\VirtualStore\\Program Files\\GravelonVS\\Data\\Cars\\Cars.scr" "$work/out"
-  run "$work/install-BBB$exe" --silent --game-dir 'C:\Program Files\GravelonVS'
-  check "a car listed only in the copy counts as installed" test $? -eq 5
-  run "$work/install-AAA$exe" --remove --game-dir 'C:\Program Files\GravelonVS'
-  check "removal beside the copies exits 0" test $? -eq 0
+  runs 5 "a car listed only in the copy counts as installed" "$work/install-BBB$exe" --silent --game-dir "$vs"
+  runs 0 "removal beside the copies exits 0" "$work/install-AAA$exe" --remove --game-dir "$vs"
   check "the copy loses the line" same_bytes "$store/Data/Cars/Cars.scr" '\r\n'
   check "and the car" same_bytes "$store/Vehiforge.ini" '[Cars]\r\nCarsCount=1\r\nCarID1=BBB\r\n'
   # The player may plant a link under VirtualStore without rights; an
   # elevated run must not follow it out of the store.
   mkdir -p "$work/outside/Cars" && printf '\r\n' >"$work/outside/Cars/Cars.scr"
   rm -r "$store/Data" && ln -s "$work/outside" "$store/Data"
-  run "$work/install-AAA$exe" --silent --game-dir 'C:\Program Files\GravelonVS'
-  check "a copy behind a link is not updated, exit 6" test $? -eq 6
+  runs 6 "a copy behind a link is not updated, exit 6" "$work/install-AAA$exe" --silent --game-dir "$vs"
   check "the file the link leads to stays" same_bytes "$work/outside/Cars/Cars.scr" '\r\n'
   check "the copy is named, and why" grep -qiF 'GravelonVS\Data\Cars\Cars.scr: the way to it passes through a link' "$work/err"
 fi
 
 # The command line.
-run "$work/install-BBB$exe" --silent --bogus
-check "bad command line exits 2" test $? -eq 2
+runs 2 "bad command line exits 2" "$work/install-BBB$exe" --silent --bogus
 check "usage on standard error" grep -q '^Usage: install-BBB' "$work/err"
-run "$work/install-BBB$exe" --help
-check "--help exits 0" test $? -eq 0
+runs 0 "--help exits 0" "$work/install-BBB$exe" --help
 check "--help prints usage" grep -qx '  --silent        install without a window' "$work/out"
-run "$work/install-BBB$exe" --version
-check "--version exits 0" test $? -eq 0
+runs 0 "--version exits 0" "$work/install-BBB$exe" --version
 check "--version as rigbox's" test "$(head -n1 "$work/out")" = "RIGBOX Extract $(author --version | tr -d '\r' | cut -d' ' -f2)"
+
+# Other installers' switches, names in any letter case, as scripts pass
+# them: /D= last, its folder unquoted across a blank.
+empty_game "$work/Game Folder"
+run "$work/install-AAA$exe" /s /D="$(native "$work/Game")" Folder
+check "/S /D=DIR installs" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/AAA/Textures/body.dds"
+check "saying the folder is the command line's" says_folder "$(native "$work/Game Folder")$sep (given on the command line)"
+run "$work/install-BBB$exe" /VerySilent "/DIR=$(native "$work/Game Folder")" "/LOG=$(native "$work/log.txt")"
+check "/VERYSILENT /DIR=DIR /LOG=FILE install" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/BBB/Textures/body.dds"
 
 # A renamed installer (on Linux without an extension) still finds its own
 # package.
 mv "$work/install-BBB$exe" "$work/renamed$exe"
-run "$work/renamed$exe" --silent --game-dir "$(native "$game")"
-check "renamed installer exits 5 (car present)" test $? -eq 5
+runs 5 "renamed installer exits 5 (car present)" "$work/renamed$exe" --silent --game-dir "$(native "$game")"
 
 # The game installed through each launcher, found without --game-dir. One
 # home gains the launchers from the last asked to the first; each records
@@ -315,8 +310,9 @@ if [ -z "$wine" ]; then
   launcher() {  # launcher NAME PREFIX [FILE TEXT]: the prefix and the launcher's file, below the home
     make_prefix "$h/$2" "$game"
     if [ $# -gt 2 ]; then mkdir -p "$(dirname "$h/$3")" && printf '%b' "$4" >"$h/$3"; fi
-    run "$work/install-CCC" --silent --replace
-    check "game found through $1" test $? -eq 0
+    runs 0 "game found through $1" "$work/install-CCC" --silent --replace
+    [ "$1" = "~/.wine" ] || check "saying so: $1" says_folder \
+      "$game/ (recorded in the registry of the Wine prefix $h/$2, found through ${1%%[ \']*})"
     make_prefix "$h/$2" "$work/not-a-game"
   }
   launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
@@ -342,8 +338,8 @@ if [ -z "$wine" ]; then
   check "game found through \$WINEPREFIX" test $? -eq 0
   export HOME=$work/bare-home
   mkdir -p "$HOME"
-  run "$work/install-CCC" --silent --replace
-  check "no game recorded anywhere exits 3" test $? -eq 3
+  runs 3 "no game recorded anywhere exits 3" "$work/install-CCC" --silent --replace
+  check "saying none was found" says_folder "none found"
 
   # What the core's tests cannot set: the XDG folders, and a launcher's
   # own file naming a non-ASCII prefix, through the whole program.
@@ -374,12 +370,14 @@ fi
 empty_game "$copy"
 run "$work/install-CCC$exe" --silent
 check "a Steam copy without a registry value is found" test $? -eq 0 -a -f "$copy/Data/Cars/CCC/Textures/body.dds"
+check "saying it is Steam's" says_folder "$(native "$copy")$sep (a copy from Steam)"
 if [ -n "$wine" ]; then
   wine_reg delete 'HKCU\Software\Valve\Steam' /f
   empty_game "$work/gog/Gravelon"
   wine_reg add 'HKLM\Software\GOG.com\Games\1207658930' /v path /t REG_SZ /d "$(windows_path "$work/gog/Gravelon")" /f /reg:32
   run "$work/install-CCC$exe" --silent
   check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
+  check "saying it is GOG's" says_folder "$(native "$work/gog/Gravelon")$sep (a copy from GOG)"
 fi
 
 # One byte changed on the way, in the record, the header's EndPos, a file and
@@ -392,8 +390,7 @@ snapshot() { find "$game" -type f -exec md5sum {} + | sort; }
 before=$(snapshot)
 for at in $((header - 12)) $((header + 18)) $((header + 30000)) $(($(stat -c %s "$installer") - 50)); do
   cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $at
-  run "$work/damaged$exe" --silent --game-dir "$(native "$game")"
-  check "byte $at changed: exits 4" test $? -eq 4
+  runs 4 "byte $at changed: exits 4" "$work/damaged$exe" --silent --game-dir "$(native "$game")"
   check "byte $at changed: says so" grep -qx 'This installer is damaged: .* Download it again.' "$work/err"
 done
 check "damaged installers changed nothing" test "$(snapshot)" = "$before"
@@ -403,9 +400,12 @@ check "an installer without a checksum installs" test $? -eq 0 -a -f "$game/Data
 cp "$installer" "$work/damaged$exe" && flip_byte "$work/damaged$exe" $((header + 24)) 1  # DMG is now DMF
 run "$work/damaged$exe" --remove --game-dir "$(native "$game")"
 check "a damaged installer removes nothing" test $? -eq 4 -a -f "$game/Data/Cars/DMG/Textures/body.dds"
-# Wine reads the arguments in the locale's character set.
-LC_ALL=C.UTF-8 author sfx --for $system --name 'Żuk Rally' --version 2.1 --author 'Jan K.' -o "$(native "$work/named$exe")" \
-  "$(native "$work/DMG.rigbox")" >/dev/null
+# Wine reads the arguments in the locale's character set. The Windows
+# installer gets the car's icon too, and must still start.
+icon=()
+[ -n "$wine" ] && convert -size 32x32 xc:red "$work/car.ico" && icon=(--icon "$(native "$work/car.ico")")
+LC_ALL=C.UTF-8 author sfx --for $system "${icon[@]}" --name 'Żuk Rally' --version 2.1 --author 'Jan K.' \
+  -o "$(native "$work/named$exe")" "$(native "$work/DMG.rigbox")" >/dev/null
 run "$work/named$exe" --version
 check "--version names the car" test "$(tail -n +2 "$work/out")" = \
   "$(printf 'Car ID:  DMG\nName:    Żuk Rally\nVersion: 2.1\nAuthor:  Jan K.')"

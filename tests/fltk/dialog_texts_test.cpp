@@ -7,8 +7,7 @@
 namespace fltk_frontend {
 namespace {
 
-using wizard::Language;
-using wizard::MsgButtons;
+using wizard::Language, wizard::MsgButtons;
 
 // "[caption:answer]" for each button, left to right, then what Escape answers.
 std::string Shown(const DialogButtonSet& set) {

@@ -51,6 +51,7 @@ class Dump:
     # What the front end last wrote about its window and open dialog.
     def __init__(self, text):
         self.scale, self.window, self.dialog, self.widgets, self.models, self.buttons = 1.0, None, None, {}, {}, {}
+        self.chooser = None
         for kind, *f in (line.split("\t") for line in text.splitlines()):
             key = (f[0], None if f[1] == "-" else int(f[1])) if kind in ("widget", "model") else None
             if kind == "scale":
@@ -66,6 +67,8 @@ class Dump:
                 self.dialog = {"xid": int(f[0]), "icon": f[5], "title": unescape(f[6]), "text": unescape(f[7])}
             elif kind == "button":
                 self.buttons[unescape(f[5])] = tuple(map(int, f[1:5]))
+            elif kind == "chooser":
+                self.chooser = (unescape(f[0]), f[1], f[2], [unescape(e) for e in f[3:]])
 
     def text(self, name, index=None):
         return self.widgets[(name, index)]["text"]
@@ -80,15 +83,16 @@ class Dump:
 
 class Session:
     # One run of the installer with its window.
-    def __init__(self, test, name, game, language="C.UTF-8", display=None, arguments=(), installer=None,
-                 tracer=()):
+    def __init__(self, test, name, game, language="C.UTF-8", display=None, arguments=(), path=None,
+                 installer=None, tracer=()):
         self.test, self.name, self.dump = test, name, None
         test.sessions.append(self)
         self.dump_path = test.world / f"dump-{name}.txt"
         test.write_registry(game)
         self.env = {k: v for k, v in os.environ.items() if k not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES")}
         self.env.update(LANG=language, WINEPREFIX=str(test.world / "prefix"), HOME=str(test.world / "home"),
-                        RIGBOX_DUMP_WIDGETS=str(self.dump_path), DISPLAY=display or os.environ["DISPLAY"])
+                        TMPDIR=str(test.world / "tmp"), RIGBOX_DUMP_WIDGETS=str(self.dump_path),
+                        DISPLAY=display or os.environ["DISPLAY"], PATH=path or os.environ["PATH"])
         # Root ignores read-only files: the installer then runs as nobody.
         command = [str(installer or test.installer), *arguments]
         if os.geteuid() == 0:
@@ -148,6 +152,7 @@ class Session:
         self.click("btnBrowse", 0)
         chooser = poll(lambda: (self.windows_named(pattern) or [None])[-1], f"a window named {pattern!r}")
         time.sleep(0.3)  # the chooser lists its folder after mapping
+        self.wait(lambda d: d.chooser is not None, "the chooser in the dump")
         self.screenshot("chooser")
         if folder is None:
             self.keys(chooser, "Escape")
@@ -194,6 +199,13 @@ class GuiTest:
         shutil.copytree(self.game, self.world / "pristine", symlinks=True)
         (self.world / "wrong").mkdir()
         (self.world / "home").mkdir()
+        (self.world / "tmp").mkdir()
+        (self.world / "wrong/.hidden").mkdir()
+
+    # Nothing written outside the game folder: the home and the temporary folder as they were.
+    def check_nothing_left(self):
+        left = [str(p) for folder in ("home", "tmp") for p in (self.world / folder).iterdir()]
+        check(not left, f"left behind: {left}")
 
     # The game's record in the prefix's registry, as Wine keeps it (a Z: path).
     def write_registry(self, folder):
@@ -235,7 +247,11 @@ class GuiTest:
         s.keys(s.dump.dialog["xid"], "Return")
         check(s.no_dialog().step() == 0, "left step 0 without the game")
 
-        s.chooser("^Select Gravelon directory$", "game")
+        check(not any(map(shutil.which, ("zenity", "kdialog"))), "a desktop chooser on PATH hides FLTK's")
+        s.chooser("^Select Gravelon directory$", "game")  # FLTK's takes a typed name from the working folder
+        # Opened on the game folder, hidden folders listed, no filter and no preview.
+        check(s.dump.chooser[:3] == (str(self.world / "wrong"), "0", "0") and ".hidden/" in s.dump.chooser[3],
+              f"FLTK's chooser {s.dump.chooser}")
         s.wait(lambda d: d.text("lblGameFolder") == str(self.game) + "/", "the picked folder")
 
         s.click("cmdNav", NEXT)
@@ -258,6 +274,28 @@ class GuiTest:
         s.click("cmdNav", FINISH)
         s.ends_with(0)
         check(b"CarID1=DMO" in (self.game / "Vehiforge.ini").read_bytes(), "the car is not in the profile")
+        self.check_nothing_left()
+
+    # The desktop's chooser, run with the title and the game folder; when it crashes, FLTK's instead.
+    def test_desktop_chooser(self):
+        bin_folder = self.world / "bin"
+        bin_folder.mkdir()
+        zenity = bin_folder / "zenity"
+        zenity.write_text('#!/bin/sh\nprintf "%s\\n" "$@" >"$0.args"\n'
+                          '[ -e "$0.crash" ] && rm "$0.crash" && kill -SEGV $$\n'
+                          f'echo "{self.game}"\n', encoding="utf-8")
+        zenity.chmod(0o755)
+        pathlib.Path(f"{zenity}.crash").touch()
+        s = Session(self, "desktop", self.world / "wrong", path=f"{bin_folder}:{os.environ['PATH']}")
+        s.chooser("^Select Gravelon directory$")
+        s.click("btnBrowse", 0)
+        s.wait(lambda d: d.text("lblGameFolder") == str(self.game) + "/", "the folder zenity printed")
+        check(pathlib.Path(f"{zenity}.args").read_text(encoding="utf-8").splitlines() ==
+              ["--file-selection", "--directory", "--title=Select Gravelon directory",
+               f"--filename={self.world / 'wrong'}/"], "zenity's arguments")
+        s.close_answering("Cancel", "Yes")
+        s.ends_with(0)
+        self.check_nothing_left()
 
     # The Polish interface, started with a file dropped onto it, and a run that fails: its error in a
     # dialog while the run is under way.
@@ -287,7 +325,7 @@ class GuiTest:
         s.keys(s.dump.dialog["xid"], "Escape")
         s.no_dialog()
         s.close_answering("close box", "Tak", ("Czy jesteś pewien?", ["Tak", "Nie"]))
-        s.ends_with(0)
+        s.ends_with(1)  # the failed run's status
 
     # A large car's extraction moves the bar: while the second of its two large files waits to be
     # created (strace holds that call for 3 s), the bar shows the first one's share of the bytes.
@@ -324,7 +362,7 @@ class GuiTest:
         s = Session(self, "hidpi", self.game, display=self.hidpi_display)
         self.check_window(s, 2.0)
         s.close_answering("Cancel", "Yes")
-        s.ends_with(0)
+        s.ends_with(8)  # closed without installing
 
     def stop_all(self):
         for session in self.sessions:
@@ -342,7 +380,7 @@ def main():
         old.unlink()
     test = GuiTest(pathlib.Path(args.build).resolve(), shots, args.hidpi_display)
     cases = {"install": test.test_install, "polish failed run": test.test_polish_failed_run,
-             "progress": test.test_progress,
+             "desktop chooser": test.test_desktop_chooser, "progress": test.test_progress,
              "192 dpi": test.test_hidpi}
     failures = 0
     try:

@@ -20,10 +20,12 @@ namespace {
 
 const std::string kLine = "!include(\"ABC\\\\Cars.scr\")";
 
+using GameCarLines = TempDirTest;
+
 // The line goes with the one empty line after it, whatever ends them, with
 // blanks around it and in any letter case; a comment copy and the empty
 // lines of others stay.
-TEST(GameCarLines, TakesOutWholeLinesInAnySpellingWithTheirEmptyLine) {
+TEST_F(GameCarLines, TakesOutWholeLinesInAnySpellingWithTheirEmptyLine) {
   const struct {
     std::string Before;
     std::string After;
@@ -37,41 +39,15 @@ TEST(GameCarLines, TakesOutWholeLinesInAnySpellingWithTheirEmptyLine) {
   for (const auto& c : cases) EXPECT_EQ(game::WithoutLine(c.Before, kLine), c.After) << c.Before;
 }
 
-// Each rewrite goes through a file beside the script, so that it ends in a
-// rename on one disk: a folder in that file's place keeps the line.
-TEST(GameCarLines, RewriteGoesThroughAFileBesideTheScript) {
-  TempDir dir;
-  WriteFile(dir / "Data/Cars/Cars.scr", kLine + "\r\n\r\n");
-  fs::create_directories(dir / "Data/Cars/rigbox-remove.tmp");
-  std::vector<game::FileFault> faults;
-  std::vector<std::string> copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
-  ASSERT_EQ(faults.size(), 1u);
-  EXPECT_EQ(faults[0].ShownName, "Data\\Cars\\Cars.scr");
-  EXPECT_EQ(ReadFile(dir / "Data/Cars/Cars.scr"), kLine + "\r\n\r\n");
-}
-
-TEST(GameCarLines, InstalledByALineInAnySpelling) {
-  TempDir dir;
+TEST_F(GameCarLines, InstalledByALineInAnySpelling) {
   WriteFile(dir / "Data/Cars/Texts.scr", "!include(\"ABD\\\\Texts.scr\")\r\n");
   EXPECT_FALSE(game::HasCarLines(dir.Folder(), "ABC"));  // another car's line
   WriteFile(dir / "Data/Cars/Texts.scr", " !INCLUDE(\"abc\\\\texts.scr\")\r\n");
   EXPECT_TRUE(game::HasCarLines(dir.Folder(), "ABC"));
 }
 
-// A missing script holds no line; the others still lose theirs.
-TEST(GameCarLines, MissingScriptIsNoFault) {
-  TempDir dir;
-  WriteFile(dir / "Data/Cars/cars.scr", kLine + "\r\n\r\n");
-  std::vector<game::FileFault> faults;
-  std::vector<std::string> copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
-  EXPECT_TRUE(faults.empty());
-  EXPECT_EQ(ReadFile(dir / "Data/Cars/cars.scr"), "");
-}
-
 // The first match names its script and the line as it stands.
-TEST(GameCarLines, FindsIncludesUnderTheCarsFolder) {
+TEST_F(GameCarLines, FindsIncludesUnderTheCarsFolder) {
   const struct {
     std::string Line;
     bool Found;
@@ -84,24 +60,28 @@ TEST(GameCarLines, FindsIncludesUnderTheCarsFolder) {
       {"!include(\"Other\\\\ABC\\\\x.scr\")", false},
   };
   for (const auto& c : cases) {
-    TempDir dir;
     WriteFile(dir / "Data/Cars/Parts.scr", "p\r\n" + c.Line + "\r\n");
     EXPECT_EQ(game::FindCarInclude(dir.Folder(), "ABC"), c.Found ? "Data\\Cars\\Parts.scr: " + c.Line : "");
   }
 }
 
 #ifndef _WIN32
+// What taking car ABC's lines out of the game folder's scripts ran into.
+std::vector<game::FileFault> RemoveAbcLines(const std::string& game) {
+  std::vector<game::FileFault> faults;
+  std::vector<std::string> copies;
+  game::RemoveCarLines(game, "ABC", faults, copies);
+  return faults;
+}
+
 // What a player cannot read may hold the line: a fault, and the car counts
 // as installed so that the removal says so.
-TEST(GameCarLines, UnreadableScriptIsAFault) {
-  TempDir dir;
+TEST_F(GameCarLines, UnreadableScriptIsAFault) {
   WriteFile(dir / "Data/Cars/Parts.scr", "p\r\n");
   fs::permissions(dir / "Data/Cars/Parts.scr", fs::perms::none);
   std::string game = dir.Folder();
   std::optional<std::string> report = RunUnprivileged(dir.Path(), [&] {
-    std::vector<game::FileFault> faults;
-    std::vector<std::string> copies;
-    game::RemoveCarLines(game, "ABC", faults, copies);
+    std::vector<game::FileFault> faults = RemoveAbcLines(game);
     std::string text = game::HasCarLines(game, "ABC") ? "installed" : "absent";
     for (const game::FileFault& fault : faults)
       text += " " + fault.ShownName +
@@ -112,15 +92,11 @@ TEST(GameCarLines, UnreadableScriptIsAFault) {
 }
 
 // A mod manager's link stays a link; the file in its store loses the line.
-TEST(GameCarLines, LinkedScriptKeepsItsLink) {
-  TempDir dir;
+TEST_F(GameCarLines, LinkedScriptKeepsItsLink) {
   WriteFile(dir / "store/Texts.scr", "t\r\n!include(\"ABC\\\\Texts.scr\")\r\n\r\n");
   fs::create_directories(dir / "Data/Cars");
   fs::create_symlink(dir / "store/Texts.scr", dir / "Data/Cars/Texts.scr");
-  std::vector<game::FileFault> faults;
-  std::vector<std::string> copies;
-  game::RemoveCarLines(dir.Folder(), "ABC", faults, copies);
-  EXPECT_TRUE(faults.empty());
+  EXPECT_TRUE(RemoveAbcLines(dir.Folder()).empty());
   EXPECT_TRUE(fs::is_symlink(dir / "Data/Cars/Texts.scr"));
   EXPECT_EQ(ReadFile(dir / "store/Texts.scr"), "t\r\n");
 }

@@ -18,12 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Digits(size_t count) {
-  std::string digits;
-  while (digits.size() < count) digits += "0123456789";
-  return digits.substr(0, count);
-}
-
 const std::string kBasic = "[Sec]\r\nkey=value\r\n";
 const std::string kSpaces =
     "[Sec]\r\n  key  =  value with  spaces  \r\nk2\t=\tv2\t\r\n  [  Sp Sec  ]  \r\na = 1\r\n";
@@ -123,15 +117,6 @@ TEST(GameIniWrite, LeavesTheMeasuredBytes) {
   }
 }
 
-// The installer's own reads: no default, values cut to 254 characters.
-TEST(GameIniReadINIString, EmptyDefaultAndTheInstallersBuffer) {
-  TempDir dir;
-  std::string file = dir.Folder() + "Vehiforge.ini";
-  WriteFile(dir / "Vehiforge.ini", "[Cars]\r\nCarID1=" + Digits(300) + "\r\n");
-  EXPECT_EQ(modINI::ReadINIString("Cars", "CarsCount", file), "");
-  EXPECT_EQ(modINI::ReadINIString("cars", "carid1", file), Digits(254));
-}
-
 // A read-only file, a missing folder and a folder in the file's place
 // each fail the write and stay as they were.
 TEST(GameIniWriteINIString, FailsWithoutTouchingWhatIsInTheWay) {
@@ -139,9 +124,8 @@ TEST(GameIniWriteINIString, FailsWithoutTouchingWhatIsInTheWay) {
   WriteFile(dir / "ro.ini", "[Cars]\r\nCarsCount=1\r\n");
   ASSERT_TRUE(platform::SetFileAttributes(dir.Folder() + "ro.ini", platform::kAttrReadOnly));
   std::filesystem::create_directory(dir / "folder.ini");
-  for (const char* name : {"ro.ini", "Nope\\x.ini", "folder.ini"}) {
+  for (const char* name : {"ro.ini", "Nope\\x.ini", "folder.ini"})
     EXPECT_FALSE(modINI::WriteINIString("Cars", "CarsCount", "2", dir.Folder() + name)) << name;
-  }
   EXPECT_EQ(ReadFile(dir / "ro.ini"), "[Cars]\r\nCarsCount=1\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "Nope"));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.ini"));

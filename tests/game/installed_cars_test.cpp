@@ -1,6 +1,9 @@
 #include "game/installed_cars.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
 
 #include <filesystem>
 #include <optional>
@@ -10,6 +13,9 @@
 #include "common/temp_dir.h"
 #include "game/recording_sink.h"
 #include "support/platform.h"
+#ifndef _WIN32
+#include "common/unprivileged_posix.h"
+#endif
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -136,5 +142,56 @@ TEST_F(GameInstalledCars, ProfileFileFoundInAnyLetterCase) {
   EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini"));
 #endif
 }
+
+#ifndef _WIN32
+// The lists as an ordinary user's run (see RunUnprivileged) saw them, so that
+// permissions hold: the result of WriteINI, then of LoadINI with the entries
+// it loaded.
+std::string WriteThenLoad(const TempDir& dir, const Cars& cars) {
+  std::string game = dir.Folder();
+  std::optional<std::string> report = RunUnprivileged(dir.Path(), [&] {
+    std::string text = game::WriteINI(game, cars) ? "written" : "not written";
+    Cars loaded;
+    text += game::LoadINI(game, loaded) ? ", loaded:" : ", not loaded:";
+    for (const std::string& id : loaded) text += " " + id;
+    return text;
+  });
+  return report.value_or("(the unprivileged run failed)");
+}
+
+// The owner replaces the file it marked read-only; in a folder it cannot
+// write to, the rewrite fails and the old file stays readable.
+TEST_F(GameInstalledCars, MarkedFileIsReplacedOnlyWhereTheFolderAllows) {
+  WriteProfile("[Cars]\r\nCarsCount=1\r\nCarID1=AAA\r\n");
+  ASSERT_TRUE(platform::SetFileAttributes(ProfilePath(), kMarks));
+  EXPECT_EQ(WriteThenLoad(dir_, {"AAA", "BBB"}), "written, loaded: AAA BBB");
+  const std::string written = "[Cars]\r\nCarsCount=2\r\nCarID1=AAA\r\nCarID2=BBB\r\n";
+  EXPECT_EQ(ProfileBytes(), written);
+  EXPECT_EQ(fs::status(ProfilePath()).permissions() &
+                (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write),
+            fs::perms::none);
+  fs::permissions(dir_.Path(), fs::perms(0555));
+  EXPECT_EQ(WriteThenLoad(dir_, {"AAA", "BBB", "CCC"}), "not written, loaded: AAA BBB");
+  EXPECT_EQ(ProfileBytes(), written);
+  EXPECT_FALSE(fs::exists(dir_ / "Vehiforge.ini.tmp"));
+}
+
+// A disk that fills up while the new list is written: the old list stays,
+// and the run learns why.
+TEST_F(GameInstalledCars, OldListStaysWhenTheNewOneDoesNotFit) {
+  if (mount("tmpfs", dir_.Path().c_str(), "tmpfs", 0, "size=8k") != 0) GTEST_SKIP() << "cannot mount a tmpfs";
+  const std::string old = "[Cars]\r\nCarsCount=1\r\nCarID1=OLD\r\n";
+  WriteProfile(old);
+  WriteFile(dir_ / "filler", std::string(4096, 'x'));
+  bool written = game::WriteINI(dir_.Folder(), Cars(600, "NEW"), &sink_);
+  std::string after = ProfileBytes();
+  bool temporary = fs::exists(dir_ / "Vehiforge.ini.tmp");
+  umount(dir_.Path().c_str());
+  EXPECT_FALSE(written);
+  EXPECT_EQ(sink_.Calls, std::vector<std::string>{"failed Vehiforge.ini: write failed"});
+  EXPECT_EQ(after, old);
+  EXPECT_FALSE(temporary);
+}
+#endif
 
 }  // namespace

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -7,15 +10,17 @@
 #include "package/package_bytes.h"
 #include "package/rigbox.h"
 #include "support/platform.h"
+#ifndef _WIN32
+#include "common/unprivileged_posix.h"
+#include "package/chunk_copy.h"
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using namespace package_bytes;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 class PackageExtract : public ::testing::Test {
  protected:
@@ -187,5 +192,99 @@ TEST_F(PackageExtract, MalformedPackagesWriteNothing) {
     modRIGBOX::ClosePackage();
   }
 }
+
+#ifndef _WIN32
+TEST_F(PackageExtract, ReadOnlyTargetEndsTheExtraction) {
+  WriteFile(dir_ / "car.rigbox", ExamplePackage());
+  WriteFile(dir_ / "car/Parts/engine.scr", "old");
+  std::string dest = dir_.Folder() + "car";
+  ASSERT_TRUE(platform::SetFileAttributes(dest + "\\Parts\\engine.scr", platform::kAttrReadOnly));
+  auto result = testing_support::RunUnprivileged(dir_.Path(), [&] {
+    if (!modRIGBOX::OpenPackage(1, dir_.Folder() + "car.rigbox", "", 0))
+      return "open: " + modRIGBOX::LastErrText;
+    bool extracted = modRIGBOX::ExtractPackage(dest);
+    modRIGBOX::ClosePackage();
+    return std::string(extracted ? "written" : "failed") + " " + std::to_string(modRIGBOX::LastErrNumber) +
+           " " + modRIGBOX::LastErrText;
+  });
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ(*result, "failed 70 Cannot create \"" + dest + "/Parts/engine.scr\": Permission denied");
+  EXPECT_EQ(ReadFile(dir_ / "car/Cars.scr"), kFirstData);
+  EXPECT_EQ(ReadFile(dir_ / "car/Parts/engine.scr"), "old");
+}
+
+// A car folder that cannot be made is reported for itself, with its own
+// reason, not as its first file's missing path.
+TEST_F(PackageExtract, FolderThatCannotBeMadeGivesItsOwnReason) {
+  WriteFile(dir_ / "car.rigbox", ExamplePackage());
+  WriteFile(dir_ / "locked/keep", "");
+  fs::permissions(dir_ / "locked", fs::perms::owner_write, fs::perm_options::remove);
+  auto extract = [&](std::string dest) {
+    bool extracted =
+        modRIGBOX::OpenPackage(1, dir_.Folder() + "car.rigbox", "", 0) && modRIGBOX::ExtractPackage(dest);
+    modRIGBOX::ClosePackage();
+    return std::string(extracted ? "written " : "failed ") + modRIGBOX::LastErrText;
+  };
+  auto result =
+      testing_support::RunUnprivileged(dir_.Path(), [&] { return extract(dir_.Folder() + "locked/car"); });
+  EXPECT_EQ(result, "failed Cannot create folder \"" + dir_.Folder() + "locked/car/\": Permission denied");
+  WriteFile(dir_ / "car", "a file in the way");
+  EXPECT_EQ(extract(dir_.Folder() + "car"),
+            "failed Cannot create folder \"" + dir_.Folder() + "car/\": Path/File access error");
+}
+
+// Three pieces of a copy and a few bytes more.
+const std::string kBig = Patterned(3 * modRIGBOX::kCopyChunkSize + 7);
+
+using Change = void (*)(const fs::path& dir);
+
+// Extracts kBig, stored on a page boundary for the system to copy it, from
+// dir's package into dir/car, making a change at the window's second
+// paint, between the second and the third piece.
+bool ExtractChangingMidway(const TempDir& dir, Change change) {
+  WriteFile(dir / "car.rigbox", OneFilePackage(kBig, 4097));
+  if (!modRIGBOX::OpenPackage(1, dir.Folder() + "car.rigbox", "", 0)) return false;
+  struct Paint {
+    const TempDir& Dir;
+    Change Make;
+    int Count = 0;
+  } paint{dir, change};
+  modRIGBOX::SetBusyHook(
+      [](void* context) {
+        auto* state = static_cast<Paint*>(context);
+        if (++state->Count == 2) state->Make(state->Dir.Path());
+      },
+      &paint);
+  std::string dest = dir.Folder() + "car";
+  bool extracted = modRIGBOX::ExtractPackage(dest);
+  modRIGBOX::SetBusyHook(nullptr, nullptr);
+  modRIGBOX::ClosePackage();
+  return extracted;
+}
+
+// The package loses its end: the short copy is a failure to read the
+// package, as a short read is.
+TEST_F(PackageExtract, PackageCutShortWhileCopyingIsAReadFailure) {
+  EXPECT_FALSE(ExtractChangingMidway(dir_, [](const fs::path& at) {
+    fs::resize_file(at / "car.rigbox", 4096 + 2 * modRIGBOX::kCopyChunkSize + 100);
+  }));
+  EXPECT_EQ(modRIGBOX::LastErrNumber, 62);
+  EXPECT_EQ(modRIGBOX::LastErrText, "Cannot read Entry 1 (\"Data\\big.bin\") of \"" + dir_.Folder() +
+                                        "car.rigbox\": Input past end of file");
+}
+
+// The system refuses to copy into a file opened for appending: the window
+// copies the rest.
+TEST_F(PackageExtract, CopyRefusedMidwayGoesOnThroughTheWindow) {
+  EXPECT_TRUE(ExtractChangingMidway(dir_, [](const fs::path& at) {
+    std::error_code error;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+      if (fs::equivalent(fd.path(), at / "car/Data/big.bin", error))
+        fcntl(std::stoi(fd.path().filename()), F_SETFL, O_APPEND);
+    }
+  })) << modRIGBOX::LastErrText;
+  EXPECT_TRUE(ReadFile(dir_ / "car/Data/big.bin") == kBig);
+}
+#endif
 
 }  // namespace

@@ -46,6 +46,7 @@ class PackageIntegrity : public ::testing::Test {
 
   // Opens bytes as an installer and checks its package; the progress seen.
   bool Check(const std::string& bytes, int64_t* progress = nullptr) {
+    modRIGBOX::ClosePackage();  // Windows writes no file held open
     WriteFile(dir_ / "setup", bytes);
     if (!modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, dir_.Folder() + "setup", "", 0)) return false;
     return modRIGBOX::CheckPackageIntegrity(

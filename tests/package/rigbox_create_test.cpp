@@ -1,4 +1,12 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#endif
 
 #include <cstdint>
 
@@ -11,9 +19,7 @@ namespace {
 
 using namespace package_bytes;
 using support::FailureKind;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 class PackageCreate : public ::testing::Test {
  protected:
@@ -133,5 +139,32 @@ TEST_F(PackageCreate, CloseAfterAFailedCreateFailsWithTheSameReason) {
   ASSERT_TRUE(modRIGBOX::OpenPackage(0, dir_.Folder() + "car.rigbox", "ABC", 0));
   EXPECT_TRUE(modRIGBOX::ClosePackage()) << modRIGBOX::LastErrText;
 }
+
+#ifndef _WIN32
+// A file whose copy into a package fails halfway, made with a file-size
+// limit in a child process so that the second chunk's write fails.
+TEST_F(PackageCreate, AddThatFailsHalfwayLeavesNoStrayBytes) {
+  const std::string small = Source("small", "0123456789"), big = Source("big", std::string(600 * 1024, 'b'));
+  std::string out = dir_.Folder() + "car.rigbox";
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{400 * 1024, 400 * 1024};
+    bool ok = setrlimit(RLIMIT_FSIZE, &limit) == 0 && modRIGBOX::OpenPackage(0, out, "ABC", 0) &&
+              modRIGBOX::AddPackageFile(small, "", "small.txt") &&
+              !modRIGBOX::AddPackageFile(big, "", "big.bin") && modRIGBOX::ClosePackage();
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  // The package holds the small file only and ends with its directory.
+  EXPECT_EQ(std::filesystem::file_size(dir_ / "car.rigbox"), 25u + 10u + 88u);
+  ASSERT_TRUE(modRIGBOX::CheckPackageFile(out)) << modRIGBOX::LastErrText;
+  EXPECT_EQ(modRIGBOX::PackageHeader.FileCount, 1);
+  EXPECT_EQ(modRIGBOX::PackageHeader.EndPos, 123);
+}
+#endif
 
 }  // namespace

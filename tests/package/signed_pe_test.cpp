@@ -11,8 +11,7 @@
 namespace {
 
 using namespace package_bytes;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 constexpr uint16_t kPe32 = 0x10B;
 constexpr uint16_t kPe32Plus = 0x20B;

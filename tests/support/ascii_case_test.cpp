@@ -20,12 +20,4 @@ TEST(SupportAsciiCase, FoldsOnlyTheAsciiLetters) {
   }
 }
 
-TEST(SupportAsciiCase, ComparesIgnoringCaseOnly) {
-  EXPECT_TRUE(support::EqualsIgnoringCase("Software\\Wine", "SOFTWARE\\wine"));
-  EXPECT_FALSE(support::EqualsIgnoringCase("path", "pat"));
-  EXPECT_FALSE(support::EqualsIgnoringCase("\xC3\x89", "\xC3\xA9"));
-  EXPECT_TRUE(support::StartsWithIgnoringCase("software\\Classes", "Software\\"));
-  EXPECT_FALSE(support::StartsWithIgnoringCase("Soft", "Software"));
-}
-
 }  // namespace

@@ -33,22 +33,6 @@ class SupportPathResolver : public testing::Test {
   platform::PathResolver resolver_;
 };
 
-TEST_F(SupportPathResolver, FindsANameAddedAfterALookup) {
-  EXPECT_EQ(resolver_.Resolve(At("CARS.SCR")), At("Cars.scr"));
-  WriteFile(dir_ / "New.ini", "");
-  Stamp(0);
-  resolver_.Added(At("New.ini"));
-  EXPECT_EQ(resolver_.Resolve(At("new.INI")), At("New.ini"));
-}
-
-TEST_F(SupportPathResolver, ForgetsANameRemovedAfterALookup) {
-  EXPECT_EQ(resolver_.Resolve(At("CARS.SCR")), At("Cars.scr"));
-  fs::remove(dir_ / "Cars.scr");
-  Stamp(0);
-  resolver_.Removed(At("Cars.scr"));
-  EXPECT_EQ(resolver_.Resolve(At("CARS.SCR")), At("CARS.SCR"));
-}
-
 // Out of the listed folder, then back into it.
 TEST_F(SupportPathResolver, FindsAMovedNameOnlyAtItsNewPlace) {
   EXPECT_EQ(resolver_.Resolve(At("cars.scr")), At("Cars.scr"));

@@ -11,15 +11,18 @@
 #include "support/tools.h"
 
 #ifdef _WIN32
+#include "support/wide_text.h"
 #include "support/windows_include.h"
 #endif
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace {
+
+using SupportPlatformFile = TempDirTest;
+using SupportPlatformFiles = TempDirTest;
+using SupportPlatformFolders = TempDirTest;
 
 int16_t LastNumber() { return platform::LastError().Number; }
 
@@ -42,8 +45,7 @@ bool HeldOpen(const fs::path& file) {
 #ifdef __linux__
 // Copies inside the system leave the source's position. Only Linux copies
 // there; elsewhere CopyRangeTo is a plain -1 and the caller copies by itself.
-TEST(SupportPlatformFile, CopiesRangesInsideTheSystemWhereItCan) {
-  TempDir dir;
+TEST_F(SupportPlatformFile, CopiesRangesInsideTheSystemWhereItCan) {
   WriteFile(dir / "data.bin", "0123456789");
   platform::File in;
   platform::File out;
@@ -63,8 +65,7 @@ TEST(SupportPlatformFile, CopiesRangesInsideTheSystemWhereItCan) {
 #endif
 
 // A read that finds too few bytes fails rather than padding.
-TEST(SupportPlatformFile, ReadsAtPositions) {
-  TempDir dir;
+TEST_F(SupportPlatformFile, ReadsAtPositions) {
   WriteFile(dir / "data.bin", "0123456789");
   platform::File in;
   ASSERT_TRUE(in.Open(dir.Folder() + "data.bin", platform::OpenMode::Read));
@@ -76,8 +77,7 @@ TEST(SupportPlatformFile, ReadsAtPositions) {
   EXPECT_EQ(LastNumber(), platform::kErrInputPastEnd);
 }
 
-TEST(SupportPlatformFile, MovedFileKeepsItsHandle) {
-  TempDir dir;
+TEST_F(SupportPlatformFile, MovedFileKeepsItsHandle) {
   WriteFile(dir / "a.bin", "xy");
   platform::File first;
   ASSERT_TRUE(first.Open(dir.Folder() + "a.bin", platform::OpenMode::Read));
@@ -97,8 +97,7 @@ TEST(SupportPlatformFile, MovedFileKeepsItsHandle) {
 }
 
 // Failures of Open, by their number: the two systems report them alike.
-TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
-  TempDir dir;
+TEST_F(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
   fs::create_directory(dir / "Folder");
   WriteFile(dir / "plain.txt", "x");
   const struct {
@@ -121,8 +120,7 @@ TEST(SupportPlatformFile, OpenFailuresHaveTheirNumbers) {
 
 // The new file takes the old one's place, and a script the player marked
 // read-only stays so once rewritten, until the mark is taken away.
-TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOldKeepingItsReadOnlyMark) {
-  TempDir dir;
+TEST_F(SupportPlatformFiles, ReplaceFileMovesOverTheOldKeepingItsReadOnlyMark) {
   WriteFile(dir / "Cars.scr", "old");
   WriteFile(dir / "Cars.scr.new", "new");
   const std::string path = dir.Folder() + "Cars.scr";
@@ -136,8 +134,7 @@ TEST(SupportPlatformFiles, ReplaceFileMovesOverTheOldKeepingItsReadOnlyMark) {
 }
 
 // One file, however spelled; a missing one is the same as nothing.
-TEST(SupportPlatformFiles, SameFileNeedsBothToExist) {
-  TempDir dir;
+TEST_F(SupportPlatformFiles, SameFileNeedsBothToExist) {
   WriteFile(dir / "Cars.scr", "x");
   const std::string path = dir.Folder() + "Cars.scr", missing = dir.Folder() + "Gone.scr";
   EXPECT_TRUE(platform::SameFile(path, dir.Folder() + "CARS.SCR"));
@@ -146,8 +143,7 @@ TEST(SupportPlatformFiles, SameFileNeedsBothToExist) {
 }
 
 // Each reports a missing file by the same number, with its description.
-TEST(SupportPlatformFiles, MissingFileFailsAlike) {
-  TempDir dir;
+TEST_F(SupportPlatformFiles, MissingFileFailsAlike) {
   std::string path = dir.Folder() + "Cars.scr";
   EXPECT_FALSE(platform::IsReadOnly(path));
   EXPECT_FALSE(platform::SetFileAttributes(path, platform::kAttrNormal));
@@ -159,8 +155,7 @@ TEST(SupportPlatformFiles, MissingFileFailsAlike) {
   EXPECT_EQ(platform::LastError().Description, platform::ErrorDescription(platform::kErrFileNotFound));
 }
 
-TEST(SupportPlatformFolders, FolderExistsForFoldersOnly) {
-  TempDir dir;
+TEST_F(SupportPlatformFolders, FolderExistsForFoldersOnly) {
   fs::create_directories(dir / "Data/Cars");
   WriteFile(dir / "Gravelon.exe", "MZ");
   EXPECT_TRUE(platform::FolderExists(dir.Folder() + "Data\\Cars"));
@@ -171,8 +166,7 @@ TEST(SupportPlatformFolders, FolderExistsForFoldersOnly) {
 
 // Up to the last separator; both separators, and a doubled one, as program
 // paths may hold them.
-TEST(SupportPlatformFolders, MakeSureCreatesFoldersUpToTheLastSeparator) {
-  TempDir dir;
+TEST_F(SupportPlatformFolders, MakeSureCreatesFoldersUpToTheLastSeparator) {
   ASSERT_TRUE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Data\\Cars/ABC\\\\Parts\\wheel.dds"));
   EXPECT_TRUE(fs::is_directory(dir / "Data/Cars/ABC/Parts"));
   EXPECT_FALSE(fs::exists(dir / "Data/Cars/ABC/Parts/wheel.dds"));
@@ -180,11 +174,122 @@ TEST(SupportPlatformFolders, MakeSureCreatesFoldersUpToTheLastSeparator) {
   EXPECT_TRUE(platform::MakeSureDirectoryPathExists("file.txt"));
 }
 
-TEST(SupportPlatformFolders, MakeSureFailsUnderAFile) {
-  TempDir dir;
+TEST_F(SupportPlatformFolders, MakeSureFailsUnderAFile) {
   WriteFile(dir / "Gravelon.exe", "MZ");
   EXPECT_FALSE(platform::MakeSureDirectoryPathExists(dir.Folder() + "Gravelon.exe\\Cars\\"));
   EXPECT_EQ(LastNumber(), platform::kErrPathNotFound);
 }
+
+#ifdef _WIN32
+// What only the Windows platform layer does: sharing, the attribute bits
+// POSIX lacks, names beyond the ANSI code page, and long paths.
+using SupportPlatformWin32 = TempDirTest;
+
+// Opens a file the way another program might, with the given sharing.
+HANDLE OpenElsewhere(const std::string& path, DWORD access, DWORD share) {
+  return CreateFileW(support::Widen(path).c_str(), access, share, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TEST_F(SupportPlatformWin32, FilesHeldOpenByOthers) {
+  WriteFile(dir / "Cars.scr", "cars");
+  std::string path = dir.Folder() + "Cars.scr";
+  // A program writing the file, letting others read, write and delete it:
+  // the file is still there to read.
+  HANDLE holder =
+      OpenElsewhere(path, GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(modTools::ReadTextFile(path), "cars");
+  CloseHandle(holder);
+  // One that lets nobody read it: no file, for want of permission.
+  holder = OpenElsewhere(path, GENERIC_READ, 0);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(modTools::FileExists(path));
+  EXPECT_EQ(LastNumber(), platform::kErrFileInUse);
+  CloseHandle(holder);
+}
+
+// Lets nobody share the file for 300 ms, then closes it on another thread,
+// which the caller waits for.
+DWORD WINAPI CloseLater(void* file) { return Sleep(300), CloseHandle(file); }
+HANDLE HoldBriefly(const std::string& path) {
+  return CreateThread(nullptr, 0, CloseLater, OpenElsewhere(path, GENERIC_READ, 0), 0, nullptr);
+}
+
+// A scanner or the game holding a game file: each change waits a moment for
+// it, then says the file is in use.
+TEST_F(SupportPlatformWin32, ChangesWaitForAFileHeldAMomentThenCallItInUse) {
+  WriteFile(dir / "Cars.scr", "cars");
+  WriteFile(dir / "new.tmp", "new");
+  std::string path = dir.Folder() + "Cars.scr";
+  platform::File file;
+  HANDLE holder = HoldBriefly(path);
+  EXPECT_TRUE(file.Open(path, platform::OpenMode::Append) && file.Close());
+  WaitForSingleObject(holder, INFINITE);
+  holder = HoldBriefly(path);
+  EXPECT_TRUE(platform::ReplaceFile(dir.Folder() + "new.tmp", path));
+  WaitForSingleObject(holder, INFINITE);
+  EXPECT_EQ(modTools::ReadTextFile(path), "new");
+  // Held for good.
+  HANDLE held = OpenElsewhere(path, GENERIC_READ, 0);
+  EXPECT_FALSE(file.Open(path, platform::OpenMode::Write));
+  EXPECT_EQ(LastNumber(), platform::kErrFileInUse);
+  EXPECT_FALSE(platform::DeleteFile(path));
+  EXPECT_EQ(platform::LastError().Description.substr(0, 31), "in use by another program, for ");
+  CloseHandle(held);
+}
+
+TEST_F(SupportPlatformWin32, HiddenAndSystemBitsKeptOnRewriteAndReadOnlyRefusesDeletion) {
+  WriteFile(dir / "Vehiforge.ini", "old");
+  std::string path = dir.Folder() + "Vehiforge.ini";
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrHidden | platform::kAttrSystem));
+  // A rewrite must not be refused for those bits, and keeps them.
+  platform::File file;
+  ASSERT_TRUE(file.Open(path, platform::OpenMode::Write));
+  file.Close();
+  DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  EXPECT_EQ(GetFileAttributesW(support::Widen(path).c_str()) & hiddenSystem, hiddenSystem);
+  // Wine keeps the read-only bit as a missing write permission, which a
+  // root user may write through all the same; deleting is refused anyway.
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrReadOnly));
+  EXPECT_FALSE(platform::DeleteFile(path));
+  EXPECT_EQ(LastNumber(), platform::kErrPermissionDenied);
+  ASSERT_TRUE(platform::SetFileAttributes(path, platform::kAttrNormal));
+}
+
+TEST_F(SupportPlatformWin32, NamesOutsideTheAnsiCodePageAndBadNames) {
+  // Polish letters and a Greek one: UTF-8 in the program, UTF-16 on disk.
+  std::string folder = dir.Folder() + "Samochody \xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\\";
+  ASSERT_TRUE(platform::MakeSureDirectoryPathExists(folder));
+  platform::File file;
+  ASSERT_TRUE(file.Open(folder + "\xCE\xA9mega.txt", platform::OpenMode::Write));
+  file.Close();
+  std::wstring expected =
+      support::Widen(dir.Folder()) + L"Samochody \u017C\u00F3\u0142\u0107\\\u03A9mega.txt";
+  EXPECT_NE(GetFileAttributesW(expected.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(file.Open(folder + "a<b>.txt", platform::OpenMode::Write));
+  EXPECT_EQ(LastNumber(), platform::kErrBadFileName);
+}
+
+TEST_F(SupportPlatformWin32, PathsLongerThanMaxPath) {
+  std::string folder = dir.Folder();
+  while (folder.size() < 300) folder += "Quite long folder name\\";
+  std::string path = folder + "car.dds";
+  ASSERT_TRUE(platform::MakeSureDirectoryPathExists(path));
+  EXPECT_TRUE(platform::FolderExists(folder));
+  platform::File file;
+  ASSERT_TRUE(file.Open(path, platform::OpenMode::Write));
+  ASSERT_TRUE(file.WriteAll("dds", 3));
+  file.Close();
+  // Forward slashes and a "." are made clean for the long form too.
+  EXPECT_EQ(modTools::ReadTextFile(folder + "./car.dds"), "dds");
+  EXPECT_TRUE(platform::DeleteFile(path));
+  // TempDir's removal uses the short API; leave nothing too deep behind.
+  for (std::string level = folder; level.size() > dir.Folder().size();
+       level.erase(level.find_last_of('\\', level.size() - 2) + 1)) {
+    RemoveDirectoryW((L"\\\\?\\" + support::Widen(level)).c_str());
+  }
+}
+#endif
 
 }  // namespace

@@ -3,23 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <limits>
 
 namespace {
 
-using support::DecimalText;
 using support::HexText;
-
-TEST(SupportTextFormat, DecimalText) {
-  EXPECT_EQ(DecimalText(0), "0");
-  EXPECT_EQ(DecimalText(-7), "-7");
-  EXPECT_EQ(DecimalText(1000), "1000");
-  EXPECT_EQ(DecimalText(std::numeric_limits<int32_t>::min()), "-2147483648");
-  EXPECT_EQ(DecimalText(uint32_t{4294967295u}), "4294967295");
-  EXPECT_EQ(DecimalText(uint64_t{4294967296u}), "4294967296");  // bit 32 alone
-  EXPECT_EQ(DecimalText(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
-  EXPECT_EQ(DecimalText(std::numeric_limits<uint64_t>::max()), "18446744073709551615");
-}
 
 TEST(SupportTextFormat, HexTextIsUpperCaseWithLeadingZeros) {
   const struct {

@@ -7,9 +7,7 @@
 
 namespace {
 
-using win32_frontend::ConsoleWriter;
-using win32_frontend::KindOf;
-using win32_frontend::StreamKind;
+using win32_frontend::ConsoleWriter, win32_frontend::KindOf, win32_frontend::StreamKind;
 
 TEST(Win32Console, LinesEndWithCarriageReturnAndLineFeed) {
   const struct {

@@ -5,11 +5,8 @@
 
 namespace {
 
-using win32_frontend::AnswerFromResult;
-using win32_frontend::MessageBoxStyle;
-using wizard::MsgButtons;
-using wizard::MsgIcon;
-using wizard::MsgResult;
+using win32_frontend::AnswerFromResult, win32_frontend::MessageBoxStyle;
+using wizard::MsgButtons, wizard::MsgIcon, wizard::MsgResult;
 
 TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
   // The error box, the replace question, the close confirmation and a warning.
@@ -32,9 +29,8 @@ TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
                  {0, MsgButtons::OKCancel, MsgResult::Cancel},
                  {0, MsgButtons::YesNo, MsgResult::No},
                  {0, MsgButtons::OK, MsgResult::OK}};
-  for (const auto& answer : answers) {
+  for (const auto& answer : answers)
     EXPECT_EQ(AnswerFromResult(answer.Result, answer.Buttons), answer.Expected) << answer.Result;
-  }
 }
 
 // The elevated restart is given the folder behind a subst drive, which the

@@ -5,9 +5,7 @@
 
 namespace {
 
-using win32_frontend::ControlId;
-using win32_frontend::IsClick;
-using win32_frontend::PositionOfId;
+using win32_frontend::ControlId, win32_frontend::IsClick, win32_frontend::PositionOfId;
 using wizard::ControlKind;
 
 TEST(Win32Events, PushedButtonsAndPickedRowsAreClicks) {

@@ -4,9 +4,7 @@
 
 namespace {
 
-using win32_frontend::FontRequest;
-using win32_frontend::RequestFor;
-using win32_frontend::TextCharset;
+using win32_frontend::FontRequest, win32_frontend::RequestFor, win32_frontend::TextCharset;
 
 TEST(Win32Fonts, DesignFaceAtTheDpiAndAnsiBecomesTheTextsCharset) {
   EXPECT_EQ(

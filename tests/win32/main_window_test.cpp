@@ -23,8 +23,7 @@
 
 namespace {
 
-using win32_frontend::GetText;
-using win32_frontend::MainWindow;
+using win32_frontend::GetText, win32_frontend::MainWindow;
 using wizard::PixelRect;
 
 // The scripted shell, showing every change in the window as the real one does.
@@ -261,9 +260,8 @@ TEST_P(Win32WindowSteps, EachStepShowsTheModelWithEveryCaptionReadable) {
   // Polish texts come with a Central European system; elsewhere they fall
   // back to whatever face has their letters. CTest runs these cases under
   // a Central European locale too.
-  if (GetParam().Language == wizard::Language::Polish && !centralEuropean && !plain_) {
+  if (GetParam().Language == wizard::Language::Polish && !centralEuropean && !plain_)
     GTEST_SKIP() << "Polish texts on a system of another code page";
-  }
   std::filesystem::path game = dir_ / "Gravelon";
   wizard_testing::MakeGameFolder(game);
   form_.ProgramPath = (dir_ / "install.exe").string();

@@ -5,9 +5,7 @@
 
 namespace {
 
-using win32_frontend::Narrow;
-using win32_frontend::SplitCommandLine;
-using win32_frontend::Widen;
+using win32_frontend::Narrow, win32_frontend::SplitCommandLine, win32_frontend::Widen;
 
 TEST(Win32Text, PolishLettersBothWaysAndAnsiBytesKept) {
   // "Zakończ" and "Ąęśźż" as the string table holds them.
@@ -23,6 +21,12 @@ TEST(Win32Text, PolishLettersBothWaysAndAnsiBytesKept) {
 TEST(Win32CommandLine, SplitsLikeTheRuntimeWithoutTheProgramName) {
   EXPECT_EQ(SplitCommandLine(L"\"C:\\My Games\\install.exe\" --game-dir \"C:\\My Games\\Gra\u0142\\\\\""),
             (std::vector<std::string>{"--game-dir", "C:\\My Games\\Gra\xC5\x82\\"}));
+  // "/D=" takes the rest of the line as it stands; not inside quotes, nor
+  // in the program's name or in a word.
+  EXPECT_EQ(SplitCommandLine(L"setup.exe \"a b\" /d=C:\\My  Games\\x\\\" /S \t"),
+            (std::vector<std::string>{"a b", "/d=C:\\My  Games\\x\\\" /S"}));
+  EXPECT_EQ(SplitCommandLine(L"\"C:\\a /D=b\\setup.exe\" \"x /D=y\" a/D=b \\\" /D=c\""),
+            (std::vector<std::string>{"x /D=y", "a/D=b", "\"", "/D=c\""}));
 }
 
 }  // namespace

@@ -12,10 +12,7 @@
 
 namespace {
 
-using wizard::Color;
-using wizard::Control;
-using wizard::ControlKind;
-using wizard::FormModel;
+using wizard::Color, wizard::Control, wizard::ControlKind, wizard::FormModel;
 
 std::string Describe(const Control& c) {
   return c.Name + (c.Index ? "(" + std::to_string(*c.Index) + ")" : "");
@@ -44,9 +41,8 @@ std::string Dump(const FormModel& model) {
   };
   line(model.Form, "-");
   out << "fixed=" << model.FixedDialog << " centred=" << model.StartCentered << "\n";
-  for (const Control& c : model.Controls) {
+  for (const Control& c : model.Controls)
     line(c, c.Container == wizard::kContainerForm ? "form" : Describe(model.Controls[c.Container]));
-  }
   return out.str();
 }
 

@@ -8,10 +8,7 @@
 
 namespace {
 
-using wizard::Control;
-using wizard::ControlKind;
-using wizard::FormModel;
-using wizard::Language;
+using wizard::Control, wizard::ControlKind, wizard::FormModel, wizard::Language;
 
 Control MakeControl(ControlKind kind, const std::string& tag, const std::string& toolTip = "") {
   Control control;

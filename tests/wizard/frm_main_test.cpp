@@ -1,6 +1,9 @@
 #include "wizard/frm_main.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -10,18 +13,13 @@
 #include "package/rigbox.h"
 #include "support/platform.h"
 #include "wizard/string_table.h"
+#include "wizard/unattended.h"
 #include "wizard/wizard_fixture.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::TempDir;
-using testing_support::WriteFile;
-using wizard::MsgButtons;
-using wizard::MsgIcon;
-using wizard::MsgResult;
-using wizard_testing::MakeGameFolder;
-using wizard_testing::MakeInstaller;
-using wizard_testing::SampleCar;
+using namespace testing_support;
+using wizard::MsgButtons, wizard::MsgIcon, wizard::MsgResult;
+using wizard_testing::MakeGameFolder, wizard_testing::MakeInstaller, wizard_testing::SampleCar;
 
 namespace {
 
@@ -120,7 +118,6 @@ TEST_F(WizardFlow, MissingRegistryValueLeavesTheFolderEmpty) {
 // A folder from the command line is the player's choice even without the
 // game: never swapped for the one the game recorded.
 TEST_F(WizardFlow, CommandLineFolderWithoutTheGameStaysAndFailsAtNext) {
-  registry.SetGameFolder(GameFolderText());
   wizard::frmMain& wizard = Start();
   wizard.OpenOnGameFolder(dir.Path().string());
   std::string chosen = wizard.GameFolder;
@@ -218,12 +215,13 @@ TEST_F(WizardFlow, InstallerIsCheckedWholeBeforeItWrites) {
   EXPECT_GE(half - values.begin(), 2);
   EXPECT_TRUE(std::is_sorted(values.begin(), half));
   EXPECT_EQ(form->LastOutcome, wizard::Outcome::RunSucceeded);
+}
 
+TEST_F(WizardFlow, DamagedInstallerIsRefusedBeforeItWrites) {
+  MakeInstaller(installer, "DMO", SampleCar("DMO"), true);
   std::string bytes = ReadFile(installer);
   bytes[bytes.size() - 1000] ^= 1;
   WriteFile(installer, bytes);
-  fs::remove_all(game);
-  MakeGameFolder(game);
   wizard::frmMain& wizard = Start();
   Next(2);
   ExpectBox(1, wizard::kMsgNotice,
@@ -317,6 +315,7 @@ TEST_F(WizardFlow, ScriptsThatFailAreListedInsteadOfSuccess) {
             "Data\\Menu\\uidef\\Textures.def: the file is missing",
             "Warning", MsgButtons::OK, MsgIcon::Exclamation);
   EXPECT_EQ(wizard.LastOutcome, wizard::Outcome::RunPartlyRegistered);
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitPartlyRegistered);
   EXPECT_EQ(State(), "step 4 shows 4 buttons 0001 Operation in progress");
   EXPECT_EQ(ReadFile(game / "Data/Cars/Cars.scr"),
             kCarsScrBefore + std::string("!include(\"DMO\\\\Cars.scr\")\r\n\r\n"));
@@ -333,11 +332,10 @@ TEST_F(WizardFlow, UnusablePackageIsRefusedAtTheFirstStep) {
   // rule (Z is not valid), and one of the game's own cars.
   for (const std::string carId : {"", "../", ". .", "Z12", "BMX"}) {
     SCOPED_TRACE(carId);
-    if (carId.empty()) {
+    if (carId.empty())
       WriteFile(installer, "just a program, nothing appended");
-    } else {
+    else
       MakeInstaller(installer, carId, SampleCar("X"));
-    }
     shell.Messages.clear();
     wizard::frmMain& wizard = Start();
     Next();
@@ -367,6 +365,8 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(shell.EndCount, 0);
 
   Next();
+  // The window closed now would have installed nothing.
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitClosedWithoutInstalling);
   bool closedDuringRun = true;
   shell.OnChange = [&](const wizard::Control& control) {
     if (control.Name == "lblAction" && control.Caption == "Extracting RIGBOX...") {
@@ -379,6 +379,7 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(shell.Messages.size(), 1u);
   EXPECT_EQ(shell.EndCount, 0);
   EXPECT_EQ(Caption("lblAction"), "Successfully completed");
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitSuccess);
 }
 
 // The front ends hand over a click as the control's position in the model.
@@ -404,5 +405,53 @@ TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
   wizard.Click(model.IndexOf("cmdNav", wizard::kNavNext));
   EXPECT_EQ(wizard.Step, wizard::kStepReady);
 }
+
+// A package held by another program is the one reason the player can act
+// on, so it is said in the player's language after the file's context.
+TEST(WizardPackageError, FileInUseIsToldInThePlayersLanguage) {
+  modRIGBOX::LastFailure =
+      support::MakeFailure(support::FailureKind::InUse, platform::kErrFileInUse, "Cannot open");
+  modRIGBOX::LastFailure.File = "car";
+  wizard::SetLanguageForTesting(wizard::Language::Polish);
+  std::string report = wizard::PackageErrorReport("setup.exe");
+  wizard::SetLanguageForTesting(std::nullopt);
+  EXPECT_EQ(report,
+            "File:setup.exe\nCannot open \"car\": plik jest używany przez inny program, na przykład grę: "
+            "zamknij go i spróbuj ponownie");
+}
+
+#ifndef _WIN32
+// A game folder the player may not write: found at the first step, before
+// anything is written. A read-only mount stands in for the rights a root
+// user cannot lack.
+TEST_F(WizardFlow, UnwritableFolderOffersAStartAsAdministratorOrIsReportedUntilWritable) {
+  fs::path cars = game / "Data/Cars";
+  if (mount("tmpfs", cars.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs";
+  wizard::frmMain& wizard = Start();
+  // Where the system can lift it: No stays, Yes starts again on the same
+  // folder and ends this program, unless the player declines the system's
+  // own question.
+  shell.MayElevate = true;
+  shell.Answers = {MsgResult::No, MsgResult::Yes, MsgResult::Yes};
+  for (bool starts : {true, true, false}) {
+    shell.RestartStarts = starts;
+    Next();
+  }
+  EXPECT_EQ(shell.Messages.back().Id, wizard::kResAskElevation);
+  EXPECT_EQ(shell.ElevatedRestarts, std::vector<std::string>(2, GameFolderText()));
+  EXPECT_EQ(shell.EndCount, 1);
+  // Where it cannot: said, as an error.
+  shell.MayElevate = false;
+  Next();
+  EXPECT_EQ(shell.Messages.back().Text, wizard::LoadResString(wizard::kResNotWritable));
+  EXPECT_EQ(wizard.Step, wizard::kStepGameFolder);
+  // Writable again: on to the next step, and the probe is gone.
+  umount(cars.c_str());
+  Next();
+  EXPECT_EQ(wizard.Step, wizard::kStepReady);
+  EXPECT_FALSE(fs::exists(cars / "rigbox-probe.tmp"));
+}
+#endif
 
 }  // namespace

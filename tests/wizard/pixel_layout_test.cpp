@@ -9,9 +9,7 @@
 
 namespace {
 
-using wizard::Control;
-using wizard::ControlKind;
-using wizard::PixelRect;
+using wizard::Control, wizard::ControlKind, wizard::PixelRect;
 
 constexpr int kBox = 0, kLabel = 1, kBoxButton = 2, kGrey = 3, kWhite = 4, kVertical = 5, kFormButton = 6;
 

@@ -5,8 +5,7 @@
 #include "support/crc32c.h"
 
 namespace fs = std::filesystem;
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 namespace wizard_testing {
 

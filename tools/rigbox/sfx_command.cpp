@@ -11,6 +11,7 @@
 #include "output_file.h"
 #include "package/rigbox.h"
 #include "package_checks.h"
+#include "pe_resources.h"
 #include "sha256.h"
 #include "support/crc32c.h"
 #include "support/platform.h"
@@ -221,6 +222,24 @@ Result<std::string> ChooseStub(Arguments& parsed) {
   return stub;
 }
 
+// The Windows program with the car's details in its version resource and,
+// with --icon, the car's icon; any other program as it is.
+Result<std::vector<uint8_t>> CarsOwnProgram(const std::string& stubPath, std::vector<uint8_t> stub,
+                                            const modRIGBOX::InstallerRecord& details, Arguments& parsed) {
+  bool windows = stub.size() >= 2 && stub[0] == 'M' && stub[1] == 'Z';
+  std::optional<InputFile> icon;
+  if (parsed.Options.count("--icon") != 0) {
+    if (!windows) return Error(Quoted(stubPath) + " is no Windows program: --icon is for the Windows installer");
+    auto bytes = ReadWhole(parsed.Options["--icon"]);
+    if (!bytes) return bytes.Error();
+    icon = InputFile{parsed.Options["--icon"], std::move(*bytes)};
+  }
+  if (!windows || (!icon && details.Name.empty() && details.Version.empty() && details.Author.empty()))
+    return stub;
+  return RebuildStubResources({stubPath, std::move(stub)}, {details.Name, details.Version, details.Author},
+                              icon);
+}
+
 Status Sfx(const std::vector<std::string>& args) {
   auto parsed = ParseArguments(args, {"--for", "--stub", "-o", "--name", "--version", "--author", "--icon"},
                                {"--allow-missing-scripts"});
@@ -256,7 +275,9 @@ Status Sfx(const std::vector<std::string>& args) {
   }
   auto stub = ReadWhole(*stubPath);
   if (!stub) return stub.Error();
-  return WriteInstaller(*stub, *stubPath, package, details, out);
+  auto program = CarsOwnProgram(*stubPath, std::move(*stub), details, *parsed);
+  if (!program) return program.Error();
+  return WriteInstaller(*program, *stubPath, package, details, out);
 }
 
 }  // namespace

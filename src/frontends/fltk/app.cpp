@@ -15,6 +15,7 @@
 
 #include "discovery/registry.h"
 #include "embedded_images.h"
+#include "fltk_options.h"
 #include "fltk_shell.h"
 
 // Last: X11's macros (None, Status, ...) clash with the names above.
@@ -83,8 +84,8 @@ int RunWizardWindow(const std::optional<std::string>& gameDir) {
         stderr);
     return wizard::kExitRunFailed;
   }
+  UseShippedOptions();
   fl_open_display();
-  Fl::option(Fl::OPTION_FNFC_USES_GTK, false);
   Fl::scheme("gtk+");
   Fl::background(240, 240, 240);
   Fl_Window::default_xclass("rigbox-extract");
@@ -111,7 +112,7 @@ int RunWizardWindow(const std::optional<std::string>& gameDir) {
   window.Show();
   dump.Write();
   Fl::run();
-  return wizard::kExitSuccess;
+  return wizard::WindowExitStatus(form);
 }
 
 }  // namespace fltk_frontend

@@ -56,7 +56,15 @@ wizard::MsgResult FltkShell::MessageBox(int16_t /*stringId*/, const std::string&
                         dump_.Enabled() ? &dump_ : nullptr);
 }
 
-std::string FltkShell::BrowseForFolder(const std::string& title) { return PickFolder(title, language_); }
+std::string FltkShell::BrowseForFolder(const std::string& title) {
+  // The desktop's chooser is another program: the wizard takes no input
+  // until it is closed, as under a modal chooser of its own.
+  picking_ = true;
+  std::string folder = PickFolder(title, form_ != nullptr ? form_->GameFolder : std::string(), language_,
+                                  dump_.Enabled() ? &dump_ : nullptr);
+  picking_ = false;
+  return folder;
+}
 
 void FltkShell::ControlChanged(const wizard::Control& control) {
   if (window_ == nullptr) return;
@@ -78,8 +86,8 @@ void FltkShell::EndProgram() {
 
 int FltkShell::Dispatch(int event, Fl_Window* window) {
   FltkShell* shell = gActiveShell;
-  if (shell != nullptr && shell->form_ != nullptr && shell->window_ != nullptr && shell->form_->Running() &&
-      window == &shell->window_->Window() && IsInput(event)) {
+  if (shell != nullptr && shell->form_ != nullptr && shell->window_ != nullptr &&
+      (shell->form_->Running() || shell->picking_) && window == &shell->window_->Window() && IsInput(event)) {
     return 1;
   }
   return Fl::handle_(event, window);

@@ -29,7 +29,8 @@ class FltkShell : public wizard::Shell {
   void EndProgram() override;
 
  private:
-  // Drops the player's input to the wizard window while the run goes on.
+  // Drops the player's input to the wizard window while the run goes on
+  // or a folder is being picked.
   static int Dispatch(int event, Fl_Window* window);
 
   wizard::Language language_;
@@ -37,6 +38,7 @@ class FltkShell : public wizard::Shell {
   WidgetDump& dump_;
   wizard::frmMain* form_ = nullptr;
   WizardWindow* window_ = nullptr;
+  bool picking_ = false;
 };
 
 }  // namespace fltk_frontend

@@ -1,6 +1,5 @@
-// The folder picker: FLTK's own chooser in directory mode, the same on
-// every desktop (GTK's would depend on what is installed), with its labels
-// in the user's language.
+// The folder picker: the desktop's own chooser where there is one, else
+// FLTK's in directory mode, with its labels in the user's language.
 #pragma once
 
 #include <string>
@@ -9,8 +8,13 @@
 
 namespace fltk_frontend {
 
+class WidgetDump;
+
 // The chosen folder without a trailing separator ("/" for the root), or
-// empty text when the player cancels.
-std::string PickFolder(const std::string& title, wizard::Language language);
+// empty text when the player cancels. The picker opens on startFolder, or
+// the home when that is no folder. dump (may be null) describes FLTK's
+// chooser while it is open.
+std::string PickFolder(const std::string& title, const std::string& startFolder, wizard::Language language,
+                       WidgetDump* dump);
 
 }  // namespace fltk_frontend

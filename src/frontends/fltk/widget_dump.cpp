@@ -18,6 +18,7 @@ void WidgetDump::Write() const {
   std::string text;
   if (window_ != nullptr) window_->Describe(text);
   if (dialog_ != nullptr) dialog_->Describe(text);
+  text += chooser_;
   std::string temporary = path_ + ".new";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return;

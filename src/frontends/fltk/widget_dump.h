@@ -8,6 +8,7 @@
 //   model   <name> <index or -> <x> <y> <w> <h>             where the model puts it
 //   dialog  <X window id> <x> <y> <w> <h> <icon> <title> <text>
 //   button  <number> <x> <y> <w> <h> <caption>              in the dialog
+//   chooser <folder> <filter shown 0|1> <preview shown 0|1> <entry>...   FLTK's folder chooser
 //
 // Fields are separated by tabs; in texts a tab, a line feed and a backslash
 // are written as \t, \n and \\. Widget positions are in the window; the
@@ -17,6 +18,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace fltk_frontend {
 
@@ -31,6 +33,8 @@ class WidgetDump {
   bool Enabled() const { return !path_.empty(); }
   void SetWindow(const WizardWindow* window) { window_ = window; }
   void SetDialog(const MessageDialog* dialog) { dialog_ = dialog; }
+  // The open folder chooser's line, empty when none is open.
+  void SetChooser(std::string line) { chooser_ = std::move(line); }
   // Writes the file anew (whole, through a rename).
   void Write() const;
 
@@ -38,6 +42,7 @@ class WidgetDump {
   std::string path_;
   const WizardWindow* window_ = nullptr;
   const MessageDialog* dialog_ = nullptr;
+  std::string chooser_;
 };
 
 // text as a dump field.

@@ -46,7 +46,8 @@ int RunWizard(HINSTANCE instance, int showCommand, const std::optional<std::stri
       form.Form_Load();
       if (gameDir) form.OpenOnGameFolder(*gameDir);
       window.Show(showCommand);
-      status = window.RunMessageLoop();
+      window.RunMessageLoop();
+      status = wizard::WindowExitStatus(form);
     }
   }
   return status;
