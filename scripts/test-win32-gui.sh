@@ -4,7 +4,7 @@
 # model, tests/wizard/golden/main_window.txt) and pixel colour, and
 # click-throughs with xdotool that install a car, answer the replace
 # question and the close question, the keyboard's Enter and Escape among
-# them. Screenshots go to artifacts/screenshots/windows/. The suite and the
+# them, and a large car whose bar moves through the extraction. Screenshots go to artifacts/screenshots/windows/. The suite and the
 # unattended mode of the same build are scripts/test-windows.sh's.
 #
 # What runs is the i686 build, as shipped, under the 32-bit Wine (through
@@ -355,6 +355,50 @@ if window=$(wait_window "$title"); then
 else
   check "window shown for cancelling" false
 fi
+
+# A large car's extraction moves the bar: while the second of its two large
+# files waits to be created (strace holds the wineserver's open for 6 s),
+# the bar shows the first one's share of the bytes, two thirds of the bar.
+fill_between() {  # fill_between LOW HIGH IMAGE: where the bar's filled part ends, in hundredths of the bar
+  local fill ends
+  fill=$(px "$3" 36 228)
+  ends=$(colours "$3" 36 228 409 1 | awk -v fill="$fill" '$0 == fill { last = NR - 1 } END { print last + 0 }')
+  [ $((ends * 100 / 408)) -ge "$1" ] && [ $((ends * 100 / 408)) -le "$2" ]
+}
+large=$work/src-LRG
+mkdir -p "$large/Textures"
+for kind in Cars Parts Texts Icons; do printf '// LRG %s\r\n' "$kind" >"$large/$kind.scr"; done
+head -c 16777216 /dev/urandom >"$large/Textures/1.dds"
+head -c 16777216 /dev/urandom >"$large/Textures/2.dds"
+"$rigbox" pack --id LRG -o "$work/large.rigbox" "$large" >/dev/null &&
+  "$rigbox" sfx --stub "$stub" -o "$work/install-LRG.exe" "$work/large.rigbox" >/dev/null || exit 1
+large_game=$work/Games/Large
+make_game "$large_game"
+server=
+for pid in $(pgrep wineserver); do
+  tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && server=$pid
+done
+held=$large_game/Data/Cars/LRG/Textures/2.dds
+# The wineserver opens files for Wine's programs, by way of the drive's link.
+strace -p "$server" -qq -o "$work/strace.txt" -e trace=open,openat -e inject=open,openat:delay_enter=6000000:when=1 \
+  -P "$WINEPREFIX/dosdevices/z:$held" &
+tracer=$!
+sleep 1
+start_window "$work/install-LRG.exe" --game-dir "$(windows_path "$large_game")"
+if window=$(wait_window "$title"); then
+  wait_state "$window" "$work/shot.png" step_game_folder
+  click_button "$window" Next
+  wait_state "$window" "$work/shot.png" step_ready
+  click_button "$window" Next
+  check "the bar at the first file's share mid-run" wait_state "$window" "$shots/08-extracting.png" fill_between 60 70
+  check "the large car's run finishes" wait_state "$window" "$work/shot.png" step_finished
+  click_button "$window" Finish
+  check "Finish ends the program with 0" test "$(wait_exit)" = 0
+else
+  check "window shown for the large car" false
+fi
+kill "$tracer"
+wait "$tracer"
 
 echo "test-win32-gui: $passes passed, $failures failed (screenshots in $shots)"
 [ $failures -eq 0 ]

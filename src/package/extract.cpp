@@ -140,13 +140,16 @@ bool VerifyPackage(std::vector<RigboxEntry>& entries) {
   return true;
 }
 
-bool ExtractPackage(std::string& destFolder) {
+bool ExtractPackage(std::string& destFolder, ProgressHook progress, void* context) {
   destFolder = modTools::AddBackslash(destFolder);
   // Every entry is checked before the first byte is written, so a bad
   // package leaves the destination as it was.
   std::vector<RigboxEntry> entries;
   if (!VerifyPackage(entries)) return false;
   PackageWindow window(PackageFileNum, Base() + PackageHeader.DirPos - 1);
+  int64_t total = 0;
+  for (const RigboxEntry& entry : entries) total += entry.Size;
+  window.ReportTo(progress, context, total);
   std::string madeFolder;
   for (size_t i = 0; i < entries.size(); ++i) {
     std::string folder = TargetFolder(destFolder, entries[i]);

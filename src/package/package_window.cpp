@@ -42,12 +42,18 @@ void PackageWindow::CopyInSystem(int64_t& offset, int64_t& count, platform::File
     }
     offset += copied;
     count -= copied;
+    Written(copied);
     unpainted_ += copied;
     if (unpainted_ >= static_cast<int64_t>(kCopyChunkSize)) {
       unpainted_ = 0;
       NoteBusy();
     }
   }
+}
+
+void PackageWindow::Written(int64_t count) {
+  written_ += count;
+  if (progress_ != nullptr) progress_(context_, written_, total_);
 }
 
 CopyResult PackageWindow::CopyTo(int64_t offset, int64_t count, platform::File& out) {
@@ -63,6 +69,7 @@ CopyResult PackageWindow::CopyTo(int64_t offset, int64_t count, platform::File& 
     if (!out.WriteAll(buffer_.data() + (offset - start_), static_cast<size_t>(available))) {
       return CopyResult::WriteFailed;
     }
+    Written(available);
     offset += available;
     count -= available;
   }

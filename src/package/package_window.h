@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "package/chunk_copy.h"
+#include "package/rigbox.h"
 #include "support/platform.h"
 
 namespace modRIGBOX {
@@ -20,6 +21,13 @@ class PackageWindow {
   // bytes at a time.
   PackageWindow(platform::File& file, int64_t dataEnd) : file_(file), dataEnd_(dataEnd) {}
 
+  // Tells progress of every piece written, out of total bytes.
+  void ReportTo(ProgressHook progress, void* context, int64_t total) {
+    progress_ = progress;
+    context_ = context;
+    total_ = total;
+  }
+
   // Writes count bytes from file offset `offset` to out's current position.
   CopyResult CopyTo(int64_t offset, int64_t count, platform::File& out);
 
@@ -27,6 +35,7 @@ class PackageWindow {
   bool Fill(int64_t offset);
   // Copies in the system what it will, advancing offset and count.
   void CopyInSystem(int64_t& offset, int64_t& count, platform::File& out);
+  void Written(int64_t count);
 
   platform::File& file_;
   int64_t dataEnd_;
@@ -36,6 +45,10 @@ class PackageWindow {
   int64_t filePos_ = -1;   // where the file's next read starts; -1 unknown
   bool inSystem_ = true;   // until the system first refuses
   int64_t unpainted_ = 0;  // bytes copied in the system since the last NoteBusy
+  ProgressHook progress_ = nullptr;
+  void* context_ = nullptr;
+  int64_t written_ = 0;
+  int64_t total_ = 0;
 };
 
 }  // namespace modRIGBOX

@@ -77,13 +77,14 @@ bool ReadPackageDirectory(std::vector<RigboxEntry>& entries);
 bool VerifyPackage(std::vector<RigboxEntry>& entries);
 // Writes every file of the open package below destFolder, which receives a
 // trailing separator if it lacked one (modTools::AddBackslash). A package
-// that fails VerifyPackage writes nothing.
-bool ExtractPackage(std::string& destFolder);
+// that fails VerifyPackage writes nothing. progress(context, done, total),
+// when given, follows the bytes written out of the total stored.
+using ProgressHook = void (*)(void* context, int64_t done, int64_t total);
+bool ExtractPackage(std::string& destFolder, ProgressHook progress = nullptr, void* context = nullptr);
 
 // Checks every byte of the open package against the checksum of its
 // record; true for a package without one. A damaged record or package fails
 // with kind Damaged. progress(context, done, total) follows the bytes read.
-using ProgressHook = void (*)(void* context, int64_t done, int64_t total);
 bool CheckPackageIntegrity(ProgressHook progress, void* context);
 
 // What tells this package from another: a digest of the open package's

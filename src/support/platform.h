@@ -279,4 +279,8 @@ bool IsElevated();
 // game) reads the copy whenever it exists. "" on other systems.
 std::string VirtualStorePath(const std::string& path);
 
+// Milliseconds from an arbitrary start on a clock that never goes back, for
+// intervals (a change of the system's time does not move it).
+int64_t MonotonicMilliseconds();
+
 }  // namespace platform

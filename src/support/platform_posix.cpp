@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
@@ -416,6 +417,12 @@ std::string ExecutablePath() {
     return std::string();
   }
   return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+int64_t MonotonicMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 std::string LinkedFile(const std::string& path) {

@@ -493,6 +493,8 @@ bool GetPathInfo(const std::string& path, PathInfo& info) {
 // A program runs by its name here, not by a permission bit.
 bool CopyPermissions(const std::string& /*from*/, const std::string& /*to*/) { return true; }
 
+int64_t MonotonicMilliseconds() { return static_cast<int64_t>(GetTickCount64()); }
+
 std::string ExecutablePath() {
   // GetModuleFileNameW truncates silently; grow until the whole name fits.
   std::wstring buffer(MAX_PATH, L'\0');

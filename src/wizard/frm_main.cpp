@@ -31,6 +31,13 @@ constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014
 constexpr int16_t kResInUse = kResScriptFaults[static_cast<int>(game::ScriptFault::InUse)];
 
 constexpr int32_t kProgressPerRegistration = 10;
+// The four registrations' own steps and the three between them, which
+// follow the extraction's share of the bar; the last step, to full, is the
+// end's.
+constexpr int32_t kProgressForRegistrations = 4 + 3 * kProgressPerRegistration + 1;
+// The window is repainted at least this often while files are written,
+// whether or not the bar moved: a slow disk is not a hang.
+constexpr int64_t kRepaintMilliseconds = 100;
 
 Control& Bind(FormModel& model, std::string_view name, std::optional<int16_t> index = std::nullopt) {
   // The names are this window's own: a miss is a programming error, and
@@ -362,9 +369,34 @@ void frmMain::RunOperation() {
   if (ok && !recordFault) {
     SetProgress(bar.Max / 2);
     std::string destination = GameFolder + "Data\\Cars\\" + CarID;
+    // The extraction's share, from half up to the registrations', fills as
+    // the bytes are written. Only a changed value goes to the window, so a
+    // fast disk sends it a few dozen at most.
+    struct Painted {
+      frmMain& Form;
+      int64_t At;
+    } painted{*this, platform::MonotonicMilliseconds()};
+    auto extracted = [](void* context, int64_t done, int64_t total) {
+      auto& [self, at] = *static_cast<Painted*>(context);
+      const Control& progress = self.ui_.prgsAction;
+      int32_t half = progress.Max / 2;
+      int32_t share = progress.Max - kProgressForRegistrations - half;
+      int32_t value =
+          half + static_cast<int32_t>(static_cast<double>(done) / static_cast<double>(total) * share);
+      int64_t now = platform::MonotonicMilliseconds();
+      if (value != progress.Value) {
+        self.SetProgress(value);  // shown, and the window painted, at once
+      } else if (now - at < kRepaintMilliseconds) {
+        return;
+      } else {
+        self.shell_.KeepResponsive();
+      }
+      at = now;
+    };
     modRIGBOX::SetBusyHook([](void* shell) { static_cast<Shell*>(shell)->KeepResponsive(); }, &shell_);
-    ok = modRIGBOX::ExtractPackage(destination);
+    ok = modRIGBOX::ExtractPackage(destination, extracted, &painted);
     modRIGBOX::SetBusyHook(nullptr, nullptr);
+    if (ok) SetProgress(bar.Max - kProgressForRegistrations);
   }
   ok = modRIGBOX::ClosePackage() && ok;
   // The record names every file before the first line names the car.

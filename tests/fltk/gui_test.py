@@ -7,7 +7,7 @@
 # the window's events reach it and its answers reach the screen.
 #
 # Usage: gui_test.py --build BUILD --screenshots DIR --hidpi-display :N
-# Needs DISPLAY (an Xvfb at 96 dpi with openbox), xdotool, wmctrl, xwininfo
+# Needs DISPLAY (an Xvfb at 96 dpi with openbox), xdotool, wmctrl, xwininfo, strace
 # and ImageMagick's import. Run from scripts/test-gui.sh.
 
 import argparse
@@ -83,7 +83,8 @@ class Dump:
 
 class Session:
     # One run of the installer with its window.
-    def __init__(self, test, name, game, language="C.UTF-8", display=None, arguments=(), path=None):
+    def __init__(self, test, name, game, language="C.UTF-8", display=None, arguments=(), path=None,
+                 installer=None, tracer=()):
         self.test, self.name, self.dump = test, name, None
         test.sessions.append(self)
         self.dump_path = test.world / f"dump-{name}.txt"
@@ -93,10 +94,11 @@ class Session:
                         TMPDIR=str(test.world / "tmp"), RIGBOX_DUMP_WIDGETS=str(self.dump_path),
                         DISPLAY=display or os.environ["DISPLAY"], PATH=path or os.environ["PATH"])
         # Root ignores read-only files: the installer then runs as nobody.
-        command = [str(test.installer), *arguments]
+        command = [str(installer or test.installer), *arguments]
         if os.geteuid() == 0:
             subprocess.run(["chown", "-R", f"{NOBODY}:{NOBODY}", str(test.world)], check=True)
             command = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", "--", *command]
+        command = [*tracer, *command]
         self.process = subprocess.Popen(command, cwd=test.world, env=self.env, stdout=subprocess.PIPE,
                                         stderr=subprocess.STDOUT)
         self.wait(lambda d: d.window is not None and d.window["xid"] != 0, "the window to show")
@@ -325,6 +327,36 @@ class GuiTest:
         s.close_answering("close box", "Tak", ("Czy jesteś pewien?", ["Tak", "Nie"]))
         s.ends_with(1)  # the failed run's status
 
+    # A large car's extraction moves the bar: while the second of its two large files waits to be
+    # created (strace holds that call for 3 s), the bar shows the first one's share of the bytes.
+    def test_progress(self):
+        car, installer = self.work / "large-car", self.world / "large-installer"
+        shutil.copytree(ROOT / "demo/car", car)
+        for name in ("1.dds", "2.dds"):
+            (car / "Textures" / name).write_bytes(os.urandom(16 << 20))
+        rigbox = self.build / "tools/rigbox/rigbox"
+        subprocess.run([rigbox, "pack", "--id", "DMO", "-o", self.work / "large.rigbox", car], check=True,
+                       stdout=subprocess.DEVNULL)
+        subprocess.run([rigbox, "sfx", "--stub", self.build / "src/frontends/fltk/rigbox-extract", "-o", installer,
+                        self.work / "large.rigbox"], check=True, stdout=subprocess.DEVNULL)
+        game = shutil.copytree(self.world / "pristine", self.world / "game-large", symlinks=True)
+        held = game / "Data/Cars/DMO/Textures/2.dds"
+        tracer = ["strace", "-f", "-qq", "--seccomp-bpf", "-o", str(self.work / "strace.txt"), "-e", "trace=openat",
+                  "-e", "inject=openat:delay_enter=3000000", "-P", str(held)]
+        s = Session(self, "large", game, installer=installer, tracer=tracer)
+        s.click("cmdNav", NEXT)
+        s.wait(lambda d: d.step() == 6, "step 6")
+        s.click("cmdNav", NEXT)
+        # Half of the bar, then the first file's share of the extraction's (65 of 200).
+        d = s.wait(lambda d: d.text("lblAction") == "Extracting RIGBOX..." and
+                   int(d.text("prgsAction").split("/")[0]) >= 125, "the bar to move through the extraction")
+        check(int(d.text("prgsAction").split("/")[0]) <= 133 and not held.exists(), f"mid-run {d.text('prgsAction')}")
+        s.screenshot("extracting")
+        d = s.wait(lambda d: d.widgets[("cmdNav", FINISH)]["enabled"], "the end of the run")
+        check(d.text("prgsAction") == "200/200", f"after the run {d.text('prgsAction')}")
+        s.click("cmdNav", FINISH)
+        s.ends_with(0)
+
     # A double-density screen, where everything is twice as large.
     def test_hidpi(self):
         s = Session(self, "hidpi", self.game, display=self.hidpi_display)
@@ -348,7 +380,7 @@ def main():
         old.unlink()
     test = GuiTest(pathlib.Path(args.build).resolve(), shots, args.hidpi_display)
     cases = {"install": test.test_install, "polish failed run": test.test_polish_failed_run,
-             "desktop chooser": test.test_desktop_chooser,
+             "desktop chooser": test.test_desktop_chooser, "progress": test.test_progress,
              "192 dpi": test.test_hidpi}
     failures = 0
     try:

@@ -154,6 +154,18 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
   std::vector<wizard_testing::CarFile> files = SampleCar("DMO");
   files.push_back({"Textures", "huge.dds", std::string(3 << 20, 'h')});
   MakeInstaller(installer, "DMO", files);
+  double stored = 0;
+  for (const wizard_testing::CarFile& file : files) stored += static_cast<double>(file.Bytes.size());
+  // Each value the extraction shows, with the car's bytes on the disk then.
+  std::vector<std::pair<int32_t, double>> extracting;
+  shell.OnChange = [&](const wizard::Control& control) {
+    if (control.Name != "prgsAction" || control.Value <= 100 || control.Value > 165) return;
+    double written = 0;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(game / "Data/Cars/DMO"))
+      if (entry.is_regular_file() && entry.path().stem() != "rigbox-install-record")
+        written += static_cast<double>(entry.file_size());
+    extracting.emplace_back(control.Value, written);
+  };
   wizard::frmMain& wizard = Start();
   Next();
   EXPECT_EQ(wizard.Task, wizard::kTaskExtract);
@@ -168,8 +180,17 @@ TEST_F(WizardFlow, NewCarInstallsWithProgressAndStatus) {
       (std::vector<std::string>{"Extracting RIGBOX...", "Creating file:Data\\Cars\\Cars.scr",
                                 "Creating file:Data\\Cars\\Parts.scr", "Creating file:Data\\Cars\\Texts.scr",
                                 "Creating file:Data\\Cars\\Icons.scr", "Successfully completed"}));
-  // Half at once; each registration's own +1 and +10 after the first three.
-  EXPECT_EQ(shell.ProgressValues, (std::vector<int32_t>{100, 101, 111, 112, 122, 123, 133, 134, 200}));
+  // Half at once; the extraction's share up to 165 as the bytes are written,
+  // a step for each piece of the large file; each registration's own +1
+  // and +10 after the first three; full at the end.
+  const std::vector<int32_t>& values = shell.ProgressValues;
+  ASSERT_GE(values.size(), size_t{22});
+  EXPECT_EQ(values.front(), 100);
+  EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+  EXPECT_EQ(std::vector<int32_t>(values.end() - 9, values.end()),
+            (std::vector<int32_t>{165, 166, 176, 177, 187, 188, 198, 199, 200}));
+  EXPECT_GE(extracting.size(), size_t{12});
+  for (auto [value, written] : extracting) EXPECT_NEAR(value, 100 + written / stored * 65, 1) << written;
 
   EXPECT_EQ(ReadFile(game / "Vehiforge.ini"), kIniWithDmo);
   wizard.cmdNav_Click(wizard::kNavFinish);
