@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <map>
 #include <set>
 #include <string>
@@ -220,6 +222,11 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
     changed.Bytes[Le(changed.Bytes, 0x3C, 4) + 24 + 96 + at] = value;
     return changed;
   };
+  // Data directory 5 (the relocations) pointing inside the resources.
+  InputFile inside{"x.exe", stub_.Bytes};
+  const size_t directories = Le(inside.Bytes, 0x3C, 4) + 24 + 96;
+  const uint32_t into = static_cast<uint32_t>(Le(inside.Bytes, directories + 8 * 2, 4)) + 0x20;
+  std::memcpy(&inside.Bytes[directories + 8 * 5], &into, sizeof into);
   InputFile appended{"x.exe", stub_.Bytes}, broken{"x.exe", stub_.Bytes};
   appended.Bytes.push_back(0);
   // The first type's entry in the resource directory made to point at data.
@@ -242,7 +249,7 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
       {stub(8 * 2 + 2, 0), ico, "", "\"x.exe\" has no resource section"},
       {stub(8 * 4 + 2, 1), ico, "", x + "it is signed; give the program as it was before signing"},
       {stub(8 * 6 + 2, 0x7F), ico, "", x + "data directory 6 points into or after the resources"},
-      {stub(8 * 5 + 1, 0x20), ico, "", x + "data directory 5 points into or after the resources"},  // in them
+      {inside, ico, "", x + "data directory 5 points into or after the resources"},
       {{"x.exe", {stub_.Bytes.begin(), stub_.Bytes.begin() + 0x180}},
        ico,
        "",

@@ -229,7 +229,8 @@ Result<std::vector<uint8_t>> CarsOwnProgram(const std::string& stubPath, std::ve
   bool windows = stub.size() >= 2 && stub[0] == 'M' && stub[1] == 'Z';
   std::optional<InputFile> icon;
   if (parsed.Options.count("--icon") != 0) {
-    if (!windows) return Error(Quoted(stubPath) + " is no Windows program: --icon is for the Windows installer");
+    if (!windows)
+      return Error(Quoted(stubPath) + " is no Windows program: --icon is for the Windows installer");
     auto bytes = ReadWhole(parsed.Options["--icon"]);
     if (!bytes) return bytes.Error();
     icon = InputFile{parsed.Options["--icon"], std::move(*bytes)};
