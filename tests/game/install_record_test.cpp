@@ -35,6 +35,12 @@ TEST(GameInstallRecord, ReadsBackWhatItWritesAndNothingElse) {
   EXPECT_EQ(read.Files[0].Size, record.Files[0].Size);
   EXPECT_EQ(read.Files[0].Modified, record.Files[0].Modified);
   EXPECT_TRUE(game::ParseRecord(text + "name=Rally car\n", read));
+  // A car's name from another maker's installer cannot add a file line.
+  record.Name = "Car\nfile=1 2 ..\\x";
+  std::string named = game::RecordText(record);
+  EXPECT_NE(named.find("\nname=Car file=1 2 ..\\x\n"), std::string::npos) << named;
+  ASSERT_TRUE(game::ParseRecord(named, read));
+  EXPECT_EQ(NamesOf(read), (Names{"Tex\\my body.dds", "?Cars.scr"}));
   size_t fileLine = text.find("file=");
   for (const std::string& broken :
        {text.substr(0, text.size() - 1), "x" + text, text.substr(text.find('\n') + 1), text + "no key\n",
