@@ -6,6 +6,7 @@
 #include "game/car_id.h"
 #include "game/car_removal.h"
 #include "game/game_files.h"
+#include "game/install_record.h"
 #include "game/installed_cars.h"
 #include "package/rigbox.h"
 #include "support/ascii_case.h"
@@ -23,6 +24,7 @@ constexpr int16_t kResNotRemoved = 124;
 constexpr int16_t kResStillIncluded = 128;
 constexpr int16_t kResChangedKept = 129;
 constexpr int16_t kResLinkRemoved = 130;
+constexpr int16_t kResNoRecord = 150;
 constexpr int16_t kResReserved = 10007;
 
 // The package's file names inside the car's folder; false when the
@@ -84,24 +86,69 @@ int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
   return Stop(output, FaultReport(kResNotRemoved, faults), kExitRunFailed);
 }
 
-}  // namespace
-
-int RemoveCar(frmMain& form, ConsoleOutput& output) {
-  if (!form.CheckGameFolder(form.GameFolder))
-    return Stop(output, LoadResString(kResNoGame), kExitNotGameFolder);
-  form.LoadINI();
+// The car the run removes, in form.CarID, and the package's file names
+// when it works from the package; else the exit status that refuses it.
+int ChooseCar(frmMain& form, ConsoleOutput& output, const std::optional<std::string>& car,
+              std::vector<std::string>& entryPaths) {
   form.RIGBOX_FileName = form.ProgramPath;
-  std::vector<std::string> entryPaths;
-  if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths))
-    return Stop(output, PackageErrorReport(form.RIGBOX_FileName), kExitPackageRefused);
-  form.CarID = modRIGBOX::GetPackageCarID();
+  if (car) {
+    // A program that carries a car removes that car alone, as without --car.
+    std::string carried;
+    if (modRIGBOX::OpenPackage(modRIGBOX::kModeAppended, form.RIGBOX_FileName, "", 0))
+      carried = modRIGBOX::GetPackageCarID();
+    modRIGBOX::ClosePackage();
+    if (!carried.empty() && carried != *car)
+      return Stop(output, "--car " + *car + ": this installer carries the car " + carried, kExitUsage);
+    form.CarID = *car;
+  } else {
+    if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths))
+      return Stop(output, PackageErrorReport(form.RIGBOX_FileName), kExitPackageRefused);
+    form.CarID = modRIGBOX::GetPackageCarID();
+  }
   if (int16_t refusal = Refusal(form.CarID))
     return Stop(output, LoadResString(refusal) + (refusal == kResInvalidId ? kValidCharactersShown : ""),
                 kExitPackageRefused);
+  return kExitSuccess;
+}
+
+// Without the car's own record nothing tells its files apart: the run
+// removes nothing, but the empty folders a removal cut off after deleting
+// the record left, so that running it again finishes the job.
+int WithoutRecord(const std::string& carFolder, const std::string& shownFolder, bool installed,
+                  ConsoleOutput& output) {
+  game::CarFiles files;
+  std::vector<game::FileFault> faults;
+  platform::PathInfo info;
+  bool folder =
+      platform::GetPathInfo(carFolder, info) && info.Kind == platform::PathKind::Folder && !info.IsLink;
+  if (folder && game::FindCarFiles(carFolder, shownFolder, {}, files, faults) && files.Foreign.empty()) {
+    game::RemoveCarFiles(carFolder, shownFolder, files, faults);
+    folder = false;
+  }
+  return Stop(output, LoadResString(installed || folder ? kResNoRecord : kResCarNotInstalled),
+              kExitNotInstalled);
+}
+
+}  // namespace
+
+int RemoveCar(frmMain& form, ConsoleOutput& output, const std::optional<std::string>& givenCar) {
+  if (!form.CheckGameFolder(form.GameFolder))
+    return Stop(output, LoadResString(kResNoGame), kExitNotGameFolder);
+  form.LoadINI();
+  std::vector<std::string> entryPaths;
+  if (int status = ChooseCar(form, output, givenCar, entryPaths)) return status;
   const std::string& game = form.GameFolder;
   std::string shownFolder = "Data\\Cars\\" + form.CarID + "\\";
   const std::vector<std::string>& cars = form.InstalledCars();
   bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
+  if (givenCar) {
+    game::InstallRecord record;
+    game::RecordState state = game::ReadRecord(game + shownFolder, record);
+    if (state == game::RecordState::Missing ||
+        (state == game::RecordState::Read && record.CarId != form.CarID))
+      return WithoutRecord(game + shownFolder, shownFolder, listed || game::HasCarLines(game, form.CarID),
+                           output);
+  }
   std::string spelling = game::CarFolderSpelling(game, form.CarID);
   // On Windows, and for the game under Wine, another car's folder in
   // another letter case is this ID's folder: never take it for this car.

@@ -3,6 +3,9 @@
 // installed without one, from the installer's own package.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "wizard/frm_main.h"
 #include "wizard/unattended.h"
 
@@ -14,8 +17,9 @@ inline constexpr int kExitNotInstalled = 7;
 // Removes the car of form's package from form.GameFolder: its lines from
 // the shared scripts, its entry from the list, then its files unchanged
 // since the install, the record, and the folders they leave empty. The
-// top-level lines stay: every other car's lines hang off them. Returns the
-// exit status.
-int RemoveCar(frmMain& form, ConsoleOutput& output);
+// top-level lines stay: every other car's lines hang off them. With car
+// (--car), the car of that ID, worked out from its install record alone,
+// so that a program without a package removes it. Returns the exit status.
+int RemoveCar(frmMain& form, ConsoleOutput& output, const std::optional<std::string>& car = std::nullopt);
 
 }  // namespace wizard

@@ -50,7 +50,7 @@ bool IsUnattendedOption(const std::string& argument) {
   return argument == "--silent" || argument == "--replace" || argument == "--remove" ||
          argument == "--help" || argument == "-h" || argument == "/?" || argument == "--version" ||
          argument == "--game-dir" || argument.rfind("--game-dir=", 0) == 0 || argument == "--log" ||
-         argument.rfind("--log=", 0) == 0;
+         argument.rfind("--log=", 0) == 0 || argument == "--car" || argument.rfind("--car=", 0) == 0;
 }
 
 // Another installer's switch as our option, or the argument as it stands.
@@ -73,7 +73,8 @@ std::vector<std::string> WithOurOptions(const std::vector<std::string>& argument
     } else {
       result.push_back(AsOurOption(arguments[i]));
       // A folder named like a switch stays a folder.
-      if ((arguments[i] == "--game-dir" || arguments[i] == "--log") && i + 1 < arguments.size())
+      if ((arguments[i] == "--game-dir" || arguments[i] == "--log" || arguments[i] == "--car") &&
+          i + 1 < arguments.size())
         result.push_back(arguments[++i]);
     }
   }
@@ -160,7 +161,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     } else if (argument == "--version") {
       result.Version = true;
     } else if (!TakeValue(ours, i, "--game-dir", result.GameDir) &&
-               !TakeValue(ours, i, "--log", result.Log)) {
+               !TakeValue(ours, i, "--log", result.Log) && !TakeValue(ours, i, "--car", result.Car)) {
       return std::nullopt;
     }
   }
@@ -168,7 +169,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   // --game-dir alone opens on that folder); a removal replaces nothing.
   bool unattended = result.Silent || result.Remove;
   if (!result.Help && !result.Version && !unattended && result.Replace) return std::nullopt;
-  if (result.Remove && result.Replace) return std::nullopt;
+  if ((result.Remove && result.Replace) || (result.Car && !result.Remove)) return std::nullopt;
   return result;
 }
 
@@ -177,7 +178,7 @@ std::string UsageText(const std::string& programName) {
          " [--game-dir DIR] [--silent [--replace]]\n"
          "       " +
          programName +
-         " --remove [--game-dir DIR]\n"
+         " --remove [--car ID] [--game-dir DIR]\n"
          "\n"
          "Installs the car carried by this program into the game's folder.\n"
          "Without options the installation wizard opens.\n"
@@ -187,6 +188,8 @@ std::string UsageText(const std::string& programName) {
          "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
+         "  --car ID        with --remove: the car ID to remove, from its install record\n"
+         "                  alone (the program need not carry the car)\n"
          "  --log FILE      accepted; no log is written yet\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"
@@ -200,7 +203,9 @@ std::string UsageText(const std::string& programName) {
          "car ID is refused, 5 the car is already installed and --replace was not given,\n"
          "6 installed, but some game files could not be updated (listed on stderr).\n"
          "--remove: 0 removed, 1 something could not be removed (listed on stderr),\n"
-         "3 and 4 as above, 7 this car is not installed in that game folder.\n"
+         "2 also when --car names another car than this installer's, 3 and 4 as above,\n"
+         "7 this car is not installed in that game folder (with --car: it has no\n"
+         "install record there).\n"
          "The wizard: its installation's status, or 8 when closed without installing.\n";
 }
 
@@ -234,7 +239,7 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
     form.btnBrowse_Click(0);
     if (form.LastOutcome == Outcome::NotGameFolder) return kExitNotGameFolder;
   }
-  if (commandLine.Remove) return RemoveCar(form, output);
+  if (commandLine.Remove) return RemoveCar(form, output, commandLine.Car);
   form.cmdNav_Click(kNavNext);
   if (form.Step != kStepReady) return ExitStatus(form.LastOutcome);
   form.cmdNav_Click(kNavNext);

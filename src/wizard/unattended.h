@@ -29,6 +29,8 @@ struct CommandLine {
   std::optional<std::string> GameDir;
   bool Replace = false;
   bool Remove = false;
+  // --car ID: the car --remove takes out, from its install record alone.
+  std::optional<std::string> Car;
   // --log FILE: taken, not yet written.
   std::optional<std::string> Log;
 

@@ -39,3 +39,12 @@ with open(sys.argv[1], "r+b") as f:
     f.seek(int(sys.argv[2])); b = f.read(1); f.seek(-1, 1); f.write(bytes([b[0] ^ int(sys.argv[3])]))' \
     "$1" "$2" "${3:-255}"
 }
+# tree_state FOLDER: every entry with its kind, mode and content; the install
+# record without the files' times, which each run sets anew.
+tree_state() {
+  cd "$1" || return
+  find . -printf '%y %m %p\n' | sort
+  { find . -type f ! -name rigbox-install-record.txt -exec sha1sum {} + &&
+    find . -name rigbox-install-record.txt -exec sed 's/^\(file=[0-9]*\) [0-9]*/\1/' {} +; } | sort
+  cd - >/dev/null || return
+}

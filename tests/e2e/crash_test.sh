@@ -24,15 +24,6 @@ make_installer() {  # make_installer ID [VERSION]: version 2 drops Tex/old.dds a
 }
 # state FROM TO ID ARGS...: a copy of the game folder FROM in TO, as install-ID ARGS leaves it.
 state() { cp -a "$1" "$2" && "$work/install-$3" "${@:4}" --game-dir "$2" >"$work/out"; }
-# snapshot FOLDER: every entry with its kind, mode and content; the install
-# record without the files' times, which each run sets anew.
-snapshot() {
-  cd "$1" || return
-  find . -printf '%y %m %p\n' | sort
-  { find . -type f ! -name rigbox-install-record.txt -exec sha1sum {} + &&
-    find . -name rigbox-install-record.txt -exec sed 's/^\(file=[0-9]*\) [0-9]*/\1/' {} +; } | sort
-  cd - >/dev/null || return
-}
 # run_crashes NAME FROM EXPECTED "ARGS" "ARGS AGAIN" [INSTALLER]: for each call the clean
 # run makes, a copy of FROM, the run killed before that call, the run again;
 # each must leave EXPECTED.
@@ -40,7 +31,7 @@ run_crashes() {
   local name=$1 from=$2 expected=$3 installer=$work/install-${6:-AAA} cases=0 wrong=0 call count n status
   rm -rf "$work/game" && cp -a "$from" "$work/game"
   strace -f -qq -e trace="$calls" -o "$work/trace" "$installer" $4 --game-dir "$work/game" >"$work/out"
-  snapshot "$expected" >"$work/want"
+  tree_state "$expected" >"$work/want"
   while read -r count call; do
     for ((n = 1; n <= count; n++)); do
       rm -rf "$work/game" && cp -a "$from" "$work/game"
@@ -50,7 +41,7 @@ run_crashes() {
       grep -q 'killed by SIGKILL' "$work/trace" || { echo "$name: $call #$n was not reached"; wrong=$((wrong + 1)); }
       "$installer" $5 --game-dir "$work/game" >"$work/out" 2>&1
       status=$?
-      if ! snapshot "$work/game" | cmp -s - "$work/want" || [ "$status" -ne 0 -a "$status" -ne 7 ]; then
+      if ! tree_state "$work/game" | cmp -s - "$work/want" || [ "$status" -ne 0 -a "$status" -ne 7 ]; then
         echo "$name: killed before $call #$n, then run again (exit $status): the game differs"
         wrong=$((wrong + 1))
       fi
@@ -89,5 +80,7 @@ check "nothing registered after a failed flush" diff -r -x AAA "$work/base" "$wo
 run_crashes install "$work/base" "$work/installed" --silent "--silent --replace"
 run_crashes update "$work/installed" "$work/updated" "--silent --replace" "--silent --replace" AAAv2
 run_crashes removal "$work/installed" "$work/removed" --remove --remove
+cp "$stub" "$work/install-stub"
+run_crashes "removal by the record alone" "$work/installed" "$work/removed" "--remove --car AAA" "--remove --car AAA" stub
 run_crashes "removal of an update" "$work/updated" "$work/updated-removed" --remove --remove AAAv2
 checks_done

@@ -188,6 +188,24 @@ author pack --id BBB -o "$(native "$work/BBB2.rigbox")" "$(native "$work/src-BBB
 run "$work/install-BBB2$exe" --silent --replace --game-dir "$(native "$work/G2")"
 check "an update leaves none of the old version's files" test $? -eq 0 -a \
   "$(cd "$work/G2/Data/Cars/BBB/Textures" && echo *)" = new.dds
+# The program without a package removes a car by its install record alone.
+empty_game "$work/G5"
+run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G5")"
+tree_state "$work/G5" >"$work/G5-before"
+run "$work/install-CCC$exe" --silent --game-dir "$(native "$work/G5")"
+bare=("$work/bare-stub$exe" --remove --game-dir "$(native "$work/G5")" --car)
+runs 2 "--car naming another car than the installer's exits 2" "$work/install-BBB$exe" --remove --car CCC \
+  --game-dir "$(native "$work/G5")"
+runs 0 "the bare program removes a car by its record" "${bare[@]}" CCC
+check "exactly" cmp -s <(tree_state "$work/G5") "$work/G5-before"
+check "saying what --remove says" same_bytes <(tail -n +2 "$work/out") 'Removing car\nThe car has been removed\n'
+runs 7 "a car removed already exits 7" "${bare[@]}" CCC
+check "saying so" grep -qx 'This car is not installed in the selected game folder' "$work/err"
+rm "$work/G5/Data/Cars/BBB/rigbox-install-record.txt" && tree_state "$work/G5" >"$work/G5-before"
+runs 7 "a car without its record exits 7" "${bare[@]}" BBB
+check "saying why" grep -qx 'This car has no install record in the selected game folder: nothing was removed' \
+  "$work/err"
+check "changing nothing" cmp -s <(tree_state "$work/G5") "$work/G5-before"
 if [ -z "$wine" ]; then
   # An author's working folder linked into the game stays the author's.
   ln -s "$work/src-DDD" "$work/G2/Data/Cars/DDD"

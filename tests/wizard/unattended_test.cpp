@@ -58,8 +58,10 @@ std::string Parsed(const std::vector<std::string>& arguments) {
   if (line->Help) text += "help ";
   if (line->Version) text += "version ";
   if (line->Replace) text += "replace ";
+  if (line->Remove) text += "remove ";
   if (line->GameDir) text += "dir=" + *line->GameDir;
   if (line->Log) text += " log=" + *line->Log;
+  if (line->Car) text += " car=" + *line->Car;
   return text;
 }
 
@@ -78,6 +80,8 @@ TEST(WizardCommandLine, UnattendedOptions) {
   EXPECT_EQ(Parsed({"/?"}), "help ");
   EXPECT_EQ(Parsed({"--help", "--replace"}), "help replace ");
   EXPECT_EQ(Parsed({"--version", "--game-dir", "D:\\Games"}), "version dir=D:\\Games");
+  EXPECT_EQ(Parsed({"--remove", "--car", "ABC", "--game-dir=G"}), "remove dir=G car=ABC");
+  EXPECT_EQ(Parsed({"--remove", "--car", "/S"}), "remove  car=/S");
 }
 
 // Other installers' switches as scripts pass them, names in any case.
@@ -96,6 +100,10 @@ TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {
   EXPECT_EQ(Parsed({"--silent", "--game-dir="}), "usage");
   EXPECT_EQ(Parsed({"--silent", "--colour", "red"}), "usage");           // unknown option and its value
   EXPECT_EQ(Parsed({"--game-dir", "D:\\Games", "--replace"}), "usage");  // the window asks instead
+  // --car names the car a removal takes out, and nothing else.
+  for (auto car :
+       {std::vector<std::string>{"--silent", "--car", "ABC"}, {"--remove", "--car"}, {"--car=", "--remove"}})
+    EXPECT_EQ(Parsed(car), "usage") << car[0];
 }
 
 }  // namespace
