@@ -61,6 +61,27 @@ class Win32RegistryApi : public RegistryApi {
 
   int32_t CloseKey(KeyHandle key) override { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
 
+  // Text as REG_SZ with its terminating zero. Uninstall keys are read in
+  // both views, so the 32-bit program's own view serves.
+  int32_t SetValue(uint32_t root, const std::string& subKey, const std::string& name, uint32_t type,
+                   const std::string& text, uint32_t number) override {
+    HKEY handle = nullptr;
+    LONG status = RegCreateKeyExW(RootHandle(root), Widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                  nullptr, &handle, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    std::wstring wide = Widen(text);
+    const auto* data = type == REG_DWORD ? reinterpret_cast<const BYTE*>(&number)
+                                         : reinterpret_cast<const BYTE*>(wide.c_str());
+    DWORD size = type == REG_DWORD ? sizeof number : static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    status = RegSetValueExW(handle, Widen(name).c_str(), 0, type, data, size);
+    RegCloseKey(handle);
+    return status;
+  }
+
+  int32_t DeleteKey(uint32_t root, const std::string& subKey) override {
+    return RegDeleteKeyW(RootHandle(root), Widen(subKey).c_str());
+  }
+
   int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) override {
     wchar_t buffer[256];  // a key name has at most 255 characters
     DWORD length = 256;

@@ -273,6 +273,11 @@ std::string MakeTemporaryFolder();
 // Windows, as root elsewhere.
 bool IsElevated();
 
+// The folder for programs of the user (%LOCALAPPDATA%\Programs), or of
+// every user (Program Files), with no separator at its end; "" where
+// programs are not kept so (POSIX).
+std::string ProgramsFolder(bool everyUser);
+
 // Where Windows keeps its own copy of the file at path for programs it
 // virtualizes: under the user's VirtualStore folder when path lies in a
 // protected folder of the system drive, else "". Such a program (an old

@@ -458,4 +458,6 @@ bool IsElevated() { return geteuid() == 0; }
 
 std::string VirtualStorePath(const std::string& /*path*/) { return std::string(); }
 
+std::string ProgramsFolder(bool /*everyUser*/) { return std::string(); }
+
 }  // namespace platform

@@ -584,6 +584,12 @@ bool IsInside(const std::wstring& path, const std::wstring& folder) {
 
 }  // namespace
 
+std::string ProgramsFolder(bool everyUser) {
+  std::wstring folder = KnownFolder(everyUser ? FOLDERID_ProgramFiles : FOLDERID_LocalAppData);
+  if (folder.empty()) return std::string();
+  return Narrow(everyUser ? folder : folder + L"\\Programs");
+}
+
 std::string VirtualStorePath(const std::string& path) {
   std::wstring wide = Widen(path);
   std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');

@@ -16,6 +16,7 @@
 #include "support/version.h"
 #include "wizard/form_texts.h"
 #include "wizard/string_table.h"
+#include "wizard/uninstall_entry.h"
 
 namespace wizard {
 namespace {
@@ -24,6 +25,7 @@ constexpr int16_t kResCreatingFile = 110;
 constexpr int16_t kResSuccess = 111;
 constexpr int16_t kResExtracting = 115;
 constexpr int16_t kResWarning = 118;
+constexpr int16_t kResNoUninstallEntry = 171;
 constexpr int16_t kResPickerTitle = 205;
 constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
@@ -432,6 +434,7 @@ void frmMain::RunOperation() {
   }
   // An unwritten list is no success: the next run would not know the car.
   WriteINI();
+  RegisterUninstallEntry(install.Details());
   bool registered = scriptFaults_.empty();
   SetAction(LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
@@ -439,6 +442,22 @@ void frmMain::RunOperation() {
   if (!registered) ShowScriptFaults();
   SetEnabled(ui_.cmdNav[kNavFinish], true);
   LastOutcome = registered ? Outcome::RunSucceeded : Outcome::RunPartlyRegistered;
+}
+
+// The entry's uninstaller is this program up to its installer record and
+// package. A failure is a warning: the car is installed all the same.
+void frmMain::RegisterUninstallEntry(const game::InstallRecord& installed) {
+  const modRIGBOX::InstallerRecord& details = modRIGBOX::PackageRecord;
+  int64_t length = modRIGBOX::HeaderPos - 1;
+  if (modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found)
+    length -= static_cast<int64_t>(modRIGBOX::InstallerRecord::kTailSize + details.Name.size() +
+                                   details.Version.size() + details.Author.size());
+  InstalledCar car{GameFolder, CarID, details.Name, details.Version, details.Author};
+  for (const game::RecordedFile& file : installed.Files) car.Bytes += file.Size;
+  std::string failed = RegisterUninstall(registry_, car, RIGBOX_FileName, length);
+  if (!failed.empty())
+    shell_.MessageBox(kResNoUninstallEntry, LoadResString(kResNoUninstallEntry) + failed,
+                      LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 // The car is installed and listed, but the game may not see it: say which

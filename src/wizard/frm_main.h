@@ -11,6 +11,7 @@
 
 #include "discovery/game_folder.h"
 #include "discovery/registry.h"
+#include "game/install_record.h"
 #include "game/script_registration.h"
 #include "wizard/form_model.h"
 #include "wizard/shell.h"
@@ -183,6 +184,7 @@ class frmMain : private game::ProgressSink {
   void SetNavButtons(int16_t newStep);
   void ShowPackageError();
   void ShowScriptFaults();
+  void RegisterUninstallEntry(const game::InstallRecord& installed);
   bool NextOnGameFolderStep();
   bool MayWriteGameFolder();
 

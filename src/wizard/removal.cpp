@@ -24,7 +24,7 @@ constexpr int16_t kResNotRemoved = 124;
 constexpr int16_t kResStillIncluded = 128;
 constexpr int16_t kResChangedKept = 129;
 constexpr int16_t kResLinkRemoved = 130;
-constexpr int16_t kResNoRecord = 150;
+constexpr int16_t kResNoRecord = 170;
 constexpr int16_t kResReserved = 10007;
 
 // The package's file names inside the car's folder; false when the

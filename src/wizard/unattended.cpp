@@ -13,6 +13,7 @@
 #include "wizard/removal.h"
 #include "wizard/shell.h"
 #include "wizard/string_table.h"
+#include "wizard/uninstall_entry.h"
 
 namespace wizard {
 namespace {
@@ -239,7 +240,13 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
     form.btnBrowse_Click(0);
     if (form.LastOutcome == Outcome::NotGameFolder) return kExitNotGameFolder;
   }
-  if (commandLine.Remove) return RemoveCar(form, output, commandLine.Car);
+  if (commandLine.Remove) {
+    int status = RemoveCar(form, output, commandLine.Car);
+    // Last: an entry stays as long as something of its car may.
+    if (status == kExitSuccess || status == kExitNotInstalled)
+      UnregisterUninstall(registry, form.GameFolder, form.CarID);
+    return status;
+  }
   form.cmdNav_Click(kNavNext);
   if (form.Step != kStepReady) return ExitStatus(form.LastOutcome);
   form.cmdNav_Click(kNavNext);

@@ -8,6 +8,7 @@
 #include "win32_shell.h"
 #include "wizard/frm_main.h"
 #include "wizard/unattended.h"
+#include "wizard/uninstall_entry.h"
 
 namespace win32_frontend {
 
@@ -19,12 +20,20 @@ int RunInstaller(HINSTANCE instance, int showCommand) {
 }
 
 int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
+  // The uninstall entry's command asks first; its quiet form does not.
+  if (commandLine && commandLine->Remove && commandLine->Car && commandLine->GameDir &&
+      !commandLine->Silent) {
+    std::wstring question = Widen(wizard::RemovalQuestion(*commandLine->GameDir, *commandLine->Car));
+    if (MessageBoxW(nullptr, question.c_str(), Widen(wizard::kCloseTitle).c_str(),
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+      return wizard::kExitClosedWithoutInstalling;
+  }
   ConsoleWriter console;
   int status = wizard::RunConsole(commandLine, ProgramFileName(), console, modRegistry::SystemRegistry());
   // Started from a shortcut, the program has no console: the player would
   // see nothing at all.
   bool usageError = !commandLine;
-  bool informs = !usageError && (commandLine->Help || commandLine->Version || commandLine->Remove);
+  bool informs = !usageError && (commandLine->Help || commandLine->Version || !commandLine->Silent);
   if (usageError ? !console.ReachesErrors() : informs && !console.ReachesOutput()) {
     std::string text = usageError || commandLine->Help ? wizard::UsageText(ProgramFileName())
                        : commandLine->Remove           ? console.Transcript()

@@ -1,0 +1,121 @@
+#include "wizard/uninstall_entry.h"
+
+#include <cstring>
+
+#include "game/game_files.h"
+#include "game/install_record.h"
+#include "support/ascii_case.h"
+#include "support/crc32c.h"
+#include "support/platform.h"
+#include "support/text_format.h"
+#include "support/tools.h"
+#include "wizard/string_table.h"
+
+namespace wizard {
+namespace {
+
+using modRegistry::kHkeyCurrentUser, modRegistry::kHkeyLocalMachine;
+
+// Ours, in the folder for programs; one copy serves every car.
+constexpr char kUninstallerFolder[] = "\\RIGBOX Extract\\";
+constexpr char kUninstallerName[] = "rigbox-extract.exe";
+
+// A folder as one text whatever its spelling: Windows ignores letter case.
+std::string FolderKey(std::string folder) {
+  while (!folder.empty() && platform::IsSeparator(folder.back())) folder.pop_back();
+  for (char& c : folder) c = support::AsciiUpper(c);
+  return folder;
+}
+
+// A path quoted for Windows' command line: a backslash before the closing
+// quote is doubled, or it would escape the quote.
+std::string Quoted(const std::string& path) {
+  return '"' + path + (!path.empty() && path.back() == '\\' ? "\\\"" : "\"");
+}
+
+constexpr int16_t kResRemoveTheCar = 172;
+constexpr int16_t kResFromFolder = 173;
+
+}  // namespace
+
+std::string CarShownName(const std::string& name, const std::string& carId) {
+  return name.empty() ? carId : name + " (" + carId + ")";
+}
+
+std::string RemovalQuestion(const std::string& gameFolder, const std::string& carId) {
+  game::InstallRecord record;
+  game::ReadRecord(modTools::AddBackslash(gameFolder) + "Data\\Cars\\" + carId + "\\", record);
+  return LoadResString(kResRemoveTheCar) + CarShownName(record.Name, carId) + LoadResString(kResFromFolder) +
+         gameFolder + "?";
+}
+
+std::string UninstallKeyName(const std::string& gameFolder, const std::string& carId) {
+  std::string folder = FolderKey(gameFolder);
+  return "RigboxCar_" + carId + "_" + support::HexText(support::Crc32c(0, folder.data(), folder.size()), 8);
+}
+
+std::string UninstallCommand(const std::string& uninstaller, const std::string& gameFolder,
+                             const std::string& carId) {
+  return Quoted(uninstaller) + " --remove --car " + carId + " --game-dir " + Quoted(gameFolder);
+}
+
+uint64_t ProgramVersion(const std::string& program) {
+  // VS_FIXEDFILEINFO: its signature, the structure's version, then the
+  // file version's most and least significant halves.
+  static constexpr char kSignature[] = "\xBD\x04\xEF\xFE";
+  size_t at = program.find(kSignature, 0, 4);
+  if (at == std::string::npos || program.size() - at < 16) return 0;
+  uint32_t high = 0, low = 0;
+  std::memcpy(&high, program.data() + at + 8, 4);
+  std::memcpy(&low, program.data() + at + 12, 4);
+  return static_cast<uint64_t>(high) << 32 | low;
+}
+
+std::string RegisterUninstall(modRegistry::RegistryApi& registry, const InstalledCar& car,
+                              const std::string& programPath, int64_t programLength) {
+  bool everyUser = platform::IsElevated();
+  std::string programs = platform::ProgramsFolder(everyUser);
+  if (programs.empty()) return std::string();
+  std::string folder = programs + kUninstallerFolder, uninstaller = folder + kUninstallerName;
+  std::string ours(static_cast<size_t>(programLength), '\0');
+  platform::File self;
+  if (!self.Open(programPath, platform::OpenMode::Read) || !self.ReadExact(ours.data(), ours.size()))
+    return programPath;
+  self.Close();
+  // A link on the way could put the program anywhere.
+  if (!platform::MakeSureDirectoryPathExists(folder) ||
+      platform::PassesThroughLink(uninstaller, programs.size()))
+    return uninstaller;
+  if (ProgramVersion(modTools::ReadTextFile(uninstaller)) < ProgramVersion(ours) &&
+      game::ReplaceWholeFile(uninstaller, folder + "rigbox-extract.tmp", ours))
+    return uninstaller;
+  uint32_t root = everyUser ? kHkeyLocalMachine : kHkeyCurrentUser;
+  std::string key = kUninstallKeys + UninstallKeyName(car.GameFolder, car.CarId);
+  std::string command = UninstallCommand(uninstaller, car.GameFolder, car.CarId);
+  std::string name = "Gravelon car: " + CarShownName(car.Name, car.CarId);
+  const std::pair<const char*, std::string> texts[] = {
+      {"DisplayName", name},
+      {"DisplayVersion", car.Version},
+      {"Publisher", car.Author},
+      {"DisplayIcon", uninstaller},
+      {"InstallLocation", car.GameFolder + "Data\\Cars\\" + car.CarId + "\\"},
+      {"UninstallString", command},
+      {"QuietUninstallString", command + kQuiet}};
+  bool written = true;
+  for (const auto& [valueName, text] : texts)
+    if (!text.empty())
+      written = registry.SetValue(root, key, valueName, modRegistry::kRegSz, text, 0) == 0 && written;
+  const std::pair<const char*, uint32_t> numbers[] = {
+      {"EstimatedSize", static_cast<uint32_t>((car.Bytes + 1023) >> 10)}, {"NoModify", 1}, {"NoRepair", 1}};
+  for (const auto& [valueName, number] : numbers)
+    written = registry.SetValue(root, key, valueName, modRegistry::kRegDword, "", number) == 0 && written;
+  return written ? std::string() : (everyUser ? "HKLM\\" : "HKCU\\") + key;
+}
+
+void UnregisterUninstall(modRegistry::RegistryApi& registry, const std::string& gameFolder,
+                         const std::string& carId) {
+  std::string key = kUninstallKeys + UninstallKeyName(gameFolder, carId);
+  for (uint32_t root : {kHkeyCurrentUser, kHkeyLocalMachine}) registry.DeleteKey(root, key);
+}
+
+}  // namespace wizard

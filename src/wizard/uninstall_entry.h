@@ -1,0 +1,54 @@
+// The car in Windows' list of installed programs: an uninstall entry per
+// game folder and car, whose commands run a copy of this program without
+// its package, kept where no removal ever has to delete it. The copy
+// removes the car from its install record alone (--remove --car).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "discovery/registry.h"
+
+namespace wizard {
+
+inline constexpr char kUninstallKeys[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// The entry's key below kUninstallKeys: the car's ID and a digest of the
+// game folder (letter case and a last separator ignored), so a second
+// install of the car into that game replaces the entry.
+std::string UninstallKeyName(const std::string& gameFolder, const std::string& carId);
+
+// The command that removes the car with the program at uninstaller,
+// asking first; with kQuiet after it, without a word.
+std::string UninstallCommand(const std::string& uninstaller, const std::string& gameFolder,
+                             const std::string& carId);
+inline constexpr char kQuiet[] = " --silent";
+
+// "<name> (<ID>)", or the ID alone for a car without a name.
+std::string CarShownName(const std::string& name, const std::string& carId);
+
+// What the uninstaller asks before it removes the car from gameFolder:
+// the car named as its install record there names it.
+std::string RemovalQuestion(const std::string& gameFolder, const std::string& carId);
+
+// The version the bytes of a program carry in their version resource
+// (file version, most significant part first); 0 when there is none.
+uint64_t ProgramVersion(const std::string& program);
+
+struct InstalledCar {
+  std::string GameFolder, CarId, Name, Version, Author;
+  int64_t Bytes = 0;  // of its files
+};
+
+// After an install on Windows: the program's first programLength bytes
+// (the program without its package) kept as the uninstaller, replaced only
+// by a newer version, then the entry. "" when both are in place, else
+// what failed; nothing at all elsewhere.
+std::string RegisterUninstall(modRegistry::RegistryApi& registry, const InstalledCar& car,
+                              const std::string& programPath, int64_t programLength);
+
+// After a removal that left nothing of the car: its entry, in either root.
+void UnregisterUninstall(modRegistry::RegistryApi& registry, const std::string& gameFolder,
+                         const std::string& carId);
+
+}  // namespace wizard
