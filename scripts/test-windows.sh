@@ -47,6 +47,8 @@ echo "test-windows: the i686 rigbox tool ($tool) against the Linux tool's transc
 bash tests/e2e/rigbox_cli.sh "$tool" tests/e2e/golden "$RIGBOX_WINE" || failed=1
 echo "test-windows: the i686 installer ($stub), unattended, made by the i686 rigbox tool"
 bash tests/e2e/unattended_test.sh "$stub" "$tool" "$RIGBOX_WINE" || failed=1
+echo "test-windows: the i686 installer's uninstall entry, used without the installer"
+bash tests/e2e/uninstall_entry_test.sh "$stub" "$rigbox" "$RIGBOX_WINE" || failed=1
 echo "test-windows: a car folder dropped onto the i686 rigbox tool makes its installer"
 bash tests/e2e/drop_test.sh "$stub" "$tool" "$RIGBOX_WINE" || failed=1
 echo "test-windows: no DLL planted beside the i686 programs is loaded"

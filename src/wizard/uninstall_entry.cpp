@@ -17,8 +17,8 @@ namespace {
 using modRegistry::kHkeyCurrentUser, modRegistry::kHkeyLocalMachine;
 
 // Ours, in the folder for programs; one copy serves every car.
-constexpr char kUninstallerFolder[] = "\\RIGBOX Extract\\";
-constexpr char kUninstallerName[] = "rigbox-extract.exe";
+constexpr char kUninstallerFolder[] = "\\RIGBOX Extract";
+constexpr char kUninstallerName[] = "\\rigbox-extract.exe";
 
 // A folder as one text whatever its spelling: Windows ignores letter case.
 std::string FolderKey(std::string folder) {
@@ -83,11 +83,11 @@ std::string RegisterUninstall(modRegistry::RegistryApi& registry, const Installe
     return programPath;
   self.Close();
   // A link on the way could put the program anywhere.
-  if (!platform::MakeSureDirectoryPathExists(folder) ||
-      platform::PassesThroughLink(uninstaller, programs.size()))
+  if (!platform::MakeSureDirectoryPathExists(uninstaller) ||
+      platform::PassesThroughLink(folder, programs.size()))
     return uninstaller;
   if (ProgramVersion(modTools::ReadTextFile(uninstaller)) < ProgramVersion(ours) &&
-      game::ReplaceWholeFile(uninstaller, folder + "rigbox-extract.tmp", ours))
+      game::ReplaceWholeFile(uninstaller, folder + "\\rigbox-extract.tmp", ours))
     return uninstaller;
   uint32_t root = everyUser ? kHkeyLocalMachine : kHkeyCurrentUser;
   std::string key = kUninstallKeys + UninstallKeyName(car.GameFolder, car.CarId);
