@@ -29,8 +29,11 @@ std::string FolderKey(std::string folder) {
 
 // A path quoted for Windows' command line: a backslash before the closing
 // quote is doubled, or it would escape the quote.
-std::string Quoted(const std::string& path) {
-  return '"' + path + (!path.empty() && path.back() == '\\' ? "\\\"" : "\"");
+void AppendQuoted(std::string& text, const std::string& path) {
+  text += '"';
+  text += path;
+  if (!path.empty() && path.back() == '\\') text += '\\';
+  text += '"';
 }
 
 constexpr int16_t kResRemoveTheCar = 172;
@@ -45,18 +48,31 @@ std::string CarShownName(const std::string& name, const std::string& carId) {
 std::string RemovalQuestion(const std::string& gameFolder, const std::string& carId) {
   game::InstallRecord record;
   game::ReadRecord(modTools::AddBackslash(gameFolder) + "Data\\Cars\\" + carId + "\\", record);
-  return LoadResString(kResRemoveTheCar) + CarShownName(record.Name, carId) + LoadResString(kResFromFolder) +
-         gameFolder + "?";
+  std::string text = LoadResString(kResRemoveTheCar);
+  text += CarShownName(record.Name, carId);
+  text += LoadResString(kResFromFolder);
+  text += gameFolder;
+  text += '?';
+  return text;
 }
 
 std::string UninstallKeyName(const std::string& gameFolder, const std::string& carId) {
-  std::string folder = FolderKey(gameFolder);
-  return "RigboxCar_" + carId + "_" + support::HexText(support::Crc32c(0, folder.data(), folder.size()), 8);
+  std::string folder = FolderKey(gameFolder), name = "RigboxCar_";
+  name += carId;
+  name += '_';
+  name += support::HexText(support::Crc32c(0, folder.data(), folder.size()), 8);
+  return name;
 }
 
 std::string UninstallCommand(const std::string& uninstaller, const std::string& gameFolder,
                              const std::string& carId) {
-  return Quoted(uninstaller) + " --remove --car " + carId + " --game-dir " + Quoted(gameFolder);
+  std::string command;
+  AppendQuoted(command, uninstaller);
+  command += " --remove --car ";
+  command += carId;
+  command += " --game-dir ";
+  AppendQuoted(command, gameFolder);
+  return command;
 }
 
 uint64_t ProgramVersion(const std::string& program) {
@@ -91,24 +107,35 @@ std::string RegisterUninstall(modRegistry::RegistryApi& registry, const Installe
     return uninstaller;
   uint32_t root = everyUser ? kHkeyLocalMachine : kHkeyCurrentUser;
   std::string key = kUninstallKeys + UninstallKeyName(car.GameFolder, car.CarId);
-  std::string command = UninstallCommand(uninstaller, car.GameFolder, car.CarId);
-  std::string name = "Gravelon car: " + CarShownName(car.Name, car.CarId);
-  const std::pair<const char*, std::string> texts[] = {
-      {"DisplayName", name},
-      {"DisplayVersion", car.Version},
-      {"Publisher", car.Author},
-      {"DisplayIcon", uninstaller},
-      {"InstallLocation", car.GameFolder + "Data\\Cars\\" + car.CarId + "\\"},
-      {"UninstallString", command},
-      {"QuietUninstallString", command + kQuiet}};
+  std::string command = UninstallCommand(uninstaller, car.GameFolder, car.CarId), quiet = command + kQuiet;
+  std::string name = "Gravelon car: " + CarShownName(car.Name, car.CarId), none;
+  std::string location = car.GameFolder;
+  location += "Data\\Cars\\";
+  location += car.CarId;
+  location += '\\';
+  // Text, or a number where there is none.
+  const struct {
+    const char* Name;
+    const std::string* Text;
+    uint32_t Number;
+  } values[] = {{"DisplayName", &name, 0},
+                {"DisplayVersion", &car.Version, 0},
+                {"Publisher", &car.Author, 0},
+                {"DisplayIcon", &uninstaller, 0},
+                {"InstallLocation", &location, 0},
+                {"UninstallString", &command, 0},
+                {"QuietUninstallString", &quiet, 0},
+                {"EstimatedSize", nullptr, static_cast<uint32_t>((car.Bytes + 1023) >> 10)},
+                {"NoModify", nullptr, 1},
+                {"NoRepair", nullptr, 1}};
   bool written = true;
-  for (const auto& [valueName, text] : texts)
-    if (!text.empty())
-      written = registry.SetValue(root, key, valueName, modRegistry::kRegSz, text, 0) == 0 && written;
-  const std::pair<const char*, uint32_t> numbers[] = {
-      {"EstimatedSize", static_cast<uint32_t>((car.Bytes + 1023) >> 10)}, {"NoModify", 1}, {"NoRepair", 1}};
-  for (const auto& [valueName, number] : numbers)
-    written = registry.SetValue(root, key, valueName, modRegistry::kRegDword, "", number) == 0 && written;
+  for (const auto& value : values) {
+    if (value.Text != nullptr && value.Text->empty()) continue;
+    uint32_t type = value.Text != nullptr ? modRegistry::kRegSz : modRegistry::kRegDword;
+    written = registry.SetValue(root, key, value.Name, type, value.Text != nullptr ? *value.Text : none,
+                                value.Number) == 0 &&
+              written;
+  }
   return written ? std::string() : (everyUser ? "HKLM\\" : "HKCU\\") + key;
 }
 

@@ -193,8 +193,9 @@ empty_game "$work/G5"
 run "$work/install-BBB$exe" --silent --game-dir "$(native "$work/G5")"
 tree_state "$work/G5" >"$work/G5-before"
 run "$work/install-CCC$exe" --silent --game-dir "$(native "$work/G5")"
-bare=("$work/bare-stub$exe" --remove --game-dir "$(native "$work/G5")" --car)
-runs 2 "--car naming another car than the installer's exits 2" "$work/install-BBB$exe" --remove --car CCC \
+# Without --silent, Windows asks first.
+bare=("$work/bare-stub$exe" --remove --silent --game-dir "$(native "$work/G5")" --car)
+runs 2 "--car naming another car than the installer's exits 2" "$work/install-BBB$exe" --remove --silent --car CCC \
   --game-dir "$(native "$work/G5")"
 runs 0 "the bare program removes a car by its record" "${bare[@]}" CCC
 check "exactly" cmp -s <(tree_state "$work/G5") "$work/G5-before"
