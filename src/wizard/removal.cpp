@@ -19,7 +19,6 @@ namespace {
 constexpr int16_t kResRemoving = 113;
 constexpr int16_t kResRemoved = 121;
 constexpr int16_t kResLeftInPlace = 122;
-constexpr int16_t kResCarNotInstalled = 123;
 constexpr int16_t kResNotRemoved = 124;
 constexpr int16_t kResStillIncluded = 128;
 constexpr int16_t kResChangedKept = 129;

@@ -13,6 +13,7 @@ namespace wizard {
 
 // The removal's own exit status: nothing of the car is in the game folder.
 inline constexpr int kExitNotInstalled = 7;
+inline constexpr int16_t kResCarNotInstalled = 123;
 
 // Removes the car of form's package from form.GameFolder: its lines from
 // the shared scripts, its entry from the list, then its files unchanged

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "game/car_folder.h"
 #include "package/rigbox.h"
 #include "support/ascii_case.h"
 #include "support/text_format.h"
@@ -235,6 +236,13 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   if (commandLine.GameDir) origin = {discovery::OriginKind::CommandLine, "", ""};
   SayGameFolder(output, commandLine.GameDir ? modTools::AddBackslash(*commandLine.GameDir) : form.GameFolder,
                 origin);
+  // A game removed whole took the car with it: its entry goes.
+  if (commandLine.Car && commandLine.GameDir && !platform::FolderExists(*commandLine.GameDir) &&
+      game::IsUsableFolderName(*commandLine.Car)) {
+    UnregisterUninstall(registry, *commandLine.GameDir, *commandLine.Car);
+    output.Err(LoadResString(kResCarNotInstalled));
+    return kExitNotInstalled;
+  }
   if (commandLine.GameDir) {
     // Taken as a picked folder: it gets a separator and must hold the game.
     form.btnBrowse_Click(0);

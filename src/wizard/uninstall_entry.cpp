@@ -98,6 +98,13 @@ std::string RegisterUninstall(modRegistry::RegistryApi& registry, const Installe
   if (!self.Open(programPath, platform::OpenMode::Read) || !self.ReadExact(ours.data(), ours.size()))
     return programPath;
   self.Close();
+  // An author's signature covers the whole installer and follows its
+  // package: the copy has none, and its header must not point past its end.
+  // Security directory: PE32 at +152 from the PE signature, PE32+ at +168.
+  uint32_t header = 0;
+  if (ours.size() > 0x1000) std::memcpy(&header, ours.data() + 0x3C, 4);
+  if (header > 0 && header < 0x1000 - 176)
+    std::memset(ours.data() + header + (ours[header + 25] == 2 ? 168 : 152), 0, 8);
   // A link on the way could put the program anywhere.
   if (!platform::MakeSureDirectoryPathExists(uninstaller) ||
       platform::PassesThroughLink(folder, programs.size()))

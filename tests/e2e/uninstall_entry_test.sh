@@ -50,7 +50,7 @@ check "one entry still" test "$(entries | grep -c '^HKEY')" -eq 1
 check "Wine's list shows the car" grep -q '|||Gravelon car: Rally Coupe 323 (ABC)$' "$work/list"
 
 # The plain command asks; No changes nothing.
-rm "$work/install-ABC.exe"
+mv "$work/install-ABC.exe" "$work/kept.exe"
 tree_state "$game" >"$work/installed"
 # Each command through cmd, exactly as registered, from a batch file (an
 # argument holding quotes would reach cmd escaped).
@@ -75,4 +75,12 @@ run_command QuietUninstallString
 check "the quiet command exits 0" test $? -eq 0
 check "the game folder as before the install" cmp -s <(tree_state "$game") "$work/before"
 check "the entry is gone" test -z "$(entries)"
+
+# An entry whose car went otherwise deletes itself, with exit 7.
+mv "$work/kept.exe" "$work/install-ABC.exe" && install ABC && rm -r "$game/Data/Cars/ABC"
+run_command QuietUninstallString
+check "a car deleted by hand: exit 7, the entry gone" test $? -eq 7 -a -z "$(entries)"
+install ABC --replace && rm -r "$game"
+run_command QuietUninstallString
+check "a game deleted whole: exit 7, the entry gone" test $? -eq 7 -a -z "$(entries)"
 checks_done
