@@ -97,7 +97,7 @@ int ChooseCar(frmMain& form, ConsoleOutput& output, const std::optional<std::str
       carried = modRIGBOX::GetPackageCarID();
     modRIGBOX::ClosePackage();
     if (!carried.empty() && carried != *car)
-      return Stop(output, "--car " + *car + ": this installer carries the car " + carried, kExitUsage);
+      return Stop(output, "--car: this installer carries " + carried, kExitUsage);
     form.CarID = *car;
   } else {
     if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths))

@@ -190,8 +190,7 @@ std::string UsageText(const std::string& programName) {
          "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
-         "  --car ID        with --remove: the car ID to remove, from its install record\n"
-         "                  alone (the program need not carry the car)\n"
+         "  --car ID        with --remove: remove car ID by its install record alone\n"
          "  --log FILE      accepted; no log is written yet\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"
@@ -205,9 +204,8 @@ std::string UsageText(const std::string& programName) {
          "car ID is refused, 5 the car is already installed and --replace was not given,\n"
          "6 installed, but some game files could not be updated (listed on stderr).\n"
          "--remove: 0 removed, 1 something could not be removed (listed on stderr),\n"
-         "2 also when --car names another car than this installer's, 3 and 4 as above,\n"
-         "7 this car is not installed in that game folder (with --car: it has no\n"
-         "install record there).\n"
+         "3 and 4 as above, 7 this car is not installed in that game folder (--car: no\n"
+         "install record there); 2 for --car when this installer carries another car.\n"
          "The wizard: its installation's status, or 8 when closed without installing.\n";
 }
 

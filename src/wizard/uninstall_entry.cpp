@@ -110,7 +110,7 @@ std::string RegisterUninstall(modRegistry::RegistryApi& registry, const Installe
       platform::PassesThroughLink(folder, programs.size()))
     return uninstaller;
   if (ProgramVersion(modTools::ReadTextFile(uninstaller)) < ProgramVersion(ours) &&
-      game::ReplaceWholeFile(uninstaller, folder + "\\rigbox-extract.tmp", ours))
+      game::ReplaceWholeFile(uninstaller, uninstaller + ".tmp", ours))
     return uninstaller;
   uint32_t root = everyUser ? kHkeyLocalMachine : kHkeyCurrentUser;
   std::string key = kUninstallKeys + UninstallKeyName(car.GameFolder, car.CarId);
