@@ -62,9 +62,16 @@ std::string AsOurOption(const std::string& argument) {
   return argument;
 }
 
+constexpr const char* kIgnoredSwitches[] = {"/SUPPRESSMSGBOXES", "/NORESTART", "/SP-"};
+
 std::vector<std::string> WithOurOptions(const std::vector<std::string>& arguments) {
   std::vector<std::string> result;
   for (size_t i = 0; i < arguments.size(); ++i) {
+    // Switches that other installers need and we do not: nothing to
+    // restart, no message box is ever left waiting, no extra prompt.
+    if (std::any_of(std::begin(kIgnoredSwitches), std::end(kIgnoredSwitches),
+                    [&](const char* name) { return support::EqualsIgnoringCase(arguments[i], name); }))
+      continue;
     if (StartsWithIgnoringCase(arguments[i], "/D=")) {
       // Scripts pass its folder unquoted, blanks and all, as the last switch.
       std::string folder = arguments[i].substr(3);
@@ -193,7 +200,8 @@ std::string UsageText(const std::string& programName) {
          "\n"
          "Other installers' switches, in any letter case: /S, /SILENT, /VERYSILENT for\n"
          "--silent; /D=DIR (last, DIR unquoted) and /DIR=DIR for --game-dir DIR;\n"
-         "/LOG=FILE for --log FILE; /? for --help.\n"
+         "/LOG=FILE for --log FILE; /? for --help. /SUPPRESSMSGBOXES, /NORESTART and\n"
+         "/SP- are accepted and change nothing.\n"
          "\n"
          "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
          "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
