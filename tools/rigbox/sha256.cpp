@@ -87,7 +87,9 @@ struct Sha256::Hasher {
 Sha256::Sha256() : hasher_(std::make_unique<Hasher>()) {}
 Sha256::~Sha256() = default;
 
-void Sha256::Update(const void* data, size_t size) { hasher_->Update(static_cast<const uint8_t*>(data), size); }
+void Sha256::Update(const void* data, size_t size) {
+  hasher_->Update(static_cast<const uint8_t*>(data), size);
+}
 
 std::optional<std::string> Sha256::HexDigest() {
   uint8_t digest[kDigestSize];
