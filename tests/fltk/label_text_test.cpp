@@ -23,6 +23,31 @@ TEST(FltkLabelText, ChooserFoldersLoseTheirTrailingSlashesButTheRoot) {
   EXPECT_EQ(FolderFromChooser("/"), "/");
 }
 
+// One unit per character, so a split character would count and show.
+int Characters(std::string_view text) {
+  int count = 0;
+  for (unsigned char c : text) count += (c & 0xC0) != 0x80;
+  return count;
+}
+
+TEST(FltkLabelText, LongPathsLoseTheirMiddleWholeCharactersAtATime) {
+  const struct {
+    const char* Path;
+    int Width;
+    const char* Shown;
+  } cases[] = {
+      {"/home/me/Gravelon/", 18, "/home/me/Gravelon/"},  // fits exactly: unchanged
+      {"/home/player/.var/app/Steam/Gravelon/", 24, "/home/playe.../Gravelon/"},
+      {"Z:\\Games\\Steam\\Gravelon\\", 20, "Z:\\Game...\\Gravelon\\"},
+      {"/home/żółć/ąę/Gra/", 16, "/home/żó.../Gra/"},
+      // A last name too long for the ellipsis: both ends.
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab/", 12, "/aaaa...aab/"},
+      {"/źźźźźźźźźźźźźźźźź/", 9, "/źź...źź/"},
+      {"/home/x/", 2, "..."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShortenedPath(c.Path, c.Width, Characters), c.Shown) << c.Path;
+}
+
 TEST(FltkWidgetDump, FieldsEscapeTabsLineFeedsAndBackslashes) {
   EXPECT_EQ(DumpField("File:/x\nData\\Cars\tWybór"), "File:/x\\nData\\\\Cars\\tWybór");
 }
