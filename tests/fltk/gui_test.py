@@ -357,8 +357,7 @@ class GuiTest:
         s.click("cmdNav", FINISH)
         s.ends_with(0)
 
-    # A double-density screen, where everything is twice as large; a game folder too long for its label
-    # loses its middle.
+    # A double-density screen: everything twice as large; a game folder too long for its label loses its middle.
     def test_hidpi(self):
         folder = self.world / ("Steam Library " * 6) / "steamapps/common/Gravelon"
         s = Session(self, "hidpi", folder, display=self.hidpi_display)
