@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "widget_dump.h"
 
 namespace fltk_frontend {
@@ -25,9 +27,7 @@ TEST(FltkLabelText, ChooserFoldersLoseTheirTrailingSlashesButTheRoot) {
 
 // One unit per character, so a split character would count and show.
 int Characters(std::string_view text) {
-  int count = 0;
-  for (unsigned char c : text) count += (c & 0xC0) != 0x80;
-  return count;
+  return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 TEST(FltkLabelText, LongPathsLoseTheirMiddleWholeCharactersAtATime) {
@@ -40,8 +40,7 @@ TEST(FltkLabelText, LongPathsLoseTheirMiddleWholeCharactersAtATime) {
       {"/home/player/.var/app/Steam/Gravelon/", 24, "/home/playe.../Gravelon/"},
       {"Z:\\Games\\Steam\\Gravelon\\", 20, "Z:\\Game...\\Gravelon\\"},
       {"/home/żółć/ąę/Gra/", 16, "/home/żó.../Gra/"},
-      // A last name too long for the ellipsis: both ends.
-      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab/", 12, "/aaaa...aab/"},
+      {"/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab/", 12, "/aaaa...aab/"},  // a last name too long: both ends
       {"/źźźźźźźźźźźźźźźźź/", 9, "/źź...źź/"},
       {"/home/x/", 2, "..."},
   };

@@ -60,10 +60,14 @@ void CALLBACK ReadBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
 // wide again for a window manager's face, beside the icon and three
 // caption buttons.
 TEST(Win32Dialogs, MessageBoxWideEnoughForItsTitle) {
-  SetTimer(nullptr, 0, 200, ReadBoxAndAnswerNo);
+  MSG left;  // a quit left by an earlier window would end the box at once
+  while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  UINT_PTR timer = SetTimer(nullptr, 0, 200, ReadBoxAndAnswerNo);
   EXPECT_EQ(win32_frontend::ShowMessageBox(nullptr, "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo,
                                            MsgIcon::Question),
             MsgResult::No);
+  KillTimer(nullptr, timer);
   ASSERT_GT(titleWidth, 0);
   EXPECT_GE(boxWidth, titleWidth * 3 / 2 + 4 * captionButton);
 }
