@@ -33,9 +33,8 @@ TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
     EXPECT_EQ(AnswerFromResult(answer.Result, answer.Buttons), answer.Expected) << answer.Result;
 }
 
-// The close question as shown, read from a timer while it is open, then
-// answered No: its width, its title's in the caption font and a caption
-// button's.
+// Read from a timer while the box is open, then answered No: its width,
+// its title's in the caption font, a caption button's.
 int boxWidth = 0, titleWidth = 0, captionButton = 0;
 
 void CALLBACK ReadBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -56,9 +55,8 @@ void CALLBACK ReadBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
   SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
 }
 
-// A short question under a long title: room for the title whole, half as
-// wide again for a window manager's face, beside the icon and three
-// caption buttons.
+// A short question under a long title: room for the title, half as wide
+// again for a window manager's face, the icon and three caption buttons.
 TEST(Win32Dialogs, MessageBoxWideEnoughForItsTitle) {
   MSG left;  // a quit left by an earlier window would end the box at once
   while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE)) {
