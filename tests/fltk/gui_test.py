@@ -357,10 +357,14 @@ class GuiTest:
         s.click("cmdNav", FINISH)
         s.ends_with(0)
 
-    # A double-density screen, where everything is twice as large.
+    # A double-density screen: everything twice as large; a game folder too long for its label loses its middle.
     def test_hidpi(self):
-        s = Session(self, "hidpi", self.game, display=self.hidpi_display)
+        folder = self.world / ("Steam Library " * 6) / "steamapps/common/Gravelon"
+        s = Session(self, "hidpi", folder, display=self.hidpi_display)
         self.check_window(s, 2.0)
+        shown = s.dump.text("lblGameFolder")
+        check(shown.startswith(str(self.world)[:8]) and shown.endswith(".../Gravelon/") and
+              len(shown) < len(str(folder)), f"long folder shown as {shown!r}")
         s.close_answering("Cancel", "Yes")
         s.ends_with(8)  # closed without installing
 
