@@ -188,10 +188,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
 
 std::string UsageText(const std::string& programName) {
   return "Usage: " + programName +
-         " [--game-dir DIR] [--silent [--replace]]\n"
+         " [--game-dir DIR] [--silent [--replace]] [--log FILE]\n"
          "       " +
          programName +
-         " --remove [--game-dir DIR]\n"
+         " --remove [--game-dir DIR] [--log FILE]\n"
          "\n"
          "Installs the car carried by this program into the game's folder.\n"
          "Without options the installation wizard opens.\n"
@@ -201,7 +201,7 @@ std::string UsageText(const std::string& programName) {
          "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
-         "  --log FILE      write what the run does to FILE, anew (UTF-8 text)\n"
+         "  --log FILE      write what the run does to FILE, replacing it (UTF-8 text)\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"
          "\n"
