@@ -257,9 +257,13 @@ bool frmMain::RequestClose(int16_t unloadMode) {
 void frmMain::ShowError(const std::string& message) { ShowError(kMsgNotice, message); }
 
 void frmMain::ShowError(int16_t stringId, const std::string& message) {
-  std::string title = LoadResString(kResErrorTitle);
+  Notify(stringId, message, kResErrorTitle, MsgIcon::Critical);
+}
+
+void frmMain::Notify(int16_t stringId, const std::string& message, int16_t titleId, MsgIcon icon) {
+  std::string title = LoadResString(titleId);
   Log.Write({title, ": "sv, message});
-  shell_.MessageBox(stringId, message, title, MsgButtons::OK, MsgIcon::Critical);
+  shell_.MessageBox(stringId, message, title, MsgButtons::OK, icon);
 }
 
 std::string PackageErrorReport(const std::string& fileName) {
@@ -502,10 +506,8 @@ void frmMain::RunOperation() {
 // The car is installed and listed, but the game may not see it: say which
 // game files did not take their lines, and why.
 void frmMain::ShowScriptFaults() {
-  std::string report = FaultReport(kResPartlyRegistered, scriptFaults_);
-  std::string title = LoadResString(kResWarning);
-  Log.Write({title, ": "sv, report});
-  shell_.MessageBox(kResPartlyRegistered, report, title, MsgButtons::OK, MsgIcon::Exclamation);
+  Notify(kResPartlyRegistered, FaultReport(kResPartlyRegistered, scriptFaults_), kResWarning,
+         MsgIcon::Exclamation);
 }
 
 std::string frmMain::OtherSpelling() const {

@@ -197,6 +197,8 @@ class frmMain : private game::ProgressSink {
   void SetNavButtons(int16_t newStep);
   void ShowPackageError();
   void ShowScriptFaults();
+  // A box with only OK, its title and text logged too.
+  void Notify(int16_t stringId, const std::string& message, int16_t titleId, MsgIcon icon);
   bool NextOnGameFolderStep();
   void UseGameFolder(const std::string& folder, discovery::OriginKind kind);
   bool MayWriteGameFolder();

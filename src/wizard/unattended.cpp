@@ -101,15 +101,15 @@ int Run(frmMain& form, const CommandLine& commandLine, ConsoleOutput& output) {
   form.Form_Load();
   // The first line of every unattended run: the game folder and where it
   // came from.
-  discovery::FolderOrigin origin = form.GameFolderOrigin;
-  if (commandLine.GameDir) origin = {discovery::OriginKind::CommandLine, {}, {}};
+  const discovery::FolderOrigin given{discovery::OriginKind::CommandLine, {}, {}};
+  const discovery::FolderOrigin& origin = commandLine.GameDir ? given : form.GameFolderOrigin;
   std::string folderText = GameFolderText(
       commandLine.GameDir ? modTools::AddBackslash(*commandLine.GameDir) : form.GameFolder, origin);
   output.Out(folderText);
   if (commandLine.GameDir) {
     // Taken as a picked folder: it gets a separator and must hold the game.
     form.btnBrowse_Click(0);
-    form.GameFolderOrigin = origin;
+    form.GameFolderOrigin.Kind = given.Kind;
   }
   // An install's log names its folder once the player could change it.
   bool notGame = form.LastOutcome == Outcome::NotGameFolder;
