@@ -233,7 +233,7 @@ class GuiTest:
 
     # Every path of the wizard to a successful run, in English.
     def test_install(self):
-        s = Session(self, "install", self.world / "wrong")
+        s = Session(self, "install", self.world / "wrong", arguments=("--log", "run.log"))
         s.screenshot("start")
         self.check_window(s, 1.0)
         d = s.dump
@@ -274,6 +274,8 @@ class GuiTest:
         s.click("cmdNav", FINISH)
         s.ends_with(0)
         check(b"CarID1=DMO" in (self.game / "Vehiforge.ini").read_bytes(), "the car is not in the profile")
+        log = (self.world / "run.log").read_text(encoding="utf-8").splitlines()
+        check(f"Game folder: {self.game}/ (chosen in the window)" in log and log[-1] == "Exit status 0", f"log {log}")
         self.check_nothing_left()
 
     # The desktop's chooser, run with the title and the game folder; when it crashes, FLTK's instead.
