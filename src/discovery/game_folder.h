@@ -29,8 +29,8 @@ struct StoreCopy {
 // Where the game folder came from, for the unattended mode to say: Text is
 // the Wine prefix whose registry recorded it (empty for Windows' own
 // registry), or the store whose copy it is; Launcher the launcher whose
-// files named that prefix.
-enum class OriginKind { None, CommandLine, Registry, StoreCopy };
+// files named that prefix. Picked: chosen in the window.
+enum class OriginKind { None, CommandLine, Registry, StoreCopy, Picked };
 struct FolderOrigin {
   OriginKind Kind = OriginKind::None;
   std::string Text;

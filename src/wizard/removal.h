@@ -20,7 +20,8 @@ inline constexpr int16_t kResCarNotInstalled = 123;
 // since the install, the record, and the folders they leave empty. The
 // top-level lines stay: every other car's lines hang off them. With car
 // (--car), the car of that ID, worked out from its install record alone,
-// so that a program without a package removes it. Returns the exit status.
-int RemoveCar(frmMain& form, ConsoleOutput& output, const std::optional<std::string>& car = std::nullopt);
+// so that a program without a package removes it. What it says on console
+// goes to form.Log too. Returns the exit status.
+int RemoveCar(frmMain& form, ConsoleOutput& console, const std::optional<std::string>& car = std::nullopt);
 
 }  // namespace wizard
