@@ -57,11 +57,11 @@ class RegistryApi {
   virtual int32_t EnumKey(KeyHandle /*key*/, uint32_t /*index*/, std::string& /*name*/) {
     return kErrorNoMoreItems;
   }
-  // RegCreateKeyEx, then RegSetValueEx of one value: text (REG_SZ) as
-  // UTF-8 without its terminating zero, a REG_DWORD as its number. A
-  // registry that takes no writes refuses.
-  virtual int32_t SetValue(uint32_t /*root*/, const std::string& /*subKey*/, const std::string& /*name*/,
-                           uint32_t /*type*/, const std::string& /*text*/, uint32_t /*number*/) {
+  // RegCreateKeyEx, then RegSetValueEx of one value: text (REG_SZ, given
+  // as UTF-8) or, without text, number (REG_DWORD). A registry that takes
+  // no writes refuses.
+  virtual int32_t SetValue(uint32_t /*root*/, const std::string& /*subKey*/, const char* /*name*/,
+                           const std::string* /*text*/, uint32_t /*number*/) {
     return kErrorInvalidHandle;
   }
   // RegDeleteKey of a key without subkeys.

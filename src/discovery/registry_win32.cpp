@@ -63,17 +63,17 @@ class Win32RegistryApi : public RegistryApi {
 
   // Text as REG_SZ with its terminating zero. Uninstall keys are read in
   // both views, so the 32-bit program's own view serves.
-  int32_t SetValue(uint32_t root, const std::string& subKey, const std::string& name, uint32_t type,
-                   const std::string& text, uint32_t number) override {
+  int32_t SetValue(uint32_t root, const std::string& subKey, const char* name, const std::string* text,
+                   uint32_t number) override {
     HKEY handle = nullptr;
     LONG status = RegCreateKeyExW(RootHandle(root), Widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                   nullptr, &handle, nullptr);
     if (status != ERROR_SUCCESS) return status;
-    std::wstring wide = Widen(text);
-    const auto* data = type == REG_DWORD ? reinterpret_cast<const BYTE*>(&number)
-                                         : reinterpret_cast<const BYTE*>(wide.c_str());
-    DWORD size = type == REG_DWORD ? sizeof number : static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    status = RegSetValueExW(handle, Widen(name).c_str(), 0, type, data, size);
+    std::wstring wide = Widen(text != nullptr ? std::string_view(*text) : std::string_view());
+    const auto* data = text == nullptr ? reinterpret_cast<const BYTE*>(&number)
+                                       : reinterpret_cast<const BYTE*>(wide.c_str());
+    DWORD size = text == nullptr ? sizeof number : static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    status = RegSetValueExW(handle, Widen(name).c_str(), 0, text == nullptr ? REG_DWORD : REG_SZ, data, size);
     RegCloseKey(handle);
     return status;
   }

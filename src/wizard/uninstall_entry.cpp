@@ -115,12 +115,12 @@ std::string RegisterUninstall(modRegistry::RegistryApi& registry, const Installe
   uint32_t root = everyUser ? kHkeyLocalMachine : kHkeyCurrentUser;
   std::string key = kUninstallKeys + UninstallKeyName(car.GameFolder, car.CarId);
   std::string command = UninstallCommand(uninstaller, car.GameFolder, car.CarId), quiet = command + kQuiet;
-  std::string name = "Gravelon car: " + CarShownName(car.Name, car.CarId), none;
+  std::string name = "Gravelon car: " + CarShownName(car.Name, car.CarId);
   std::string location = car.GameFolder;
   location += "Data\\Cars\\";
   location += car.CarId;
   location += '\\';
-  // Text, or a number where there is none.
+  // Text, or a number where there is none; empty text is left out.
   const struct {
     const char* Name;
     const std::string* Text;
@@ -136,13 +136,9 @@ std::string RegisterUninstall(modRegistry::RegistryApi& registry, const Installe
                 {"NoModify", nullptr, 1},
                 {"NoRepair", nullptr, 1}};
   bool written = true;
-  for (const auto& value : values) {
-    if (value.Text != nullptr && value.Text->empty()) continue;
-    uint32_t type = value.Text != nullptr ? modRegistry::kRegSz : modRegistry::kRegDword;
-    written = registry.SetValue(root, key, value.Name, type, value.Text != nullptr ? *value.Text : none,
-                                value.Number) == 0 &&
-              written;
-  }
+  for (const auto& value : values)
+    if (value.Text == nullptr || !value.Text->empty())
+      written = registry.SetValue(root, key, value.Name, value.Text, value.Number) == 0 && written;
   return written ? std::string() : (everyUser ? "HKLM\\" : "HKCU\\") + key;
 }
 
