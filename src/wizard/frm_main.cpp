@@ -514,7 +514,7 @@ void frmMain::RegisterUninstallEntry(const game::InstallRecord& installed) {
   if (modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found)
     length -= static_cast<int64_t>(modRIGBOX::InstallerRecord::kTailSize + details.Name.size() +
                                    details.Version.size() + details.Author.size());
-  InstalledCar car{GameFolder, CarID, details.Name, details.Version, details.Author};
+  InstalledCar car{GameFolder, CarID, details.Name, details.Version, details.Author, 0};
   for (const game::RecordedFile& file : installed.Files) car.Bytes += file.Size;
   std::string failed = RegisterUninstall(registry_, car, RIGBOX_FileName, length);
   if (!failed.empty())

@@ -35,9 +35,10 @@ std::string RemovalQuestion(const std::string& gameFolder, const std::string& ca
 // (file version, most significant part first); 0 when there is none.
 uint64_t ProgramVersion(const std::string& program);
 
+// What the entry says of the car; each text outlives the call it is for.
 struct InstalledCar {
-  std::string GameFolder, CarId, Name, Version, Author;
-  int64_t Bytes = 0;  // of its files
+  const std::string &GameFolder, &CarId, &Name, &Version, &Author;
+  int64_t Bytes;  // of its files
 };
 
 // After an install on Windows: the program's first programLength bytes

@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "console.h"
+#include "dialogs.h"
 #include "discovery/registry.h"
 #include "main_window.h"
 #include "wide_text.h"
@@ -22,9 +23,9 @@ int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
   // The uninstall entry's command asks first; its quiet form does not.
   if (commandLine && commandLine->Remove && commandLine->Car && commandLine->GameDir &&
       !commandLine->Silent) {
-    std::wstring question = Widen(wizard::RemovalQuestion(*commandLine->GameDir, *commandLine->Car));
-    if (MessageBoxW(nullptr, question.c_str(), Widen(wizard::kCloseTitle).c_str(),
-                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowMessageBox(nullptr, wizard::RemovalQuestion(*commandLine->GameDir, *commandLine->Car),
+                       wizard::kCloseTitle, wizard::MsgButtons::YesNo,
+                       wizard::MsgIcon::Question) != wizard::MsgResult::Yes)
       return wizard::kExitClosedWithoutInstalling;
   }
   ConsoleWriter console;
