@@ -57,6 +57,9 @@ class RegistryApi {
   virtual int32_t EnumKey(KeyHandle /*key*/, uint32_t /*index*/, std::string& /*name*/) {
     return kErrorNoMoreItems;
   }
+  // Whether programs keep their uninstall entries here: the system's own
+  // registry on Windows; not a fake, nor the Wine prefixes read from Linux.
+  virtual bool KeepsUninstallEntries() const { return false; }
   // RegCreateKeyEx, then RegSetValueEx of one value: text (REG_SZ, given
   // as UTF-8) or, without text, number (REG_DWORD). A registry that takes
   // no writes refuses.

@@ -63,6 +63,8 @@ class Win32RegistryApi : public RegistryApi {
 
   // Text as REG_SZ with its terminating zero. Uninstall keys are read in
   // both views, so the 32-bit program's own view serves.
+  bool KeepsUninstallEntries() const override { return true; }
+
   int32_t SetValue(uint32_t root, const std::string& subKey, const char* name, const std::string* text,
                    uint32_t number) override {
     HKEY handle = nullptr;

@@ -225,7 +225,7 @@ std::string UsageText(const std::string& programName) {
          "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
-         "  --car ID        with --remove: remove car ID by its install record alone\n"
+         "  --car ID        with --remove: that car, by its install record alone\n"
          "  --log FILE      write what the run does to FILE, replacing it (UTF-8 text)\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"

@@ -89,9 +89,10 @@ uint64_t ProgramVersion(const std::string& program) {
 
 std::string RegisterUninstall(modRegistry::RegistryApi& registry, const InstalledCar& car,
                               const std::string& programPath, int64_t programLength) {
+  if (!registry.KeepsUninstallEntries()) return std::string();
   bool everyUser = platform::IsElevated();
   std::string programs = platform::ProgramsFolder(everyUser);
-  if (programs.empty()) return std::string();
+  if (programs.empty()) return kUninstallerFolder;
   std::string folder = programs + kUninstallerFolder, uninstaller = folder + kUninstallerName;
   std::string ours(static_cast<size_t>(programLength), '\0');
   platform::File self;

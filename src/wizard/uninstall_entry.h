@@ -44,7 +44,8 @@ struct InstalledCar {
 // After an install on Windows: the program's first programLength bytes
 // (the program without its package) kept as the uninstaller, replaced only
 // by a newer version, then the entry. "" when both are in place, else
-// what failed; nothing at all elsewhere.
+// what failed; nothing at all where the registry keeps no
+// entries (Linux, tests).
 std::string RegisterUninstall(modRegistry::RegistryApi& registry, const InstalledCar& car,
                               const std::string& programPath, int64_t programLength);
 
