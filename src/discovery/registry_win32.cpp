@@ -67,17 +67,13 @@ class Win32RegistryApi : public RegistryApi {
 
   int32_t SetValue(uint32_t root, const std::string& subKey, const char* name, const std::string* text,
                    uint32_t number) override {
-    HKEY handle = nullptr;
-    LONG status = RegCreateKeyExW(RootHandle(root), Widen(subKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                  nullptr, &handle, nullptr);
-    if (status != ERROR_SUCCESS) return status;
     std::wstring wide = Widen(text != nullptr ? std::string_view(*text) : std::string_view());
     const auto* data = text == nullptr ? reinterpret_cast<const BYTE*>(&number)
                                        : reinterpret_cast<const BYTE*>(wide.c_str());
     DWORD size = text == nullptr ? sizeof number : static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    status = RegSetValueExW(handle, Widen(name).c_str(), 0, text == nullptr ? REG_DWORD : REG_SZ, data, size);
-    RegCloseKey(handle);
-    return status;
+    // Creates the key when it is missing.
+    return RegSetKeyValueW(RootHandle(root), Widen(subKey).c_str(), Widen(name).c_str(),
+                           text == nullptr ? REG_DWORD : REG_SZ, data, size);
   }
 
   int32_t DeleteKey(uint32_t root, const std::string& subKey) override {
