@@ -32,6 +32,12 @@ void AddGogGameFolders(RegistryApi& registry, uint32_t view, std::vector<StoreCo
   registry.CloseKey(key);
 }
 
+// Whether the folder holds kGameExecutable; on POSIX the platform layer
+// matches its name without case, as Windows does.
+bool HoldsGame(const std::string& folder) {
+  return !folder.empty() && modTools::FileExists(modTools::AddBackslash(folder) + kGameExecutable);
+}
+
 }  // namespace
 
 std::vector<std::string> SteamGameFolders(const std::vector<std::string>& libraries) {
@@ -60,22 +66,41 @@ std::vector<StoreCopy> RecordedStoreCopyFolders(RegistryApi& registry) {
 }
 
 bool ReadGameFolder(RegistryApi& registry, std::string& folder, FolderOrigin& origin, FolderSource source) {
-  if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
-                                     folder)) {
+  std::string value, first;
+  FolderOrigin firstOrigin;
+  bool found = false;
+  do {
+    if (!modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
+                                        value))
+      break;
     const std::string prefix = registry.ValueSource();
-    origin = {OriginKind::Registry, prefix, prefix.empty() ? std::string() : PrefixLauncher(prefix)};
-    return true;
-  }
+    const FolderOrigin here{OriginKind::Registry, prefix,
+                            prefix.empty() ? std::string() : PrefixLauncher(prefix)};
+    if (HoldsGame(value)) {
+      folder = value;
+      origin = here;
+      registry.RewindValueSources();
+      return true;
+    }
+    if (!found) {
+      first = value;
+      firstOrigin = here;
+      found = true;
+    }
+  } while (registry.SkipValueSource());
+  registry.RewindValueSources();
   for (const StoreCopy& candidate : source(registry)) {
-    const std::string withSeparator = modTools::AddBackslash(candidate.Folder);
-    // On POSIX the platform layer matches the name without case, as Windows does.
-    if (modTools::FileExists(withSeparator + kGameExecutable)) {
-      folder = withSeparator;
+    if (HoldsGame(candidate.Folder)) {
+      folder = modTools::AddBackslash(candidate.Folder);
       origin = {OriginKind::StoreCopy, candidate.Store, std::string()};
       return true;
     }
   }
-  return false;
+  // Nothing holds the game: the recorded value is shown as it stands.
+  if (!found) return false;
+  folder = first;
+  origin = firstOrigin;
+  return true;
 }
 
 }  // namespace discovery

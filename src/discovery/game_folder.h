@@ -55,10 +55,12 @@ std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry);
 
 using FolderSource = std::vector<StoreCopy> (*)(modRegistry::RegistryApi& registry);
 
-// The game folder: the registry's value wherever there is one, taken as it
-// stands; otherwise the first of source's folders that holds
-// kGameExecutable (its name matched without case), with a trailing
-// separator. False, with folder and origin untouched, when neither gives one.
+// The game folder: the first of the registry's values (one per Wine prefix,
+// in their order) whose folder holds kGameExecutable (its name matched
+// without case), taken as it stands; else the first of source's folders
+// that holds it, with a trailing separator; else the first value, which
+// the player sees and may correct. False, with folder and origin
+// untouched, when none of them gives one.
 bool ReadGameFolder(modRegistry::RegistryApi& registry, std::string& folder, FolderOrigin& origin,
                     FolderSource source = StoreCopyFolders);
 

@@ -470,7 +470,7 @@ int32_t WineRegistryApi::OpenKey(uint32_t root, const std::string& subKey, uint3
                                  KeyHandle& key) {
   key = 0;
   if (root != kHkeyLocalMachine) return kErrorFileNotFound;
-  for (size_t i = 0; i < prefixes_.size(); ++i) {
+  for (size_t i = firstSource_; i < prefixes_.size(); ++i) {
     std::vector<std::vector<WineRegValue>> keys = KeysInPrefix(i, subKey);
     if (keys.empty()) continue;
     key = nextHandle_++;
@@ -502,11 +502,17 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
         std::copy(bytes.begin(), bytes.end(), data);  // raw value bytes, no terminator of their own
         length = static_cast<uint32_t>(bytes.size());
         valueSource_ = prefixes_[i];
+        valuePrefix_ = i;
         return kErrorSuccess;
       }
     }
   }
   return kErrorFileNotFound;
+}
+
+bool WineRegistryApi::SkipValueSource() {
+  firstSource_ = valuePrefix_ + 1;
+  return firstSource_ < prefixes_.size();
 }
 
 int32_t WineRegistryApi::CloseKey(KeyHandle key) {

@@ -71,6 +71,8 @@ class WineRegistryApi : public RegistryApi {
   int32_t CloseKey(KeyHandle key) override;
   // The prefix of the last value read.
   std::string ValueSource() const override { return valueSource_; }
+  bool SkipValueSource() override;
+  void RewindValueSources() override { firstSource_ = 0; }
 
  private:
   struct OpenState {
@@ -87,6 +89,8 @@ class WineRegistryApi : public RegistryApi {
   std::map<KeyHandle, OpenState> open_;
   KeyHandle nextHandle_ = 1;
   std::string valueSource_;
+  size_t valuePrefix_ = 0;  // the index of valueSource_
+  size_t firstSource_ = 0;  // the first prefix read
 };
 
 }  // namespace modRegistry

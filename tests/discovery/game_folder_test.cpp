@@ -5,6 +5,7 @@
 #include "common/map_registry.h"
 #include "common/temp_dir.h"
 #include "discovery/game_folder.h"
+#include "discovery/wine_registry.h"
 
 namespace {
 
@@ -78,10 +79,50 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   EXPECT_EQ(folder, copy);
   EXPECT_EQ(origin.Text, "Steam");
 
-  registry.Keys["HKLM32\\" + std::string(kGameKey)][kGameValue] = "X:\\Recorded\\";
+  // The registry's value wins where it holds the game, as it stands; a
+  // stale one gives way to the copies, and shows only when none holds it.
+  registry.SetGameFolder(at("Stale"));
   EXPECT_TRUE(read());
-  EXPECT_EQ(folder, "X:\\Recorded\\");
+  EXPECT_EQ(folder, copy);
+  game("Recorded");
+  registry.SetGameFolder(at("Recorded"));
+  EXPECT_TRUE(read());
+  EXPECT_EQ(folder, at("Recorded"));
   EXPECT_EQ(origin.Kind, OriginKind::Registry);
+  registry.SetGameFolder(at("Stale"));
+  EXPECT_TRUE(ReadGameFolder(registry, folder, origin, [](modRegistry::RegistryApi&) {
+    return std::vector<StoreCopy>{{"", "Steam"}};  // an empty record is no folder
+  }));
+  EXPECT_EQ(folder, at("Stale"));
+  EXPECT_EQ(origin.Kind, OriginKind::Registry);
+}
+
+// Each Wine prefix's value in turn: one whose folder is gone, or lacks the
+// game, gives way to the next prefix's; the origin names the prefix used.
+TEST(DiscoveryGameFolder, StaleWinePrefixValuesGiveWay) {
+  TempDir temp;
+  auto prefix = [&](const std::string& name, const std::string& value) {
+    std::string escaped;
+    for (char c : value) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    WriteFile(temp / name / "system.reg",
+              "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"" + escaped + "\"\n");
+    return (temp / name).string();
+  };
+  const std::string gone = (temp / "gone").string(), game = (temp / "game").string();
+  WriteFile(temp / "game/gravelon.EXE", "MZ");
+  modRegistry::WineRegistryApi api({prefix("a", gone), prefix("b", temp.Path().string()), prefix("c", game),
+                                    prefix("d", temp.Path().string())},
+                                   nullptr);
+  std::string folder;
+  FolderOrigin origin;
+  auto none = [](modRegistry::RegistryApi&) { return std::vector<StoreCopy>(); };
+  EXPECT_TRUE(ReadGameFolder(api, folder, origin, none));
+  EXPECT_EQ(folder, game);
+  EXPECT_EQ(origin.Text, (temp / "c").string());
+  std::filesystem::remove(temp / "game/gravelon.EXE");
+  EXPECT_TRUE(ReadGameFolder(api, folder, origin, none));
+  EXPECT_EQ(folder, gone);
+  EXPECT_EQ(origin.Text, (temp / "a").string());
 }
 
 }  // namespace
