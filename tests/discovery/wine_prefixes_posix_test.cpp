@@ -69,10 +69,11 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::create_symlink(steam, home / ".steam" / "steam");
   MakePrefix(home / ".steam/debian-installation/steamapps/compatdata/1/pfx");
   // Libraries of both library files, the stale one's and the current one's.
-  fs::path library = temp / "library", current = temp / "current";
+  // A Linux folder's name may hold a backslash, which Steam's file escapes.
+  fs::path library = temp / "lib\\rary", current = temp / "current";
   MakePrefix(library / "steamapps/compatdata/400/pfx");
   MakePrefix(current / "steamapps/compatdata/500/pfx");
-  WriteFile(steam / "steamapps/libraryfolders.vdf", "\"1\" \"" + library.string() + "\"");
+  WriteFile(steam / "steamapps/libraryfolders.vdf", "\"1\" \"" + (temp / "lib\\\\rary").string() + "\"");
   WriteFile(steam / "config/libraryfolders.vdf", "\"0\" { \"path\" \"" + (temp / "gone").string() +
                                                      "\" } \"1\" { \"path\" \"" + current.string() + "\" }");
   // Bottles' own folder, then its custom one.
@@ -97,7 +98,7 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   std::vector<std::string> expected;
   for (const char* path :
        {"own", "home/.wine", "home/.steam/steam/steamapps/compatdata/100/pfx",
-        "home/.steam/steam/steamapps/compatdata/200/pfx", "library/steamapps/compatdata/400/pfx",
+        "home/.steam/steam/steamapps/compatdata/200/pfx", "lib\\rary/steamapps/compatdata/400/pfx",
         "current/steamapps/compatdata/500/pfx", "home/.steam/debian-installation/steamapps/compatdata/1/pfx",
         "home/.local/share/bottles/bottles/b", "bottles/c", "home/Games/tilde", "home/Games/relative",
         "absolute", "heroic/Another", "heroic/Gravelon/pfx"}) {
