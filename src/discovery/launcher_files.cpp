@@ -88,6 +88,24 @@ std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
   return paths;
 }
 
+std::string ScanJsonString(std::string_view jsonText, std::string_view key) {
+  bool valueNext = false;  // the key and its colon came last
+  for (size_t pos = 0; pos < jsonText.size(); ++pos) {
+    const char c = jsonText[pos];
+    if (c == '"') {
+      std::string text = QuotedText(jsonText, pos);
+      if (pos >= jsonText.size()) break;  // unterminated
+      if (valueNext) return text;
+      const size_t colon = jsonText.find_first_not_of(" \t\r\n", pos + 1);
+      valueNext = text == key && colon != std::string_view::npos && jsonText[colon] == ':';
+      if (valueNext) pos = colon;
+    } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+      valueNext = false;
+    }
+  }
+  return std::string();
+}
+
 std::vector<std::string> SteamLibraries(const std::string& steamFolder) {
   std::vector<std::string> libraries{steamFolder};
   for (const char* folder : {"steamapps", "config"}) {

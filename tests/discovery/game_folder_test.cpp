@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "common/map_registry.h"
+#ifndef _WIN32
+#include "common/scoped_env.h"
+#endif
 #include "common/temp_dir.h"
 #include "discovery/game_folder.h"
 #include "discovery/wine_registry.h"
@@ -95,6 +98,39 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   }));
   EXPECT_EQ(folder, at("Stale"));
   EXPECT_EQ(origin.Kind, OriginKind::Registry);
+}
+
+// Without the user's SteamPath, the machine's InstallPath names Steam (as
+// when another account installed it); Epic's manifests, by name, come after
+// GOG's records, their JSON scanned for InstallLocation alone.
+TEST(DiscoveryGameFolder, MachineSteamAndEpicManifests) {
+  TempDir temp;
+  MapRegistry registry;
+  auto at = [&](const char* relative) { return (temp / relative).make_preferred().string(); };
+  WriteFile(temp / "Steam/steamapps/common/G/x", "");
+  registry.Keys["HKLM64\\Software\\Valve\\Steam"]["InstallPath"] = at("Steam");
+  registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = at("GOG");
+  std::string location;  // escaped as JSON may escape it
+  for (char c : at("Epic Game"))
+    location += c == '\\' || c == '/' ? std::string("\\") + c : std::string(1, c);
+  const std::string manifests = at("Epic/EpicGamesLauncher/Data/Manifests");
+  WriteFile(std::filesystem::path(manifests) / "B.ITEM",
+            R"({"Name": "\"InstallLocation\": \"decoy\"", "InstallLocation" :)"
+            "\n \"" +
+                location + "\"}");
+  WriteFile(std::filesystem::path(manifests) / "A.item", R"({"InstallLocation": 7, "x": "y"})");
+  WriteFile(std::filesystem::path(manifests) / "C.item.bak", R"({"InstallLocation": "old"})");
+  EXPECT_EQ(EpicGameFolders(manifests), std::vector<std::string>{at("Epic Game")});
+  std::vector<StoreCopy> expected{{at("Steam/steamapps/common/G"), "Steam"}, {at("GOG"), "GOG"}};
+#ifndef _WIN32
+  ScopedEnv env;
+  env.Set("ProgramData", temp.Path().string());
+  expected.push_back({at("Epic Game"), "Epic"});
+#endif
+  EXPECT_EQ(RecordedStoreCopyFolders(registry), expected);
+  registry.Keys["HKCU\\Software\\Valve\\Steam"]["SteamPath"] = at("User");
+  expected.erase(expected.begin());
+  EXPECT_EQ(RecordedStoreCopyFolders(registry), expected);
 }
 
 // Each Wine prefix's value in turn: one whose folder is gone, or lacks the
