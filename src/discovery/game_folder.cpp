@@ -57,7 +57,9 @@ std::vector<std::string> SteamGameFolders(const std::vector<std::string>& librar
 std::vector<std::string> EpicGameFolders(const std::string& manifests) {
   std::vector<std::string> folders;
   for (const std::string& name : SortedNames(manifests)) {
-    if (name.size() < 5 || !support::EqualsIgnoringCase(name.substr(name.size() - 5), ".item")) continue;
+    if (name.size() < 5 ||
+        !support::EqualsIgnoringCase(std::string_view(name).substr(name.size() - 5), ".item"))
+      continue;
     std::string folder =
         ScanJsonString(ReadLauncherFile(platform::JoinPath(manifests, name)), "InstallLocation");
     if (!folder.empty()) folders.push_back(std::move(folder));

@@ -89,18 +89,17 @@ std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
 }
 
 std::string ScanJsonString(std::string_view jsonText, std::string_view key) {
-  bool valueNext = false;  // the key and its colon came last
+  int seen = 0;  // 1: the key came last; 2: the key and its colon
   for (size_t pos = 0; pos < jsonText.size(); ++pos) {
     const char c = jsonText[pos];
     if (c == '"') {
       std::string text = QuotedText(jsonText, pos);
-      if (pos >= jsonText.size()) break;  // unterminated
-      if (valueNext) return text;
-      const size_t colon = jsonText.find_first_not_of(" \t\r\n", pos + 1);
-      valueNext = text == key && colon != std::string_view::npos && jsonText[colon] == ':';
-      if (valueNext) pos = colon;
-    } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-      valueNext = false;
+      if (seen == 2 && pos < jsonText.size()) return text;  // a closed string
+      seen = text == key ? 1 : 0;
+    } else if (c == ':' && seen == 1) {
+      seen = 2;
+    } else if (static_cast<unsigned char>(c) > ' ') {  // JSON's blanks are all below it
+      seen = 0;
     }
   }
   return std::string();
