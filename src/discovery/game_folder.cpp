@@ -97,41 +97,36 @@ std::vector<StoreCopy> RecordedStoreCopyFolders(RegistryApi& registry) {
 }
 
 bool ReadGameFolder(RegistryApi& registry, std::string& folder, FolderOrigin& origin, FolderSource source) {
-  std::string value, first;
-  FolderOrigin firstOrigin;
-  bool found = false;
+  // The first value, or the first that holds the game, and where it came from.
+  std::string value, shown;
+  FolderOrigin shownOrigin;
+  bool found = false, holds = false;
   do {
     if (!modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGameKey, kGameValue,
                                         value))
       break;
-    const std::string prefix = registry.ValueSource();
-    const FolderOrigin here{OriginKind::Registry, prefix,
-                            prefix.empty() ? std::string() : PrefixLauncher(prefix)};
-    if (HoldsGame(value)) {
-      folder = value;
-      origin = here;
-      registry.RewindValueSources();
-      return true;
-    }
-    if (!found) {
-      first = value;
-      firstOrigin = here;
+    holds = HoldsGame(value);
+    if (!found || holds) {
+      const std::string prefix = registry.ValueSource();
+      shown = value;
+      shownOrigin = {OriginKind::Registry, prefix, prefix.empty() ? std::string() : PrefixLauncher(prefix)};
       found = true;
     }
-  } while (registry.SkipValueSource());
+  } while (!holds && registry.SkipValueSource());
   registry.RewindValueSources();
-  for (const StoreCopy& candidate : source(registry)) {
+  for (const StoreCopy& candidate : holds ? std::vector<StoreCopy>() : source(registry)) {
     if (HoldsGame(candidate.Folder)) {
       folder = modTools::AddBackslash(candidate.Folder);
       origin = {OriginKind::StoreCopy, candidate.Store, std::string()};
       return true;
     }
   }
-  // Nothing holds the game: the recorded value is shown as it stands.
-  if (!found) return false;
-  folder = first;
-  origin = firstOrigin;
-  return true;
+  // When nothing holds the game, the value is shown as it stands.
+  if (found) {
+    folder = shown;
+    origin = shownOrigin;
+  }
+  return found;
 }
 
 }  // namespace discovery
