@@ -92,12 +92,6 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   EXPECT_TRUE(read());
   EXPECT_EQ(folder, at("Recorded"));
   EXPECT_EQ(origin.Kind, OriginKind::Registry);
-  registry.SetGameFolder(at("Stale"));
-  EXPECT_TRUE(ReadGameFolder(registry, folder, origin, [](modRegistry::RegistryApi&) {
-    return std::vector<StoreCopy>{{"", "Steam"}};  // an empty record is no folder
-  }));
-  EXPECT_EQ(folder, at("Stale"));
-  EXPECT_EQ(origin.Kind, OriginKind::Registry);
 }
 
 // Without the user's SteamPath, the machine's InstallPath names Steam (as
@@ -113,14 +107,12 @@ TEST(DiscoveryGameFolder, MachineSteamAndEpicManifests) {
   std::string location;  // escaped as JSON may escape it
   for (char c : at("Epic Game"))
     location += c == '\\' || c == '/' ? std::string("\\") + c : std::string(1, c);
-  const std::string manifests = at("Epic/EpicGamesLauncher/Data/Manifests");
-  WriteFile(std::filesystem::path(manifests) / "B.ITEM",
-            R"({"Name": "\"InstallLocation\": \"decoy\"", "InstallLocation" :)"
-            "\n \"" +
-                location + "\"}");
-  WriteFile(std::filesystem::path(manifests) / "A.item", R"({"InstallLocation": 7, "x": "y"})");
-  WriteFile(std::filesystem::path(manifests) / "C.item.bak", R"({"InstallLocation": "old"})");
-  EXPECT_EQ(EpicGameFolders(manifests), std::vector<std::string>{at("Epic Game")});
+  const std::filesystem::path manifests = temp / "Epic/EpicGamesLauncher/Data/Manifests";
+  const std::string decoy = R"({"Name": "\"InstallLocation\": \"decoy\"", "InstallLocation" :)";
+  WriteFile(manifests / "B.ITEM", decoy + "\n \"" + location + "\"}");
+  WriteFile(manifests / "A.item", R"({"InstallLocation": 7, "x": "y"})");
+  WriteFile(manifests / "C.item.bak", R"({"InstallLocation": "old"})");
+  EXPECT_EQ(EpicGameFolders(manifests.string()), std::vector<std::string>{at("Epic Game")});
   std::vector<StoreCopy> expected{{at("Steam/steamapps/common/G"), "Steam"}, {at("GOG"), "GOG"}};
 #ifndef _WIN32
   ScopedEnv env;
@@ -137,17 +129,15 @@ TEST(DiscoveryGameFolder, MachineSteamAndEpicManifests) {
 // game, gives way to the next prefix's; the origin names the prefix used.
 TEST(DiscoveryGameFolder, StaleWinePrefixValuesGiveWay) {
   TempDir temp;
-  auto prefix = [&](const std::string& name, const std::string& value) {
-    std::string escaped;
-    for (char c : value) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  auto prefix = [&](const std::string& name, const std::string& value) {  // a value with slashes only
     WriteFile(temp / name / "system.reg",
-              "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"" + escaped + "\"\n");
+              "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"" + value + "\"\n");
     return (temp / name).string();
   };
-  const std::string gone = (temp / "gone").string(), game = (temp / "game").string();
+  const std::string gone = (temp / "gone").generic_string(), game = (temp / "game").generic_string();
   WriteFile(temp / "game/gravelon.EXE", "MZ");
-  modRegistry::WineRegistryApi api({prefix("a", gone), prefix("b", temp.Path().string()), prefix("c", game),
-                                    prefix("d", temp.Path().string())},
+  modRegistry::WineRegistryApi api({prefix("a", gone), prefix("b", temp.Path().generic_string()),
+                                    prefix("c", game), prefix("d", temp.Path().generic_string())},
                                    nullptr);
   std::string folder;
   FolderOrigin origin;
