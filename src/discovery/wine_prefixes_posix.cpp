@@ -239,7 +239,10 @@ const LauncherFolders& SystemLaunchers() {
 std::string DosDriveRoot(const std::string& prefix, char driveLetter) {
   const std::string link = JoinPath(prefix, std::string("dosdevices/") + driveLetter + ":");
   platform::PathInfo info;
-  if (platform::GetPathInfo(link, info) && info.IsLink) return platform::RealPath(link);
+  if (platform::GetPathInfo(link, info) && info.IsLink) {
+    std::string root = platform::RealPath(link);
+    if (!root.empty()) return root;
+  }
   if (driveLetter == 'c') return platform::RealPath(JoinPath(prefix, "drive_c"));
   if (driveLetter == 's') return ProtonGameDrive(prefix);
   return std::string();

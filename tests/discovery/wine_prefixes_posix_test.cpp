@@ -42,10 +42,12 @@ TEST_F(DiscoveryWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'e'), "");
   fs::create_symlink(temp / "gone", prefix / "dosdevices" / "f:");
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'f'), "");
-  // Without links, c: is drive_c, and s: (Proton's game drive) the
-  // steamapps folder of the library that holds the Proton prefix.
+  // Without a link that leads somewhere, c: is drive_c, and s: (Proton's
+  // game drive) the steamapps folder of the library holding the prefix.
   const fs::path proton = temp / "lib/steamapps/compatdata/7/pfx", other = temp / "lib/steamapps/x/7/pfx";
   fs::create_directories(proton / "drive_c");
+  fs::create_directories(proton / "dosdevices");
+  fs::create_symlink(temp / "gone", proton / "dosdevices" / "s:");  // a link that leads nowhere
   fs::create_directories(other);
   EXPECT_EQ(DosDriveRoot(proton.string(), 'c'), fs::canonical(proton / "drive_c").string());
   EXPECT_EQ(DosDriveRoot(proton.string() + "/", 's'), fs::canonical(temp / "lib/steamapps").string());
