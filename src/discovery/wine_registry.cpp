@@ -274,8 +274,8 @@ std::string LastNameAsWritten(std::string_view keyPath) {
 }
 
 // A lower-case needle looked for in any letter case. Probe is the place of
-// a rare byte in it: only where that byte and the last one match is the
-// whole needle compared.
+// the name's first byte: only where it and the last byte match is the
+// whole needle compared, which in registry text is seldom.
 struct FoldedNeedle {
   std::string_view Text;
   size_t Probe;
