@@ -60,6 +60,11 @@ class RegistryApi {
   // Where the last value read came from, when this registry is one of
   // several (a Wine prefix's folder); empty for the system's own.
   virtual std::string ValueSource() const { return std::string(); }
+  // Reads from now on pass over the last value's source and those before
+  // it, so that a stale value in one Wine prefix does not hide the next
+  // one's; false when no source is left. Rewind makes all count again.
+  virtual bool SkipValueSource() { return false; }
+  virtual void RewindValueSources() {}
 };
 
 // This platform's registry: advapi32 on Windows (32-bit view), the Wine
