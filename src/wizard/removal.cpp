@@ -140,21 +140,15 @@ int ChooseCar(frmMain& form, ConsoleOutput& output, const std::optional<std::str
 }
 
 // Without the car's own record nothing tells its files apart: the run
-// removes nothing, but the empty folders a removal cut off after deleting
-// the record left, so that running it again finishes the job.
-int WithoutRecord(const std::string& carFolder, const std::string& shownFolder, bool installed,
-                  ConsoleOutput& output) {
-  game::CarFiles files;
+// removes nothing but the empty folders that a removal cut off after
+// deleting the record left (nothing else of the car, no link), so that
+// running it again finishes the job.
+int WithoutRecord(const std::string& carFolder, const std::string& shownFolder, game::CarFiles& files,
+                  bool installed, ConsoleOutput& output) {
   std::vector<game::FileFault> faults;
-  platform::PathInfo info;
-  bool folder =
-      platform::GetPathInfo(carFolder, info) && info.Kind == platform::PathKind::Folder && !info.IsLink;
-  if (folder && game::FindCarFiles(carFolder, shownFolder, {}, files, faults) && files.Foreign.empty()) {
-    game::RemoveCarFiles(carFolder, shownFolder, files, faults);
-    folder = false;
-  }
-  return Stop(output, LoadResString(installed || folder ? kResNoRecord : kResCarNotInstalled),
-              kExitNotInstalled);
+  installed = installed || !files.Foreign.empty();
+  if (!installed) game::RemoveCarFiles(carFolder, shownFolder, files, faults);
+  return Stop(output, LoadResString(installed ? kResNoRecord : kResCarNotInstalled), kExitNotInstalled);
 }
 
 }  // namespace
@@ -171,14 +165,6 @@ int RemoveCar(frmMain& form, ConsoleOutput& console, const std::optional<std::st
   std::string shownFolder = "Data\\Cars\\" + form.CarID + "\\";
   const std::vector<std::string>& cars = form.InstalledCars();
   bool listed = std::find(cars.begin(), cars.end(), form.CarID) != cars.end();
-  if (givenCar) {
-    game::InstallRecord record;
-    game::RecordState state = game::ReadRecord(game + shownFolder, record);
-    if (state == game::RecordState::Missing ||
-        (state == game::RecordState::Read && record.CarId != form.CarID))
-      return WithoutRecord(game + shownFolder, shownFolder, listed || game::HasCarLines(game, form.CarID),
-                           output);
-  }
   std::string spelling = game::CarFolderSpelling(game, form.CarID);
   // On Windows, and for the game under Wine, another car's folder in
   // another letter case is this ID's folder: never take it for this car.
@@ -195,6 +181,10 @@ int RemoveCar(frmMain& form, ConsoleOutput& console, const std::optional<std::st
   game::CarFiles files;
   if (!linked && !game::FindCarFiles(carFolder, shownFolder, entryPaths, files, faults))
     return Failed(output, faults);
+  // --car works from the record alone, and through no link.
+  if (givenCar && !files.Recorded)
+    return WithoutRecord(carFolder, shownFolder, files,
+                         listed || linked || game::HasCarLines(game, form.CarID), output);
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
   std::vector<std::string> copies, removed;
