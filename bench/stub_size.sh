@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The size of the Windows stub (rigbox-extract.exe without a package)
-# against its limit of 128 KiB.
+# against its limit of 136 KiB (128 KiB before the uninstall entry).
 #   bench/stub_size.sh [BUILD_DIR]   (default build-win32)
 # Builds the 32-bit installer as shipped (MinSizeRel, MinGW-w64 i686), prints
 # its size, its sections, the DLLs it imports, the largest contributors to
@@ -11,7 +11,7 @@ export LC_ALL=C
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 build=${1:-build-win32}
-limit=$((128 * 1024))
+limit=$((136 * 1024))
 
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
@@ -65,7 +65,7 @@ if (cd "$build" && eval "$link") >/dev/null 2>&1; then
 fi
 
 percent=$((size * 100 / limit))
-echo "rigbox-extract.exe: $size bytes, $percent% of the limit of $limit bytes (128 KiB)"
+echo "rigbox-extract.exe: $size bytes, $percent% of the limit of $limit bytes (136 KiB)"
 if [ "$size" -gt "$limit" ]; then
   echo "OVER THE LIMIT by $((size - limit)) bytes"
   exit 1
