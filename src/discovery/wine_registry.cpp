@@ -233,20 +233,53 @@ void AppendUtf8(std::string& out, uint32_t codePoint) {
   }
 }
 
+// What a section header names, measured against the key looked for.
+enum class Header { Other, Key, Below, Unknown };
+
 // A header whose name escapes nothing but backslashes is compared in place:
-// most of a registry's thousands of headers then cost no decoding. Empty
+// most of a registry's thousands of headers then cost no decoding. Unknown
 // when the name holds another escape or a non-ASCII byte.
-std::optional<bool> PlainHeaderIs(std::string_view line, std::string_view keyPath) {
+Header PlainHeader(std::string_view line, std::string_view keyPath) {
   size_t k = 0;
   for (size_t pos = 1; pos < line.size(); ++pos) {
     char c = line[pos];
-    if (c == ']') return k == keyPath.size();
-    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-    if (c == '\\' && (++pos == line.size() || line[pos] != '\\')) return std::nullopt;
-    if (k == keyPath.size() || AsciiLower(c) != AsciiLower(keyPath[k])) return false;
+    if (c == ']') return k == keyPath.size() ? Header::Key : Header::Other;
+    if (static_cast<unsigned char>(c) >= 0x80) return Header::Unknown;
+    if (c == '\\' && (++pos == line.size() || line[pos] != '\\')) return Header::Unknown;
+    if (k == keyPath.size()) return c == '\\' ? Header::Below : Header::Other;
+    if (AsciiLower(c) != AsciiLower(keyPath[k])) return Header::Other;
     ++k;
   }
-  return std::nullopt;
+  return Header::Unknown;
+}
+
+// The header's key path, decoded; nullopt when the header is broken.
+std::optional<std::string> HeaderName(std::string_view line) {
+  size_t pos = 1;
+  std::optional<std::u16string> name = DecodeEscaped(line, pos, ']');
+  if (!name) return std::nullopt;
+  return Utf16LeToUtf8(Utf16ToBytes(*name));
+}
+
+// The header against keyPath, decoding only the names that need it; name
+// receives the decoded path of a key below keyPath.
+Header MatchHeader(std::string_view line, std::string_view keyPath, std::string* name = nullptr) {
+  Header plain = PlainHeader(line, keyPath);
+  if (plain == Header::Other || (plain != Header::Unknown && name == nullptr)) return plain;
+  std::optional<std::string> decoded = HeaderName(line);
+  if (!decoded) return Header::Other;
+  if (EqualsIgnoringCase(*decoded, keyPath)) return Header::Key;
+  const bool below = decoded->size() > keyPath.size() && (*decoded)[keyPath.size()] == '\\' &&
+                     StartsWithIgnoringCase(*decoded, keyPath);
+  if (below && name != nullptr) *name = std::move(*decoded);
+  return below ? Header::Below : Header::Other;
+}
+
+// Key names are alike in any letter case.
+void AddName(std::vector<std::string>& names, std::string name) {
+  for (const std::string& known : names)
+    if (EqualsIgnoringCase(known, name)) return;
+  names.push_back(std::move(name));
 }
 
 }  // namespace
@@ -255,22 +288,37 @@ std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileTex
   LineReader lines(fileText);
   std::string_view line;
   bool inKey = false;
+  bool hasSubKey = false;
   std::vector<WineRegValue> values;
   while (lines.Next(line)) {
     if (line.empty()) continue;
     if (line[0] == '[') {
       if (inKey) return values;  // the key's section has ended
-      std::optional<bool> plain = PlainHeaderIs(line, keyPath);
-      size_t pos = 1;
-      std::optional<std::u16string> name = plain ? std::nullopt : DecodeEscaped(line, pos, ']');
-      inKey = plain ? *plain : name && EqualsIgnoringCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
+      const Header header = MatchHeader(line, keyPath);
+      inKey = header == Header::Key;
+      hasSubKey = hasSubKey || header == Header::Below;
     } else if (inKey && (line[0] == '"' || line[0] == '@')) {
       std::optional<WineRegValue> value = ValueLine(line, lines);
       if (value) values.push_back(std::move(*value));
     }
   }
-  if (inKey) return values;
+  // Wine writes no section for a key that holds only subkeys.
+  if (inKey || hasSubKey) return values;
   return std::nullopt;
+}
+
+std::vector<std::string> WineRegSubKeys(std::string_view fileText, std::string_view keyPath) {
+  LineReader lines(fileText);
+  std::string_view line;
+  std::vector<std::string> names;
+  std::string below;
+  while (lines.Next(line)) {
+    if (line.empty() || line[0] != '[' || MatchHeader(line, keyPath, &below) != Header::Below) continue;
+    std::string name = below.substr(keyPath.size() + 1);
+    name.resize(std::min(name.size(), name.find('\\')));
+    AddName(names, std::move(name));
+  }
+  return names;
 }
 
 std::vector<std::string> WineKeyViews(std::string_view keyPath) {
@@ -385,6 +433,26 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
     }
   }
   return kErrorFileNotFound;
+}
+
+// The subkeys of every prefix from the first holding the key, each name
+// once: a game store's keys may be spread over several prefixes.
+int32_t WineRegistryApi::EnumKey(KeyHandle key, uint32_t index, std::string& name) {
+  auto found = open_.find(key);
+  if (found == open_.end()) return kErrorInvalidHandle;
+  OpenState& state = found->second;
+  if (!state.SubKeys) {
+    state.SubKeys.emplace();
+    for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
+      const std::string text = modTools::ReadTextFile(platform::JoinPath(prefixes_[i], "system.reg"));
+      for (const std::string& view : WineKeyViews(state.SubKey)) {
+        for (std::string& each : WineRegSubKeys(text, view)) AddName(*state.SubKeys, std::move(each));
+      }
+    }
+  }
+  if (index >= state.SubKeys->size()) return kErrorNoMoreItems;
+  name = (*state.SubKeys)[index];
+  return kErrorSuccess;
 }
 
 int32_t WineRegistryApi::CloseKey(KeyHandle key) {

@@ -23,11 +23,16 @@ struct WineRegValue {
   std::string Data;
 };
 
-// The values of the key keyPath (a path below HKEY_LOCAL_MACHINE with
-// single backslashes, matched without regard to case) in the text of a Wine
-// registry file, or nullopt when the file has no such key. Values of a form
-// this reader does not know are left out.
+// The values of the key keyPath (a path below the file's root key, such as
+// HKEY_LOCAL_MACHINE for system.reg, with single backslashes, matched
+// without regard to case) in the text of a Wine registry file, none for a
+// key that only holds subkeys, or nullopt when the file has no such key.
+// Values of a form this reader does not know are left out.
 std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath);
+
+// The names of the keys directly below keyPath in the text of a Wine
+// registry file, each once, in the file's order.
+std::vector<std::string> WineRegSubKeys(std::string_view fileText, std::string_view keyPath);
 
 // The keys that stand for an HKEY_LOCAL_MACHINE key path, in the order a
 // 32-bit program sees them: its own view ("Software\Wow6432Node\...") first,
@@ -60,6 +65,7 @@ class WineRegistryApi : public RegistryApi {
   int32_t QueryValue(KeyHandle key, const std::string& valueName, uint32_t& type, uint8_t* data,
                      uint32_t& length) override;
   int32_t CloseKey(KeyHandle key) override;
+  int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) override;
   // The prefix of the last value read.
   std::string ValueSource() const override { return valueSource_; }
 
@@ -68,6 +74,7 @@ class WineRegistryApi : public RegistryApi {
     std::string SubKey;
     size_t FirstPrefix = 0;                       // the first prefix that holds the key
     std::vector<std::vector<WineRegValue>> Keys;  // that prefix's views of it
+    std::optional<std::vector<std::string>> SubKeys = std::nullopt;  // listed at the first EnumKey
   };
 
   std::vector<std::vector<WineRegValue>> KeysInPrefix(size_t prefix, const std::string& subKey) const;
