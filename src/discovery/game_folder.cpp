@@ -43,6 +43,12 @@ std::vector<std::string> SteamGameFolders(const std::vector<std::string>& librar
   return folders;
 }
 
+std::vector<StoreCopy> GogGameFolders(RegistryApi& registry) {
+  std::vector<StoreCopy> folders;
+  AddGogGameFolders(registry, 0, folders);
+  return folders;
+}
+
 std::vector<StoreCopy> RecordedStoreCopyFolders(RegistryApi& registry) {
   std::vector<StoreCopy> folders;
   std::string steam;

@@ -41,6 +41,10 @@ struct FolderOrigin {
 // any other prefix, and on Windows.
 std::string PrefixLauncher(const std::string& prefix);
 
+// The path of each GOG game (HKLM\Software\GOG.com\Games\*) in the
+// registry's own view: a Wine prefix's registry shows both views at once.
+std::vector<StoreCopy> GogGameFolders(modRegistry::RegistryApi& registry);
+
 // The store copies the registry tells of, as Windows keeps them: the game
 // folders of the Steam folder that Steam records for the user
 // (HKCU\Software\Valve\Steam, SteamPath) and of the libraries it lists, then

@@ -2,16 +2,53 @@
 
 #include <utility>
 
+#include "discovery/launcher_files.h"
 #include "discovery/wine_prefixes.h"
+#include "discovery/wine_registry.h"
+#include "support/ascii_case.h"
+#include "support/platform.h"
+#include "support/tools.h"
 
 namespace discovery {
+namespace {
+
+// A Windows Steam installed into a prefix records its folder in the
+// prefix's user.reg; that folder and the libraries it lists are the
+// prefix's Windows paths.
+std::vector<std::string> PrefixSteamLibraries(const std::string& prefix) {
+  const std::string userReg = modTools::ReadTextFile(platform::JoinPath(prefix, "user.reg"));
+  const auto key = modRegistry::FindWineRegKey(userReg, "Software\\Valve\\Steam");
+  std::vector<std::string> libraries;
+  if (!key) return libraries;
+  for (const modRegistry::WineRegValue& value : *key) {
+    if (value.Type != modRegistry::kRegSz || !support::EqualsIgnoringCase(value.Name, "SteamPath")) continue;
+    std::string steam = modRegistry::Utf16LeToUtf8(value.Data);
+    if (!steam.empty() && steam.back() == '\0') steam.pop_back();
+    if (steam.empty()) break;
+    for (const std::string& library : SteamLibraries(modRegistry::MapDosPath(steam, prefix, DosDriveRoot)))
+      libraries.push_back(modRegistry::MapDosPath(library, prefix, DosDriveRoot));
+    break;
+  }
+  return libraries;
+}
+
+}  // namespace
 
 // Here Steam records nothing in a registry: its libraries are the ones the
-// walk through the launchers' folders found.
-std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& /*registry*/) {
+// walk through the launchers' folders found. After them, what the
+// launchers' own records name, the Windows Steam of each prefix, and the
+// GOG games the prefixes' registries record.
+std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry) {
+  const LauncherFolders& found = SystemLaunchers();
   std::vector<StoreCopy> copies;
-  for (std::string& folder : SteamGameFolders(SystemLaunchers().SteamLibraries))
+  for (std::string& folder : SteamGameFolders(found.SteamLibraries))
     copies.push_back({std::move(folder), "Steam"});
+  copies.insert(copies.end(), found.StoreCopies.begin(), found.StoreCopies.end());
+  for (const std::string& prefix : found.Prefixes) {
+    for (std::string& folder : SteamGameFolders(PrefixSteamLibraries(prefix)))
+      copies.push_back({std::move(folder), "Steam"});
+  }
+  for (StoreCopy& copy : GogGameFolders(registry)) copies.push_back(std::move(copy));
   return copies;
 }
 
