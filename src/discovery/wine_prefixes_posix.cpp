@@ -15,12 +15,12 @@ namespace {
 using platform::JoinPath;
 
 enum class Source {
-  SteamRoot,     // steamapps/compatdata/<app>, its own and the listed libraries'
-  PrefixFolder,  // every entry is a prefix
-  LutrisGames,   // *.yml naming game: prefix:
-  HeroicGames,   // *.json naming winePrefix
-  HeroicConfig,  // config.json: winePrefix, and each prefix in defaultWinePrefix
-  BottlesData,   // data.yml: each bottle in custom_bottles_path
+  SteamRoot,      // steamapps/compatdata/<app>, its own and the listed libraries'
+  PrefixFolder,   // every entry is a prefix
+  LutrisGames,    // *.yml naming game: prefix:
+  HeroicGames,    // *.json naming winePrefix
+  HeroicConfig,   // config.json: winePrefix, and each prefix in defaultWinePrefix
+  BottlesData,    // data.yml: each bottle in custom_bottles_path
   BottlesFolder,  // every entry is a bottle, or names one in its placeholder.yml
   FaugusGames,    // games.json naming each game's prefix
   Minigalaxy,     // config.json: <install_dir>/<game>/prefix
@@ -102,8 +102,8 @@ constexpr StoreRecord kStoreRecords[] = {
     {Base::ConfigHome, "", "heroic/nile_config/nile/installed.json", "path", "Amazon", false},
     {Base::ConfigHome, "", "heroic/sideload_apps/library.json", "executable", "Heroic", true},
     {Base::Home, kHeroicFlatpak, "config/heroic/gog_store/installed.json", "install_path", "GOG", false},
-    {Base::Home, kHeroicFlatpak, "config/heroic/legendaryConfig/legendary/installed.json", "install_path", "Epic",
-     false},
+    {Base::Home, kHeroicFlatpak, "config/heroic/legendaryConfig/legendary/installed.json", "install_path",
+     "Epic", false},
     {Base::Home, kHeroicFlatpak, "config/heroic/nile_config/nile/installed.json", "path", "Amazon", false},
     {Base::Home, kHeroicFlatpak, "config/heroic/sideload_apps/library.json", "executable", "Heroic", true},
 };
@@ -197,7 +197,8 @@ class Walk {
         return;
       }
       case Source::FaugusGames:
-        for (const std::string& named : JsonStrings(ReadLauncherFile(path), "prefix")) AddNamed(named, sandbox);
+        for (const std::string& named : JsonStrings(ReadLauncherFile(path), "prefix"))
+          AddNamed(named, sandbox);
         return;
       case Source::Minigalaxy: {
         std::vector<std::string> named = JsonStrings(ReadLauncherFile(path), "install_dir");
@@ -215,14 +216,16 @@ class Walk {
         Add(entry);
       } else if (location.source == Source::BottlesFolder) {
         // A bottle kept elsewhere leaves a placeholder in its name's folder.
-        if (!Add(entry)) AddNamed(YamlScalar(ReadLauncherFile(JoinPath(entry, "placeholder.yml")), {"Path"}), sandbox);
+        if (!Add(entry))
+          AddNamed(YamlScalar(ReadLauncherFile(JoinPath(entry, "placeholder.yml")), {"Path"}), sandbox);
       } else if (location.source == Source::LutrisGames && EndsWith(name, ".yml")) {
         const std::string game = ReadLauncherFile(entry);
         const std::string prefix = YamlScalar(game, {"game", "prefix"});
         if (!prefix.empty()) {
           AddNamed(prefix, sandbox);
         } else {
-          for (const std::string& program : Paths(YamlScalar(game, {"game", "exe"}), sandbox)) AddAboveProgram(program);
+          for (const std::string& program : Paths(YamlScalar(game, {"game", "exe"}), sandbox))
+            AddAboveProgram(program);
         }
       } else if (location.source == Source::HeroicGames && EndsWith(name, ".json")) {
         for (const std::string& named : JsonStrings(ReadLauncherFile(entry), "winePrefix"))

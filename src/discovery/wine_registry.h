@@ -72,8 +72,8 @@ class WineRegistryApi : public RegistryApi {
  private:
   struct OpenState {
     std::string SubKey;
-    size_t FirstPrefix = 0;                       // the first prefix that holds the key
-    std::vector<std::vector<WineRegValue>> Keys;  // that prefix's views of it
+    size_t FirstPrefix = 0;                                          // the first prefix that holds the key
+    std::vector<std::vector<WineRegValue>> Keys;                     // that prefix's views of it
     std::optional<std::vector<std::string>> SubKeys = std::nullopt;  // listed at the first EnumKey
   };
 
