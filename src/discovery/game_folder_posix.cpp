@@ -34,12 +34,7 @@ std::vector<std::string> PrefixSteamLibraries(const std::string& prefix) {
 
 }  // namespace
 
-// Here Steam records nothing in a registry: its libraries are the ones the
-// walk through the launchers' folders found. After them, what the
-// launchers' own records name, the Windows Steam of each prefix, and the
-// GOG games the prefixes' registries record.
-std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry) {
-  const LauncherFolders& found = SystemLaunchers();
+std::vector<StoreCopy> StoreCopiesFound(const LauncherFolders& found, modRegistry::RegistryApi& registry) {
   std::vector<StoreCopy> copies;
   for (std::string& folder : SteamGameFolders(found.SteamLibraries))
     copies.push_back({std::move(folder), "Steam"});
@@ -50,6 +45,10 @@ std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry) {
   }
   for (StoreCopy& copy : GogGameFolders(registry)) copies.push_back(std::move(copy));
   return copies;
+}
+
+std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry) {
+  return StoreCopiesFound(SystemLaunchers(), registry);
 }
 
 std::string PrefixLauncher(const std::string& prefix) {

@@ -10,7 +10,7 @@ namespace discovery {
 namespace {
 
 /* Binary VDF: a map is a run of entries closed by kEnd; the file is the
-   top map, whose kEnd may be missing at the very end.
+   top map, whose kEnd may be left out at the very end.
 
      entry:  type (1 byte) | key (bytes up to a zero byte) | value
      value:  kMap    - the entries of a nested map, then kEnd
@@ -74,8 +74,7 @@ std::vector<BinaryVdfText> BinaryVdfTexts(std::string_view bytes) {
   while (reader.Ok() && !reader.AtEnd()) {
     const uint8_t type = reader.Byte();
     if (type == kEnd) {
-      if (depth == 0) return texts;
-      --depth;
+      if (depth-- == 0) return texts;
       continue;
     }
     std::string key = reader.ZeroEnded();

@@ -35,6 +35,13 @@ LauncherFolders DiscoverLaunchers();
 // The same, walked once, at the first call.
 const LauncherFolders& SystemLaunchers();
 
+// Where store copies of the game may be, in this order: the game folders of
+// found's Steam libraries (steamapps/common/*), its StoreCopies, those of
+// the Windows Steam installed in each prefix (SteamPath in its user.reg,
+// then the libraries that Steam lists), and the GOG games that registry
+// records (the Wine registry of found's prefixes).
+std::vector<StoreCopy> StoreCopiesFound(const LauncherFolders& found, modRegistry::RegistryApi& registry);
+
 // The native folder of drive driveLetter ('c') of prefix: where its
 // dosdevices/c: link leads, or "" when there is no such link.
 std::string DosDriveRoot(const std::string& prefix, char driveLetter);

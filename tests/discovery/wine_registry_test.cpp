@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "common/temp_dir.h"
+#include "discovery/game_folder.h"
 #include "discovery/registry.h"
 #include "discovery/wine_registry.h"
 
@@ -193,6 +194,33 @@ TEST_F(DiscoveryWineRegistryApi, SeamContract) {
   EXPECT_EQ(api.CloseKey(key), kErrorSuccess);
   EXPECT_EQ(api.CloseKey(key), kErrorInvalidHandle);
   EXPECT_EQ(api.QueryValue(key, "Count", type, buffer, length), kErrorInvalidHandle);
+}
+
+// GOG's setup records each game as a subkey and nothing at Games itself, so
+// Wine writes no section for that: the games of every prefix, each once in
+// any letter case, names escaped or not; a name that only starts alike is
+// another key.
+TEST_F(DiscoveryWineRegistryApi, GogGamesAsSubKeysOfEveryPrefix) {
+  const std::string first = Prefix(
+      "first",
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\GamesX\\\\1] 1\n\"path\"=\"C:\\\\x\"\n"
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930] 1\n\"path\"=\"C:\\\\GOG Games\\\\G\"\n"
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930\\\\Sub] 1\n");
+  const std::string second =
+      Prefix("second",
+             "[Software\\\\GOG.com\\\\games\\\\1207658930] 1\n\"path\"=\"Z:\\\\later\"\n"
+             "[Software\\\\GOG.com\\\\Games\\\\\\x141] 1\n\"path\"=\"Z:\\\\gog\"\n");
+  WineRegistryApi api({(temp / "none").string(), first, second}, FakeDriveRoot);
+  EXPECT_EQ(discovery::GogGameFolders(api),
+            (std::vector<discovery::StoreCopy>{{first + "/drive_c/GOG Games/G", "GOG"}, {"/gog", "GOG"}}));
+  KeyHandle key = 0;
+  std::string name;
+  ASSERT_EQ(api.OpenKey(kHkeyLocalMachine, "Software\\GOG.com\\Games", 0, kKeyRead, key), kErrorSuccess);
+  EXPECT_EQ(api.EnumKey(key, 1, name), kErrorSuccess);
+  EXPECT_EQ(name, "\xC5\x81");
+  EXPECT_EQ(api.EnumKey(key, 2, name), kErrorNoMoreItems);
+  api.CloseKey(key);
+  EXPECT_EQ(api.EnumKey(key, 0, name), kErrorInvalidHandle);
 }
 
 }  // namespace
