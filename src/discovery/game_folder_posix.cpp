@@ -12,23 +12,41 @@
 namespace discovery {
 namespace {
 
+// A registry file no prefix writes; a sparse file of that size would not
+// fit in memory.
+constexpr int64_t kMaxUserRegBytes = int64_t{256} << 20;
+
+std::string ReadUserReg(const std::string& prefix) {
+  const std::string path = platform::JoinPath(prefix, "user.reg");
+  platform::PathInfo info;
+  if (!platform::GetPathInfo(path, info) || info.Kind != platform::PathKind::File ||
+      info.Size > kMaxUserRegBytes)
+    return std::string();
+  return modTools::ReadTextFile(path);
+}
+
 // A Windows Steam installed into a prefix records its folder in the
-// prefix's user.reg; that folder and the libraries it lists are the
-// prefix's Windows paths.
-std::vector<std::string> PrefixSteamLibraries(const std::string& prefix) {
-  const std::string userReg = modTools::ReadTextFile(platform::JoinPath(prefix, "user.reg"));
-  const auto key = modRegistry::FindWineRegKey(userReg, "Software\\Valve\\Steam");
-  std::vector<std::string> libraries;
-  if (!key) return libraries;
+// prefix's user.reg; "" when there is none.
+std::string PrefixSteamPath(const std::string& prefix) {
+  const auto key = modRegistry::FindWineRegKey(ReadUserReg(prefix), "Software\\Valve\\Steam");
+  if (!key) return std::string();
   for (const modRegistry::WineRegValue& value : *key) {
     if (value.Type != modRegistry::kRegSz || !support::EqualsIgnoringCase(value.Name, "SteamPath")) continue;
     std::string steam = modRegistry::Utf16LeToUtf8(value.Data);
     if (!steam.empty() && steam.back() == '\0') steam.pop_back();
-    if (steam.empty()) break;
-    for (const std::string& library : SteamLibraries(modRegistry::MapDosPath(steam, prefix, DosDriveRoot)))
-      libraries.push_back(modRegistry::MapDosPath(library, prefix, DosDriveRoot));
-    break;
+    return steam;
   }
+  return std::string();
+}
+
+// That Steam's folder and the libraries it lists, all Windows paths of the
+// prefix.
+std::vector<std::string> PrefixSteamLibraries(const std::string& prefix) {
+  std::vector<std::string> libraries;
+  const std::string steam = PrefixSteamPath(prefix);
+  if (steam.empty()) return libraries;
+  for (const std::string& library : SteamLibraries(modRegistry::MapDosPath(steam, prefix, DosDriveRoot)))
+    libraries.push_back(modRegistry::MapDosPath(library, prefix, DosDriveRoot));
   return libraries;
 }
 

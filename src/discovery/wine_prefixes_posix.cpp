@@ -152,9 +152,24 @@ class Walk {
 
   // A Lutris game without a prefix of its own runs in the nearest folder
   // above its program that is one.
-  void AddAboveProgram(const std::string& program) {
-    for (std::string folder = FolderOf(program); !folder.empty(); folder = FolderOf(folder)) {
-      if (Add(folder)) return;
+  void AddLutrisGame(const std::string& gameFile, const std::string& sandbox) {
+    const std::string prefix = YamlScalar(gameFile, {"game", "prefix"});
+    if (!prefix.empty()) {
+      AddNamed(prefix, sandbox);
+      return;
+    }
+    for (const std::string& program : Paths(YamlScalar(gameFile, {"game", "exe"}), sandbox)) {
+      for (std::string folder = FolderOf(program); !folder.empty(); folder = FolderOf(folder)) {
+        if (Add(folder)) break;
+      }
+    }
+  }
+
+  // Minigalaxy keeps each Windows game's prefix in the game's folder.
+  void AddMinigalaxyGames(const std::string& configFile, const std::string& sandbox) {
+    const std::vector<std::string> named = JsonStrings(ReadLauncherFile(configFile), "install_dir");
+    for (const std::string& folder : Paths(named.empty() ? "GOG Games" : named.front(), sandbox)) {
+      for (const std::string& game : SortedNames(folder)) Add(JoinPath(JoinPath(folder, game), "prefix"));
     }
   }
 
@@ -200,13 +215,9 @@ class Walk {
         for (const std::string& named : JsonStrings(ReadLauncherFile(path), "prefix"))
           AddNamed(named, sandbox);
         return;
-      case Source::Minigalaxy: {
-        std::vector<std::string> named = JsonStrings(ReadLauncherFile(path), "install_dir");
-        for (const std::string& folder : Paths(named.empty() ? "GOG Games" : named.front(), sandbox)) {
-          for (const std::string& game : SortedNames(folder)) Add(JoinPath(JoinPath(folder, game), "prefix"));
-        }
+      case Source::Minigalaxy:
+        AddMinigalaxyGames(path, sandbox);
         return;
-      }
       default:
         break;
     }
@@ -219,14 +230,7 @@ class Walk {
         if (!Add(entry))
           AddNamed(YamlScalar(ReadLauncherFile(JoinPath(entry, "placeholder.yml")), {"Path"}), sandbox);
       } else if (location.source == Source::LutrisGames && EndsWith(name, ".yml")) {
-        const std::string game = ReadLauncherFile(entry);
-        const std::string prefix = YamlScalar(game, {"game", "prefix"});
-        if (!prefix.empty()) {
-          AddNamed(prefix, sandbox);
-        } else {
-          for (const std::string& program : Paths(YamlScalar(game, {"game", "exe"}), sandbox))
-            AddAboveProgram(program);
-        }
+        AddLutrisGame(ReadLauncherFile(entry), sandbox);
       } else if (location.source == Source::HeroicGames && EndsWith(name, ".json")) {
         for (const std::string& named : JsonStrings(ReadLauncherFile(entry), "winePrefix"))
           AddNamed(named, sandbox);

@@ -213,14 +213,20 @@ TEST_F(DiscoveryWinePrefixes, StoreCopiesOfTheLaunchers) {
             R"({"games": [{"runner": "sideload", "install": {"executable": "/h/side/Gravelon.exe"}}]})");
   WriteFile(flatpak / "config/heroic/gog_store/installed.json",
             R"({"installed": [{"install_path": ")" + (home / "Games/gog").string() + R"("}]})");
-  // A Windows Steam in a prefix, with a library on another drive.
-  const fs::path prefix = MakePrefix(home / ".wine");
+  // A Windows Steam in a prefix, with a library on another drive; a user.reg
+  // too big for any prefix is not read.
+  const auto steamIn = [](const fs::path& prefix) {
+    WriteFile(prefix / "user.reg",
+              "[Software\\\\Valve\\\\Steam] 1\n\"SteamPath\"=\"c:/program files (x86)/steam\"\n");
+    fs::create_directories(prefix / "drive_c/program files (x86)/steam/steamapps/common/Gravelon");
+  };
+  const fs::path prefix = MakePrefix(home / ".wine"), big = MakePrefix(home / ".cxoffice/big");
+  steamIn(prefix);
+  steamIn(big);
+  fs::resize_file(big / "user.reg", (std::uintmax_t{256} << 20) + 1);
   fs::create_symlink(temp / "d", prefix / "dosdevices/d:");
-  WriteFile(prefix / "user.reg",
-            "[Software\\\\Valve\\\\Steam] 1\n\"SteamPath\"=\"c:/program files (x86)/steam\"\n");
   WriteFile(prefix / "drive_c/program files (x86)/steam/steamapps/libraryfolders.vdf",
             "\"libraryfolders\" { \"1\" { \"path\" \"D:\\\\SteamLibrary\" } }");
-  fs::create_directories(prefix / "drive_c/program files (x86)/steam/steamapps/common/Gravelon");
   fs::create_directories(temp / "d/SteamLibrary/steamapps/common/Gravelon");
   WriteFile(prefix / "system.reg",
             "[Software\\\\GOG.com\\\\Games\\\\1207658930] 1\n\"path\"=\"C:\\\\GOG\\\\G\"\n");
