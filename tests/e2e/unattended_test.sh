@@ -315,6 +315,8 @@ if [ -z "$wine" ]; then
       "$game/ (recorded in the registry of the Wine prefix $h/$2, found through ${1%%[ \']*})"
     make_prefix "$h/$2" "$work/not-a-game"
   }
+  launcher Minigalaxy "GOG Games/Gravelon/prefix"
+  launcher CrossOver .cxoffice/Gravelon
   launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
   launcher "Heroic Flatpak" Prefixes/flatpak .var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/g.json \
     "{\"g\": {\"winePrefix\": \"$h/Prefixes/flatpak\"}, \"version\": \"v0\"}"
