@@ -369,10 +369,14 @@ std::string MapDosPath(const std::string& path, const std::string& prefix, Drive
 WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver)
     : prefixes_(std::move(prefixes)), resolver_(resolver) {}
 
+std::string WineRegistryApi::SystemRegText(size_t prefix) const {
+  return modTools::ReadTextFile(platform::JoinPath(prefixes_[prefix], "system.reg"));
+}
+
 std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t prefix,
                                                                      const std::string& subKey) const {
   std::vector<std::vector<WineRegValue>> keys;
-  std::string text = modTools::ReadTextFile(platform::JoinPath(prefixes_[prefix], "system.reg"));
+  std::string text = SystemRegText(prefix);
   if (text.empty()) return keys;
   for (const std::string& view : WineKeyViews(subKey)) {
     std::optional<std::vector<WineRegValue>> key = FindWineRegKey(text, view);
@@ -444,7 +448,7 @@ int32_t WineRegistryApi::EnumKey(KeyHandle key, uint32_t index, std::string& nam
   if (!state.SubKeys) {
     state.SubKeys.emplace();
     for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
-      const std::string text = modTools::ReadTextFile(platform::JoinPath(prefixes_[i], "system.reg"));
+      const std::string text = SystemRegText(i);
       for (const std::string& view : WineKeyViews(state.SubKey)) {
         for (std::string& each : WineRegSubKeys(text, view)) AddName(*state.SubKeys, std::move(each));
       }

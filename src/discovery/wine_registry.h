@@ -77,6 +77,8 @@ class WineRegistryApi : public RegistryApi {
     std::optional<std::vector<std::string>> SubKeys = std::nullopt;  // listed at the first EnumKey
   };
 
+  // Every read of a prefix's registry file goes through here.
+  std::string SystemRegText(size_t prefix) const;
   std::vector<std::vector<WineRegValue>> KeysInPrefix(size_t prefix, const std::string& subKey) const;
   std::string ValueData(size_t prefix, const WineRegValue& value) const;
 
