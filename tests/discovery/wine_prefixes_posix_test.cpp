@@ -179,19 +179,24 @@ std::string Shortcuts(const std::string& exe, const std::string& startDir) {
 
 TEST(DiscoveryBinaryVdf, TextsAndBrokenFiles) {
   const std::string file = Shortcuts("\"/g/Gravelon.exe\"", "/g/");
-  EXPECT_EQ(BinaryVdfTexts(file),
-            (std::vector<BinaryVdfText>{
-                {"AppName", "Gravelon"}, {"Exe", "\"/g/Gravelon.exe\""}, {"StartDir", "/g/"}}));
+  const std::vector<BinaryVdfText> texts{
+      {"AppName", "Gravelon"}, {"Exe", "\"/g/Gravelon.exe\""}, {"StartDir", "/g/"}};
+  EXPECT_EQ(BinaryVdfTexts(file), texts);
   EXPECT_EQ(SteamShortcutFolders(file), (std::vector<std::string>{"/g", "/g/"}));
   EXPECT_EQ(SteamShortcutFolders(VdfText("exe", "Gravelon.exe") + VdfText("startdir", "\"\"") + "\x08"),
             std::vector<std::string>{});
   // Cut anywhere but before the top map's end, the file is broken, as it is
   // with a type this reader does not know (float); nothing after the top
-  // map's end is read, nothing before the file's end.
+  // map's end is read, nothing past the cut, which the bytes beyond it
+  // would complete.
   using namespace std::string_literals;
-  for (size_t size = 0; size + 1 < file.size(); ++size)
-    EXPECT_TRUE(BinaryVdfTexts(file.substr(0, size)).empty()) << size;
-  EXPECT_EQ(BinaryVdfTexts(file.substr(0, file.size() - 1)), BinaryVdfTexts(file + "\x01more"s));
+  const std::string numberLast = "\0m\0"s + VdfText("a", "b") + "\x02n\0\x01\x02\x03\x04\x08\x08"s;
+  for (const std::string& whole : {file, numberLast}) {
+    for (size_t size = 0; size + 1 < whole.size(); ++size)
+      EXPECT_TRUE(BinaryVdfTexts(std::string_view(whole).substr(0, size)).empty()) << size;
+  }
+  EXPECT_EQ(BinaryVdfTexts(file.substr(0, file.size() - 1)), texts);
+  EXPECT_EQ(BinaryVdfTexts(file + "\x01more"s), texts);
   EXPECT_TRUE(BinaryVdfTexts(VdfText("a", "b") + "\x03f\0\0\0\0\0\x08"s).empty());
 }
 
@@ -217,7 +222,8 @@ TEST_F(DiscoveryWinePrefixes, StoreCopiesOfTheLaunchers) {
   // too big for any prefix is not read.
   const auto steamIn = [](const fs::path& prefix) {
     WriteFile(prefix / "user.reg",
-              "[Software\\\\Valve\\\\Steam] 1\n\"SteamPath\"=\"c:/program files (x86)/steam\"\n");
+              "[Software\\\\Valve\\\\Steam] 1\n\"RunningAppID\"=dword:00000000\n\"SteamExe\"=\"c:/program "
+              "files (x86)/steam/steam.exe\"\n\"SteamPath\"=\"c:/program files (x86)/steam\"\n");
     fs::create_directories(prefix / "drive_c/program files (x86)/steam/steamapps/common/Gravelon");
   };
   const fs::path prefix = MakePrefix(home / ".wine"), big = MakePrefix(home / ".cxoffice/big");
