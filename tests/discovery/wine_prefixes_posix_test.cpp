@@ -135,9 +135,11 @@ TEST_F(DiscoveryWinePrefixes, PrefixesOfTheOtherLaunchers) {
   MakePrefix(temp / "kept");
   WriteFile(
       home / ".config/lutris/games/gravelon-1.yml",
-      "game:\n  exe: " + (temp / "lutris/drive_c/GOG Games/Gravelon/Gravelon.exe").string() + "\nwine: {}\n");
-  MakePrefix(temp / "lutris");
-  fs::create_directories(temp / "lutris/drive_c/GOG Games/Gravelon");
+      "game:\n  exe: " + (temp / "outer/drive_c/lutris/drive_c/GOG Games/Gravelon/Gravelon.exe").string() +
+          "\nwine: {}\n");
+  MakePrefix(temp / "outer/drive_c/lutris");  // the nearest, not the one around it
+  MakePrefix(temp / "outer");
+  fs::create_directories(temp / "outer/drive_c/lutris/drive_c/GOG Games/Gravelon");
   for (const char* prefix : {".cxoffice/Gravelon", ".Phoenicis/containers/wineprefix/Gravelon",
                              "Faugus/gravelon", "Games/Faugus/gravelon", "Games/umu/umu-default"})
     MakePrefix(home / prefix);
@@ -149,7 +151,7 @@ TEST_F(DiscoveryWinePrefixes, PrefixesOfTheOtherLaunchers) {
   for (const char* prefix : {"faugus", "GOG/Gravelon/prefix"}) MakePrefix(temp / prefix);
 
   std::vector<std::string> expected{(home / ".var/app/org.winehq.Wine/data/wine").string(),
-                                    (temp / "kept").string(), (temp / "lutris").string()};
+                                    (temp / "kept").string(), (temp / "outer/drive_c/lutris").string()};
   for (const char* prefix : {".cxoffice/Gravelon", ".Phoenicis/containers/wineprefix/Gravelon",
                              "Faugus/gravelon", "Games/Faugus/gravelon"})
     expected.push_back((home / prefix).string());

@@ -205,7 +205,7 @@ TEST_F(DiscoveryWineRegistryApi, GogGamesAsSubKeysOfEveryPrefix) {
       "first",
       "[Software\\\\Wow6432Node\\\\GOG.com\\\\GamesX\\\\1] 1\n\"path\"=\"C:\\\\x\"\n"
       "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930] 1\n\"path\"=\"C:\\\\GOG Games\\\\G\"\n"
-      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930\\\\Sub] 1\n");
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930\\\\\\x53ub] 1\n");
   const std::string second =
       Prefix("second",
              "[Software\\\\GOG.com\\\\games\\\\1207658930] 1\n\"path\"=\"Z:\\\\later\"\n"
