@@ -198,14 +198,14 @@ TEST_F(DiscoveryWineRegistryApi, SeamContract) {
 
 // GOG's setup records each game as a subkey and nothing at Games itself, so
 // Wine writes no section for that: the games of every prefix, each once in
-// any letter case, names escaped or not; a name that only starts alike is
-// another key.
+// any letter case, names escaped or not, even those that only hold keys; a
+// name that only starts alike is another key.
 TEST_F(DiscoveryWineRegistryApi, GogGamesAsSubKeysOfEveryPrefix) {
   const std::string first = Prefix(
       "first",
       "[Software\\\\Wow6432Node\\\\GOG.com\\\\GamesX\\\\1] 1\n\"path\"=\"C:\\\\x\"\n"
       "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930] 1\n\"path\"=\"C:\\\\GOG Games\\\\G\"\n"
-      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930\\\\\\x53ub] 1\n");
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\\\x141\\\\Sub] 1\n");
   const std::string second =
       Prefix("second",
              "[Software\\\\GOG.com\\\\games\\\\1207658930] 1\n\"path\"=\"Z:\\\\later\"\n"
