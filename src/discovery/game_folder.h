@@ -22,15 +22,15 @@ std::vector<std::string> SteamGameFolders(const std::vector<std::string>& librar
 // A folder where a game store may keep the game, and the store's name.
 struct StoreCopy {
   std::string Folder;
-  std::string Store;  // "Steam", "GOG"
+  std::string Store;  // "Steam", "GOG", "Epic"
   bool operator==(const StoreCopy&) const = default;
 };
 
 // Where the game folder came from, for the unattended mode to say: Text is
 // the Wine prefix whose registry recorded it (empty for Windows' own
 // registry), or the store whose copy it is; Launcher the launcher whose
-// files named that prefix.
-enum class OriginKind { None, CommandLine, Registry, StoreCopy };
+// files named that prefix. Picked: chosen in the window.
+enum class OriginKind { None, CommandLine, Registry, StoreCopy, Picked };
 struct FolderOrigin {
   OriginKind Kind = OriginKind::None;
   std::string Text;
@@ -45,11 +45,17 @@ std::string PrefixLauncher(const std::string& prefix);
 // registry's own view: a Wine prefix's registry shows both views at once.
 std::vector<StoreCopy> GogGameFolders(modRegistry::RegistryApi& registry);
 
-// The store copies the registry tells of, as Windows keeps them: the game
-// folders of the Steam folder that Steam records for the user
-// (HKCU\Software\Valve\Steam, SteamPath) and of the libraries it lists, then
-// the path of each GOG game (HKLM\Software\GOG.com\Games\*), in the 32-bit
-// view, then in the 64-bit one.
+// The install folder that each Epic manifest (*.item, JSON) in the folder
+// records, by the manifests' names.
+std::vector<std::string> EpicGameFolders(const std::string& manifests);
+
+// The store copies the registry and the stores' records tell of, as Windows
+// keeps them: the game folders of the Steam folder that Steam records for
+// the user (HKCU\Software\Valve\Steam, SteamPath) or else for the machine
+// (HKLM\Software\Valve\Steam, InstallPath) and of the libraries it lists;
+// then the path of each GOG game (HKLM\Software\GOG.com\Games\*); each HKLM
+// key in the 32-bit view, then in the 64-bit one; then Epic's games, from
+// the manifests in %ProgramData%\Epic\EpicGamesLauncher\Data\Manifests.
 std::vector<StoreCopy> RecordedStoreCopyFolders(modRegistry::RegistryApi& registry);
 
 // Where this system's store copies may be: on Windows those above; on
@@ -59,10 +65,12 @@ std::vector<StoreCopy> StoreCopyFolders(modRegistry::RegistryApi& registry);
 
 using FolderSource = std::vector<StoreCopy> (*)(modRegistry::RegistryApi& registry);
 
-// The game folder: the registry's value wherever there is one, taken as it
-// stands; otherwise the first of source's folders that holds
-// kGameExecutable (its name matched without case), with a trailing
-// separator. False, with folder and origin untouched, when neither gives one.
+// The game folder: the first of the registry's values (one per Wine prefix,
+// in their order) whose folder holds kGameExecutable (its name matched
+// without case), taken as it stands; else the first of source's folders
+// that holds it, with a trailing separator; else the first value, which
+// the player sees and may correct. False, with folder and origin
+// untouched, when none of them gives one.
 bool ReadGameFolder(modRegistry::RegistryApi& registry, std::string& folder, FolderOrigin& origin,
                     FolderSource source = StoreCopyFolders);
 

@@ -88,6 +88,23 @@ std::vector<std::string> SteamLibraryPaths(std::string_view vdfText) {
   return paths;
 }
 
+std::string ScanJsonString(std::string_view jsonText, std::string_view key) {
+  int seen = 0;  // 1: the key came last; 2: the key and its colon
+  for (size_t pos = 0; pos < jsonText.size(); ++pos) {
+    const char c = jsonText[pos];
+    if (c == '"') {
+      std::string text = QuotedText(jsonText, pos);
+      if (seen == 2 && pos < jsonText.size()) return text;  // a closed string
+      seen = text == key ? 1 : 0;
+    } else if (c == ':' && seen == 1) {
+      seen = 2;
+    } else if (static_cast<unsigned char>(c) > ' ') {  // JSON's blanks are all below it
+      seen = 0;
+    }
+  }
+  return std::string();
+}
+
 std::vector<std::string> SteamLibraries(const std::string& steamFolder) {
   std::vector<std::string> libraries{steamFolder};
   for (const char* folder : {"steamapps", "config"}) {

@@ -34,6 +34,12 @@ std::vector<std::string> SteamLibraryPaths(std::string_view vdfText);
 // leave stale, then config/libraryfolders.vdf, which it writes.
 std::vector<std::string> SteamLibraries(const std::string& steamFolder);
 
+// The first string value of a member named key in a JSON text, found by a
+// scan that knows strings (with the escapes \\ and \", any other escaped
+// character taken as it is) but not the nesting; "" when there is none.
+// Enough for a launcher's flat record, in a program too small for a parser.
+std::string ScanJsonString(std::string_view jsonText, std::string_view key);
+
 #ifndef _WIN32
 // The scalar at keyPath (a key of the top mapping, then of the mapping it
 // holds, ...) of a YAML file's first document; "" when there is none, when

@@ -39,7 +39,6 @@ using KeyHandle = uintptr_t;
 
 class RegistryApi {
  public:
-  virtual ~RegistryApi() = default;
   // RegOpenKeyEx: opens root\subKey; status 0 and key set on success.
   virtual int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                           KeyHandle& key) = 0;
@@ -60,6 +59,16 @@ class RegistryApi {
   // Where the last value read came from, when this registry is one of
   // several (a Wine prefix's folder); empty for the system's own.
   virtual std::string ValueSource() const { return std::string(); }
+  // Reads from now on pass over the last value's source and those before
+  // it, so that a stale value in one Wine prefix does not hide the next
+  // one's; false when no source is left. Rewind makes all count again.
+  virtual bool SkipValueSource() { return false; }
+  virtual void RewindValueSources() {}
+
+ protected:
+  // Never deleted through this class; a trivial destructor lets the
+  // stateless Windows registry lie in read-only data.
+  ~RegistryApi() = default;
 };
 
 // This platform's registry: advapi32 on Windows (32-bit view), the Wine

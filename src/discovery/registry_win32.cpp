@@ -74,8 +74,10 @@ class Win32RegistryApi : public RegistryApi {
 }  // namespace
 
 RegistryApi& SystemRegistry() {
-  static Win32RegistryApi registry;
-  return registry;
+  // Stateless, so it can lie in read-only data: the installer then has no
+  // initialised writable data at all, which saves it a file page.
+  static const Win32RegistryApi registry;
+  return const_cast<Win32RegistryApi&>(registry);
 }
 
 }  // namespace modRegistry

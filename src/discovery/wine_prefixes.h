@@ -43,7 +43,9 @@ const LauncherFolders& SystemLaunchers();
 std::vector<StoreCopy> StoreCopiesFound(const LauncherFolders& found, modRegistry::RegistryApi& registry);
 
 // The native folder of drive driveLetter ('c') of prefix: where its
-// dosdevices/c: link leads, or "" when there is no such link.
+// dosdevices/c: link leads; without a link that leads somewhere, c: is the
+// prefix's drive_c and s: Proton's game drive (wine_prefixes_posix.cpp);
+// else "".
 std::string DosDriveRoot(const std::string& prefix, char driveLetter);
 
 }  // namespace discovery

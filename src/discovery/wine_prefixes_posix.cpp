@@ -308,6 +308,21 @@ class Walk {
   LauncherFolders found_;
 };
 
+// Proton's game drive S: is the steamapps folder of the game's library (two
+// levels above the game's folder, which reads as S:\common\<game>): the
+// library whose steamapps/compatdata/<app>/pfx the prefix is. Newer runtimes
+// link it at each start and may leave the link out in between.
+std::string ProtonGameDrive(std::string prefix) {
+  while (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
+  for (const char* name : {"pfx", "", "compatdata"}) {  // "": the app's number
+    const size_t slash = prefix.rfind('/');
+    if (slash == std::string::npos || (*name && prefix.compare(slash + 1, std::string::npos, name) != 0))
+      return std::string();
+    prefix.resize(slash);
+  }
+  return EndsWith(prefix, "/steamapps") ? platform::RealPath(prefix) : std::string();
+}
+
 }  // namespace
 
 LauncherFolders DiscoverLaunchers() {
@@ -332,8 +347,13 @@ const LauncherFolders& SystemLaunchers() {
 std::string DosDriveRoot(const std::string& prefix, char driveLetter) {
   const std::string link = JoinPath(prefix, std::string("dosdevices/") + driveLetter + ":");
   platform::PathInfo info;
-  if (!platform::GetPathInfo(link, info) || !info.IsLink) return std::string();
-  return platform::RealPath(link);
+  if (platform::GetPathInfo(link, info) && info.IsLink) {
+    std::string root = platform::RealPath(link);
+    if (!root.empty()) return root;
+  }
+  if (driveLetter == 'c') return platform::RealPath(JoinPath(prefix, "drive_c"));
+  if (driveLetter == 's') return ProtonGameDrive(prefix);
+  return std::string();
 }
 
 }  // namespace discovery

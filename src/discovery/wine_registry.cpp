@@ -1,11 +1,18 @@
 #include "discovery/wine_registry.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 #include <utility>
+
+#ifdef __x86_64__
+#include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "support/ascii_case.h"
 #include "support/platform.h"
-#include "support/tools.h"
 
 namespace modRegistry {
 namespace {
@@ -282,6 +289,129 @@ void AddName(std::vector<std::string>& names, std::string name) {
   names.push_back(std::move(name));
 }
 
+// The last name of keyPath as Wine writes it in a header, lower-cased, with
+// what stands before it ("\\\\" or "["). Wine writes printable ASCII as it
+// is, "[" and "]" after a backslash; "" for a name it would write with other
+// escapes, which is not searched for.
+std::string LastNameAsWritten(std::string_view keyPath) {
+  const size_t separator = keyPath.rfind('\\');
+  std::string written = separator == std::string_view::npos ? "[" : "\\\\";
+  const std::string_view name = keyPath.substr(separator + 1);  // npos + 1 is 0
+  if (name.empty()) return std::string();
+  for (char c : name) {
+    if (c < ' ' || c > '~') return std::string();
+    if (c == '[' || c == ']') written += '\\';
+    written += AsciiLower(c);
+  }
+  return written;
+}
+
+// A lower-case needle looked for in any letter case. Probe is the place of
+// the name's first byte: only where it and the last byte match is the
+// whole needle compared, which in registry text is seldom.
+struct FoldedNeedle {
+  std::string_view Text;
+  size_t Probe;
+  size_t Last;
+
+  bool At(std::string_view text, size_t pos) const {
+    for (size_t i = 0; i < Text.size(); ++i) {
+      if (AsciiLower(text[pos + i]) != Text[i]) return false;
+    }
+    return true;
+  }
+  // OR-ing 0x20 into a byte folds a letter's case and nothing else's.
+  char Folding(size_t at) const { return support::IsAsciiLetter(Text[at]) ? 0x20 : 0; }
+};
+
+#ifdef __SSE2__
+// Sixteen places at a time from pos on, pos left where fewer than sixteen
+// remain to be tried.
+bool ScanSse2(std::string_view text, const FoldedNeedle& needle, size_t& pos) {
+  const __m128i probeFold = _mm_set1_epi8(needle.Folding(needle.Probe));
+  const __m128i lastFold = _mm_set1_epi8(needle.Folding(needle.Last));
+  const __m128i probeByte = _mm_set1_epi8(needle.Text[needle.Probe]);
+  const __m128i lastByte = _mm_set1_epi8(needle.Text[needle.Last]);
+  for (; pos + 16 + needle.Last <= text.size(); pos += 16) {
+    const char* at = text.data() + pos;
+    const __m128i probed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + needle.Probe));
+    const __m128i lasts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + needle.Last));
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(probed, probeFold), probeByte),
+                                        _mm_cmpeq_epi8(_mm_or_si128(lasts, lastFold), lastByte))));
+    for (; mask != 0; mask &= mask - 1) {
+      if (needle.At(text, pos + static_cast<size_t>(__builtin_ctz(mask)))) return true;
+    }
+  }
+  return false;
+}
+#endif
+
+#ifdef __x86_64__
+// The same, thirty-two at a time, where the processor has AVX2: a thousand
+// prefixes' registries are over a gigabyte.
+__attribute__((target("avx2"))) bool ScanAvx2(std::string_view text, const FoldedNeedle& needle,
+                                              size_t& pos) {
+  const __m256i probeFold = _mm256_set1_epi8(needle.Folding(needle.Probe));
+  const __m256i lastFold = _mm256_set1_epi8(needle.Folding(needle.Last));
+  const __m256i probeByte = _mm256_set1_epi8(needle.Text[needle.Probe]);
+  const __m256i lastByte = _mm256_set1_epi8(needle.Text[needle.Last]);
+  for (; pos + 32 + needle.Last <= text.size(); pos += 32) {
+    const char* at = text.data() + pos;
+    const __m256i probed = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + needle.Probe));
+    const __m256i lasts = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + needle.Last));
+    auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
+        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_or_si256(probed, probeFold), probeByte),
+                         _mm256_cmpeq_epi8(_mm256_or_si256(lasts, lastFold), lastByte))));
+    for (; mask != 0; mask &= mask - 1) {
+      if (needle.At(text, pos + static_cast<size_t>(__builtin_ctz(mask)))) return true;
+    }
+  }
+  return false;
+}
+#endif
+
+bool ContainsFolded(std::string_view text, const FoldedNeedle& needle) {
+  size_t pos = 0;
+#ifdef __x86_64__
+  if (__builtin_cpu_supports("avx2") && ScanAvx2(text, needle, pos)) return true;
+#endif
+#ifdef __SSE2__
+  if (ScanSse2(text, needle, pos)) return true;
+#endif
+  for (; pos + needle.Text.size() <= text.size(); ++pos) {
+    if (needle.At(text, pos)) return true;
+  }
+  return false;
+}
+// A prefix's registry file, mapped where the system can, else read whole;
+// no text when it cannot be read, is over kMaxRegistryFileBytes or is too
+// big for the memory left.
+class RegistryFile {
+ public:
+  explicit RegistryFile(const std::string& prefix) {
+    if (!file_.Open(platform::JoinPath(prefix, "system.reg"), platform::OpenMode::Read)) return;
+    const int64_t size = file_.Size();
+    if (size <= 0 || size > kMaxRegistryFileBytes) return;
+    const auto length = static_cast<size_t>(size);
+    mapped_.emplace(file_, 0, length);
+    const char* data = reinterpret_cast<const char*>(mapped_->Data());
+    if (data == nullptr) {
+      copy_.reset(new (std::nothrow) char[length]);
+      if (!copy_ || !file_.ReadExact(copy_.get(), length)) return;
+      data = copy_.get();
+    }
+    text_ = std::string_view(data, length);
+  }
+  std::string_view Text() const { return text_; }
+
+ private:
+  platform::File file_;
+  std::optional<platform::FileView> mapped_;
+  std::unique_ptr<char[]> copy_;
+  std::string_view text_;
+};
+
 }  // namespace
 
 std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath) {
@@ -319,6 +449,12 @@ std::vector<std::string> WineRegSubKeys(std::string_view fileText, std::string_v
     AddName(names, std::move(name));
   }
   return names;
+}
+
+bool MayHoldKey(std::string_view fileText, std::string_view keyPath) {
+  const std::string needle = LastNameAsWritten(keyPath);
+  if (needle.empty()) return true;
+  return ContainsFolded(fileText, {needle, needle[0] == '[' ? size_t{1} : size_t{2}, needle.size() - 1});
 }
 
 std::vector<std::string> WineKeyViews(std::string_view keyPath) {
@@ -369,15 +505,12 @@ std::string MapDosPath(const std::string& path, const std::string& prefix, Drive
 WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver)
     : prefixes_(std::move(prefixes)), resolver_(resolver) {}
 
-std::string WineRegistryApi::SystemRegText(size_t prefix) const {
-  return modTools::ReadTextFile(platform::JoinPath(prefixes_[prefix], "system.reg"));
-}
-
 std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t prefix,
                                                                      const std::string& subKey) const {
   std::vector<std::vector<WineRegValue>> keys;
-  std::string text = SystemRegText(prefix);
-  if (text.empty()) return keys;
+  const RegistryFile file(prefixes_[prefix]);
+  const std::string_view text = file.Text();
+  if (text.empty() || !MayHoldKey(text, subKey)) return keys;
   for (const std::string& view : WineKeyViews(subKey)) {
     std::optional<std::vector<WineRegValue>> key = FindWineRegKey(text, view);
     if (key) keys.push_back(std::move(*key));
@@ -400,7 +533,7 @@ int32_t WineRegistryApi::OpenKey(uint32_t root, const std::string& subKey, uint3
                                  KeyHandle& key) {
   key = 0;
   if (root != kHkeyLocalMachine) return kErrorFileNotFound;
-  for (size_t i = 0; i < prefixes_.size(); ++i) {
+  for (size_t i = firstSource_; i < prefixes_.size(); ++i) {
     std::vector<std::vector<WineRegValue>> keys = KeysInPrefix(i, subKey);
     if (keys.empty()) continue;
     key = nextHandle_++;
@@ -432,6 +565,7 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
         std::copy(bytes.begin(), bytes.end(), data);  // raw value bytes, no terminator of their own
         length = static_cast<uint32_t>(bytes.size());
         valueSource_ = prefixes_[i];
+        valuePrefix_ = i;
         return kErrorSuccess;
       }
     }
@@ -448,15 +582,21 @@ int32_t WineRegistryApi::EnumKey(KeyHandle key, uint32_t index, std::string& nam
   if (!state.SubKeys) {
     state.SubKeys.emplace();
     for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
-      const std::string text = SystemRegText(i);
+      const RegistryFile file(prefixes_[i]);
+      if (!MayHoldKey(file.Text(), state.SubKey)) continue;
       for (const std::string& view : WineKeyViews(state.SubKey)) {
-        for (std::string& each : WineRegSubKeys(text, view)) AddName(*state.SubKeys, std::move(each));
+        for (std::string& each : WineRegSubKeys(file.Text(), view)) AddName(*state.SubKeys, std::move(each));
       }
     }
   }
   if (index >= state.SubKeys->size()) return kErrorNoMoreItems;
   name = (*state.SubKeys)[index];
   return kErrorSuccess;
+}
+
+bool WineRegistryApi::SkipValueSource() {
+  firstSource_ = valuePrefix_ + 1;
+  return firstSource_ < prefixes_.size();
 }
 
 int32_t WineRegistryApi::CloseKey(KeyHandle key) {

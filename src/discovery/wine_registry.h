@@ -39,6 +39,15 @@ std::vector<std::string> WineRegSubKeys(std::string_view fileText, std::string_v
 // then the path as given, the only view of a 32-bit prefix.
 std::vector<std::string> WineKeyViews(std::string_view keyPath);
 
+// A registry file is read whole; a bigger one is no prefix's registry.
+inline constexpr int64_t kMaxRegistryFileBytes = int64_t{256} << 20;
+
+// Whether fileText may hold the key keyPath: false only when the key's last
+// name, in the form Wine writes it after the separator ("\\Gravelon"), is
+// nowhere in the text in any letter case. Parsing a registry costs far more
+// than this search, and most prefixes lack the key.
+bool MayHoldKey(std::string_view fileText, std::string_view keyPath);
+
 // UTF-16LE bytes as UTF-8; an odd last byte is dropped, a lone surrogate
 // becomes U+FFFD, zero code units stay zero bytes.
 std::string Utf16LeToUtf8(std::string_view bytes);
@@ -68,6 +77,8 @@ class WineRegistryApi : public RegistryApi {
   int32_t EnumKey(KeyHandle key, uint32_t index, std::string& name) override;
   // The prefix of the last value read.
   std::string ValueSource() const override { return valueSource_; }
+  bool SkipValueSource() override;
+  void RewindValueSources() override { firstSource_ = 0; }
 
  private:
   struct OpenState {
@@ -77,8 +88,6 @@ class WineRegistryApi : public RegistryApi {
     std::optional<std::vector<std::string>> SubKeys = std::nullopt;  // listed at the first EnumKey
   };
 
-  // Every read of a prefix's registry file goes through here.
-  std::string SystemRegText(size_t prefix) const;
   std::vector<std::vector<WineRegValue>> KeysInPrefix(size_t prefix, const std::string& subKey) const;
   std::string ValueData(size_t prefix, const WineRegValue& value) const;
 
@@ -87,6 +96,8 @@ class WineRegistryApi : public RegistryApi {
   std::map<KeyHandle, OpenState> open_;
   KeyHandle nextHandle_ = 1;
   std::string valueSource_;
+  size_t valuePrefix_ = 0;  // the index of valueSource_
+  size_t firstSource_ = 0;  // the first prefix read
 };
 
 }  // namespace modRegistry

@@ -181,20 +181,22 @@ bool FindIn(const std::string& path, std::string_view shownName, const std::stri
 }  // namespace
 
 void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
-                    std::vector<std::string>& copiesUpdated) {
+                    std::vector<std::string>& copiesUpdated, std::vector<std::string>* rewritten) {
   for (const SharedScript& script : kSharedScripts) {
     std::string path = gameFolder + script.Path;
     std::string line = CarIncludeLine(carId, script);
-    bool rewritten = false;
-    if (!RemoveLine(path, script.ShownName, line, faults, rewritten)) continue;
+    bool changed = false;
+    if (!RemoveLine(path, script.ShownName, line, faults, changed)) continue;
+    if (changed && rewritten != nullptr) rewritten->push_back(script.ShownName);
     // Windows' copy, which the game reads instead, loses the line too.
     std::string copy = StoreCopyOf(path);
-    rewritten = false;
+    changed = false;
     if (copy.empty()) continue;
     if (std::optional<ScriptFault> fault = CopyFault(copy)) {
       faults.push_back({copy, *fault});
-    } else if (RemoveLine(copy, copy, line, faults, rewritten) && rewritten) {
+    } else if (RemoveLine(copy, copy, line, faults, changed) && changed) {
       copiesUpdated.push_back(copy);
+      if (rewritten != nullptr) rewritten->push_back(copy);
     }
   }
 }

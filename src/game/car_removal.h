@@ -26,9 +26,10 @@ bool HasCarLines(const std::string& gameFolder, const std::string& carId);
 // attributes; then Windows' copy of it in the same way. A script that is a
 // link keeps being one: the file it leads to is rewritten, beside itself.
 // Faults for those that could not be read or rewritten (a missing one
-// holds no line); copiesUpdated gets each copy rewritten.
+// holds no line); copiesUpdated gets each copy rewritten, and rewritten,
+// when given, each file rewritten (a script's shown name, a copy's path).
 void RemoveCarLines(const std::string& gameFolder, const std::string& carId, std::vector<FileFault>& faults,
-                    std::vector<std::string>& copiesUpdated);
+                    std::vector<std::string>& copiesUpdated, std::vector<std::string>* rewritten = nullptr);
 
 // Where a shared script, or Windows' copy of one, still includes a file
 // under the car's folder however it is spelled: a line that reads

@@ -80,10 +80,11 @@ bool Report(ProgressSink& sink, const std::string& shownName) {
 // when it keeps one, which the game reads instead. change(path, changed)
 // returns its fault and sets changed when it wrote.
 template <typename Change>
-bool ChangeWithCopy(const std::string& path, const std::string& shownName, ProgressSink& sink,
-                    Change change) {
+bool ChangeWithCopy(const std::string& path, const std::string& shownName, const std::string& line,
+                    ProgressSink& sink, Change change) {
   bool changed = false;
   if (Fault fault = change(path, changed)) return Fail(sink, shownName, *fault);
+  sink.ScriptLine(shownName, line, changed);
   std::string copy = StoreCopyOf(path);
   if (copy.empty()) return true;
   changed = false;
@@ -109,7 +110,7 @@ bool RegisterInSharedScript(const std::string& gameFolder, const SharedScript& s
     changed = !fault;
     return fault;
   };
-  return ChangeWithCopy(gameFolder + script.Path, script.ShownName, sink, addLine) &&
+  return ChangeWithCopy(gameFolder + script.Path, script.ShownName, line, sink, addLine) &&
          Report(sink, script.ShownName);
 }
 
@@ -157,7 +158,7 @@ bool UpdateGVTextsScript(const std::string& gameFolder, const std::string& carId
     changed = !fault;
     return fault;
   };
-  return ChangeWithCopy(gameFolder + topName, topName, sink, addTopLine) &&
+  return ChangeWithCopy(gameFolder + topName, topName, topLine, sink, addTopLine) &&
          RegisterInSharedScript(gameFolder, kSharedScripts[2], carId, false, sink);
 }
 
@@ -173,7 +174,7 @@ bool UpdateGVIconsScript(const std::string& gameFolder, const std::string& carId
     changed = !fault;
     return fault;
   };
-  return ChangeWithCopy(gameFolder + topName, topName, sink, addTopLine) &&
+  return ChangeWithCopy(gameFolder + topName, topName, topLine, sink, addTopLine) &&
          RegisterInSharedScript(gameFolder, kSharedScripts[3], carId, false, sink);
 }
 

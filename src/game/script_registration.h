@@ -54,6 +54,9 @@ class ProgressSink {
   virtual void ScriptFailed(const std::string& shownName, ScriptFault fault) = 0;
   // Windows' copy of a game file (its full path) took the change too.
   virtual void CopyUpdated(const std::string& /*path*/) {}
+  // The game file (its shown name) holds line now: added by this run, or
+  // found there already. Its copy is told of by CopyUpdated.
+  virtual void ScriptLine(const std::string& /*shownName*/, const std::string& /*line*/, bool /*added*/) {}
 };
 
 // Each returns false at the first step that fails, keeping what the steps

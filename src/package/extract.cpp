@@ -140,7 +140,7 @@ bool VerifyPackage(std::vector<RigboxEntry>& entries) {
   return true;
 }
 
-bool ExtractPackage(std::string& destFolder, ProgressHook progress, void* context) {
+bool ExtractPackage(std::string& destFolder, ProgressHook progress, void* context, FileHook written) {
   destFolder = modTools::AddBackslash(destFolder);
   // Every entry is checked before the first byte is written, so a bad
   // package leaves the destination as it was.
@@ -159,6 +159,7 @@ bool ExtractPackage(std::string& destFolder, ProgressHook progress, void* contex
     if ((i == 0 || folder != madeFolder) && !MakeFolder(folder)) return false;
     madeFolder = folder;
     if (!ExtractEntry(i, entries[i], folder, window)) return false;
+    if (written != nullptr) written(context, EntryPath(entries[i]), entries[i].Size);
   }
   // The car's files are on the disk before a game script or the profile
   // names them, or a power cut could leave the game listing empty files.

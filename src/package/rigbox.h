@@ -78,9 +78,13 @@ bool VerifyPackage(std::vector<RigboxEntry>& entries);
 // Writes every file of the open package below destFolder, which receives a
 // trailing separator if it lacked one (modTools::AddBackslash). A package
 // that fails VerifyPackage writes nothing. progress(context, done, total),
-// when given, follows the bytes written out of the total stored.
+// when given, follows the bytes written out of the total stored;
+// written(context, path, size), when given, hears of each file once it is
+// written whole (path inside destFolder, as EntryPath gives it).
 using ProgressHook = void (*)(void* context, int64_t done, int64_t total);
-bool ExtractPackage(std::string& destFolder, ProgressHook progress = nullptr, void* context = nullptr);
+using FileHook = void (*)(void* context, const std::string& path, int32_t size);
+bool ExtractPackage(std::string& destFolder, ProgressHook progress = nullptr, void* context = nullptr,
+                    FileHook written = nullptr);
 
 // Checks every byte of the open package against the checksum of its
 // record; true for a package without one. A damaged record or package fails

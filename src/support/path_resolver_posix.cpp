@@ -80,13 +80,22 @@ std::string PathResolver::Resolve(const std::string& path) {
   }
 
   // Walk the components; the first one that exists in no letter case ends
-  // the lookup, since nothing below it can exist.
+  // the lookup, since nothing below it can exist. A name with a backslash
+  // that exists as written is one name: a Linux folder may have one.
   std::string result = slashed[0] == '/' ? "/" : "";
   size_t start = slashed[0] == '/' ? 1 : 0;
   bool lookingUp = true;
   while (start <= slashed.size()) {
     size_t end = slashed.find('/', start);
     if (end == std::string::npos) end = slashed.size();
+    const size_t slash = std::min(path.find('/', start), path.size());
+    if (lookingUp && slash != end && (start == 0 || path[start - 1] == '/')) {
+      const std::string whole = path.substr(start, slash - start);
+      if (Exists(JoinPath(result, whole)) || Match(result, whole) != nullptr) {
+        end = slash;
+        slashed.replace(start, end - start, whole);
+      }
+    }
     std::string component = slashed.substr(start, end - start);
     std::string chosen = component;
     if (lookingUp && !component.empty() && component != "." && component != "..") {

@@ -21,7 +21,9 @@ class PathResolver {
   // The path the system is given for a program path: slashes for
   // backslashes, and each existing component in the spelling it has on
   // disk. From the first component that exists in no letter case on, the
-  // rest stays as the program wrote it.
+  // rest stays as the program wrote it. Where the path does not exist with
+  // slashes, a name between two slashes that exists with its backslashes
+  // keeps them (a Linux folder named in a launcher's file may have one).
   std::string Resolve(const std::string& path);
   // From now on Resolve changes the separators alone.
   void TakeNamesAsWritten() { asWritten_ = true; }

@@ -93,7 +93,13 @@ class File {
 
  private:
   friend class FileView;
+#ifdef _WIN32
+  // No file handle is null; a zero keeps a global File out of the
+  // installer's initialised data.
+  static constexpr intptr_t kInvalid = 0;
+#else
   static constexpr intptr_t kInvalid = -1;
+#endif
   intptr_t handle_ = kInvalid;
 };
 

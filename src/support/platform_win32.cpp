@@ -593,8 +593,9 @@ std::string VirtualStorePath(const std::string& path) {
   // A 32-bit program is told the 32-bit Program Files folder; the other
   // one is protected as well.
   bool isProtected = IsInside(full, Widen(GetEnv("ProgramW6432")));
-  for (const KNOWNFOLDERID* folder :
-       {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramData, &FOLDERID_Windows})
+  static const KNOWNFOLDERID* const kProtected[] = {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86,
+                                                    &FOLDERID_ProgramData, &FOLDERID_Windows};
+  for (const KNOWNFOLDERID* folder : kProtected)
     isProtected = isProtected || IsInside(full, KnownFolder(*folder));
   std::wstring store = isProtected ? KnownFolder(FOLDERID_LocalAppData) : std::wstring();
   return store.empty() ? std::string() : Narrow(store + L"\\VirtualStore" + full.substr(2));

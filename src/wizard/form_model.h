@@ -109,6 +109,9 @@ struct Control {
   Color ForeColor = Color::System(kSysColorButtonText);  // lines: their colour
   BorderStyle Border = BorderStyle::None;
   int BorderWidth = 1;  // lines, in pixels
+  // Label: a path on one line; one too long loses its middle to an
+  // ellipsis, so its start and its last name stay readable.
+  bool PathEllipsis = false;
 
   bool Visible = true;
   bool Enabled = true;

@@ -12,12 +12,16 @@
 #include "support/ascii_case.h"
 #include "support/failure.h"
 #include "support/platform.h"
+#include "support/text_format.h"
 #include "support/tools.h"
 #include "support/version.h"
 #include "wizard/form_texts.h"
 #include "wizard/string_table.h"
 
 namespace wizard {
+
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr int16_t kResCreatingFile = 110;
@@ -29,6 +33,14 @@ constexpr int16_t kResNotInstalled = 10006;
 // One text per ScriptFault, in its order.
 constexpr int16_t kResScriptFaults[] = {10009, 10010, 10011, 10012, 10013, 10014, 10015, 10016, 10017};
 constexpr int16_t kResInUse = kResScriptFaults[static_cast<int>(game::ScriptFault::InUse)];
+constexpr int16_t kResGameFolderIs = 134;
+constexpr int16_t kResNoneFound = 135;
+// By discovery::OriginKind, from CommandLine on; the registry's twice, for
+// Windows' own and for a Wine prefix's.
+constexpr int16_t kResOrigins[] = {136, 137, 139, 143};
+constexpr int16_t kResPrefixRegistry = 138;
+constexpr int16_t kResFoundThrough = 141;
+constexpr int16_t kResNoLog = 142;
 
 constexpr int32_t kProgressPerRegistration = 10;
 // The four registrations' own steps and the three between them, which
@@ -53,6 +65,26 @@ std::string FaultReport(int16_t stringId, const std::vector<game::FileFault>& fa
   std::string text = LoadResString(stringId) + "\n";
   for (const game::FileFault& fault : faults)
     text += "\n" + fault.ShownName + ": " + LoadResString(kResScriptFaults[static_cast<int>(fault.Fault)]);
+  return text;
+}
+
+std::string GameFolderText(const std::string& folder, const discovery::FolderOrigin& origin) {
+  using discovery::OriginKind;
+  std::string text = LoadResString(kResGameFolderIs);
+  if (origin.Kind == OriginKind::None) return text + LoadResString(kResNoneFound);
+  bool prefix = origin.Kind == OriginKind::Registry && !origin.Text.empty();
+  int16_t where = prefix ? kResPrefixRegistry : kResOrigins[static_cast<int>(origin.Kind) - 1];
+  std::string launcher = origin.Launcher.empty() ? "" : LoadResString(kResFoundThrough) + origin.Launcher;
+  return text + folder + " (" + LoadResString(where) + origin.Text + launcher + ")";
+}
+
+std::string CarDetailsText() {
+  std::string text = "Car ID:  " + modRIGBOX::GetPackageCarID();
+  const modRIGBOX::InstallerRecord& record = modRIGBOX::PackageRecord;
+  const std::pair<const char*, const std::string*> details[] = {
+      {"\nName:    ", &record.Name}, {"\nVersion: ", &record.Version}, {"\nAuthor:  ", &record.Author}};
+  for (const auto& [label, value] : details)
+    if (!value->empty()) text += label + *value;
   return text;
 }
 
@@ -102,6 +134,17 @@ void frmMain::SetProgress(int32_t value) {
 void frmMain::SetAction(const std::string& text) {
   SetCaption(ui_.lblAction, text);
   shell_.ActionChanged(text);
+  Log.Write({text});
+}
+
+bool frmMain::StartLog(const std::optional<std::string>& path) {
+  if (!path) return true;
+  if (!Log.Open(*path)) {
+    ShowError(kResNoLog, LoadResString(kResNoLog) + *path);
+    return false;
+  }
+  Log.Write({"RIGBOX Extract " RIGBOX_VERSION_TEXT ""sv});
+  return true;
 }
 
 void frmMain::Form_Load() {
@@ -214,7 +257,13 @@ bool frmMain::RequestClose(int16_t unloadMode) {
 void frmMain::ShowError(const std::string& message) { ShowError(kMsgNotice, message); }
 
 void frmMain::ShowError(int16_t stringId, const std::string& message) {
-  shell_.MessageBox(stringId, message, LoadResString(kResErrorTitle), MsgButtons::OK, MsgIcon::Critical);
+  Notify(stringId, message, kResErrorTitle, MsgIcon::Critical);
+}
+
+void frmMain::Notify(int16_t stringId, const std::string& message, int16_t titleId, MsgIcon icon) {
+  std::string title = LoadResString(titleId);
+  Log.Write({title, ": "sv, message});
+  shell_.MessageBox(stringId, message, title, MsgButtons::OK, icon);
 }
 
 std::string PackageErrorReport(const std::string& fileName) {
@@ -238,7 +287,7 @@ void frmMain::btnBrowse_Click(int16_t /*index*/) {
   std::string title = LoadResString(kResPickerTitle);
   std::string candidate = modTools::AddBackslash(shell_.BrowseForFolder(title));
   if (CheckGameFolder(candidate)) {
-    GameFolder = candidate;
+    UseGameFolder(candidate, discovery::OriginKind::Picked);
     LastOutcome = Outcome::None;
   } else if (candidate != "\\") {
     ShowError(kResNoGame, LoadResString(kResNoGame));
@@ -247,8 +296,13 @@ void frmMain::btnBrowse_Click(int16_t /*index*/) {
   SetCaption(ui_.lblGameFolder, GameFolder);
 }
 
+void frmMain::UseGameFolder(const std::string& folder, discovery::OriginKind kind) {
+  GameFolder = folder;
+  GameFolderOrigin = {kind, {}, {}};
+}
+
 void frmMain::OpenOnGameFolder(const std::string& folder) {
-  GameFolder = modTools::AddBackslash(folder);
+  UseGameFolder(modTools::AddBackslash(folder), discovery::OriginKind::CommandLine);
   SetCaption(ui_.lblGameFolder, GameFolder);
 }
 
@@ -268,6 +322,7 @@ bool frmMain::MayWriteGameFolder() {
 }
 
 bool frmMain::NextOnGameFolderStep() {
+  Log.Write({GameFolderText(GameFolder, GameFolderOrigin)});
   if (!CheckGameFolder(GameFolder)) {
     ShowError(kResNoGame, LoadResString(kResNoGame));
     LastOutcome = Outcome::NotGameFolder;
@@ -288,6 +343,7 @@ bool frmMain::NextOnGameFolderStep() {
     return false;
   }
   CarID = modRIGBOX::GetPackageCarID();
+  Log.Write({CarDetailsText()});
   // An ID the game does not take (malformed, or one of its own cars) would
   // have files written that nothing registers, a game car's over its own:
   // refused before anything is written.
@@ -375,9 +431,14 @@ void frmMain::RunOperation() {
     struct Painted {
       frmMain& Form;
       int64_t At;
-    } painted{*this, platform::MonotonicMilliseconds()};
+      const std::string& Shown;
+    } painted{*this, platform::MonotonicMilliseconds(), shownFolder};
+    auto written = [](void* context, const std::string& path, int32_t size) {
+      auto& [self, at, shown] = *static_cast<Painted*>(context);
+      self.Log.Write({"Written: "sv, shown, path, " ("sv, support::DecimalText(size), " bytes)"});
+    };
     auto extracted = [](void* context, int64_t done, int64_t total) {
-      auto& [self, at] = *static_cast<Painted*>(context);
+      auto& [self, at, shown] = *static_cast<Painted*>(context);
       const Control& progress = self.ui_.prgsAction;
       int32_t half = progress.Max / 2;
       int32_t share = progress.Max - kProgressForRegistrations - half;
@@ -394,7 +455,7 @@ void frmMain::RunOperation() {
       at = now;
     };
     modRIGBOX::SetBusyHook([](void* shell) { static_cast<Shell*>(shell)->KeepResponsive(); }, &shell_);
-    ok = modRIGBOX::ExtractPackage(destination, extracted, &painted);
+    ok = modRIGBOX::ExtractPackage(destination, extracted, &painted, written);
     modRIGBOX::SetBusyHook(nullptr, nullptr);
     if (ok) SetProgress(bar.Max - kProgressForRegistrations);
   }
@@ -431,7 +492,8 @@ void frmMain::RunOperation() {
     if (verdict == game::kCarIdNew) installedCars_.push_back(CarID);
   }
   // An unwritten list is no success: the next run would not know the car.
-  WriteINI();
+  if (WriteINI())
+    Log.Write({"Vehiforge.ini written with "sv, CarID, verdict == game::kCarIdNew ? ", added"sv : ""sv});
   bool registered = scriptFaults_.empty();
   SetAction(LoadResString(registered ? kResSuccess : kResPartlyRegistered));
   SetProgress(bar.Max);
@@ -444,8 +506,8 @@ void frmMain::RunOperation() {
 // The car is installed and listed, but the game may not see it: say which
 // game files did not take their lines, and why.
 void frmMain::ShowScriptFaults() {
-  shell_.MessageBox(kResPartlyRegistered, FaultReport(kResPartlyRegistered, scriptFaults_),
-                    LoadResString(kResWarning), MsgButtons::OK, MsgIcon::Exclamation);
+  Notify(kResPartlyRegistered, FaultReport(kResPartlyRegistered, scriptFaults_), kResWarning,
+         MsgIcon::Exclamation);
 }
 
 std::string frmMain::OtherSpelling() const {
@@ -481,5 +543,9 @@ void frmMain::ScriptFailed(const std::string& shownName, game::ScriptFault fault
 }
 
 void frmMain::CopyUpdated(const std::string& path) { SetAction(LoadResString(kResCopyUpdated) + path); }
+
+void frmMain::ScriptLine(const std::string& shownName, const std::string& line, bool added) {
+  Log.Write({added ? "Line added to "sv : "Line already in "sv, shownName, ": "sv, line});
+}
 
 }  // namespace wizard

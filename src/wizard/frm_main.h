@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "discovery/registry.h"
 #include "game/script_registration.h"
 #include "wizard/form_model.h"
+#include "wizard/run_log.h"
 #include "wizard/shell.h"
 
 namespace wizard {
@@ -79,6 +81,12 @@ std::string FaultReport(int16_t stringId, const std::vector<game::FileFault>& fa
 // "File:" + fileName, a line end, then the package module's last failure,
 // with a file held by another program said in the player's language.
 std::string PackageErrorReport(const std::string& fileName);
+// "Game folder: " + folder and where it came from, in brackets, or that
+// none was found: what unattended runs say first, and logs hold.
+std::string GameFolderText(const std::string& folder, const discovery::FolderOrigin& origin);
+// The package's car ID, then each detail its installer carries, a line
+// each; read after the package was opened.
+std::string CarDetailsText();
 
 // Members of a control array by index, bound once; At gives nullptr for an
 // index without a member.
@@ -102,7 +110,7 @@ class frmMain : private game::ProgressSink {
   int16_t Step = 0;
   int32_t Task = 0;
   std::string GameFolder;
-  // Where Form_Load found GameFolder.
+  // Where GameFolder came from.
   discovery::FolderOrigin GameFolderOrigin;
   std::string CarID;
   std::string RIGBOX_FileName;
@@ -110,12 +118,18 @@ class frmMain : private game::ProgressSink {
   // the system at construction; tests point it at an installer they made.
   std::string ProgramPath;
   Outcome LastOutcome = Outcome::None;
+  // --log: what the run does; writes nothing unless opened.
+  RunLog Log;
 
   FormModel& Model() { return model_; }
   const FormModel& Model() const { return model_; }
   const std::vector<std::string>& InstalledCars() const { return installedCars_; }
   // True while the install run goes on: the window takes no input then.
   bool Running() const { return running_; }
+
+  // Opens the log asked for, starting it with the program's version; when
+  // it cannot be opened, says so. False then: the run must not start.
+  bool StartLog(const std::optional<std::string>& path);
 
   // Events.
   void Form_Load();
@@ -183,7 +197,10 @@ class frmMain : private game::ProgressSink {
   void SetNavButtons(int16_t newStep);
   void ShowPackageError();
   void ShowScriptFaults();
+  // A box with only OK, its title and text logged too.
+  void Notify(int16_t stringId, const std::string& message, int16_t titleId, MsgIcon icon);
   bool NextOnGameFolderStep();
+  void UseGameFolder(const std::string& folder, discovery::OriginKind kind);
   bool MayWriteGameFolder();
 
   // game::ProgressSink
@@ -191,6 +208,7 @@ class frmMain : private game::ProgressSink {
   void SetCreatingFile(const std::string& shownName) override;
   void ScriptFailed(const std::string& shownName, game::ScriptFault fault) override;
   void CopyUpdated(const std::string& path) override;
+  void ScriptLine(const std::string& shownName, const std::string& line, bool added) override;
 
   Shell& shell_;
   modRegistry::RegistryApi& registry_;

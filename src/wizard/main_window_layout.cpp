@@ -27,6 +27,7 @@ struct ControlSpec {
   Color BackColor = Color::System(kSysColorButtonFace);
   Color ForeColor = Color::System(kSysColorButtonText);
   BorderStyle Border = BorderStyle::None;
+  bool PathEllipsis = false;
   bool Visible = true;
   bool Enabled = true;
   int8_t TabIndex = kNone;
@@ -137,6 +138,7 @@ constexpr ControlSpec kControls[] = {
      .Top = 360,
      .Width = 4815,
      .Height = 255,
+     .PathEllipsis = true,
      .TabIndex = 13},
     {.Name = "btnBrowse",
      .Kind = ControlKind::CommandButton,
@@ -381,6 +383,7 @@ Control FromSpec(const ControlSpec& spec, const FormModel& model) {
   control.BackColor = spec.BackColor;
   control.ForeColor = spec.ForeColor;
   control.Border = spec.Border;
+  control.PathEllipsis = spec.PathEllipsis;
   control.Visible = spec.Visible;
   control.Enabled = spec.Enabled;
   if (spec.TabIndex != kNone) control.TabIndex = spec.TabIndex;

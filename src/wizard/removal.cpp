@@ -13,6 +13,9 @@
 #include "wizard/string_table.h"
 
 namespace wizard {
+
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr int16_t kResRemoving = 113;
@@ -79,6 +82,30 @@ void SayKept(ConsoleOutput& output, int16_t heading, const std::string& shownFol
   for (const std::string& path : paths) output.Out(shownFolder + path);
 }
 
+// The removal's own output, each line logged too.
+class LoggedOutput : public ConsoleOutput {
+ public:
+  LoggedOutput(ConsoleOutput& output, RunLog& log) : output_(output), log_(log) {}
+  void Out(const std::string& line) override {
+    output_.Out(line);
+    log_.Write({line});
+  }
+  void Err(const std::string& line) override {
+    output_.Err(line);
+    log_.Write({line});
+  }
+
+ private:
+  ConsoleOutput& output_;
+  RunLog& log_;
+};
+
+// Each of names, after label and prefix.
+void LogEach(RunLog& log, std::string_view label, std::string_view prefix,
+             const std::vector<std::string>& names) {
+  for (const std::string& name : names) log.Write({label, prefix, name});
+}
+
 int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
   Say(output, kResRunError);
   return Stop(output, FaultReport(kResNotRemoved, faults), kExitRunFailed);
@@ -86,7 +113,9 @@ int Failed(ConsoleOutput& output, const std::vector<game::FileFault>& faults) {
 
 }  // namespace
 
-int RemoveCar(frmMain& form, ConsoleOutput& output) {
+int RemoveCar(frmMain& form, ConsoleOutput& console) {
+  RunLog& log = form.Log;
+  LoggedOutput output(console, log);
   if (!form.CheckGameFolder(form.GameFolder))
     return Stop(output, LoadResString(kResNoGame), kExitNotGameFolder);
   form.LoadINI();
@@ -95,6 +124,7 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
   if (!ReadEntryPaths(form.RIGBOX_FileName, entryPaths))
     return Stop(output, PackageErrorReport(form.RIGBOX_FileName), kExitPackageRefused);
   form.CarID = modRIGBOX::GetPackageCarID();
+  log.Write({CarDetailsText()});
   if (int16_t refusal = Refusal(form.CarID))
     return Stop(output, LoadResString(refusal) + (refusal == kResInvalidId ? kValidCharactersShown : ""),
                 kExitPackageRefused);
@@ -120,14 +150,15 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
     return Failed(output, faults);
   // The lines go first: a game that still includes the car's scripts
   // must still find them, whenever the run is cut off.
-  std::vector<std::string> copies;
-  game::RemoveCarLines(game, form.CarID, faults, copies);
+  std::vector<std::string> copies, removed;
+  game::RemoveCarLines(game, form.CarID, faults, copies, &removed);
+  LogEach(log, "The car's line removed from "sv, "", removed);
   if (faults.empty() && listed) {
     std::vector<std::string> others;
     for (const std::string& car : cars)
       if (car != form.CarID) others.push_back(car);
     ProfileReport report(faults, copies);
-    game::WriteINI(game, others, &report);
+    if (game::WriteINI(game, others, &report)) log.Write({"Vehiforge.ini written without "sv, form.CarID});
   }
   for (const std::string& copy : copies) output.Out(LoadResString(kResCopyUpdated) + copy);
   if (!faults.empty()) return Failed(output, faults);
@@ -146,6 +177,8 @@ int RemoveCar(frmMain& form, ConsoleOutput& output) {
       faults.push_back({shownFolder, game::Because(game::ScriptFault::CannotDelete)});
     }
   }
+  // Any that stays is named with the faults below.
+  LogEach(log, "Deleting: "sv, shownFolder, files.Remove);
   game::RemoveCarFiles(carFolder, shownFolder, files, faults);
   SayKept(output, kResLeftInPlace, shownFolder, files.Foreign);
   SayKept(output, kResChangedKept, shownFolder, files.Changed);

@@ -14,8 +14,8 @@ inline constexpr int kExitNotInstalled = 7;
 // Removes the car of form's package from form.GameFolder: its lines from
 // the shared scripts, its entry from the list, then its files unchanged
 // since the install, the record, and the folders they leave empty. The
-// top-level lines stay: every other car's lines hang off them. Returns the
-// exit status.
-int RemoveCar(frmMain& form, ConsoleOutput& output);
+// top-level lines stay: every other car's lines hang off them. What it
+// says on console goes to form.Log too. Returns the exit status.
+int RemoveCar(frmMain& form, ConsoleOutput& console);
 
 }  // namespace wizard

@@ -15,18 +15,14 @@
 #include "wizard/string_table.h"
 
 namespace wizard {
+
+using namespace std::string_view_literals;
+
 namespace {
 
 using support::StartsWithIgnoringCase;
 
-constexpr int16_t kResGameFolderIs = 134;
-constexpr int16_t kResNoneFound = 135;
-// By discovery::OriginKind, from CommandLine on; the registry's twice, for
-// Windows' own and for a Wine prefix's.
-constexpr int16_t kResOrigins[] = {136, 137, 139};
-constexpr int16_t kResPrefixRegistry = 138;
 constexpr int16_t kResAlreadyInstalled = 140;
-constexpr int16_t kResFoundThrough = 141;
 
 int ExitStatus(Outcome outcome) {
   switch (outcome) {
@@ -62,9 +58,16 @@ std::string AsOurOption(const std::string& argument) {
   return argument;
 }
 
+constexpr const char* kIgnoredSwitches[] = {"/SUPPRESSMSGBOXES", "/NORESTART", "/SP-"};
+
 std::vector<std::string> WithOurOptions(const std::vector<std::string>& arguments) {
   std::vector<std::string> result;
   for (size_t i = 0; i < arguments.size(); ++i) {
+    // Switches that other installers need and we do not: nothing to
+    // restart, no message box is ever left waiting, no extra prompt.
+    if (std::any_of(std::begin(kIgnoredSwitches), std::end(kIgnoredSwitches),
+                    [&](const char* name) { return support::EqualsIgnoringCase(arguments[i], name); }))
+      continue;
     if (StartsWithIgnoringCase(arguments[i], "/D=")) {
       // Scripts pass its folder unquoted, blanks and all, as the last switch.
       std::string folder = arguments[i].substr(3);
@@ -95,19 +98,37 @@ bool TakeValue(const std::vector<std::string>& arguments, size_t& i, const std::
   return true;
 }
 
-// The first line of every unattended run: the game folder and where it
-// came from.
-void SayGameFolder(ConsoleOutput& output, const std::string& folder, const discovery::FolderOrigin& origin) {
-  using discovery::OriginKind;
-  std::string text = LoadResString(kResGameFolderIs);
-  if (origin.Kind == OriginKind::None) {
-    output.Out(text + LoadResString(kResNoneFound));
-    return;
+// The log's last line, after a run that ends with status.
+int Logged(RunLog& log, int status) {
+  log.Write({"Exit status "sv, support::DecimalText(status)});
+  return status;
+}
+
+int Run(frmMain& form, const CommandLine& commandLine, ConsoleOutput& output) {
+  form.Form_Load();
+  // The first line of every unattended run: the game folder and where it
+  // came from.
+  const discovery::FolderOrigin given{discovery::OriginKind::CommandLine, {}, {}};
+  const discovery::FolderOrigin& origin = commandLine.GameDir ? given : form.GameFolderOrigin;
+  std::string folderText = GameFolderText(
+      commandLine.GameDir ? modTools::AddBackslash(*commandLine.GameDir) : form.GameFolder, origin);
+  output.Out(folderText);
+  if (commandLine.GameDir) {
+    // Taken as a picked folder: it gets a separator and must hold the game.
+    form.btnBrowse_Click(0);
+    form.GameFolderOrigin.Kind = given.Kind;
   }
-  bool prefix = origin.Kind == OriginKind::Registry && !origin.Text.empty();
-  int16_t where = prefix ? kResPrefixRegistry : kResOrigins[static_cast<int>(origin.Kind) - 1];
-  std::string launcher = origin.Launcher.empty() ? "" : LoadResString(kResFoundThrough) + origin.Launcher;
-  output.Out(text + folder + " (" + LoadResString(where) + origin.Text + launcher + ")");
+  // An install's log names its folder once the player could change it.
+  bool notGame = form.LastOutcome == Outcome::NotGameFolder;
+  if (notGame || commandLine.Remove) form.Log.Write({folderText});
+  if (notGame) return kExitNotGameFolder;
+  if (commandLine.Remove) return RemoveCar(form, output);
+  form.cmdNav_Click(kNavNext);
+  if (form.Step != kStepReady) return ExitStatus(form.LastOutcome);
+  form.cmdNav_Click(kNavNext);
+  int status = ExitStatus(form.LastOutcome);
+  form.cmdNav_Click(kNavFinish);
+  return status;
 }
 
 }  // namespace
@@ -174,10 +195,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
 
 std::string UsageText(const std::string& programName) {
   return "Usage: " + programName +
-         " [--game-dir DIR] [--silent [--replace]]\n"
+         " [--game-dir DIR] [--silent [--replace]] [--log FILE]\n"
          "       " +
          programName +
-         " --remove [--game-dir DIR]\n"
+         " --remove [--game-dir DIR] [--log FILE]\n"
          "\n"
          "Installs the car carried by this program into the game's folder.\n"
          "Without options the installation wizard opens.\n"
@@ -187,18 +208,20 @@ std::string UsageText(const std::string& programName) {
          "                  without --silent the wizard opens on it\n"
          "  --replace       replace the car if it is already installed\n"
          "  --remove        remove this car from the game again, without a window\n"
-         "  --log FILE      accepted; no log is written yet\n"
+         "  --log FILE      write what the run does to FILE, replacing it (UTF-8 text)\n"
          "  --help          show this text\n"
          "  --version       show the program's version\n"
          "\n"
          "Other installers' switches, in any letter case: /S, /SILENT, /VERYSILENT for\n"
          "--silent; /D=DIR (last, DIR unquoted) and /DIR=DIR for --game-dir DIR;\n"
-         "/LOG=FILE for --log FILE; /? for --help.\n"
+         "/LOG=FILE for --log FILE; /? for --help. /SUPPRESSMSGBOXES, /NORESTART and\n"
+         "/SP- are accepted and change nothing.\n"
          "\n"
-         "Exit status: 0 installed, 1 the installation failed, 2 bad command line,\n"
-         "3 the folder does not hold the game, 4 the package cannot be opened or its\n"
-         "car ID is refused, 5 the car is already installed and --replace was not given,\n"
-         "6 installed, but some game files could not be updated (listed on stderr).\n"
+         "Exit status: 0 installed, 1 the installation failed, 2 bad command line or\n"
+         "the log cannot be written, 3 the folder does not hold the game, 4 the package\n"
+         "cannot be opened or its car ID is refused, 5 the car is already installed and\n"
+         "--replace was not given, 6 installed, but some game files could not be updated\n"
+         "(listed on stderr).\n"
          "--remove: 0 removed, 1 something could not be removed (listed on stderr),\n"
          "3 and 4 as above, 7 this car is not installed in that game folder.\n"
          "The wizard: its installation's status, or 8 when closed without installing.\n";
@@ -208,14 +231,7 @@ std::string VersionText() {
   std::string text = "RIGBOX Extract " RIGBOX_VERSION_TEXT;
   // The car this installer carries, as its author named it; its bytes are
   // checked when it installs.
-  if (modRIGBOX::CheckAppendedPackage(platform::ExecutablePath())) {
-    text += "\nCar ID:  " + modRIGBOX::GetPackageCarID();
-    const modRIGBOX::InstallerRecord& record = modRIGBOX::PackageRecord;
-    const std::pair<const char*, const std::string*> details[] = {
-        {"\nName:    ", &record.Name}, {"\nVersion: ", &record.Version}, {"\nAuthor:  ", &record.Author}};
-    for (const auto& [label, value] : details)
-      if (!value->empty()) text += label + *value;
-  }
+  if (modRIGBOX::CheckAppendedPackage(platform::ExecutablePath())) text += "\n" + CarDetailsText();
   return text;
 }
 
@@ -224,28 +240,14 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
   AnsweringShell shell(commandLine, output);
   frmMain form(shell, registry);
   if (!programPath.empty()) form.ProgramPath = programPath;
-  form.Form_Load();
-  discovery::FolderOrigin origin = form.GameFolderOrigin;
-  if (commandLine.GameDir) origin = {discovery::OriginKind::CommandLine, "", ""};
-  SayGameFolder(output, commandLine.GameDir ? modTools::AddBackslash(*commandLine.GameDir) : form.GameFolder,
-                origin);
-  if (commandLine.GameDir) {
-    // Taken as a picked folder: it gets a separator and must hold the game.
-    form.btnBrowse_Click(0);
-    if (form.LastOutcome == Outcome::NotGameFolder) return kExitNotGameFolder;
-  }
-  if (commandLine.Remove) return RemoveCar(form, output);
-  form.cmdNav_Click(kNavNext);
-  if (form.Step != kStepReady) return ExitStatus(form.LastOutcome);
-  form.cmdNav_Click(kNavNext);
-  int status = ExitStatus(form.LastOutcome);
-  form.cmdNav_Click(kNavFinish);
-  return status;
+  if (!form.StartLog(commandLine.Log)) return kExitUsage;
+  return Logged(form.Log, Run(form, commandLine, output));
 }
 
-int WindowExitStatus(const frmMain& form) {
+int WindowExitStatus(frmMain& form) {
   // The run, once started, ends on its own step: the window closes after it.
-  return form.Step == kStepProgress ? ExitStatus(form.LastOutcome) : kExitClosedWithoutInstalling;
+  return Logged(form.Log,
+                form.Step == kStepProgress ? ExitStatus(form.LastOutcome) : kExitClosedWithoutInstalling);
 }
 
 int RunConsole(const std::optional<CommandLine>& commandLine, const std::string& programName,

@@ -29,7 +29,7 @@ struct CommandLine {
   std::optional<std::string> GameDir;
   bool Replace = false;
   bool Remove = false;
-  // --log FILE: taken, not yet written.
+  // --log FILE: where the run's log goes.
   std::optional<std::string> Log;
 
   bool OpensWindow() const { return !Silent && !Help && !Version && !Remove; }
@@ -85,8 +85,8 @@ int RunUnattended(const CommandLine& commandLine, ConsoleOutput& output, modRegi
 
 class frmMain;
 // The exit status of the wizard window once it closed: the run's, as the
-// unattended mode gives it, or kExitClosedWithoutInstalling.
-int WindowExitStatus(const frmMain& form);
+// unattended mode gives it, or kExitClosedWithoutInstalling; logged.
+int WindowExitStatus(frmMain& form);
 
 // Everything but the window, for both programs: the usage after a bad
 // command line (to Err, exit 2), --help or --version (to Out) or the

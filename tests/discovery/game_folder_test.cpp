@@ -3,8 +3,12 @@
 #include <algorithm>
 
 #include "common/map_registry.h"
+#ifndef _WIN32
+#include "common/scoped_env.h"
+#endif
 #include "common/temp_dir.h"
 #include "discovery/game_folder.h"
+#include "discovery/wine_registry.h"
 
 namespace {
 
@@ -78,10 +82,73 @@ TEST(DiscoveryGameFolder, StoreCopiesWithoutTheRegistryValue) {
   EXPECT_EQ(folder, copy);
   EXPECT_EQ(origin.Text, "Steam");
 
-  registry.Keys["HKLM32\\" + std::string(kGameKey)][kGameValue] = "X:\\Recorded\\";
+  // The registry's value wins where it holds the game, as it stands; a
+  // stale one gives way to the copies, and shows only when none holds it.
+  registry.SetGameFolder(at("Stale"));
   EXPECT_TRUE(read());
-  EXPECT_EQ(folder, "X:\\Recorded\\");
+  EXPECT_EQ(folder, copy);
+  game("Recorded");
+  registry.SetGameFolder(at("Recorded"));
+  EXPECT_TRUE(read());
+  EXPECT_EQ(folder, at("Recorded"));
   EXPECT_EQ(origin.Kind, OriginKind::Registry);
+}
+
+// Without the user's SteamPath, the machine's InstallPath names Steam (as
+// when another account installed it); Epic's manifests, by name, come after
+// GOG's records, their JSON scanned for InstallLocation alone.
+TEST(DiscoveryGameFolder, MachineSteamAndEpicManifests) {
+  TempDir temp;
+  MapRegistry registry;
+  auto at = [&](const char* relative) { return (temp / relative).make_preferred().string(); };
+  WriteFile(temp / "Steam/steamapps/common/G/x", "");
+  registry.Keys["HKLM64\\Software\\Valve\\Steam"]["InstallPath"] = at("Steam");
+  registry.Keys["HKLM32\\Software\\GOG.com\\Games\\1"]["path"] = at("GOG");
+  std::string location;  // escaped as JSON may escape it
+  for (char c : at("Epic Game"))
+    location += c == '\\' || c == '/' ? std::string("\\") + c : std::string(1, c);
+  const std::filesystem::path manifests = temp / "Epic/EpicGamesLauncher/Data/Manifests";
+  const std::string decoy = R"({"Name": "\"InstallLocation\": \"decoy\"", "InstallLocation" :)";
+  WriteFile(manifests / "B.ITEM", decoy + "\n \"" + location + "\"}");
+  WriteFile(manifests / "A.item", R"({"InstallLocation": 7, "x": "y"})");
+  WriteFile(manifests / "C.item.bak", R"({"InstallLocation": "old"})");
+  EXPECT_EQ(EpicGameFolders(manifests.string()), std::vector<std::string>{at("Epic Game")});
+  std::vector<StoreCopy> expected{{at("Steam/steamapps/common/G"), "Steam"}, {at("GOG"), "GOG"}};
+#ifndef _WIN32
+  ScopedEnv env;
+  env.Set("ProgramData", temp.Path().string());
+  expected.push_back({at("Epic Game"), "Epic"});
+#endif
+  EXPECT_EQ(RecordedStoreCopyFolders(registry), expected);
+  registry.Keys["HKCU\\Software\\Valve\\Steam"]["SteamPath"] = at("User");
+  expected.erase(expected.begin());
+  EXPECT_EQ(RecordedStoreCopyFolders(registry), expected);
+}
+
+// Each Wine prefix's value in turn: one whose folder is gone, or lacks the
+// game, gives way to the next prefix's; the origin names the prefix used.
+TEST(DiscoveryGameFolder, StaleWinePrefixValuesGiveWay) {
+  TempDir temp;
+  auto prefix = [&](const std::string& name, const std::string& value) {  // a value with slashes only
+    WriteFile(temp / name / "system.reg",
+              "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=\"" + value + "\"\n");
+    return (temp / name).string();
+  };
+  const std::string gone = (temp / "gone").generic_string(), game = (temp / "game").generic_string();
+  WriteFile(temp / "game/gravelon.EXE", "MZ");
+  modRegistry::WineRegistryApi api({prefix("a", gone), prefix("b", temp.Path().generic_string()),
+                                    prefix("c", game), prefix("d", temp.Path().generic_string())},
+                                   nullptr);
+  std::string folder;
+  FolderOrigin origin;
+  auto none = [](modRegistry::RegistryApi&) { return std::vector<StoreCopy>(); };
+  EXPECT_TRUE(ReadGameFolder(api, folder, origin, none));
+  EXPECT_EQ(folder, game);
+  EXPECT_EQ(origin.Text, (temp / "c").string());
+  std::filesystem::remove(temp / "game/gravelon.EXE");
+  EXPECT_TRUE(ReadGameFolder(api, folder, origin, none));
+  EXPECT_EQ(folder, gone);
+  EXPECT_EQ(origin.Text, (temp / "a").string());
 }
 
 }  // namespace

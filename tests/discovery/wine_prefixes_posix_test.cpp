@@ -44,6 +44,17 @@ TEST_F(DiscoveryWinePrefixes, DriveRootsFollowTheDosdevicesLinks) {
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'e'), "");
   fs::create_symlink(temp / "gone", prefix / "dosdevices" / "f:");
   EXPECT_EQ(DosDriveRoot(prefix.string(), 'f'), "");
+  // Without a link that leads somewhere, c: is drive_c, and s: (Proton's
+  // game drive) the steamapps folder of the library holding the prefix.
+  const fs::path proton = temp / "lib/steamapps/compatdata/7/pfx", other = temp / "lib/steamapps/x/7/pfx";
+  fs::create_directories(proton / "drive_c");
+  fs::create_directories(proton / "dosdevices");
+  fs::create_symlink(temp / "gone", proton / "dosdevices" / "s:");  // a link that leads nowhere
+  fs::create_directories(other);
+  EXPECT_EQ(DosDriveRoot(proton.string(), 'c'), fs::canonical(proton / "drive_c").string());
+  EXPECT_EQ(DosDriveRoot(proton.string() + "/", 's'), fs::canonical(temp / "lib/steamapps").string());
+  for (const fs::path& none : {prefix, other, proton / "drive_c"})
+    EXPECT_EQ(DosDriveRoot(none.string(), 's'), "");
 }
 
 // WINEPREFIX, ~/.wine, the Proton prefixes of each Steam library, then the
@@ -62,10 +73,11 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   fs::create_symlink(steam, home / ".steam" / "steam");
   MakePrefix(home / ".steam/debian-installation/steamapps/compatdata/1/pfx");
   // Libraries of both library files, the stale one's and the current one's.
-  fs::path library = temp / "library", current = temp / "current";
+  // A Linux folder's name may hold a backslash, which Steam's file escapes.
+  fs::path library = temp / "lib\\rary", current = temp / "current";
   MakePrefix(library / "steamapps/compatdata/400/pfx");
   MakePrefix(current / "steamapps/compatdata/500/pfx");
-  WriteFile(steam / "steamapps/libraryfolders.vdf", "\"1\" \"" + library.string() + "\"");
+  WriteFile(steam / "steamapps/libraryfolders.vdf", "\"1\" \"" + (temp / "lib\\\\rary").string() + "\"");
   WriteFile(steam / "config/libraryfolders.vdf", "\"0\" { \"path\" \"" + (temp / "gone").string() +
                                                      "\" } \"1\" { \"path\" \"" + current.string() + "\" }");
   // Bottles' own folder, then its custom one.
@@ -90,7 +102,7 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
   std::vector<std::string> expected;
   for (const char* path :
        {"own", "home/.wine", "home/.steam/steam/steamapps/compatdata/100/pfx",
-        "home/.steam/steam/steamapps/compatdata/200/pfx", "library/steamapps/compatdata/400/pfx",
+        "home/.steam/steam/steamapps/compatdata/200/pfx", "lib\\rary/steamapps/compatdata/400/pfx",
         "current/steamapps/compatdata/500/pfx", "home/.steam/debian-installation/steamapps/compatdata/1/pfx",
         "home/.local/share/bottles/bottles/b", "bottles/c", "home/Games/tilde", "home/Games/relative",
         "absolute", "heroic/Another", "heroic/Gravelon/pfx"}) {

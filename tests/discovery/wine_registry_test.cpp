@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include "common/temp_dir.h"
@@ -126,6 +127,22 @@ TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
   EXPECT_EQ(Utf16LeToUtf8(Utf16(std::u16string(u"a\0", 2))), std::string("a\0", 2));
 }
 
+// The search before a parse finds the key's last name as Wine writes it, in
+// any letter case, at every place in the file; only a file without it is
+// passed over, and a name Wine would escape is not searched for.
+TEST(DiscoveryWineRegistryFile, KeySearchBeforeParsing) {
+  const char* key = "SOFTWARE\\Brackmoor\\Gravelon";
+  for (size_t pad = 0; pad < 70; ++pad) {
+    const std::string filler(pad, 'n');
+    EXPECT_TRUE(MayHoldKey(filler + "[Software\\\\Wow6432Node\\\\Brackmoor\\\\GRAVELON] 1\n", key)) << pad;
+    EXPECT_TRUE(MayHoldKey(filler + "[Software\\\\Brackmoor\\\\gravelon]", key)) << pad;
+    EXPECT_FALSE(MayHoldKey(filler + "[Brackmoor\\\\Gravelo] [Gravelon] \\Gravelo", key)) << pad;
+  }
+  EXPECT_TRUE(MayHoldKey("[TOP] 1", "top"));
+  EXPECT_TRUE(MayHoldKey("[A\\\\B\\]C] 1", "A\\B]C"));
+  EXPECT_TRUE(MayHoldKey("", "A\\\xC5\x81"));
+}
+
 std::string FakeDriveRoot(const std::string& prefix, char drive) {
   if (drive == 'c') return prefix + "/drive_c";
   if (drive == 'z') return "/";  // its slash goes
@@ -177,6 +194,16 @@ TEST_F(DiscoveryWineRegistryApi, FirstPrefixAndViewHoldingTheValueWins) {
   EXPECT_EQ(Read(api, "NativeOnly"), game + "/drive_c");
   EXPECT_EQ(Read(api, ""), "def");  // the key's default value, "@"
   EXPECT_EQ(Read(api, "Missing"), "untouched");
+}
+
+// A registry over the size cap is passed over unread: a sparse 40 GiB file
+// must not be read whole, nor end the program.
+TEST_F(DiscoveryWineRegistryApi, HugeRegistryIsSkipped) {
+  const std::string key = "[Software\\\\Brackmoor\\\\Gravelon] 1\n\"DestinationDir\"=";
+  const std::string huge = Prefix("huge", key + "\"huge\"\n"), game = Prefix("game", key + "\"game\"\n");
+  std::filesystem::resize_file(temp / "huge/system.reg", std::uintmax_t{40} << 30);
+  WineRegistryApi api({huge, game}, FakeDriveRoot);
+  EXPECT_EQ(Read(api, "DestinationDir"), "game");
 }
 
 TEST_F(DiscoveryWineRegistryApi, SeamContract) {

@@ -86,6 +86,14 @@ check "a failed flush exits 1" test $? -eq 1
 check "and says so" grep -q '^Cannot flush' "$work/err"
 check "nothing registered after a failed flush" diff -r -x AAA "$work/base" "$work/unflushed"
 
+# The log reaches its file a line at a time: killed as the profile is
+# replaced, the run has logged every file and line before.
+cp -a "$work/base" "$work/logged"
+(strace -f -qq -e trace=rename -e inject=rename:signal=KILL:when=3 -o "$work/trace" "$work/install-AAA" --silent \
+  --game-dir "$work/logged" --log "$work/run.log" >"$work/out" 2>&1; true) 2>"$work/notice"
+check "a killed run's log holds all it did" test "$(grep -c '^Written: ' "$work/run.log")" -eq 6 -a \
+  "$(tail -n 1 "$work/run.log")" = 'Creating file:Data\Cars\Icons.scr' -a -z "$(grep AAA "$work/logged/Vehiforge.ini")"
+
 run_crashes install "$work/base" "$work/installed" --silent "--silent --replace"
 run_crashes update "$work/installed" "$work/updated" "--silent --replace" "--silent --replace" AAAv2
 run_crashes removal "$work/installed" "$work/removed" --remove --remove

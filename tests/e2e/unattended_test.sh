@@ -26,6 +26,10 @@ sep=/
 [ -n "$wine" ] && sep=\\
 # The first line of every run: the game folder and where it came from.
 says_folder() { test "$(head -n1 "$work/out")" = "Game folder: $1"; }  # says_folder TEXT
+logged() {  # logged FILE LINE...: each LINE is a whole line of the log FILE
+  local line
+  for line in "${@:2}"; do grep -qxF -- "$line" "$1" || { echo "not in $1: $line" && return 1; }; done
+}
 
 # run INSTALLER ARGS...: output in $work/out and $work/err, line ends as on
 # Linux (the Windows program ends its lines with CR LF).
@@ -90,10 +94,19 @@ for id in 'AB ' FOC; do
 done
 
 # First car.
-runs 0 "first install exits 0" "$work/install-AAA$exe" --silent --game-dir "$(native "$game")"
+runs 0 "first install exits 0" "$work/install-AAA$exe" --silent --game-dir "$(native "$game")" \
+  --log "$(native "$work/run.log")"
 check "status lines printed" grep -qx 'Successfully completed' "$work/out"
+check "its log: folder, car, files with sizes, lines, profile, status" logged "$work/run.log" \
+  "Game folder: $(native "$game")$sep (given on the command line)" 'Car ID:  AAA' \
+  'Written: Data\Cars\AAA\Textures\body.dds (70000 bytes)' 'Line added to Data\Cars\Cars.scr: !include("AAA\\Cars.scr")' \
+  'Vehiforge.ini written with AAA, added' 'Successfully completed' 'Exit status 0'
 check "nothing on stderr" test ! -s "$work/err"
 check "first car's files" cmp -s "$work/src-AAA/Textures/body.dds" "$game/Data/Cars/AAA/Textures/body.dds"
+runs 2 "a log that cannot be written exits 2" "$work/install-BBB$exe" --silent --game-dir "$(native "$game")" \
+  --log "$(native "$work/no-folder/run.log")"
+check "saying so, before installing anything" test "$(cat "$work/err")" = \
+  "The log file cannot be written: $(native "$work/no-folder/run.log")" -a ! -e "$game/Data/Cars/BBB"
 
 # Second car, the folder given with a separator.
 runs 0 "second install exits 0" "$work/install-BBB$exe" --silent --game-dir "$(native "$game/")"
@@ -134,7 +147,10 @@ check "failed run says Error!" grep -qx 'Error!' "$work/out"
 # A game script that cannot take its line: the run says which file failed
 # instead of success.
 rm "$game/Data/Cars/Parts.scr"
-runs 6 "unregistered script exits 6" "$work/install-EEE$exe" --silent --game-dir "$(native "$game")"
+runs 6 "unregistered script exits 6" "$work/install-EEE$exe" --silent --game-dir "$(native "$game")" \
+  "/LOG=$(native "$work/run.log")"
+check "its log: lines there already, the fault, the status" logged "$work/run.log" \
+  'Line already in Data\Texts.scr: !include("Cars\\Texts.scr")' 'Data\Cars\Parts.scr: the file is missing' 'Exit status 6'
 check "it names the file and why" grep -qx 'Data\\Cars\\Parts.scr: the file is missing' "$work/err"
 check "no success claimed" grep -qx 'Installed, but some game files could not be updated' "$work/out"
 printf '\r\n' >"$game/Data/Cars/Parts.scr"
@@ -157,7 +173,11 @@ cp -r "$work/G2/Data" "$work/G2-before"
 run "$work/install-CCC$exe" --silent --game-dir "$(native "$work/G2")"
 chmod a-w "$work/G2/Data/Cars/Parts.scr"
 printf 'mine' >"$work/G2/Data/Cars/CCC/Textures/mine.dds"
-runs 0 "removal exits 0" "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")"
+runs 0 "removal exits 0" "$work/install-CCC$exe" --remove --game-dir "$(native "$work/G2")" \
+  --log="$(native "$work/run.log")"
+check "its log: lines removed, files deleted, the profile, the status" logged "$work/run.log" \
+  "The car's line removed from Data\Cars\Parts.scr" 'Deleting: Data\Cars\CCC\Textures\body.dds' \
+  'Vehiforge.ini written without CCC' 'The car has been removed' 'Exit status 0'
 for kind in Cars Parts Texts Icons; do
   check "removal leaves $kind.scr as before" cmp -s "$work/G2-before/Cars/$kind.scr" "$work/G2/Data/Cars/$kind.scr"
 done
@@ -293,6 +313,7 @@ check "/S /D=DIR installs" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/AAA/
 check "saying the folder is the command line's" says_folder "$(native "$work/Game Folder")$sep (given on the command line)"
 run "$work/install-BBB$exe" /VerySilent "/DIR=$(native "$work/Game Folder")" "/LOG=$(native "$work/log.txt")"
 check "/VERYSILENT /DIR=DIR /LOG=FILE install" test $? -eq 0 -a -f "$work/Game Folder/Data/Cars/BBB/Textures/body.dds"
+check "and log" logged "$work/log.txt" "Game folder: $(native "$work/Game Folder")$sep (given on the command line)" 'Exit status 0'
 
 # A renamed installer (on Linux without an extension) still finds its own
 # package.

@@ -233,7 +233,7 @@ class GuiTest:
 
     # Every path of the wizard to a successful run, in English.
     def test_install(self):
-        s = Session(self, "install", self.world / "wrong")
+        s = Session(self, "install", self.world / "wrong", arguments=("--log", "run.log"))
         s.screenshot("start")
         self.check_window(s, 1.0)
         d = s.dump
@@ -274,6 +274,8 @@ class GuiTest:
         s.click("cmdNav", FINISH)
         s.ends_with(0)
         check(b"CarID1=DMO" in (self.game / "Vehiforge.ini").read_bytes(), "the car is not in the profile")
+        log = (self.world / "run.log").read_text(encoding="utf-8").splitlines()
+        check(f"Game folder: {self.game}/ (chosen in the window)" in log and log[-1] == "Exit status 0", f"log {log}")
         self.check_nothing_left()
 
     # The desktop's chooser, run with the title and the game folder; when it crashes, FLTK's instead.
@@ -357,10 +359,14 @@ class GuiTest:
         s.click("cmdNav", FINISH)
         s.ends_with(0)
 
-    # A double-density screen, where everything is twice as large.
+    # A double-density screen: everything twice as large; a game folder too long for its label loses its middle.
     def test_hidpi(self):
-        s = Session(self, "hidpi", self.game, display=self.hidpi_display)
+        folder = self.world / ("Steam Library " * 6) / "steamapps/common/Gravelon"
+        s = Session(self, "hidpi", folder, display=self.hidpi_display)
         self.check_window(s, 2.0)
+        shown = s.dump.text("lblGameFolder")
+        check(shown.startswith(str(self.world)[:8]) and shown.endswith(".../Gravelon/") and
+              len(shown) < len(str(folder)), f"long folder shown as {shown!r}")
         s.close_answering("Cancel", "Yes")
         s.ends_with(8)  # closed without installing
 

@@ -74,4 +74,12 @@ TEST_F(SupportPathResolver, PlatformCallsReportTheirChanges) {
   EXPECT_EQ(platform::NativePath(At("SUB")), At("SUB"));
 }
 
+// A Linux folder may have a backslash in its name: that name, where it
+// exists in some letter case, is one name; elsewhere a backslash separates.
+TEST_F(SupportPathResolver, ABackslashInAnExistingNameIsPartOfIt) {
+  fs::create_directories(dir_ / "my\\lib/Game");
+  EXPECT_EQ(resolver_.Resolve(At("my\\lib")), At("my\\lib"));
+  EXPECT_EQ(resolver_.Resolve(At("MY\\LIB/game/Data\\new")), At("my\\lib/Game/Data/new"));
+}
+
 }  // namespace

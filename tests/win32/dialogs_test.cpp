@@ -33,6 +33,43 @@ TEST(Win32Dialogs, StylesForWhatTheWizardAsksAndItsAnswers) {
     EXPECT_EQ(AnswerFromResult(answer.Result, answer.Buttons), answer.Expected) << answer.Result;
 }
 
+// Read from a timer while the box is open, then answered No: its width,
+// its title's in the caption font, a caption button's.
+int boxWidth = 0, titleWidth = 0, captionButton = 0;
+
+void CALLBACK ReadBoxAndAnswerNo(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetActiveWindow();
+  KillTimer(nullptr, timer);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HDC dc = GetDC(box);
+  HGDIOBJ old = SelectObject(dc, CreateFontIndirectW(&metrics.lfCaptionFont));
+  SIZE title{};
+  GetTextExtentPoint32W(dc, L"RIGBOX Extract", 14, &title);
+  DeleteObject(SelectObject(dc, old));
+  ReleaseDC(box, dc);
+  RECT frame;
+  GetWindowRect(box, &frame);
+  boxWidth = frame.right - frame.left, titleWidth = title.cx, captionButton = metrics.iCaptionWidth;
+  SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+}
+
+// A short question under a long title: room for the title, half as wide
+// again for a window manager's face, the icon and three caption buttons.
+TEST(Win32Dialogs, MessageBoxWideEnoughForItsTitle) {
+  MSG left;  // a quit left by an earlier window would end the box at once
+  while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  UINT_PTR timer = SetTimer(nullptr, 0, 200, ReadBoxAndAnswerNo);
+  EXPECT_EQ(win32_frontend::ShowMessageBox(nullptr, "Are you sure?", "RIGBOX Extract", MsgButtons::YesNo,
+                                           MsgIcon::Question),
+            MsgResult::No);
+  KillTimer(nullptr, timer);
+  ASSERT_GT(titleWidth, 0);
+  EXPECT_GE(boxWidth, titleWidth * 3 / 2 + 4 * captionButton);
+}
+
 // The elevated restart is given the folder behind a subst drive, which the
 // elevated program does not see; a local drive's path stays as it is.
 TEST(Win32ElevatedRestart, SubstDriveGivesWayToItsFolder) {

@@ -195,7 +195,7 @@ class Win32WindowSteps : public Win32Window, public testing::WithParamInterface<
     if (control.Kind != wizard::ControlKind::Label && control.Kind != wizard::ControlKind::CommandButton)
       return;
     // The game folder is the player's own path, of any length; the label
-    // cuts a long one as designed.
+    // shortens a long one in its middle.
     if (control.Name == "lblGameFolder" && control.Caption == form_.GameFolder) return;
     EXPECT_EQ(Unreadable(Child(control.Name.c_str(), control.Index)), "") << control.Name;
   }
@@ -227,6 +227,10 @@ class Win32WindowSteps : public Win32Window, public testing::WithParamInterface<
       }
       EXPECT_EQ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0, control.Visible) << control.Name;
       EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.Enabled) << control.Name;
+      if (control.Kind == wizard::ControlKind::Label) {
+        bool ellipsis = (GetWindowLongPtrW(child, GWL_STYLE) & SS_ELLIPSISMASK) == SS_PATHELLIPSIS;
+        EXPECT_EQ(ellipsis, control.PathEllipsis) << control.Name;
+      }
       if (control.Kind == wizard::ControlKind::ProgressBar) {
         EXPECT_EQ(SendMessageW(child, PBM_GETPOS, 0, 0), control.Value);
       }

@@ -34,7 +34,8 @@ std::string Dump(const FormModel& model) {
         << c.Font.Size << (c.Font.Bold ? "/bold" : "") << "/" << int{c.Font.Charset}
         << " back=" << ColorText(c.BackColor) << " fore=" << ColorText(c.ForeColor)
         << " border=" << (c.Border == wizard::BorderStyle::FixedSingle ? "single" : "none")
-        << " width=" << c.BorderWidth << (c.Visible ? "" : " hidden") << (c.Enabled ? "" : " disabled")
+        << " width=" << c.BorderWidth << (c.PathEllipsis ? " path-ellipsis" : "")
+        << (c.Visible ? "" : " hidden") << (c.Enabled ? "" : " disabled")
         << " tab=" << (c.TabIndex ? std::to_string(*c.TabIndex) : "-") << " range=" << c.Min << ".." << c.Max
         << "@" << c.Value << " picture=\"" << c.Picture << "\" file=\"" << c.DefaultExt << "\",\"" << c.Filter
         << "\"\n";

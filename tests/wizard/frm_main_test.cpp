@@ -382,6 +382,35 @@ TEST_F(WizardFlow, CloseAsksUnlessFinishOrRunning) {
   EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitSuccess);
 }
 
+// The window's log: where the folder came from, what the run wrote and how
+// it ended. One that cannot be opened, or only through a link, is refused.
+TEST_F(WizardFlow, LogsTheRunAsItGoes) {
+  wizard::frmMain& wizard = Start();
+  std::string missing = (dir.Path() / "missing" / "log.txt").string();
+  EXPECT_FALSE(wizard.StartLog(missing));
+  ExpectBox(1, 142, "The log file cannot be written: " + missing, "Error", MsgButtons::OK, MsgIcon::Critical);
+#ifndef _WIN32
+  fs::create_symlink(dir.Path() / "aside.txt", dir.Path() / "link.txt");
+  EXPECT_FALSE(wizard.StartLog((dir.Path() / "link.txt").string()));
+  EXPECT_FALSE(fs::exists(dir.Path() / "aside.txt"));
+#endif
+  fs::path log = dir.Path() / "log.txt";
+  WriteFile(log, "an older run's log, longer than this one's will be" + std::string(5000, '.'));
+  ASSERT_TRUE(wizard.StartLog(log.string()));
+  shell.PickedFolders = {game.string()};
+  wizard.btnBrowse_Click(0);
+  Next(2);
+  EXPECT_EQ(wizard::WindowExitStatus(wizard), wizard::kExitSuccess);
+  std::string text = ReadFile(log);
+  EXPECT_TRUE(text.starts_with("RIGBOX Extract ") && text.ends_with("\nExit status 0\n")) << text;
+  for (const std::string& line :
+       {"\nGame folder: " + GameFolderText() + " (chosen in the window)\nCar ID:  DMO\n",
+        std::string("\nWritten: Data\\Cars\\DMO\\Textures\\body.txt (5000 bytes)\n"),
+        std::string("\nLine added to Data\\Cars\\Cars.scr: !include(\"DMO\\\\Cars.scr\")\n"),
+        std::string("\nVehiforge.ini written with DMO, added\nSuccessfully completed\n")})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " not in:\n" << text;
+}
+
 // The front ends hand over a click as the control's position in the model.
 TEST_F(WizardFlow, ClicksReachTheClickedControlsHandler) {
   wizard::frmMain& wizard = Start();

@@ -86,6 +86,8 @@ TEST(WizardCommandLine, OtherInstallersSwitches) {
   EXPECT_EQ(Parsed({"/VerySilent", "/dir=D:\\a b", "/log=x.txt"}), "silent dir=D:\\a b log=x.txt");
   EXPECT_EQ(Parsed({"/SILENT", "--log", "/S"}), "silent  log=/S");
   EXPECT_EQ(Parsed({"/d=C:\\Games"}), "window dir=C:\\Games");
+  EXPECT_EQ(Parsed({"/VERYSILENT", "/SuppressMsgBoxes", "/NORESTART", "/sp-"}), "silent ");
+  EXPECT_EQ(Parsed({"/NORESTART"}), "window");
   EXPECT_EQ(Parsed({"--game-dir", "/S"}), "window dir=/S");
   for (const char* empty : {"/D=", "/DIR=", "/LOG="}) EXPECT_EQ(Parsed({"/S", empty}), "usage") << empty;
 }

@@ -83,12 +83,14 @@ Status EachChunk(const std::string& path, Use use) {
 }
 
 // The program, the record, the package and the trailer, in the file at
-// path; stops at the first failure.
+// path, each byte also into sha256; stops at the first failure.
 Status WriteParts(const std::string& path, const std::vector<uint8_t>& stub,
-                  const std::vector<uint8_t>& record, const std::string& package, uint32_t headerPos) {
+                  const std::vector<uint8_t>& record, const std::string& package, uint32_t headerPos,
+                  Sha256& sha256) {
   platform::File out;
   if (!out.Open(path, platform::OpenMode::Write)) return SystemError("Cannot create " + Quoted(path));
   auto write = [&](const void* data, size_t size) -> Status {
+    sha256.Update(data, size);
     if (out.WriteAll(data, size)) return Done{};
     return SystemError("Cannot write " + Quoted(path));
   };
@@ -128,7 +130,8 @@ Status WriteInstaller(const std::vector<uint8_t>& stub, const std::string& stubP
 
   auto headerPos = static_cast<uint32_t>(stub.size() + recordBytes.size() + 1);
   std::string temporary = TemporaryPath(outPath);
-  Status written = WriteParts(temporary, stub, recordBytes, package, headerPos);
+  Sha256 sha256;
+  Status written = WriteParts(temporary, stub, recordBytes, package, headerPos, sha256);
   if (!written) {
     platform::DeleteFile(temporary);
     return written;
@@ -138,11 +141,11 @@ Status WriteInstaller(const std::vector<uint8_t>& stub, const std::string& stubP
   if (!platform::CopyPermissions(stubPath, outPath)) {
     return SystemError("Cannot set the permissions of " + Quoted(outPath));
   }
-  std::optional<std::string> sha256 = FileSha256(outPath);
-  if (!sha256) return SystemError("Cannot compute the SHA-256 of " + Quoted(outPath));
+  std::optional<std::string> digest = sha256.HexDigest();
+  if (!digest) return Error("This system offers no SHA-256 for " + Quoted(outPath));
   std::cout << "Wrote " << outPath << ": package at file position " << headerPos << "\n"
             << "Size:    " << Counted(size, "byte") << "\n"
-            << "SHA-256: " << *sha256 << "\n";
+            << "SHA-256: " << *digest << "\n";
   return Done{};
 }
 

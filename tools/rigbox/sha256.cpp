@@ -1,11 +1,8 @@
 #include "sha256.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "support/ascii_case.h"
-#include "support/platform.h"
 #include "support/text_format.h"
 
 #ifdef _WIN32
@@ -18,14 +15,13 @@
 #endif
 
 namespace rigbox_tool {
-namespace {
 
 constexpr size_t kDigestSize = 32;
 
 #ifdef _WIN32
 // bcrypt.dll is no KnownDLL: it is loaded from System32 by name, never from
 // beside the program.
-struct Hasher {
+struct Sha256::Hasher {
   using Open = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE*, LPCWSTR, LPCWSTR, ULONG);
   using Create = NTSTATUS(WINAPI*)(BCRYPT_ALG_HANDLE, BCRYPT_HASH_HANDLE*, PUCHAR, ULONG, PUCHAR, ULONG,
                                    ULONG);
@@ -52,8 +48,9 @@ struct Hasher {
     if (library_ != nullptr) FreeLibrary(library_);
   }
   bool Ok() const { return ok_; }
-  void Update(uint8_t* data, size_t size) {
-    ok_ = ok_ && update_(hash_, data, static_cast<ULONG>(size), 0) == 0;
+  void Update(const uint8_t* data, size_t size) {
+    // Never written through, whatever the signature says.
+    ok_ = ok_ && update_(hash_, const_cast<uint8_t*>(data), static_cast<ULONG>(size), 0) == 0;
   }
   bool Finish(uint8_t* digest) { return ok_ && finish_(hash_, digest, kDigestSize, 0) == 0; }
 
@@ -73,7 +70,7 @@ struct Hasher {
   bool ok_ = false;
 };
 #else
-struct Hasher {
+struct Sha256::Hasher {
   Hasher() { SHA256Init(&context_); }
   bool Ok() const { return true; }
   void Update(const uint8_t* data, size_t size) { SHA256Update(&context_, data, size); }
@@ -87,23 +84,16 @@ struct Hasher {
 };
 #endif
 
-}  // namespace
+Sha256::Sha256() : hasher_(std::make_unique<Hasher>()) {}
+Sha256::~Sha256() = default;
 
-std::optional<std::string> FileSha256(const std::string& path) {
-  platform::File file;
-  Hasher hasher;
-  if (!hasher.Ok() || !file.Open(path, platform::OpenMode::Read)) return {};
-  int64_t left = file.Size();
-  if (left < 0) return {};
-  std::vector<uint8_t> buffer(size_t{1} << 20);
-  while (left > 0) {
-    size_t chunk = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(buffer.size())));
-    if (!file.ReadExact(buffer.data(), chunk)) return {};
-    hasher.Update(buffer.data(), chunk);
-    left -= static_cast<int64_t>(chunk);
-  }
+void Sha256::Update(const void* data, size_t size) {
+  hasher_->Update(static_cast<const uint8_t*>(data), size);
+}
+
+std::optional<std::string> Sha256::HexDigest() {
   uint8_t digest[kDigestSize];
-  if (!hasher.Finish(digest)) return {};
+  if (!hasher_->Finish(digest)) return {};
   std::string hex;
   for (uint8_t byte : digest) hex += support::HexText(byte, 2);
   return support::AsciiLowered(hex);

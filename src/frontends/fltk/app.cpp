@@ -63,7 +63,7 @@ int RunInstaller(int argc, char** argv) {
   GuardStandardStreams();
   std::optional<wizard::CommandLine> commandLine =
       wizard::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  if (commandLine && commandLine->OpensWindow()) return RunWizardWindow(commandLine->GameDir);
+  if (commandLine && commandLine->OpensWindow()) return RunWizardWindow(*commandLine);
   std::string programName = argc > 0 ? argv[0] : "rigbox-extract";
   size_t slash = programName.find_last_of('/');
   if (slash != std::string::npos) programName.erase(0, slash + 1);
@@ -76,7 +76,7 @@ int RunFromCommandLine(const std::string& programName,
   return wizard::RunConsole(commandLine, programName, output, modRegistry::SystemRegistry());
 }
 
-int RunWizardWindow(const std::optional<std::string>& gameDir) {
+int RunWizardWindow(const wizard::CommandLine& commandLine) {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {
     std::fputs(
@@ -107,8 +107,9 @@ int RunWizardWindow(const std::optional<std::string>& gameDir) {
   shell.Attach(form, window);
   dump.SetWindow(&window);
 
+  if (!form.StartLog(commandLine.Log)) return wizard::kExitUsage;
   form.Form_Load();
-  if (gameDir) form.OpenOnGameFolder(*gameDir);
+  if (commandLine.GameDir) form.OpenOnGameFolder(*commandLine.GameDir);
   window.Show();
   dump.Write();
   Fl::run();

@@ -16,7 +16,8 @@ int RunInstaller(int argc, char** argv);
 // boxes' texts and the usage after a bad command line to stderr.
 int RunFromCommandLine(const std::string& programName, const std::optional<wizard::CommandLine>& commandLine);
 
-// The wizard window until the program ends, open on gameDir when given.
-int RunWizardWindow(const std::optional<std::string>& gameDir = std::nullopt);
+// The wizard window until the program ends, open on its GameDir when
+// given, logging to its Log when given.
+int RunWizardWindow(const wizard::CommandLine& commandLine = {});
 
 }  // namespace fltk_frontend

@@ -11,7 +11,8 @@
 //   chooser <folder> <filter shown 0|1> <preview shown 0|1> <entry>...   FLTK's folder chooser
 //
 // Fields are separated by tabs; in texts a tab, a line feed and a backslash
-// are written as \t, \n and \\. Widget positions are in the window; the
+// are written as \t, \n and \\. A label's text is as drawn (a long path
+// shortened). Widget positions are in the window; the
 // model's are at the window's DPI, the form's ("frmMain") being its client
 // area.
 #pragma once

@@ -7,25 +7,49 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
+
+#include "label_text.h"
 
 namespace fltk_frontend {
 
-LabelWidget::LabelWidget(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {
+LabelWidget::LabelWidget(int x, int y, int w, int h, bool pathEllipsis)
+    : Fl_Box(x, y, w, h), pathEllipsis_(pathEllipsis) {
   box(FL_FLAT_BOX);
-  align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
+  align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT | FL_ALIGN_CLIP | (pathEllipsis ? 0 : FL_ALIGN_WRAP));
+}
+
+Fl_Fontsize LabelWidget::FittingSize() const {
+  const char* text = label();
+  return wizard::CaptionHeight(labelsize(), [&](int size) {
+    fl_font(labelfont(), size);
+    int textW = (align() & FL_ALIGN_WRAP) ? w() : 0, textH = 0;
+    fl_measure(text, textW, textH, 1);
+    return textW <= w() && textH <= h();
+  });
+}
+
+std::string LabelWidget::Shown() const {
+  std::string text = ShownText(label() != nullptr ? label() : "");
+  if (!pathEllipsis_ || text.empty()) return text;
+  fl_font(labelfont(), FittingSize());
+  return ShortenedPath(text, w(), [](std::string_view part) {
+    return static_cast<int>(std::ceil(fl_width(part.data(), static_cast<int>(part.size()))));
+  });
 }
 
 void LabelWidget::draw() {
   draw_box();
   const char* text = label();
   if (text == nullptr || *text == '\0') return;
+  if (pathEllipsis_) {
+    std::string shown = Shown();  // leaves the font set
+    fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+    fl_draw(shown.c_str(), x(), y(), w(), h(), align(), nullptr, 0);
+    return;
+  }
   Fl_Fontsize designed = labelsize();
-  labelsize(wizard::CaptionHeight(designed, [&](int size) {
-    fl_font(labelfont(), size);
-    int textW = (align() & FL_ALIGN_WRAP) ? w() : 0, textH = 0;
-    fl_measure(text, textW, textH, 1);
-    return textW <= w() && textH <= h();
-  }));
+  labelsize(FittingSize());
   // Fl_Widget::draw_label() would indent the text by 3 pixels.
   draw_label(x(), y(), w(), h(), align());
   labelsize(designed);

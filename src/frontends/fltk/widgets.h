@@ -8,18 +8,27 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Widget.H>
 
+#include <string>
+
 namespace fltk_frontend {
 
 // A label: its text from its top-left corner, wrapped at its width and cut
 // at its edges. The stand-in face runs wider than the designed one, so a text
 // that would not fit is drawn a little smaller (down to three quarters)
-// rather than cut.
+// rather than cut. A path label keeps to one line and, still too long,
+// loses its middle to an ellipsis.
 class LabelWidget : public Fl_Box {
  public:
-  LabelWidget(int x, int y, int w, int h);
+  LabelWidget(int x, int y, int w, int h, bool pathEllipsis = false);
+  // The text as drawn (a path shortened); needs the display's fonts.
+  std::string Shown() const;
 
  protected:
   void draw() override;
+
+ private:
+  Fl_Fontsize FittingSize() const;
+  bool pathEllipsis_;
 };
 
 // A picture box: a container filled with its back colour, with an optional

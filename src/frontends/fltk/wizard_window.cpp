@@ -69,6 +69,7 @@ std::string ShownState(const Control& control, const Fl_Widget& widget) {
     }
     return items;
   }
+  if (control.Kind == ControlKind::Label) return static_cast<const LabelWidget&>(widget).Shown();
   return widget.label() != nullptr ? ShownText(widget.label()) : std::string();
 }
 
@@ -111,7 +112,7 @@ Fl_Widget* WizardWindow::MakeWidget(int position) {
   Fl_Widget* widget = nullptr;
   switch (control.Kind) {
     case ControlKind::Label:
-      widget = new LabelWidget(x, y, w, h);
+      widget = new LabelWidget(x, y, w, h, control.PathEllipsis);
       break;
     case ControlKind::CommandButton:
       widget = new PushButton(x, y, w, h);

@@ -13,8 +13,7 @@ namespace win32_frontend {
 
 int RunInstaller(HINSTANCE instance, int showCommand) {
   std::optional<wizard::CommandLine> commandLine = wizard::ParseCommandLine(CommandLineArguments());
-  if (commandLine && commandLine->OpensWindow())
-    return RunWizard(instance, showCommand, commandLine->GameDir);
+  if (commandLine && commandLine->OpensWindow()) return RunWizard(instance, showCommand, *commandLine);
   return RunFromCommandLine(commandLine);
 }
 
@@ -36,21 +35,17 @@ int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
   return status;
 }
 
-int RunWizard(HINSTANCE instance, int showCommand, const std::optional<std::string>& gameDir) {
-  int status = wizard::kExitRunFailed;
-  {
-    MainWindow window(instance);
-    Win32Shell shell(window);
-    wizard::frmMain form(shell, modRegistry::SystemRegistry());
-    if (window.Create(form)) {
-      form.Form_Load();
-      if (gameDir) form.OpenOnGameFolder(*gameDir);
-      window.Show(showCommand);
-      window.RunMessageLoop();
-      status = wizard::WindowExitStatus(form);
-    }
-  }
-  return status;
+int RunWizard(HINSTANCE instance, int showCommand, const wizard::CommandLine& commandLine) {
+  MainWindow window(instance);
+  Win32Shell shell(window);
+  wizard::frmMain form(shell, modRegistry::SystemRegistry());
+  if (!window.Create(form)) return wizard::kExitRunFailed;
+  if (!form.StartLog(commandLine.Log)) return wizard::kExitUsage;
+  form.Form_Load();
+  if (commandLine.GameDir) form.OpenOnGameFolder(*commandLine.GameDir);
+  window.Show(showCommand);
+  window.RunMessageLoop();
+  return wizard::WindowExitStatus(form);
 }
 
 }  // namespace win32_frontend

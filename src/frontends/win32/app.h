@@ -16,7 +16,8 @@ int RunInstaller(HINSTANCE instance, int showCommand);
 // A command line for the console: usage, help or the unattended mode.
 int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine);
 
-// The wizard window until it closes, open on gameDir when given.
-int RunWizard(HINSTANCE instance, int showCommand, const std::optional<std::string>& gameDir = std::nullopt);
+// The wizard window until it closes, open on its GameDir when given,
+// logging to its Log when given.
+int RunWizard(HINSTANCE instance, int showCommand, const wizard::CommandLine& commandLine = {});
 
 }  // namespace win32_frontend

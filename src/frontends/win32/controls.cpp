@@ -94,7 +94,8 @@ bool RegisterPanelClass(HINSTANCE instance) {
 }
 
 HWND CreateLabel(const LabelArgs& args) {
-  return CreateChild(0, L"STATIC", args.Text, SS_LEFT | SS_NOPREFIX, args.Place);
+  DWORD ellipsis = args.PathEllipsis ? SS_PATHELLIPSIS : 0;
+  return CreateChild(0, L"STATIC", args.Text, SS_LEFT | SS_NOPREFIX | ellipsis, args.Place);
 }
 
 HWND CreateButton(const ButtonArgs& args) {

@@ -37,6 +37,7 @@ struct PanelLook {
 struct LabelArgs {
   Placement Place;
   std::string_view Text;
+  bool PathEllipsis = false;  // one line, a long path shortened in its middle
 };
 
 struct ButtonArgs {

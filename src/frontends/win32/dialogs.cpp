@@ -14,6 +14,52 @@ constexpr UINT kBrowseFlags = 1;
 // Room for a long path (the manifest declares long-path awareness).
 constexpr UINT kPathBufferLength = 32768;
 
+// Wine sizes a message box by its text and buttons alone, and a window
+// manager then shortens a title that does not fit ("RIGB... tract"). The
+// box is widened to its title in the caption font, half as wide again for
+// a window manager's own face, with room for the icon and three caption
+// buttons; its contents move to the middle.
+void WidenToTitle(HWND box) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+  wchar_t title[256];
+  int length = GetWindowTextW(box, title, 256);
+  HDC dc = GetDC(box);
+  HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE text{};
+  GetTextExtentPoint32W(dc, title, length, &text);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(box, dc);
+  RECT frame;
+  GetWindowRect(box, &frame);
+  int width = frame.right - frame.left;
+  int grow = text.cx * 3 / 2 + 4 * metrics.iCaptionWidth - width;
+  if (grow <= 0) return;
+  SetWindowPos(box, nullptr, frame.left - grow / 2, frame.top, width + grow, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT place;
+    GetWindowRect(child, &place);
+    MapWindowPoints(HWND_DESKTOP, box, reinterpret_cast<POINT*>(&place), 2);
+    SetWindowPos(child, nullptr, place.left + grow / 2, place.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+HHOOK widening = nullptr;
+
+// The box's first activation comes once it has laid itself out.
+LRESULT CALLBACK OnBoxActivation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code != HCBT_ACTIVATE) return CallNextHookEx(nullptr, code, wParam, lParam);
+  UnhookWindowsHookEx(widening);
+  widening = nullptr;
+  WidenToTitle(reinterpret_cast<HWND>(wParam));
+  return 0;
+}
+
 }  // namespace
 
 UINT MessageBoxStyle(wizard::MsgButtons buttons, wizard::MsgIcon icon) {
@@ -71,7 +117,10 @@ wizard::MsgResult ShowMessageBox(HWND owner, const std::string& text, const std:
                                  wizard::MsgButtons buttons, wizard::MsgIcon icon) {
   std::wstring wideText = Widen(text);
   std::wstring wideTitle = Widen(title);
+  widening = SetWindowsHookExW(WH_CBT, OnBoxActivation, nullptr, GetCurrentThreadId());
   int result = MessageBoxW(owner, wideText.c_str(), wideTitle.c_str(), MessageBoxStyle(buttons, icon));
+  if (widening != nullptr) UnhookWindowsHookEx(widening);  // a box never shown
+  widening = nullptr;
   return AnswerFromResult(result, buttons);
 }
 

@@ -97,7 +97,7 @@ HWND MainWindow::CreateChild(int position, HWND parent) {
                   control.Visible, control.Enabled};
   switch (control.Kind) {
     case ControlKind::Label:
-      return CreateLabel(LabelArgs{place, control.Caption});
+      return CreateLabel(LabelArgs{place, control.Caption, control.PathEllipsis});
     case ControlKind::CommandButton:
       return CreateButton(ButtonArgs{place, control.Caption});
     case ControlKind::ProgressBar:
