@@ -12,15 +12,15 @@
 namespace discovery {
 namespace {
 
-// A registry file no prefix writes; a sparse file of that size would not
-// fit in memory.
-constexpr int64_t kMaxUserRegBytes = int64_t{256} << 20;
+constexpr const char kSteamKey[] = "Software\\Valve\\Steam";
 
+// Read only when it may be a prefix's, as system.reg is: a regular file of
+// at most kMaxRegistryFileBytes (a sparse file could exhaust the memory).
 std::string ReadUserReg(const std::string& prefix) {
   const std::string path = platform::JoinPath(prefix, "user.reg");
   platform::PathInfo info;
   if (!platform::GetPathInfo(path, info) || info.Kind != platform::PathKind::File ||
-      info.Size > kMaxUserRegBytes)
+      info.Size > modRegistry::kMaxRegistryFileBytes)
     return std::string();
   return modTools::ReadTextFile(path);
 }
@@ -28,7 +28,9 @@ std::string ReadUserReg(const std::string& prefix) {
 // A Windows Steam installed into a prefix records its folder in the
 // prefix's user.reg; "" when there is none.
 std::string PrefixSteamPath(const std::string& prefix) {
-  const auto key = modRegistry::FindWineRegKey(ReadUserReg(prefix), "Software\\Valve\\Steam");
+  const std::string userReg = ReadUserReg(prefix);
+  if (!modRegistry::MayHoldKey(userReg, kSteamKey)) return std::string();
+  const auto key = modRegistry::FindWineRegKey(userReg, kSteamKey);
   if (!key) return std::string();
   for (const modRegistry::WineRegValue& value : *key) {
     if (value.Type != modRegistry::kRegSz || !support::EqualsIgnoringCase(value.Name, "SteamPath")) continue;
