@@ -14,6 +14,8 @@ inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
 inline constexpr const char* kGameValue = "DestinationDir";
 // The file that makes a folder the game's folder.
 inline constexpr const char* kGameExecutable = "Gravelon.exe";
+// Where GOG records each game it installed, a subkey per game.
+inline constexpr const char* kGogGamesKey = "Software\\GOG.com\\Games";
 
 // The folders one level below steamapps/common of each library, in the
 // libraries' order, each library's by name.

@@ -452,9 +452,36 @@ std::vector<std::string> WineRegSubKeys(std::string_view fileText, std::string_v
 }
 
 bool MayHoldKey(std::string_view fileText, std::string_view keyPath) {
-  const std::string needle = LastNameAsWritten(keyPath);
-  if (needle.empty()) return true;
-  return ContainsFolded(fileText, {needle, needle[0] == '[' ? size_t{1} : size_t{2}, needle.size() - 1});
+  return MayHoldKeys(fileText, {keyPath})[0];
+}
+
+// A piece of the text at a time, each name looked for while the piece is
+// in the processor's cache: one pass from memory for all the names.
+std::vector<bool> MayHoldKeys(std::string_view fileText, const std::vector<std::string_view>& keyPaths) {
+  constexpr size_t kPieceBytes = 64 << 10;
+  std::vector<std::string> needles;
+  std::vector<bool> mayHold;
+  size_t longest = 1;
+  for (std::string_view keyPath : keyPaths) {
+    needles.push_back(LastNameAsWritten(keyPath));
+    mayHold.push_back(needles.back().empty());
+    longest = std::max(longest, needles.back().size());
+  }
+  size_t left = std::count(mayHold.begin(), mayHold.end(), false);
+  // Each piece reaches into the next by the longest name less a byte, so
+  // that no place is missed.
+  for (size_t start = 0; start < fileText.size() && left != 0; start += kPieceBytes) {
+    const std::string_view piece = fileText.substr(start, kPieceBytes + longest - 1);
+    for (size_t i = 0; i < needles.size(); ++i) {
+      const std::string& needle = needles[i];
+      if (mayHold[i] ||
+          !ContainsFolded(piece, {needle, needle[0] == '[' ? size_t{1} : size_t{2}, needle.size() - 1}))
+        continue;
+      mayHold[i] = true;
+      --left;
+    }
+  }
+  return mayHold;
 }
 
 std::vector<std::string> WineKeyViews(std::string_view keyPath) {
@@ -502,15 +529,38 @@ std::string MapDosPath(const std::string& path, const std::string& prefix, Drive
   return root + rest;
 }
 
-WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver)
-    : prefixes_(std::move(prefixes)), resolver_(resolver) {}
+WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver,
+                                 std::vector<std::string> laterKeys)
+    : prefixes_(std::move(prefixes)), resolver_(resolver), laterKeys_(std::move(laterKeys)) {}
+
+bool WineRegistryApi::KnownNotToHold(size_t prefix, const std::string& subKey) const {
+  const auto known = mayHoldLater_.find(prefix);
+  if (known == mayHoldLater_.end()) return false;
+  for (size_t i = 0; i < laterKeys_.size(); ++i) {
+    const std::string& later = laterKeys_[i];
+    const bool atOrBelow = StartsWithIgnoringCase(subKey, later) &&
+                           (subKey.size() == later.size() || subKey[later.size()] == '\\');
+    if (atOrBelow && !known->second[i]) return true;
+  }
+  return false;
+}
+
+bool WineRegistryApi::MayHoldNoting(size_t prefix, std::string_view text, const std::string& subKey) const {
+  if (laterKeys_.empty() || mayHoldLater_.count(prefix) != 0) return MayHoldKey(text, subKey);
+  std::vector<std::string_view> keyPaths{subKey};
+  keyPaths.insert(keyPaths.end(), laterKeys_.begin(), laterKeys_.end());
+  const std::vector<bool> mayHold = MayHoldKeys(text, keyPaths);
+  mayHoldLater_[prefix].assign(mayHold.begin() + 1, mayHold.end());
+  return mayHold[0];
+}
 
 std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t prefix,
                                                                      const std::string& subKey) const {
   std::vector<std::vector<WineRegValue>> keys;
+  if (KnownNotToHold(prefix, subKey)) return keys;
   const RegistryFile file(prefixes_[prefix]);
   const std::string_view text = file.Text();
-  if (text.empty() || !MayHoldKey(text, subKey)) return keys;
+  if (text.empty() || !MayHoldNoting(prefix, text, subKey)) return keys;
   for (const std::string& view : WineKeyViews(subKey)) {
     std::optional<std::vector<WineRegValue>> key = FindWineRegKey(text, view);
     if (key) keys.push_back(std::move(*key));
@@ -582,6 +632,7 @@ int32_t WineRegistryApi::EnumKey(KeyHandle key, uint32_t index, std::string& nam
   if (!state.SubKeys) {
     state.SubKeys.emplace();
     for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
+      if (KnownNotToHold(i, state.SubKey)) continue;
       const RegistryFile file(prefixes_[i]);
       if (!MayHoldKey(file.Text(), state.SubKey)) continue;
       for (const std::string& view : WineKeyViews(state.SubKey)) {

@@ -47,6 +47,8 @@ inline constexpr int64_t kMaxRegistryFileBytes = int64_t{256} << 20;
 // nowhere in the text in any letter case. Parsing a registry costs far more
 // than this search, and most prefixes lack the key.
 bool MayHoldKey(std::string_view fileText, std::string_view keyPath);
+// The same for several keys, in one pass through the text.
+std::vector<bool> MayHoldKeys(std::string_view fileText, const std::vector<std::string_view>& keyPaths);
 
 // UTF-16LE bytes as UTF-8; an odd last byte is dropped, a lone surrogate
 // becomes U+FFFD, zero code units stay zero bytes.
@@ -65,9 +67,14 @@ std::string MapDosPath(const std::string& path, const std::string& prefix, Drive
 // HKEY_LOCAL_MACHINE only. A key opens when some prefix holds it in either
 // view; a value is taken from the first prefix, in the order given, that
 // holds it. REG_SZ paths on a drive letter are given as native paths.
+// laterKeys are keys a later read will ask for: while a prefix's registry
+// is at hand for another key it is also searched for their names, so that
+// the later reads pass over the files that cannot hold them, or a key below
+// them, without reading those again.
 class WineRegistryApi : public RegistryApi {
  public:
-  WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver);
+  WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver,
+                  std::vector<std::string> laterKeys = {});
 
   int32_t OpenKey(uint32_t root, const std::string& subKey, uint32_t options, uint32_t access,
                   KeyHandle& key) override;
@@ -89,6 +96,10 @@ class WineRegistryApi : public RegistryApi {
   };
 
   std::vector<std::vector<WineRegValue>> KeysInPrefix(size_t prefix, const std::string& subKey) const;
+  bool KnownNotToHold(size_t prefix, const std::string& subKey) const;
+  // Whether text may hold subKey; notes on the way whether it may hold
+  // each of laterKeys_.
+  bool MayHoldNoting(size_t prefix, std::string_view text, const std::string& subKey) const;
   std::string ValueData(size_t prefix, const WineRegValue& value) const;
 
   std::vector<std::string> prefixes_;
@@ -98,6 +109,9 @@ class WineRegistryApi : public RegistryApi {
   std::string valueSource_;
   size_t valuePrefix_ = 0;  // the index of valueSource_
   size_t firstSource_ = 0;  // the first prefix read
+  std::vector<std::string> laterKeys_;
+  // By prefix, whether its registry may hold each of laterKeys_.
+  mutable std::map<size_t, std::vector<bool>> mayHoldLater_;
 };
 
 }  // namespace modRegistry

@@ -128,11 +128,12 @@ TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
 }
 
 // The search before a parse finds the key's last name as Wine writes it, in
-// any letter case, at every place in the file; only a file without it is
-// passed over, and a name Wine would escape is not searched for.
+// any letter case, at every place in the file, also across the 64 KiB pieces
+// it is searched in; only a file without it is passed over, and a name Wine
+// would escape is not searched for. Several keys are searched for at once.
 TEST(DiscoveryWineRegistryFile, KeySearchBeforeParsing) {
   const char* key = "SOFTWARE\\Brackmoor\\Gravelon";
-  for (size_t pad = 0; pad < 70; ++pad) {
+  for (size_t pad = 0; pad < (64 << 10) + 40; pad += pad == 70 ? (64 << 10) - 110 : 1) {
     const std::string filler(pad, 'n');
     EXPECT_TRUE(MayHoldKey(filler + "[Software\\\\Wow6432Node\\\\Brackmoor\\\\GRAVELON] 1\n", key)) << pad;
     EXPECT_TRUE(MayHoldKey(filler + "[Software\\\\Brackmoor\\\\gravelon]", key)) << pad;
@@ -141,6 +142,9 @@ TEST(DiscoveryWineRegistryFile, KeySearchBeforeParsing) {
   EXPECT_TRUE(MayHoldKey("[TOP] 1", "top"));
   EXPECT_TRUE(MayHoldKey("[A\\\\B\\]C] 1", "A\\B]C"));
   EXPECT_TRUE(MayHoldKey("", "A\\\xC5\x81"));
+  EXPECT_EQ(
+      MayHoldKeys("[Software\\\\GOG.com\\\\Games\\\\1] 1", {key, "Software\\GOG.com\\Games", "x\\\xC5\x81"}),
+      (std::vector<bool>{false, true, true}));
 }
 
 std::string FakeDriveRoot(const std::string& prefix, char drive) {
@@ -237,7 +241,9 @@ TEST_F(DiscoveryWineRegistryApi, GogGamesAsSubKeysOfEveryPrefix) {
       Prefix("second",
              "[Software\\\\GOG.com\\\\games\\\\1207658930] 1\n\"path\"=\"Z:\\\\later\"\n"
              "[Software\\\\GOG.com\\\\Games\\\\\\x141] 1\n\"path\"=\"Z:\\\\gog\"\n");
-  WineRegistryApi api({(temp / "none").string(), first, second}, FakeDriveRoot);
+  // Read after the game's key, as the installer reads them.
+  WineRegistryApi api({(temp / "none").string(), first, second}, FakeDriveRoot, {discovery::kGogGamesKey});
+  EXPECT_EQ(Read(api, "DestinationDir"), "untouched");
   EXPECT_EQ(discovery::GogGameFolders(api),
             (std::vector<discovery::StoreCopy>{{first + "/drive_c/GOG Games/G", "GOG"}, {"/gog", "GOG"}}));
   KeyHandle key = 0;
