@@ -467,7 +467,7 @@ std::vector<bool> MayHoldKeys(std::string_view fileText, const std::vector<std::
     mayHold.push_back(needles.back().empty());
     longest = std::max(longest, needles.back().size());
   }
-  size_t left = std::count(mayHold.begin(), mayHold.end(), false);
+  auto left = static_cast<size_t>(std::count(mayHold.begin(), mayHold.end(), false));
   // Each piece reaches into the next by the longest name less a byte, so
   // that no place is missed.
   for (size_t start = 0; start < fileText.size() && left != 0; start += kPieceBytes) {
