@@ -150,29 +150,6 @@ class Walk {
     return false;
   }
 
-  // A Lutris game without a prefix of its own runs in the nearest folder
-  // above its program that is one.
-  void AddLutrisGame(const std::string& gameFile, const std::string& sandbox) {
-    const std::string prefix = YamlScalar(gameFile, {"game", "prefix"});
-    if (!prefix.empty()) {
-      AddNamed(prefix, sandbox);
-      return;
-    }
-    for (const std::string& program : Paths(YamlScalar(gameFile, {"game", "exe"}), sandbox)) {
-      for (std::string folder = FolderOf(program); !folder.empty(); folder = FolderOf(folder)) {
-        if (Add(folder)) break;
-      }
-    }
-  }
-
-  // Minigalaxy keeps each Windows game's prefix in the game's folder.
-  void AddMinigalaxyGames(const std::string& configFile, const std::string& sandbox) {
-    const std::vector<std::string> named = JsonStrings(ReadLauncherFile(configFile), "install_dir");
-    for (const std::string& folder : Paths(named.empty() ? "GOG Games" : named.front(), sandbox)) {
-      for (const std::string& game : SortedNames(folder)) Add(JoinPath(JoinPath(folder, game), "prefix"));
-    }
-  }
-
   void Visit(const StoreRecord& record) {
     const std::string sandbox = *record.sandbox ? JoinPath(home_, record.sandbox) : home_;
     const std::string path = JoinPath(*record.sandbox ? sandbox : BaseFolder(record.base), record.file);
@@ -241,6 +218,29 @@ class Walk {
   LauncherFolders Found() && { return std::move(found_); }
 
  private:
+  // A Lutris game without a prefix of its own runs in the nearest folder
+  // above its program that is one.
+  void AddLutrisGame(const std::string& gameFile, const std::string& sandbox) {
+    const std::string prefix = YamlScalar(gameFile, {"game", "prefix"});
+    if (!prefix.empty()) {
+      AddNamed(prefix, sandbox);
+      return;
+    }
+    for (const std::string& program : Paths(YamlScalar(gameFile, {"game", "exe"}), sandbox)) {
+      for (std::string folder = FolderOf(program); !folder.empty(); folder = FolderOf(folder)) {
+        if (Add(folder)) break;
+      }
+    }
+  }
+
+  // Minigalaxy keeps each Windows game's prefix in the game's folder.
+  void AddMinigalaxyGames(const std::string& configFile, const std::string& sandbox) {
+    const std::vector<std::string> named = JsonStrings(ReadLauncherFile(configFile), "install_dir");
+    for (const std::string& folder : Paths(named.empty() ? "GOG Games" : named.front(), sandbox)) {
+      for (const std::string& game : SortedNames(folder)) Add(JoinPath(JoinPath(folder, game), "prefix"));
+    }
+  }
+
   // The XDG folders as their rules take them: unset, empty or relative,
   // the default below the home.
   std::string BaseFolder(Base base) const {
