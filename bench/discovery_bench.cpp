@@ -82,13 +82,13 @@ void WritePrefix(const fs::path& prefix, size_t registryBytes, unsigned seed, bo
 
 // The game folder as the installer reads it at start, in the home now set.
 bool ReadGameFolderOfHome(std::string& folder) {
-  modRegistry::WineRegistryApi api(discovery::DiscoverLaunchers().Prefixes, discovery::DosDriveRoot);
+  modRegistry::WineRegistryApi api(discovery::DiscoverLaunchers().Prefixes, discovery::DosDriveRoot,
+                                   {discovery::kGogGamesKey});
   discovery::FolderOrigin origin;
-  return discovery::ReadGameFolder(api, folder, origin, [](modRegistry::RegistryApi&) {
-    std::vector<discovery::StoreCopy> copies;
-    for (std::string& each : discovery::SteamGameFolders(discovery::DiscoverLaunchers().SteamLibraries))
-      copies.push_back({std::move(each), "Steam"});
-    return copies;
+  // Every store copy the installer looks for, the prefixes' GOG keys and
+  // Windows Steam included.
+  return discovery::ReadGameFolder(api, folder, origin, [](modRegistry::RegistryApi& registry) {
+    return discovery::StoreCopiesFound(discovery::DiscoverLaunchers(), registry);
   });
 }
 

@@ -13,7 +13,6 @@ namespace {
 
 using modRegistry::RegistryApi;
 
-constexpr const char kGogGames[] = "Software\\GOG.com\\Games";
 constexpr const char kSteamKey[] = "Software\\Valve\\Steam";
 constexpr const char kEpicManifests[] = "Epic\\EpicGamesLauncher\\Data\\Manifests";
 // The registry's 32-bit view, then its 64-bit one.
@@ -23,12 +22,12 @@ constexpr uint32_t kViews[] = {0, modRegistry::kKeyWow64_64Key};
 void AddGogGameFolders(RegistryApi& registry, uint32_t view, std::vector<StoreCopy>& folders) {
   modRegistry::KeyHandle key = 0;
   std::string name;
-  if (registry.OpenKey(modRegistry::kHkeyLocalMachine, kGogGames, 0, modRegistry::kKeyRead | view, key) ==
+  if (registry.OpenKey(modRegistry::kHkeyLocalMachine, kGogGamesKey, 0, modRegistry::kKeyRead | view, key) ==
       modRegistry::kErrorSuccess) {
     for (uint32_t index = 0; registry.EnumKey(key, index, name) == modRegistry::kErrorSuccess; ++index) {
       std::string path;
-      if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine, kGogGames + ("\\" + name),
-                                         "path", path, view) &&
+      if (modRegistry::ReadRegistryValue(registry, modRegistry::kHkeyLocalMachine,
+                                         kGogGamesKey + ("\\" + name), "path", path, view) &&
           !path.empty()) {
         folders.push_back({std::move(path), "GOG"});
       }
@@ -51,6 +50,12 @@ std::vector<std::string> SteamGameFolders(const std::vector<std::string>& librar
     const std::string common = platform::JoinPath(platform::JoinPath(library, "steamapps"), "common");
     for (const std::string& name : SortedNames(common)) folders.push_back(platform::JoinPath(common, name));
   }
+  return folders;
+}
+
+std::vector<StoreCopy> GogGameFolders(RegistryApi& registry) {
+  std::vector<StoreCopy> folders;
+  AddGogGameFolders(registry, 0, folders);
   return folders;
 }
 

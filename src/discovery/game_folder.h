@@ -14,6 +14,8 @@ inline constexpr const char* kGameKey = "SOFTWARE\\Brackmoor\\Gravelon";
 inline constexpr const char* kGameValue = "DestinationDir";
 // The file that makes a folder the game's folder.
 inline constexpr const char* kGameExecutable = "Gravelon.exe";
+// Where GOG records each game it installed, a subkey per game.
+inline constexpr const char* kGogGamesKey = "Software\\GOG.com\\Games";
 
 // The folders one level below steamapps/common of each library, in the
 // libraries' order, each library's by name.
@@ -40,6 +42,10 @@ struct FolderOrigin {
 // The launcher whose files named this Wine prefix (wine_prefixes.h); "" for
 // any other prefix, and on Windows.
 std::string PrefixLauncher(const std::string& prefix);
+
+// The path of each GOG game (HKLM\Software\GOG.com\Games\*) in the
+// registry's own view: a Wine prefix's registry shows both views at once.
+std::vector<StoreCopy> GogGameFolders(modRegistry::RegistryApi& registry);
 
 // The install folder that each Epic manifest (*.item, JSON) in the folder
 // records, by the manifests' names.

@@ -49,6 +49,23 @@ std::string YamlScalar(std::string_view yamlText, std::initializer_list<std::str
 // Every string that a member named key holds, at any depth of a JSON file,
 // in the file's order; none for a file that is no JSON.
 std::vector<std::string> JsonStrings(std::string_view jsonText, std::string_view key);
+
+// One text value of a binary VDF file and the key it stands under.
+struct BinaryVdfText {
+  std::string Key;
+  std::string Value;
+  bool operator==(const BinaryVdfText&) const = default;
+};
+
+// Every text value of a binary VDF file (Steam's shortcuts.vdf), at any
+// depth, in the file's order; none for a file that is truncated, unbalanced
+// or holds a type this reader does not know.
+std::vector<BinaryVdfText> BinaryVdfTexts(std::string_view bytes);
+
+// The folders a shortcuts.vdf names for its games, in the file's order:
+// each shortcut's StartDir and the folder of its Exe, without the quotes
+// Steam puts around them.
+std::vector<std::string> SteamShortcutFolders(std::string_view vdfBytes);
 #endif
 
 }  // namespace discovery

@@ -15,12 +15,15 @@ namespace {
 using platform::JoinPath;
 
 enum class Source {
-  SteamRoot,     // steamapps/compatdata/<app>, its own and the listed libraries'
-  PrefixFolder,  // every entry is a prefix
-  LutrisGames,   // *.yml naming game: prefix:
-  HeroicGames,   // *.json naming winePrefix
-  HeroicConfig,  // config.json: winePrefix, and each prefix in defaultWinePrefix
-  BottlesData,   // data.yml: each bottle in custom_bottles_path
+  SteamRoot,      // steamapps/compatdata/<app>, its own and the listed libraries'
+  PrefixFolder,   // every entry is a prefix
+  LutrisGames,    // *.yml naming game: prefix:
+  HeroicGames,    // *.json naming winePrefix
+  HeroicConfig,   // config.json: winePrefix, and each prefix in defaultWinePrefix
+  BottlesData,    // data.yml: each bottle in custom_bottles_path
+  BottlesFolder,  // every entry is a bottle, or names one in its placeholder.yml
+  FaugusGames,    // games.json naming each game's prefix
+  Minigalaxy,     // config.json: <install_dir>/<game>/prefix
 };
 
 // Where a location's folder is: below the home, the XDG data or config
@@ -41,6 +44,8 @@ constexpr const char kSteamSnap[] = "snap/steam/common";
 constexpr const char kBottlesFlatpak[] = ".var/app/com.usebottles.bottles";
 constexpr const char kLutrisFlatpak[] = ".var/app/net.lutris.Lutris";
 constexpr const char kHeroicFlatpak[] = ".var/app/com.heroicgameslauncher.hgl";
+constexpr const char kFaugusFlatpak[] = ".var/app/io.github.Faugus.faugus-launcher";
+constexpr const char kMinigalaxyFlatpak[] = ".var/app/io.github.sharkwouter.Minigalaxy";
 
 constexpr Location kLocations[] = {
     {Base::Home, "", Source::SteamRoot, ".steam/steam", "Steam"},
@@ -52,9 +57,9 @@ constexpr Location kLocations[] = {
     {Base::Home, kSteamFlatpak, Source::SteamRoot, "data/Steam", "Steam"},
     {Base::Home, kSteamSnap, Source::SteamRoot, ".steam/steam", "Steam"},
     {Base::Home, kSteamSnap, Source::SteamRoot, ".local/share/Steam", "Steam"},
-    {Base::DataHome, "", Source::PrefixFolder, "bottles/bottles", "Bottles"},
+    {Base::DataHome, "", Source::BottlesFolder, "bottles/bottles", "Bottles"},
     {Base::DataHome, "", Source::BottlesData, "bottles/data.yml", "Bottles"},
-    {Base::Home, kBottlesFlatpak, Source::PrefixFolder, "data/bottles/bottles", "Bottles"},
+    {Base::Home, kBottlesFlatpak, Source::BottlesFolder, "data/bottles/bottles", "Bottles"},
     {Base::Home, kBottlesFlatpak, Source::BottlesData, "data/bottles/data.yml", "Bottles"},
     {Base::DataHome, "", Source::LutrisGames, "lutris/games", "Lutris"},
     {Base::ConfigHome, "", Source::LutrisGames, "lutris/games", "Lutris"},
@@ -67,10 +72,50 @@ constexpr Location kLocations[] = {
     {Base::Home, kHeroicFlatpak, Source::HeroicGames, "config/heroic/GamesConfig", "Heroic"},
     {Base::Home, kHeroicFlatpak, Source::HeroicConfig, "config/heroic/config.json", "Heroic"},
     {Base::Home, "", Source::PrefixFolder, ".PlayOnLinux/wineprefix", "PlayOnLinux"},
+    {Base::Home, "", Source::PrefixFolder, ".cxoffice", "CrossOver"},
+    {Base::Home, "", Source::PrefixFolder, ".Phoenicis/containers/wineprefix", "Phoenicis"},
+    {Base::Home, "", Source::PrefixFolder, "Faugus", "Faugus"},
+    {Base::Home, "", Source::PrefixFolder, "Games/Faugus", "Faugus"},
+    {Base::DataHome, "", Source::FaugusGames, "faugus-launcher/games.json", "Faugus"},
+    {Base::ConfigHome, "", Source::FaugusGames, "faugus-launcher/games.json", "Faugus"},
+    {Base::Home, kFaugusFlatpak, Source::FaugusGames, "data/faugus-launcher/games.json", "Faugus"},
+    {Base::Home, kFaugusFlatpak, Source::FaugusGames, "config/faugus-launcher/games.json", "Faugus"},
+    {Base::Home, "", Source::PrefixFolder, "Games/umu", "umu"},
+    {Base::ConfigHome, "", Source::Minigalaxy, "minigalaxy/config.json", "Minigalaxy"},
+    {Base::Home, kMinigalaxyFlatpak, Source::Minigalaxy, "config/minigalaxy/config.json", "Minigalaxy"},
+};
+
+// A launcher's own record of the games it installed: the member key names
+// each game's folder, or its program when namesProgram.
+struct StoreRecord {
+  Base base;
+  const char* sandbox;
+  const char* file;
+  const char* key;
+  const char* store;
+  bool namesProgram;
+};
+
+constexpr StoreRecord kStoreRecords[] = {
+    {Base::ConfigHome, "", "heroic/gog_store/installed.json", "install_path", "GOG", false},
+    {Base::ConfigHome, "", "heroic/legendaryConfig/legendary/installed.json", "install_path", "Epic", false},
+    {Base::ConfigHome, "", "heroic/nile_config/nile/installed.json", "path", "Amazon", false},
+    {Base::ConfigHome, "", "heroic/sideload_apps/library.json", "executable", "Heroic", true},
+    {Base::Home, kHeroicFlatpak, "config/heroic/gog_store/installed.json", "install_path", "GOG", false},
+    {Base::Home, kHeroicFlatpak, "config/heroic/legendaryConfig/legendary/installed.json", "install_path",
+     "Epic", false},
+    {Base::Home, kHeroicFlatpak, "config/heroic/nile_config/nile/installed.json", "path", "Amazon", false},
+    {Base::Home, kHeroicFlatpak, "config/heroic/sideload_apps/library.json", "executable", "Heroic", true},
 };
 
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// The folder a program path names, "" when it names none.
+std::string FolderOf(const std::string& program) {
+  const size_t slash = program.rfind('/');
+  return slash == std::string::npos || slash == 0 ? std::string() : program.substr(0, slash);
 }
 
 // One file or folder, however it is reached: ~/.steam/steam usually links
@@ -91,8 +136,8 @@ class Walk {
   }
 
   // A prefix, or a folder holding one as pfx/ (Proton's layout, which
-  // Steam, Heroic and Lutris use).
-  void Add(const std::string& candidate) {
+  // Steam, Heroic and Lutris use); whether it is one.
+  bool Add(const std::string& candidate) {
     for (const std::string& folder : {candidate, JoinPath(candidate, "pfx")}) {
       Identity identity;
       if (!IdentityOf(JoinPath(folder, "system.reg"), platform::PathKind::File, identity)) continue;
@@ -100,7 +145,19 @@ class Walk {
         found_.Prefixes.push_back(folder);
         found_.PrefixLaunchers.push_back(launcher_);
       }
-      return;
+      return true;
+    }
+    return false;
+  }
+
+  void Visit(const StoreRecord& record) {
+    const std::string sandbox = *record.sandbox ? JoinPath(home_, record.sandbox) : home_;
+    const std::string path = JoinPath(*record.sandbox ? sandbox : BaseFolder(record.base), record.file);
+    for (const std::string& named : JsonStrings(ReadLauncherFile(path), record.key)) {
+      for (const std::string& each : Paths(named, sandbox)) {
+        const std::string folder = record.namesProgram ? FolderOf(each) : each;
+        if (!folder.empty()) found_.StoreCopies.push_back({folder, record.store});
+      }
     }
   }
 
@@ -112,7 +169,9 @@ class Walk {
     switch (location.source) {
       case Source::SteamRoot:
         for (const std::string& library : SteamLibraries(path)) {
-          for (const std::string& each : Paths(library, sandbox)) AddSteamLibrary(each);
+          for (const std::string& each : Paths(library, sandbox)) {
+            if (AddSteamLibrary(each) && each == path) AddShortcuts(path, sandbox);
+          }
         }
         return;
       case Source::BottlesData:
@@ -129,6 +188,13 @@ class Walk {
         }
         return;
       }
+      case Source::FaugusGames:
+        for (const std::string& named : JsonStrings(ReadLauncherFile(path), "prefix"))
+          AddNamed(named, sandbox);
+        return;
+      case Source::Minigalaxy:
+        AddMinigalaxyGames(path, sandbox);
+        return;
       default:
         break;
     }
@@ -136,8 +202,12 @@ class Walk {
       const std::string entry = JoinPath(path, name);
       if (location.source == Source::PrefixFolder) {
         Add(entry);
+      } else if (location.source == Source::BottlesFolder) {
+        // A bottle kept elsewhere leaves a placeholder in its name's folder.
+        if (!Add(entry))
+          AddNamed(YamlScalar(ReadLauncherFile(JoinPath(entry, "placeholder.yml")), {"Path"}), sandbox);
       } else if (location.source == Source::LutrisGames && EndsWith(name, ".yml")) {
-        AddNamed(YamlScalar(ReadLauncherFile(entry), {"game", "prefix"}), sandbox);
+        AddLutrisGame(ReadLauncherFile(entry), sandbox);
       } else if (location.source == Source::HeroicGames && EndsWith(name, ".json")) {
         for (const std::string& named : JsonStrings(ReadLauncherFile(entry), "winePrefix"))
           AddNamed(named, sandbox);
@@ -148,6 +218,29 @@ class Walk {
   LauncherFolders Found() && { return std::move(found_); }
 
  private:
+  // A Lutris game without a prefix of its own runs in the nearest folder
+  // above its program that is one.
+  void AddLutrisGame(const std::string& gameFile, const std::string& sandbox) {
+    const std::string prefix = YamlScalar(gameFile, {"game", "prefix"});
+    if (!prefix.empty()) {
+      AddNamed(prefix, sandbox);
+      return;
+    }
+    for (const std::string& program : Paths(YamlScalar(gameFile, {"game", "exe"}), sandbox)) {
+      for (std::string folder = FolderOf(program); !folder.empty(); folder = FolderOf(folder)) {
+        if (Add(folder)) break;
+      }
+    }
+  }
+
+  // Minigalaxy keeps each Windows game's prefix in the game's folder.
+  void AddMinigalaxyGames(const std::string& configFile, const std::string& sandbox) {
+    const std::vector<std::string> named = JsonStrings(ReadLauncherFile(configFile), "install_dir");
+    for (const std::string& folder : Paths(named.empty() ? "GOG Games" : named.front(), sandbox)) {
+      for (const std::string& game : SortedNames(folder)) Add(JoinPath(JoinPath(folder, game), "prefix"));
+    }
+  }
+
   // The XDG folders as their rules take them: unset, empty or relative,
   // the default below the home.
   std::string BaseFolder(Base base) const {
@@ -185,14 +278,27 @@ class Walk {
     for (const std::string& name : SortedNames(folder)) Add(JoinPath(folder, name));
   }
 
-  void AddSteamLibrary(const std::string& library) {
+  // Whether the library is new.
+  bool AddSteamLibrary(const std::string& library) {
     Identity identity;
     if (!IdentityOf(library, platform::PathKind::Folder, identity) ||
         !seenLibraries_.insert(identity).second) {
-      return;
+      return false;
     }
     found_.SteamLibraries.push_back(library);
     AddEach(JoinPath(library, "steamapps/compatdata"));
+    return true;
+  }
+
+  // The games a Steam folder's users added as non-Steam shortcuts.
+  void AddShortcuts(const std::string& steam, const std::string& sandbox) {
+    const std::string userdata = JoinPath(steam, "userdata");
+    for (const std::string& user : SortedNames(userdata)) {
+      const std::string file = JoinPath(JoinPath(userdata, user), "config/shortcuts.vdf");
+      for (const std::string& named : SteamShortcutFolders(ReadLauncherFile(file))) {
+        for (const std::string& each : Paths(named, sandbox)) found_.StoreCopies.push_back({each, "Steam"});
+      }
+    }
   }
 
   std::string home_;
@@ -226,7 +332,9 @@ LauncherFolders DiscoverLaunchers() {
   if (!wineprefix.empty()) walk.Add(wineprefix);
   if (!home.empty()) {
     walk.Add(JoinPath(home, ".wine"));
+    walk.Add(JoinPath(home, ".var/app/org.winehq.Wine/data/wine"));
     for (const Location& location : kLocations) walk.Visit(location);
+    for (const StoreRecord& record : kStoreRecords) walk.Visit(record);
   }
   return std::move(walk).Found();
 }

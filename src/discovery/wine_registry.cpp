@@ -240,20 +240,53 @@ void AppendUtf8(std::string& out, uint32_t codePoint) {
   }
 }
 
+// What a section header names, measured against the key looked for.
+enum class Header { Other, Key, Below, Unknown };
+
 // A header whose name escapes nothing but backslashes is compared in place:
-// most of a registry's thousands of headers then cost no decoding. Empty
+// most of a registry's thousands of headers then cost no decoding. Unknown
 // when the name holds another escape or a non-ASCII byte.
-std::optional<bool> PlainHeaderIs(std::string_view line, std::string_view keyPath) {
+Header PlainHeader(std::string_view line, std::string_view keyPath) {
   size_t k = 0;
   for (size_t pos = 1; pos < line.size(); ++pos) {
     char c = line[pos];
-    if (c == ']') return k == keyPath.size();
-    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-    if (c == '\\' && (++pos == line.size() || line[pos] != '\\')) return std::nullopt;
-    if (k == keyPath.size() || AsciiLower(c) != AsciiLower(keyPath[k])) return false;
+    if (c == ']') return k == keyPath.size() ? Header::Key : Header::Other;
+    if (static_cast<unsigned char>(c) >= 0x80) return Header::Unknown;
+    if (c == '\\' && (++pos == line.size() || line[pos] != '\\')) return Header::Unknown;
+    if (k == keyPath.size()) return c == '\\' ? Header::Below : Header::Other;
+    if (AsciiLower(c) != AsciiLower(keyPath[k])) return Header::Other;
     ++k;
   }
-  return std::nullopt;
+  return Header::Unknown;
+}
+
+// The header's key path, decoded; nullopt when the header is broken.
+std::optional<std::string> HeaderName(std::string_view line) {
+  size_t pos = 1;
+  std::optional<std::u16string> name = DecodeEscaped(line, pos, ']');
+  if (!name) return std::nullopt;
+  return Utf16LeToUtf8(Utf16ToBytes(*name));
+}
+
+// The header against keyPath, decoding only the names that need it; name
+// receives the decoded path of a key below keyPath.
+Header MatchHeader(std::string_view line, std::string_view keyPath, std::string* name = nullptr) {
+  Header plain = PlainHeader(line, keyPath);
+  if (plain == Header::Other || (plain != Header::Unknown && name == nullptr)) return plain;
+  std::optional<std::string> decoded = HeaderName(line);
+  if (!decoded) return Header::Other;
+  if (EqualsIgnoringCase(*decoded, keyPath)) return Header::Key;
+  const bool below = decoded->size() > keyPath.size() && (*decoded)[keyPath.size()] == '\\' &&
+                     StartsWithIgnoringCase(*decoded, keyPath);
+  if (below && name != nullptr) *name = std::move(*decoded);
+  return below ? Header::Below : Header::Other;
+}
+
+// Key names are alike in any letter case.
+void AddName(std::vector<std::string>& names, std::string name) {
+  for (const std::string& known : names)
+    if (EqualsIgnoringCase(known, name)) return;
+  names.push_back(std::move(name));
 }
 
 // The last name of keyPath as Wine writes it in a header, lower-cased, with
@@ -351,34 +384,104 @@ bool ContainsFolded(std::string_view text, const FoldedNeedle& needle) {
   }
   return false;
 }
+// A prefix's registry file, mapped where the system can, else read whole;
+// no text when it cannot be read, is over kMaxRegistryFileBytes or is too
+// big for the memory left.
+class RegistryFile {
+ public:
+  explicit RegistryFile(const std::string& prefix) {
+    if (!file_.Open(platform::JoinPath(prefix, "system.reg"), platform::OpenMode::Read)) return;
+    const int64_t size = file_.Size();
+    if (size <= 0 || size > kMaxRegistryFileBytes) return;
+    const auto length = static_cast<size_t>(size);
+    mapped_.emplace(file_, 0, length);
+    const char* data = reinterpret_cast<const char*>(mapped_->Data());
+    if (data == nullptr) {
+      copy_.reset(new (std::nothrow) char[length]);
+      if (!copy_ || !file_.ReadExact(copy_.get(), length)) return;
+      data = copy_.get();
+    }
+    text_ = std::string_view(data, length);
+  }
+  std::string_view Text() const { return text_; }
+
+ private:
+  platform::File file_;
+  std::optional<platform::FileView> mapped_;
+  std::unique_ptr<char[]> copy_;
+  std::string_view text_;
+};
+
 }  // namespace
 
 std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath) {
   LineReader lines(fileText);
   std::string_view line;
   bool inKey = false;
+  bool hasSubKey = false;
   std::vector<WineRegValue> values;
   while (lines.Next(line)) {
     if (line.empty()) continue;
     if (line[0] == '[') {
       if (inKey) return values;  // the key's section has ended
-      std::optional<bool> plain = PlainHeaderIs(line, keyPath);
-      size_t pos = 1;
-      std::optional<std::u16string> name = plain ? std::nullopt : DecodeEscaped(line, pos, ']');
-      inKey = plain ? *plain : name && EqualsIgnoringCase(Utf16LeToUtf8(Utf16ToBytes(*name)), keyPath);
+      const Header header = MatchHeader(line, keyPath);
+      inKey = header == Header::Key;
+      hasSubKey = hasSubKey || header == Header::Below;
     } else if (inKey && (line[0] == '"' || line[0] == '@')) {
       std::optional<WineRegValue> value = ValueLine(line, lines);
       if (value) values.push_back(std::move(*value));
     }
   }
-  if (inKey) return values;
+  // Wine writes no section for a key that holds only subkeys.
+  if (inKey || hasSubKey) return values;
   return std::nullopt;
 }
 
+std::vector<std::string> WineRegSubKeys(std::string_view fileText, std::string_view keyPath) {
+  LineReader lines(fileText);
+  std::string_view line;
+  std::vector<std::string> names;
+  std::string below;
+  while (lines.Next(line)) {
+    if (line.empty() || line[0] != '[' || MatchHeader(line, keyPath, &below) != Header::Below) continue;
+    std::string name = below.substr(keyPath.size() + 1);
+    name.resize(std::min(name.size(), name.find('\\')));
+    AddName(names, std::move(name));
+  }
+  return names;
+}
+
 bool MayHoldKey(std::string_view fileText, std::string_view keyPath) {
-  const std::string needle = LastNameAsWritten(keyPath);
-  if (needle.empty()) return true;
-  return ContainsFolded(fileText, {needle, needle[0] == '[' ? size_t{1} : size_t{2}, needle.size() - 1});
+  return MayHoldKeys(fileText, {keyPath})[0];
+}
+
+// A piece of the text at a time, each name looked for while the piece is
+// in the processor's cache: one pass from memory for all the names.
+std::vector<bool> MayHoldKeys(std::string_view fileText, const std::vector<std::string_view>& keyPaths) {
+  constexpr size_t kPieceBytes = 64 << 10;
+  std::vector<std::string> needles;
+  std::vector<bool> mayHold;
+  size_t longest = 1;
+  for (std::string_view keyPath : keyPaths) {
+    needles.push_back(LastNameAsWritten(keyPath));
+    mayHold.push_back(needles.back().empty());
+    longest = std::max(longest, needles.back().size());
+  }
+  auto left = static_cast<size_t>(std::count(mayHold.begin(), mayHold.end(), false));
+  // Each piece reaches into the next by the longest name less a byte, so
+  // that no place is missed.
+  for (size_t start = 0; start < fileText.size() && left != 0; start += kPieceBytes) {
+    const std::string_view piece = fileText.substr(start, kPieceBytes + longest - 1);
+    for (size_t i = 0; i < needles.size(); ++i) {
+      const std::string& needle = needles[i];
+      if (mayHold[i] ||
+          !ContainsFolded(piece, {needle, needle[0] == '[' ? size_t{1} : size_t{2}, needle.size() - 1}))
+        continue;
+      mayHold[i] = true;
+      --left;
+    }
+  }
+  return mayHold;
 }
 
 std::vector<std::string> WineKeyViews(std::string_view keyPath) {
@@ -426,28 +529,38 @@ std::string MapDosPath(const std::string& path, const std::string& prefix, Drive
   return root + rest;
 }
 
-WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver)
-    : prefixes_(std::move(prefixes)), resolver_(resolver) {}
+WineRegistryApi::WineRegistryApi(std::vector<std::string> prefixes, DriveRootResolver resolver,
+                                 std::vector<std::string> laterKeys)
+    : prefixes_(std::move(prefixes)), resolver_(resolver), laterKeys_(std::move(laterKeys)) {}
+
+bool WineRegistryApi::KnownNotToHold(size_t prefix, const std::string& subKey) const {
+  const auto known = mayHoldLater_.find(prefix);
+  if (known == mayHoldLater_.end()) return false;
+  for (size_t i = 0; i < laterKeys_.size(); ++i) {
+    const std::string& later = laterKeys_[i];
+    const bool atOrBelow = StartsWithIgnoringCase(subKey, later) &&
+                           (subKey.size() == later.size() || subKey[later.size()] == '\\');
+    if (atOrBelow && !known->second[i]) return true;
+  }
+  return false;
+}
+
+bool WineRegistryApi::MayHoldNoting(size_t prefix, std::string_view text, const std::string& subKey) const {
+  if (laterKeys_.empty() || mayHoldLater_.count(prefix) != 0) return MayHoldKey(text, subKey);
+  std::vector<std::string_view> keyPaths{subKey};
+  keyPaths.insert(keyPaths.end(), laterKeys_.begin(), laterKeys_.end());
+  const std::vector<bool> mayHold = MayHoldKeys(text, keyPaths);
+  mayHoldLater_[prefix].assign(mayHold.begin() + 1, mayHold.end());
+  return mayHold[0];
+}
 
 std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t prefix,
                                                                      const std::string& subKey) const {
   std::vector<std::vector<WineRegValue>> keys;
-  platform::File file;
-  if (!file.Open(platform::JoinPath(prefixes_[prefix], "system.reg"), platform::OpenMode::Read)) return keys;
-  const int64_t size = file.Size();
-  if (size <= 0 || size > kMaxRegistryFileBytes) return keys;
-  // Mapped where the system can; else read, and a file too big for the
-  // memory left is skipped like any other unreadable one.
-  platform::FileView mapped(file, 0, static_cast<size_t>(size));
-  std::unique_ptr<char[]> copy;
-  const char* data = reinterpret_cast<const char*>(mapped.Data());
-  if (data == nullptr) {
-    copy.reset(new (std::nothrow) char[static_cast<size_t>(size)]);
-    if (!copy || !file.ReadExact(copy.get(), static_cast<size_t>(size))) return keys;
-    data = copy.get();
-  }
-  const std::string_view text(data, static_cast<size_t>(size));
-  if (!MayHoldKey(text, subKey)) return keys;
+  if (KnownNotToHold(prefix, subKey)) return keys;
+  const RegistryFile file(prefixes_[prefix]);
+  const std::string_view text = file.Text();
+  if (text.empty() || !MayHoldNoting(prefix, text, subKey)) return keys;
   for (const std::string& view : WineKeyViews(subKey)) {
     std::optional<std::vector<WineRegValue>> key = FindWineRegKey(text, view);
     if (key) keys.push_back(std::move(*key));
@@ -508,6 +621,28 @@ int32_t WineRegistryApi::QueryValue(KeyHandle key, const std::string& valueName,
     }
   }
   return kErrorFileNotFound;
+}
+
+// The subkeys of every prefix from the first holding the key, each name
+// once: a game store's keys may be spread over several prefixes.
+int32_t WineRegistryApi::EnumKey(KeyHandle key, uint32_t index, std::string& name) {
+  auto found = open_.find(key);
+  if (found == open_.end()) return kErrorInvalidHandle;
+  OpenState& state = found->second;
+  if (!state.SubKeys) {
+    state.SubKeys.emplace();
+    for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
+      if (KnownNotToHold(i, state.SubKey)) continue;
+      const RegistryFile file(prefixes_[i]);
+      if (!MayHoldKey(file.Text(), state.SubKey)) continue;
+      for (const std::string& view : WineKeyViews(state.SubKey)) {
+        for (std::string& each : WineRegSubKeys(file.Text(), view)) AddName(*state.SubKeys, std::move(each));
+      }
+    }
+  }
+  if (index >= state.SubKeys->size()) return kErrorNoMoreItems;
+  name = (*state.SubKeys)[index];
+  return kErrorSuccess;
 }
 
 bool WineRegistryApi::SkipValueSource() {

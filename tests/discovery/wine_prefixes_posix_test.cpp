@@ -4,7 +4,9 @@
 
 #include "common/scoped_env.h"
 #include "common/temp_dir.h"
+#include "discovery/launcher_files.h"
 #include "discovery/wine_prefixes.h"
+#include "discovery/wine_registry.h"
 
 namespace {
 
@@ -132,6 +134,139 @@ TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
   for (const char* prefix : {"lutris", "heroic", "old"}) MakePrefix(temp / prefix);
   EXPECT_EQ(DiscoverLaunchers().Prefixes,
             (std::vector<std::string>{(temp / "lutris").string(), (temp / "heroic").string()}));
+}
+
+// The launchers that keep prefixes in folders of their own or name them in
+// other files, each prefix by its launcher's name.
+TEST_F(DiscoveryWinePrefixes, PrefixesOfTheOtherLaunchers) {
+  MakePrefix(home / ".var/app/org.winehq.Wine/data/wine");
+  // A bottle kept elsewhere, as Bottles names it; a Lutris game run from
+  // the prefix it was installed in.
+  WriteFile(home / ".local/share/bottles/bottles/Kept/placeholder.yml",
+            "Path: " + (temp / "kept").string() + "\n");
+  MakePrefix(temp / "kept");
+  WriteFile(
+      home / ".config/lutris/games/gravelon-1.yml",
+      "game:\n  exe: " + (temp / "outer/drive_c/lutris/drive_c/GOG Games/Gravelon/Gravelon.exe").string() +
+          "\nwine: {}\n");
+  MakePrefix(temp / "outer/drive_c/lutris");  // the nearest, not the one around it
+  MakePrefix(temp / "outer");
+  fs::create_directories(temp / "outer/drive_c/lutris/drive_c/GOG Games/Gravelon");
+  for (const char* prefix : {".cxoffice/Gravelon", ".Phoenicis/containers/wineprefix/Gravelon",
+                             "Faugus/gravelon", "Games/Faugus/gravelon", "Games/umu/umu-default"})
+    MakePrefix(home / prefix);
+  WriteFile(
+      home / ".local/share/faugus-launcher/games.json",
+      R"([{"gameid": "gravelon", "title": "Gravelon", "prefix": ")" + (temp / "faugus").string() + R"("}])");
+  WriteFile(home / ".config/minigalaxy/config.json",
+            R"({"install_dir": ")" + (temp / "GOG").string() + R"("})");
+  for (const char* prefix : {"faugus", "GOG/Gravelon/prefix"}) MakePrefix(temp / prefix);
+
+  std::vector<std::string> expected{(home / ".var/app/org.winehq.Wine/data/wine").string(),
+                                    (temp / "kept").string(), (temp / "outer/drive_c/lutris").string()};
+  for (const char* prefix : {".cxoffice/Gravelon", ".Phoenicis/containers/wineprefix/Gravelon",
+                             "Faugus/gravelon", "Games/Faugus/gravelon"})
+    expected.push_back((home / prefix).string());
+  expected.push_back((temp / "faugus").string());
+  expected.push_back((home / "Games/umu/umu-default").string());
+  expected.push_back((temp / "GOG/Gravelon/prefix").string());
+  const LauncherFolders found = DiscoverLaunchers();
+  EXPECT_EQ(found.Prefixes, expected);
+  EXPECT_EQ(found.PrefixLaunchers,
+            (std::vector<std::string>{"", "Bottles", "Lutris", "CrossOver", "Phoenicis", "Faugus", "Faugus",
+                                      "Faugus", "umu", "Minigalaxy"}));
+}
+
+// Steam's binary file: a map (0), text (1), a 32-bit number (2), end (8).
+std::string VdfText(const std::string& key, const std::string& value) {
+  return "\x01" + key + std::string(1, '\0') + value + std::string(1, '\0');
+}
+
+std::string Shortcuts(const std::string& exe, const std::string& startDir) {
+  using namespace std::string_literals;
+  return "\0shortcuts\0\0"
+         "0\0\x02"
+         "appid\0\x01\x02\x03\x84"s +
+         VdfText("AppName", "Gravelon") + VdfText("Exe", exe) + VdfText("StartDir", startDir) +
+         "\0tags\0\x08\x08\x08\x08"s;
+}
+
+TEST(DiscoveryBinaryVdf, TextsAndBrokenFiles) {
+  const std::string file = Shortcuts("\"/g/Gravelon.exe\"", "/g/");
+  const std::vector<BinaryVdfText> texts{
+      {"AppName", "Gravelon"}, {"Exe", "\"/g/Gravelon.exe\""}, {"StartDir", "/g/"}};
+  EXPECT_EQ(BinaryVdfTexts(file), texts);
+  EXPECT_EQ(SteamShortcutFolders(file), (std::vector<std::string>{"/g", "/g/"}));
+  EXPECT_EQ(SteamShortcutFolders(VdfText("exe", "Gravelon.exe") + VdfText("startdir", "\"\"") + "\x08"),
+            std::vector<std::string>{});
+  // Cut anywhere but before the top map's end, the file is broken, as it is
+  // with a type this reader does not know (float); nothing after the top
+  // map's end is read, nothing past the cut, which the bytes beyond it
+  // would complete.
+  using namespace std::string_literals;
+  const std::string numberLast = "\0m\0"s + VdfText("a", "b") + "\x02n\0\x01\x02\x03\x04\x08\x08"s;
+  for (const std::string& whole : {file, numberLast}) {
+    for (size_t size = 0; size + 1 < whole.size(); ++size)
+      EXPECT_TRUE(BinaryVdfTexts(std::string_view(whole).substr(0, size)).empty()) << size;
+  }
+  EXPECT_EQ(BinaryVdfTexts(file.substr(0, file.size() - 1)), texts);
+  EXPECT_EQ(BinaryVdfTexts(file + "\x01more"s), texts);
+  EXPECT_TRUE(BinaryVdfTexts(VdfText("a", "b") + "\x03f\0\0\0\0\0\x08"s).empty());
+}
+
+// The store copies the launchers' records name, and those a Windows Steam
+// or GOG's setup left in a prefix's registry, in the order they are tried.
+TEST_F(DiscoveryWinePrefixes, StoreCopiesOfTheLaunchers) {
+  const fs::path steam = home / ".local/share/Steam";
+  WriteFile(steam / "userdata/1234/config/shortcuts.vdf",
+            Shortcuts("\"" + (temp / "shortcut/Gravelon.exe").string() + "\"",
+                      "\"" + (temp / "start").string() + "\""));
+  const fs::path heroic = home / ".config/heroic", flatpak = home / ".var/app/com.heroicgameslauncher.hgl";
+  WriteFile(heroic / "gog_store/installed.json",
+            R"({"installed": [{"platform": "windows", "install_path": "/h/gog", "appName": "1207658930"}]})");
+  WriteFile(
+      heroic / "legendaryConfig/legendary/installed.json",
+      R"({"Gravelon": {"app_name": "Gravelon", "install_path": "/h/epic", "executable": "Gravelon.exe"}})");
+  WriteFile(heroic / "nile_config/nile/installed.json", R"([{"id": "amzn1", "path": "/h/amazon"}])");
+  WriteFile(heroic / "sideload_apps/library.json",
+            R"({"games": [{"runner": "sideload", "install": {"executable": "/h/side/Gravelon.exe"}}]})");
+  WriteFile(flatpak / "config/heroic/gog_store/installed.json",
+            R"({"installed": [{"install_path": ")" + (home / "Games/gog").string() + R"("}]})");
+  // A Windows Steam in a prefix, with a library on another drive; a user.reg
+  // too big for any prefix is not read.
+  const auto steamIn = [](const fs::path& prefix) {
+    WriteFile(prefix / "user.reg",
+              "[Software\\\\Valve\\\\Steam] 1\n\"RunningAppID\"=dword:00000000\n\"SteamExe\"=\"c:/program "
+              "files (x86)/steam/steam.exe\"\n\"SteamPath\"=\"c:/program files (x86)/steam\"\n");
+    fs::create_directories(prefix / "drive_c/program files (x86)/steam/steamapps/common/Gravelon");
+  };
+  const fs::path prefix = MakePrefix(home / ".wine"), big = MakePrefix(home / ".cxoffice/big");
+  steamIn(prefix);
+  steamIn(big);
+  fs::resize_file(big / "user.reg", (std::uintmax_t{256} << 20) + 1);
+  fs::create_symlink(temp / "d", prefix / "dosdevices/d:");
+  WriteFile(prefix / "drive_c/program files (x86)/steam/steamapps/libraryfolders.vdf",
+            "\"libraryfolders\" { \"1\" { \"path\" \"D:\\\\SteamLibrary\" } }");
+  fs::create_directories(temp / "d/SteamLibrary/steamapps/common/Gravelon");
+  WriteFile(prefix / "system.reg",
+            "[Software\\\\GOG.com\\\\Games\\\\1207658930] 1\n\"path\"=\"C:\\\\GOG\\\\G\"\n");
+
+  const LauncherFolders found = DiscoverLaunchers();
+  modRegistry::WineRegistryApi registry(found.Prefixes, DosDriveRoot);
+  const std::string c = fs::canonical(prefix / "drive_c").string();
+  EXPECT_EQ(StoreCopiesFound(found, registry),
+            (std::vector<StoreCopy>{
+                {(temp / "shortcut").string(), "Steam"},
+                {(temp / "start").string(), "Steam"},
+                {"/h/gog", "GOG"},
+                {"/h/epic", "Epic"},
+                {"/h/amazon", "Amazon"},
+                {"/h/side", "Heroic"},
+                {(home / "Games/gog").string(), "GOG"},
+                {(flatpak / "Games/gog").string(), "GOG"},
+                {c + "/program files (x86)/steam/steamapps/common/Gravelon", "Steam"},
+                {fs::canonical(temp / "d").string() + "/SteamLibrary/steamapps/common/Gravelon", "Steam"},
+                {c + "/GOG/G", "GOG"}}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "common/temp_dir.h"
+#include "discovery/game_folder.h"
 #include "discovery/registry.h"
 #include "discovery/wine_registry.h"
 
@@ -127,11 +128,12 @@ TEST(DiscoveryWineRegistryFile, Utf16ToUtf8) {
 }
 
 // The search before a parse finds the key's last name as Wine writes it, in
-// any letter case, at every place in the file; only a file without it is
-// passed over, and a name Wine would escape is not searched for.
+// any letter case, at every place in the file, also across the 64 KiB pieces
+// it is searched in; only a file without it is passed over, and a name Wine
+// would escape is not searched for. Several keys are searched for at once.
 TEST(DiscoveryWineRegistryFile, KeySearchBeforeParsing) {
   const char* key = "SOFTWARE\\Brackmoor\\Gravelon";
-  for (size_t pad = 0; pad < 70; ++pad) {
+  for (size_t pad = 0; pad < (64 << 10) + 40; pad += pad == 70 ? (64 << 10) - 110 : 1) {
     const std::string filler(pad, 'n');
     EXPECT_TRUE(MayHoldKey(filler + "[Software\\\\Wow6432Node\\\\Brackmoor\\\\GRAVELON] 1\n", key)) << pad;
     EXPECT_TRUE(MayHoldKey(filler + "[Software\\\\Brackmoor\\\\gravelon]", key)) << pad;
@@ -140,6 +142,9 @@ TEST(DiscoveryWineRegistryFile, KeySearchBeforeParsing) {
   EXPECT_TRUE(MayHoldKey("[TOP] 1", "top"));
   EXPECT_TRUE(MayHoldKey("[A\\\\B\\]C] 1", "A\\B]C"));
   EXPECT_TRUE(MayHoldKey("", "A\\\xC5\x81"));
+  EXPECT_EQ(
+      MayHoldKeys("[Software\\\\GOG.com\\\\Games\\\\1] 1", {key, "Software\\GOG.com\\Games", "x\\\xC5\x81"}),
+      (std::vector<bool>{false, true, true}));
 }
 
 std::string FakeDriveRoot(const std::string& prefix, char drive) {
@@ -220,6 +225,35 @@ TEST_F(DiscoveryWineRegistryApi, SeamContract) {
   EXPECT_EQ(api.CloseKey(key), kErrorSuccess);
   EXPECT_EQ(api.CloseKey(key), kErrorInvalidHandle);
   EXPECT_EQ(api.QueryValue(key, "Count", type, buffer, length), kErrorInvalidHandle);
+}
+
+// GOG's setup records each game as a subkey and nothing at Games itself, so
+// Wine writes no section for that: the games of every prefix, each once in
+// any letter case, names escaped or not, even those that only hold keys; a
+// name that only starts alike is another key.
+TEST_F(DiscoveryWineRegistryApi, GogGamesAsSubKeysOfEveryPrefix) {
+  const std::string first = Prefix(
+      "first",
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\GamesX\\\\1] 1\n\"path\"=\"C:\\\\x\"\n"
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930] 1\n\"path\"=\"C:\\\\GOG Games\\\\G\"\n"
+      "[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\\\x141\\\\Sub] 1\n");
+  const std::string second =
+      Prefix("second",
+             "[Software\\\\GOG.com\\\\games\\\\1207658930] 1\n\"path\"=\"Z:\\\\later\"\n"
+             "[Software\\\\GOG.com\\\\Games\\\\\\x141] 1\n\"path\"=\"Z:\\\\gog\"\n");
+  // Read after the game's key, as the installer reads them.
+  WineRegistryApi api({(temp / "none").string(), first, second}, FakeDriveRoot, {discovery::kGogGamesKey});
+  EXPECT_EQ(Read(api, "DestinationDir"), "untouched");
+  EXPECT_EQ(discovery::GogGameFolders(api),
+            (std::vector<discovery::StoreCopy>{{first + "/drive_c/GOG Games/G", "GOG"}, {"/gog", "GOG"}}));
+  KeyHandle key = 0;
+  std::string name;
+  ASSERT_EQ(api.OpenKey(kHkeyLocalMachine, "Software\\GOG.com\\Games", 0, kKeyRead, key), kErrorSuccess);
+  EXPECT_EQ(api.EnumKey(key, 1, name), kErrorSuccess);
+  EXPECT_EQ(name, "\xC5\x81");
+  EXPECT_EQ(api.EnumKey(key, 2, name), kErrorNoMoreItems);
+  api.CloseKey(key);
+  EXPECT_EQ(api.EnumKey(key, 0, name), kErrorInvalidHandle);
 }
 
 }  // namespace

@@ -355,6 +355,8 @@ if [ -z "$wine" ]; then
       "$game/ (recorded in the registry of the Wine prefix $h/$2, found through ${1%%[ \']*})"
     make_prefix "$h/$2" "$work/not-a-game"
   }
+  launcher Minigalaxy "GOG Games/Gravelon/prefix"
+  launcher CrossOver .cxoffice/Gravelon
   launcher PlayOnLinux .PlayOnLinux/wineprefix/Gravelon
   launcher "Heroic Flatpak" Prefixes/flatpak .var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/g.json \
     "{\"g\": {\"winePrefix\": \"$h/Prefixes/flatpak\"}, \"version\": \"v0\"}"
@@ -413,12 +415,16 @@ check "a Steam copy without a registry value is found" test $? -eq 0 -a -f "$cop
 check "saying it is Steam's" says_folder "$(native "$copy")$sep (a copy from Steam)"
 if [ -n "$wine" ]; then
   wine_reg delete 'HKCU\Software\Valve\Steam' /f
-  empty_game "$work/gog/Gravelon"
   wine_reg add 'HKLM\Software\GOG.com\Games\1207658930' /v path /t REG_SZ /d "$(windows_path "$work/gog/Gravelon")" /f /reg:32
-  run "$work/install-CCC$exe" --silent
-  check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
-  check "saying it is GOG's" says_folder "$(native "$work/gog/Gravelon")$sep (a copy from GOG)"
+else  # as Heroic installs from GOG: only GOG's key, in a prefix whose own value is stale
+  rm "$h/.local/share/Steam/config/libraryfolders.vdf" && pfx=$h/Games/Heroic/Prefixes/default/Gravelon
+  make_prefix "$pfx" "$work/not-a-game" && value="Z:${work//\//\\}\\gog\\Gravelon"
+  printf '[Software\\\\Wow6432Node\\\\GOG.com\\\\Games\\\\1207658930] 1\n"path"="%s"\n' "${value//\\/\\\\}" >>"$pfx/system.reg"
 fi
+empty_game "$work/gog/Gravelon"
+run "$work/install-CCC$exe" --silent
+check "a GOG copy without a registry value is found" test $? -eq 0 -a -f "$work/gog/Gravelon/Data/Cars/CCC/Textures/body.dds"
+check "saying it is GOG's" says_folder "$(native "$work/gog/Gravelon")$sep (a copy from GOG)"
 
 # One byte changed on the way, in the record, the header's EndPos, a file and
 # the directory: refused before anything is written. Without the record, an
