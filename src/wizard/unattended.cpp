@@ -250,7 +250,7 @@ std::string VersionText() {
   std::string text = "RIGBOX Extract " RIGBOX_VERSION_TEXT;
   // The car this installer carries, as its author named it; its bytes are
   // checked when it installs.
-  if (modRIGBOX::CheckAppendedPackage(platform::ExecutablePath())) text += "\n" + CarDetailsText();
+  if (modRIGBOX::CheckAppendedPackage(platform::ExecutablePath())) text.append("\n").append(CarDetailsText());
   return text;
 }
 
