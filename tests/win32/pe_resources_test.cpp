@@ -246,7 +246,7 @@ TEST_F(Win32RebuiltStub, RefusesWhatItCannotUse) {
        q + "image " + std::to_string(Le(ico, 4, 2)) + " lies outside the file"},
       {stub_, badImage, "", q + "image 1 is neither a bitmap nor a PNG"},
       {{"car.ico", {ico.begin(), ico.end()}}, ico, "", "\"car.ico\" is not a PE program"},
-      {stub(8 * 2 + 2, 0), ico, "", "\"x.exe\" has no resource section"},
+      {stub(8 * 2 + 3, 0x7F), ico, "", "\"x.exe\" has no resource section"},
       {stub(8 * 4 + 2, 1), ico, "", x + "it is signed; give the program as it was before signing"},
       {stub(8 * 6 + 2, 0x7F), ico, "", x + "data directory 6 points into or after the resources"},
       {inside, ico, "", x + "data directory 5 points into or after the resources"},
