@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "wide_text.h"
 
 namespace win32_frontend {
@@ -94,8 +96,9 @@ bool RegisterPanelClass(HINSTANCE instance) {
 }
 
 HWND CreateLabel(const LabelArgs& args) {
-  DWORD ellipsis = args.PathEllipsis ? SS_PATHELLIPSIS : 0;
-  return CreateChild(0, L"STATIC", args.Text, SS_LEFT | SS_NOPREFIX | ellipsis, args.Place);
+  // A path stays on one line; ShortenPath shortens it to fit.
+  DWORD type = args.PathEllipsis ? SS_LEFTNOWORDWRAP : SS_LEFT;
+  return CreateChild(0, L"STATIC", args.Text, type | SS_NOPREFIX, args.Place);
 }
 
 HWND CreateButton(const ButtonArgs& args) {
@@ -134,6 +137,33 @@ std::string GetText(HWND window) {
 void SetText(HWND window, std::string_view text) {
   if (GetText(window) == text) return;
   SetWindowTextW(window, Widen(text).c_str());
+}
+
+// The system's path ellipsis keeps only what follows the last backslash,
+// nothing for a folder that ends in one: the folder is shortened without
+// its separator, in the room left beside it, and the separator put back.
+void ShortenPath(HWND label) {
+  wchar_t text[1024];  // and room for the ellipsis DT_MODIFYSTRING writes
+  int length = GetWindowTextW(label, text, 1020);
+  bool separator = length > 0 && text[length - 1] == L'\\';
+  text[length - (separator ? 1 : 0)] = L'\0';
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT room;
+  GetClientRect(label, &room);
+  SIZE size{};
+  if (separator) GetTextExtentPoint32W(dc, L"\\", 1, &size);
+  room.right -= size.cx;
+  DrawTextW(dc, text, -1, &room,
+            DT_CALCRECT | DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  if (separator) {
+    length = static_cast<int>(wcslen(text));
+    text[length] = L'\\';
+    text[length + 1] = L'\0';
+  }
+  SetWindowTextW(label, text);
 }
 
 void SetBounds(HWND window, const PixelRect& bounds) {

@@ -37,7 +37,7 @@ struct PanelLook {
 struct LabelArgs {
   Placement Place;
   std::string_view Text;
-  bool PathEllipsis = false;  // one line, a long path shortened in its middle
+  bool PathEllipsis = false;  // one line, for ShortenPath
 };
 
 struct ButtonArgs {
@@ -85,6 +85,9 @@ HWND CreateListBox(const ListBoxArgs& args);
 
 void SetText(HWND window, std::string_view text);
 std::string GetText(HWND window);
+// The path a label made with PathEllipsis holds, shortened in its middle to
+// fit the label's width in its font, its last name kept.
+void ShortenPath(HWND label);
 void SetBounds(HWND window, const PixelRect& bounds);
 void SetShown(HWND window, bool shown);
 void SetEnabled(HWND window, bool enabled);

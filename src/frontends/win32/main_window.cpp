@@ -154,6 +154,10 @@ void MainWindow::ApplyLayout() {
   RefreshLooks();
   ResizeClientArea(wizard::ClientArea(Model(), dpi_));
   LoadIcons();
+  // A path is shortened anew for its new width and font.
+  for (const Control& control : Model().Controls) {
+    if (control.PathEllipsis) Apply(control);
+  }
 }
 
 // The designed font. Where the system put another face in its place (a
@@ -259,7 +263,9 @@ void MainWindow::Apply(const Control& control) {
     case ControlKind::Label:
     case ControlKind::CommandButton:
       SetText(child, control.Caption);
+      // The font is chosen by the whole text, as the Linux window does.
       SetFont(child, FontFor(position, *fonts_));
+      if (control.PathEllipsis) ShortenPath(child);
       break;
     case ControlKind::Frame:
       if (HWND box = GroupBox(position)) SetText(box, control.Caption);
