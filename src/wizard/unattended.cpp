@@ -193,6 +193,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.Replace = true;
     } else if (argument == "--remove") {
       result.Remove = true;
+    } else if (argument == "--asked") {
+      result.Asked = true;
     } else if (argument == "--help" || argument == "-h" || argument == "/?") {
       result.Help = true;
     } else if (argument == "--version") {
@@ -206,7 +208,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   // --game-dir alone opens on that folder); a removal replaces nothing.
   bool unattended = result.Silent || result.Remove;
   if (!result.Help && !result.Version && !unattended && result.Replace) return std::nullopt;
-  if ((result.Remove && result.Replace) || (result.Car && !result.Remove)) return std::nullopt;
+  if ((result.Remove && result.Replace) || ((result.Car || result.Asked) && !result.Remove))
+    return std::nullopt;
   return result;
 }
 

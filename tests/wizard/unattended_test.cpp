@@ -62,6 +62,7 @@ std::string Parsed(const std::vector<std::string>& arguments) {
   if (line->GameDir) text += "dir=" + *line->GameDir;
   if (line->Log) text += " log=" + *line->Log;
   if (line->Car) text += " car=" + *line->Car;
+  if (line->Asked) text += " asked";
   return text;
 }
 
@@ -82,6 +83,7 @@ TEST(WizardCommandLine, UnattendedOptions) {
   EXPECT_EQ(Parsed({"--version", "--game-dir", "D:\\Games"}), "version dir=D:\\Games");
   EXPECT_EQ(Parsed({"--remove", "--car", "ABC", "--game-dir=G"}), "remove dir=G car=ABC");
   EXPECT_EQ(Parsed({"--remove", "--car", "/S"}), "remove  car=/S");
+  EXPECT_EQ(Parsed({"--remove", "--asked", "--car", "A"}), "remove  car=A asked");
 }
 
 // Other installers' switches as scripts pass them, names in any case.
@@ -102,6 +104,7 @@ TEST(WizardCommandLine, WrongUseOfOurOptionsIsAUsageError) {
   EXPECT_EQ(Parsed({"--silent", "--game-dir="}), "usage");
   EXPECT_EQ(Parsed({"--silent", "--colour", "red"}), "usage");           // unknown option and its value
   EXPECT_EQ(Parsed({"--game-dir", "D:\\Games", "--replace"}), "usage");  // the window asks instead
+  EXPECT_EQ(Parsed({"--silent", "--asked"}), "usage");                   // the removal's own
   // --car names the car a removal takes out, and nothing else.
   for (auto car :
        {std::vector<std::string>{"--silent", "--car", "ABC"}, {"--remove", "--car"}, {"--car=", "--remove"}})

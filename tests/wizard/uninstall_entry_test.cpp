@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "common/map_registry.h"
+#include "common/temp_dir.h"
+#ifndef _WIN32
+#include "common/unprivileged_posix.h"
+#endif
+
 using wizard::UninstallKeyName;
 
 // A second install of the car into that game, however the folder is
@@ -31,4 +37,30 @@ TEST(WizardUninstallEntry, ProgramVersionFromTheVersionResource) {
   EXPECT_EQ(wizard::ProgramVersion(program), 0x0001006000030002u);
   EXPECT_EQ(wizard::ProgramVersion(program.substr(0, program.size() - 1)), 0u);  // cut short
   EXPECT_EQ(wizard::ProgramVersion("MZ no resource"), 0u);
+}
+
+// The same arguments go to the elevated run, whatever the program's name.
+TEST(WizardUninstallEntry, ArgumentsAfterTheProgramName) {
+  for (const char* line : {"\"C:\\P F\\u.exe\"  -a \"b\"", "u.exe\t-a \"b\""})
+    EXPECT_EQ(wizard::ArgumentsOf(line), "-a \"b\"");
+  for (const char* alone : {"u.exe", "\"C:\\u v.exe\"", "\"u.exe"}) EXPECT_EQ(wizard::ArgumentsOf(alone), "");
+}
+
+// The machine's entry (an install that ran elevated), or a folder it may not write.
+TEST(WizardUninstallEntry, RemovalNeedsRights) {
+  testing_support::TempDir dir;
+  testing_support::MapRegistry registry;
+  const std::string game = dir.Folder();
+  EXPECT_FALSE(wizard::RemovalNeedsRights(game, "ABC", registry));  // the user's entry, or none
+  registry.Keys["HKLM32\\" + std::string(wizard::kUninstallKeys) + UninstallKeyName(game, "ABC")]["x"] = "1";
+  EXPECT_TRUE(wizard::RemovalNeedsRights(game, "ABC", registry));
+  EXPECT_FALSE(wizard::RemovalNeedsRights(game, "ABD", registry));
+#ifndef _WIN32
+  std::filesystem::create_directories(dir / "Data/Cars");
+  std::filesystem::permissions(dir / "Data/Cars",
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  auto unwritable = testing_support::RunUnprivileged(
+      dir.Path(), [&] { return wizard::RemovalNeedsRights(game, "ABD", registry) ? "needs" : "runs here"; });
+  EXPECT_EQ(unwritable.value_or(""), "needs");
+#endif
 }
