@@ -208,8 +208,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   // --game-dir alone opens on that folder); a removal replaces nothing.
   bool unattended = result.Silent || result.Remove;
   if (!result.Help && !result.Version && !unattended && result.Replace) return std::nullopt;
-  if ((result.Remove && result.Replace) || ((result.Car || result.Asked) && !result.Remove))
-    return std::nullopt;
+  if ((result.Remove && result.Replace) || (result.Car && !result.Remove)) return std::nullopt;
   return result;
 }
 
