@@ -193,6 +193,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       result.Replace = true;
     } else if (argument == "--remove") {
       result.Remove = true;
+    } else if (argument == "--asked") {
+      result.Asked = true;
     } else if (argument == "--help" || argument == "-h" || argument == "/?") {
       result.Help = true;
     } else if (argument == "--version") {

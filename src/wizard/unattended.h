@@ -33,6 +33,9 @@ struct CommandLine {
   std::optional<std::string> Car;
   // --log FILE: where the run's log goes.
   std::optional<std::string> Log;
+  // --asked (internal, with --remove): the first run of the uninstall
+  // entry's command asked already and restarted this one elevated.
+  bool Asked = false;
 
   bool OpensWindow() const { return !Silent && !Help && !Version && !Remove; }
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/car_folder.h"
 #include "game/game_files.h"
 #include "game/install_record.h"
 #include "support/ascii_case.h"
@@ -73,6 +74,24 @@ std::string UninstallCommand(const std::string& uninstaller, const std::string& 
   command += " --game-dir ";
   AppendQuoted(command, gameFolder);
   return command;
+}
+
+bool RemovalNeedsRights(const std::string& gameFolder, const std::string& carId,
+                        modRegistry::RegistryApi& registry) {
+  modRegistry::KeyHandle key = 0;
+  if (registry.OpenKey(kHkeyLocalMachine, kUninstallKeys + UninstallKeyName(gameFolder, carId), 0,
+                       modRegistry::kKeyRead, key) == modRegistry::kErrorSuccess) {
+    registry.CloseKey(key);
+    return true;
+  }
+  return !game::MayWriteCarsFolder(modTools::AddBackslash(gameFolder));
+}
+
+std::string ArgumentsOf(const std::string& commandLine) {
+  // The program's name ends at its closing quote, else at a blank.
+  size_t end = commandLine.starts_with('"') ? commandLine.find('"', 1) : commandLine.find_first_of(" \t");
+  size_t start = end == std::string::npos ? end : commandLine.find_first_not_of(" \t", end + 1);
+  return start == std::string::npos ? std::string() : commandLine.substr(start);
 }
 
 uint64_t ProgramVersion(const std::string& program) {

@@ -31,6 +31,17 @@ std::string CarShownName(const std::string& name, const std::string& carId);
 // the car named as its install record there names it.
 std::string RemovalQuestion(const std::string& gameFolder, const std::string& carId);
 
+// The entry's command that asks first, once the player said Yes, cannot
+// do its work unelevated where the car's folder cannot be written or the
+// entry is the machine's (an install that ran elevated): it then runs once
+// more as administrator, with kAsked so that it does not ask again.
+bool RemovalNeedsRights(const std::string& gameFolder, const std::string& carId,
+                        modRegistry::RegistryApi& registry);
+inline constexpr char kAsked[] = " --asked";
+// Windows' command line without the program's name: the same arguments
+// for the elevated run.
+std::string ArgumentsOf(const std::string& commandLine);
+
 // The version the bytes of a program carry in their version resource
 // (file version, most significant part first); 0 when there is none.
 uint64_t ProgramVersion(const std::string& program);

@@ -83,4 +83,10 @@ TEST(Win32ElevatedRestart, SubstDriveGivesWayToItsFolder) {
   EXPECT_EQ(share, L"\\\\server\\share\\Games");
 }
 
+// The uninstall entry's command ends with the status of its elevated run.
+TEST(Win32ElevatedRestart, WaitsForTheRunAndGivesItsStatus) {
+  DWORD status = 0;
+  EXPECT_TRUE(win32_frontend::StartElevated(nullptr, L"cmd.exe", L"/c exit 5", &status) && status == 5);
+}
+
 }  // namespace

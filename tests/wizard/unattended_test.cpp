@@ -62,6 +62,7 @@ std::string Parsed(const std::vector<std::string>& arguments) {
   if (line->GameDir) text += "dir=" + *line->GameDir;
   if (line->Log) text += " log=" + *line->Log;
   if (line->Car) text += " car=" + *line->Car;
+  if (line->Asked) text += " asked";
   return text;
 }
 
@@ -82,6 +83,7 @@ TEST(WizardCommandLine, UnattendedOptions) {
   EXPECT_EQ(Parsed({"--version", "--game-dir", "D:\\Games"}), "version dir=D:\\Games");
   EXPECT_EQ(Parsed({"--remove", "--car", "ABC", "--game-dir=G"}), "remove dir=G car=ABC");
   EXPECT_EQ(Parsed({"--remove", "--car", "/S"}), "remove  car=/S");
+  EXPECT_EQ(Parsed({"--remove", "--asked", "--car", "A"}), "remove  car=A asked");
 }
 
 // Other installers' switches as scripts pass them, names in any case.

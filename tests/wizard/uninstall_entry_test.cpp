@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/map_registry.h"
+#include "common/temp_dir.h"
+
 using wizard::UninstallKeyName;
 
 // A second install of the car into that game, however the folder is
@@ -21,6 +24,13 @@ TEST(WizardUninstallEntry, CommandAndNameAsThePlayerSeesThem) {
             "\"C:\\P\\u.exe\" --remove --car ABC --game-dir \"D:\\My Games\\G\\\\\"");
   EXPECT_EQ(wizard::UninstallCommand("u.exe", "D:\\G", "X_1"),
             "\"u.exe\" --remove --car X_1 --game-dir \"D:\\G\"");
+  // The elevated run gets the same arguments.
+  EXPECT_EQ(wizard::ArgumentsOf(wizard::UninstallCommand("C:\\P F\\u.exe", "D:\\G", "A")),
+            "--remove --car A --game-dir \"D:\\G\"");
+  // A tab ends the name too; a name alone, or never closed, leaves nothing.
+  EXPECT_EQ(
+      wizard::ArgumentsOf("u.exe\t-a") + wizard::ArgumentsOf("\"C:\\u v.exe") + wizard::ArgumentsOf("u.exe "),
+      "-a");
   EXPECT_EQ(wizard::CarShownName("Rally Coupe", "ABC"), "Rally Coupe (ABC)");
   EXPECT_EQ(wizard::CarShownName("", "ABC"), "ABC");
 }
@@ -31,4 +41,14 @@ TEST(WizardUninstallEntry, ProgramVersionFromTheVersionResource) {
   EXPECT_EQ(wizard::ProgramVersion(program), 0x0001006000030002u);
   EXPECT_EQ(wizard::ProgramVersion(program.substr(0, program.size() - 1)), 0u);  // cut short
   EXPECT_EQ(wizard::ProgramVersion("MZ no resource"), 0u);
+}
+
+// The machine's entry: an install that ran elevated.
+TEST(WizardUninstallEntry, RemovalNeedsRights) {
+  testing_support::TempDir dir;
+  testing_support::MapRegistry registry;
+  const std::string game = dir.Folder();
+  EXPECT_FALSE(wizard::RemovalNeedsRights(game, "ABC", registry));  // the user's entry, or none
+  registry.Keys["HKLM32\\" + std::string(wizard::kUninstallKeys) + UninstallKeyName(game, "ABC")]["x"] = "1";
+  EXPECT_TRUE(wizard::RemovalNeedsRights(game, "ABC", registry));
 }

@@ -5,9 +5,11 @@
 #include "dialogs.h"
 #include "discovery/registry.h"
 #include "main_window.h"
+#include "support/platform.h"
 #include "wide_text.h"
 #include "win32_shell.h"
 #include "wizard/frm_main.h"
+#include "wizard/string_table.h"
 #include "wizard/unattended.h"
 #include "wizard/uninstall_entry.h"
 
@@ -19,14 +21,31 @@ int RunInstaller(HINSTANCE instance, int showCommand) {
   return RunFromCommandLine(commandLine);
 }
 
+namespace {
+
+constexpr int16_t kResRightsDeclined = 174;
+
+}  // namespace
+
 int RunFromCommandLine(const std::optional<wizard::CommandLine>& commandLine) {
-  // The uninstall entry's command asks first; its quiet form does not.
+  // The uninstall entry's command asks first (once: not in the run it
+  // restarts elevated); its quiet form does not.
   if (commandLine && commandLine->Remove && commandLine->Car && commandLine->GameDir &&
-      !commandLine->Silent) {
+      !commandLine->Silent && !commandLine->Asked) {
     if (ShowMessageBox(nullptr, wizard::RemovalQuestion(*commandLine->GameDir, *commandLine->Car),
                        wizard::kCloseTitle, wizard::MsgButtons::YesNo,
                        wizard::MsgIcon::Question) != wizard::MsgResult::Yes)
       return wizard::kExitClosedWithoutInstalling;
+    // The elevated run shows the outcome; its status is the removal's.
+    if (!platform::IsElevated() &&
+        wizard::RemovalNeedsRights(*commandLine->GameDir, *commandLine->Car, modRegistry::SystemRegistry())) {
+      DWORD status = wizard::kExitRunFailed;
+      if (!StartElevated(nullptr, Widen(platform::ExecutablePath()),
+                         Widen(wizard::ArgumentsOf(Narrow(GetCommandLineW())) + wizard::kAsked), &status))
+        ShowMessageBox(nullptr, wizard::LoadResString(kResRightsDeclined), wizard::kCloseTitle,
+                       wizard::MsgButtons::OK, wizard::MsgIcon::Exclamation);
+      return static_cast<int>(status);
+    }
   }
   ConsoleWriter console;
   int status = wizard::RunConsole(commandLine, ProgramFileName(), console, modRegistry::SystemRegistry());

@@ -49,17 +49,26 @@ bool Win32Shell::RestartElevated(const std::string& gameFolder) {
   // escape it. The wizard adds it again ("C:" becomes "C:\\").
   folder.erase(folder.find_last_not_of(L"\\/") + 1);
   std::wstring parameters = L"--game-dir \"" + folder + L"\"";
-  std::wstring program = Widen(platform::ExecutablePath());
+  return StartElevated(window_.Handle(), Widen(platform::ExecutablePath()), parameters, nullptr);
+}
+
+bool StartElevated(HWND window, const std::wstring& program, const std::wstring& parameters, DWORD* status) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOASYNC;
-  info.hwnd = window_.Handle();
+  info.fMask = SEE_MASK_NOASYNC | (status != nullptr ? SEE_MASK_NOCLOSEPROCESS : 0);
+  info.hwnd = window;
   info.lpVerb = L"runas";
   info.lpFile = program.c_str();
   info.lpParameters = parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
   // False too when the player declines the system's question.
-  return ShellExecuteExW(&info) != FALSE;
+  if (ShellExecuteExW(&info) == FALSE) return false;
+  if (status != nullptr && info.hProcess != nullptr) {
+    WaitForSingleObject(info.hProcess, INFINITE);
+    GetExitCodeProcess(info.hProcess, status);
+    CloseHandle(info.hProcess);
+  }
+  return true;
 }
 
 }  // namespace win32_frontend

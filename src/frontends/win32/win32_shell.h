@@ -13,6 +13,11 @@ namespace win32_frontend {
 // elevated program may not see at all.
 bool SeenElevated(std::wstring& folder);
 
+// Starts program as administrator, the system asking the player; with
+// status, waits for it to end and gives its exit status. False when it
+// did not start (declined, too).
+bool StartElevated(HWND window, const std::wstring& program, const std::wstring& parameters, DWORD* status);
+
 class Win32Shell : public wizard::Shell {
  public:
   explicit Win32Shell(MainWindow& window) : window_(window) {}
