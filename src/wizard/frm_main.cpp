@@ -316,9 +316,15 @@ bool frmMain::MayWriteGameFolder() {
   if (!shell_.CanRestartElevated()) {
     ShowError(kResNotWritable, LoadResString(kResNotWritable));
   } else if (shell_.MessageBox(kResAskElevation, LoadResString(kResAskElevation), LoadResString(kResWarning),
-                               MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes &&
-             shell_.RestartElevated(GameFolder)) {
-    shell_.EndProgram();
+                               MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
+    // Never two programs writing one log.
+    Log.Write({"Restarting as administrator"});
+    Log.Pause();
+    if (shell_.RestartElevated(GameFolder, Log.Path())) {
+      shell_.EndProgram();
+      return false;
+    }
+    Log.Resume();
   }
   return false;
 }

@@ -3,8 +3,17 @@
 namespace wizard {
 
 bool RunLog::Open(const std::string& path) {
+  path_ = path;
+  return OpenAs(platform::OpenMode::Write);
+}
+
+void RunLog::Resume() {
+  if (!path_.empty()) OpenAs(platform::OpenMode::Append);
+}
+
+bool RunLog::OpenAs(platform::OpenMode mode) {
   platform::PathInfo info;
-  return !(platform::GetPathInfo(path, info) && info.IsLink) && file_.Open(path, platform::OpenMode::Write);
+  return !(platform::GetPathInfo(path_, info) && info.IsLink) && file_.Open(path_, mode);
 }
 
 void RunLog::Write(std::initializer_list<std::string_view> parts) {

@@ -51,8 +51,11 @@ class Shell {
   // True where the program can start itself again with an administrator's
   // rights, the system asking the player (Windows, when not elevated yet).
   virtual bool CanRestartElevated() { return false; }
-  // Does so, the new wizard opening on gameFolder; true when it started.
-  virtual bool RestartElevated(const std::string& /*gameFolder*/) { return false; }
+  // Does so, the new wizard opening on gameFolder and writing the log at
+  // logPath (none for ""); true when it started.
+  virtual bool RestartElevated(const std::string& /*gameFolder*/, const std::string& /*logPath*/) {
+    return false;
+  }
 };
 
 }  // namespace wizard

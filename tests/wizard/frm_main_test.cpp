@@ -458,18 +458,22 @@ TEST_F(WizardFlow, UnwritableFolderOffersAStartAsAdministratorOrIsReportedUntilW
   if (mount("tmpfs", cars.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0)
     GTEST_SKIP() << "cannot mount a tmpfs";
   wizard::frmMain& wizard = Start();
+  const std::string log = (dir.Path() / "log.txt").string();
+  ASSERT_TRUE(wizard.StartLog(log));
   // Where the system can lift it: No stays, Yes starts again on the same
-  // folder and ends this program, unless the player declines the system's
-  // own question.
+  // folder and log and ends this program, unless the player declines the
+  // system's own question; the log goes on only in the program that stays.
   shell.MayElevate = true;
   shell.Answers = {MsgResult::No, MsgResult::Yes, MsgResult::Yes};
-  for (bool starts : {true, true, false}) {
+  for (bool starts : {true, false, true}) {
     shell.RestartStarts = starts;
     Next();
   }
   EXPECT_EQ(shell.Messages.back().Id, wizard::kResAskElevation);
-  EXPECT_EQ(shell.ElevatedRestarts, std::vector<std::string>(2, GameFolderText()));
+  EXPECT_EQ(shell.ElevatedRestarts, std::vector<std::string>(2, GameFolderText() + " log=" + log));
   EXPECT_EQ(shell.EndCount, 1);
+  const std::string text = ReadFile(log), restart = "Restarting as administrator\n";
+  EXPECT_TRUE(text.ends_with(restart) && text.find(restart) < text.size() - restart.size()) << text;
   // Where it cannot: said, as an error.
   shell.MayElevate = false;
   Next();

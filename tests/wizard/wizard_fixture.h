@@ -57,8 +57,8 @@ class ScriptedShell : public wizard::Shell {
   void KeepResponsive() override { ++KeepResponsiveCount; }
   void EndProgram() override { ++EndCount; }
   bool CanRestartElevated() override { return MayElevate; }
-  bool RestartElevated(const std::string& gameFolder) override {
-    ElevatedRestarts.push_back(gameFolder);
+  bool RestartElevated(const std::string& gameFolder, const std::string& logPath) override {
+    ElevatedRestarts.push_back(gameFolder + " log=" + logPath);
     return RestartStarts;
   }
 

@@ -37,7 +37,7 @@ void Win32Shell::EndProgram() { window_.Close(); }
 
 bool Win32Shell::CanRestartElevated() { return !platform::IsElevated(); }
 
-bool Win32Shell::RestartElevated(const std::string& gameFolder) {
+bool Win32Shell::RestartElevated(const std::string& gameFolder, const std::string& logPath) {
   std::wstring folder = Widen(gameFolder);
   if (!SeenElevated(folder)) {
     ShowMessageBox(window_.Handle(), wizard::LoadResString(wizard::kResDriveHidden).append(gameFolder, 0, 2),
@@ -49,6 +49,7 @@ bool Win32Shell::RestartElevated(const std::string& gameFolder) {
   // escape it. The wizard adds it again ("C:" becomes "C:\\").
   folder.erase(folder.find_last_not_of(L"\\/") + 1);
   std::wstring parameters = L"--game-dir \"" + folder + L"\"";
+  if (!logPath.empty()) parameters += L" --log \"" + Widen(logPath) + L"\"";
   return StartElevated(window_.Handle(), Widen(platform::ExecutablePath()), parameters, nullptr);
 }
 
@@ -61,6 +62,11 @@ bool StartElevated(HWND window, const std::wstring& program, const std::wstring&
   info.lpFile = program.c_str();
   info.lpParameters = parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
+  // The same working folder, so that a relative log or folder names the
+  // same place (an elevated program otherwise starts in System32).
+  wchar_t folder[MAX_PATH];
+  DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
+  if (length != 0 && length < MAX_PATH) info.lpDirectory = folder;
   // False too when the player declines the system's question.
   if (ShellExecuteExW(&info) == FALSE) return false;
   if (status != nullptr && info.hProcess != nullptr) {

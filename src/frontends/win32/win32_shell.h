@@ -29,7 +29,7 @@ class Win32Shell : public wizard::Shell {
   void KeepResponsive() override;
   void EndProgram() override;
   bool CanRestartElevated() override;
-  bool RestartElevated(const std::string& gameFolder) override;
+  bool RestartElevated(const std::string& gameFolder, const std::string& logPath) override;
 
  private:
   MainWindow& window_;
