@@ -6,29 +6,17 @@
 #include "discovery/wine_prefixes.h"
 #include "discovery/wine_registry.h"
 #include "support/ascii_case.h"
-#include "support/platform.h"
-#include "support/tools.h"
 
 namespace discovery {
 namespace {
 
 constexpr const char kSteamKey[] = "Software\\Valve\\Steam";
 
-// Read only when it may be a prefix's, as system.reg is: a regular file of
-// at most kMaxRegistryFileBytes (a sparse file could exhaust the memory).
-std::string ReadUserReg(const std::string& prefix) {
-  const std::string path = platform::JoinPath(prefix, "user.reg");
-  platform::PathInfo info;
-  if (!platform::GetPathInfo(path, info) || info.Kind != platform::PathKind::File ||
-      info.Size > modRegistry::kMaxRegistryFileBytes)
-    return std::string();
-  return modTools::ReadTextFile(path);
-}
-
 // A Windows Steam installed into a prefix records its folder in the
 // prefix's user.reg; "" when there is none.
 std::string PrefixSteamPath(const std::string& prefix) {
-  const std::string userReg = ReadUserReg(prefix);
+  const modRegistry::RegistryFile file(prefix, "user.reg");
+  const std::string_view userReg = file.Text();
   if (!modRegistry::MayHoldKey(userReg, kSteamKey)) return std::string();
   const auto key = modRegistry::FindWineRegKey(userReg, kSteamKey);
   if (!key) return std::string();

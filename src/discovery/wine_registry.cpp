@@ -1,7 +1,6 @@
 #include "discovery/wine_registry.h"
 
 #include <algorithm>
-#include <memory>
 #include <new>
 #include <utility>
 
@@ -384,35 +383,27 @@ bool ContainsFolded(std::string_view text, const FoldedNeedle& needle) {
   }
   return false;
 }
-// A prefix's registry file, mapped where the system can, else read whole;
-// no text when it cannot be read, is over kMaxRegistryFileBytes or is too
-// big for the memory left.
-class RegistryFile {
- public:
-  explicit RegistryFile(const std::string& prefix) {
-    if (!file_.Open(platform::JoinPath(prefix, "system.reg"), platform::OpenMode::Read)) return;
-    const int64_t size = file_.Size();
-    if (size <= 0 || size > kMaxRegistryFileBytes) return;
-    const auto length = static_cast<size_t>(size);
-    mapped_.emplace(file_, 0, length);
-    const char* data = reinterpret_cast<const char*>(mapped_->Data());
-    if (data == nullptr) {
-      copy_.reset(new (std::nothrow) char[length]);
-      if (!copy_ || !file_.ReadExact(copy_.get(), length)) return;
-      data = copy_.get();
-    }
-    text_ = std::string_view(data, length);
-  }
-  std::string_view Text() const { return text_; }
-
- private:
-  platform::File file_;
-  std::optional<platform::FileView> mapped_;
-  std::unique_ptr<char[]> copy_;
-  std::string_view text_;
-};
-
 }  // namespace
+
+RegistryFile::RegistryFile(const std::string& prefix, const char* name) {
+  const std::string path = platform::JoinPath(prefix, name);
+  // Only a regular file is opened: a fifo in its place would block the open.
+  platform::PathInfo info;
+  if (!platform::GetPathInfo(path, info) || info.Kind != platform::PathKind::File || info.Size <= 0 ||
+      info.Size > kMaxRegistryFileBytes || !file_.Open(path, platform::OpenMode::Read))
+    return;
+  const int64_t size = file_.Size();
+  if (size <= 0 || size > kMaxRegistryFileBytes) return;
+  const auto length = static_cast<size_t>(size);
+  mapped_.emplace(file_, 0, length);
+  const char* data = reinterpret_cast<const char*>(mapped_->Data());
+  if (data == nullptr) {
+    copy_.reset(new (std::nothrow) char[length]);
+    if (!copy_ || !file_.ReadExact(copy_.get(), length)) return;
+    data = copy_.get();
+  }
+  text_ = std::string_view(data, length);
+}
 
 std::optional<std::vector<WineRegValue>> FindWineRegKey(std::string_view fileText, std::string_view keyPath) {
   LineReader lines(fileText);
@@ -558,7 +549,7 @@ std::vector<std::vector<WineRegValue>> WineRegistryApi::KeysInPrefix(size_t pref
                                                                      const std::string& subKey) const {
   std::vector<std::vector<WineRegValue>> keys;
   if (KnownNotToHold(prefix, subKey)) return keys;
-  const RegistryFile file(prefixes_[prefix]);
+  const RegistryFile file(prefixes_[prefix], "system.reg");
   const std::string_view text = file.Text();
   if (text.empty() || !MayHoldNoting(prefix, text, subKey)) return keys;
   for (const std::string& view : WineKeyViews(subKey)) {
@@ -633,7 +624,7 @@ int32_t WineRegistryApi::EnumKey(KeyHandle key, uint32_t index, std::string& nam
     state.SubKeys.emplace();
     for (size_t i = state.FirstPrefix; i < prefixes_.size(); ++i) {
       if (KnownNotToHold(i, state.SubKey)) continue;
-      const RegistryFile file(prefixes_[i]);
+      const RegistryFile file(prefixes_[i], "system.reg");
       if (!MayHoldKey(file.Text(), state.SubKey)) continue;
       for (const std::string& view : WineKeyViews(state.SubKey)) {
         for (std::string& each : WineRegSubKeys(file.Text(), view)) AddName(*state.SubKeys, std::move(each));

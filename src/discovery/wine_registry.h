@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "discovery/registry.h"
+#include "support/platform.h"
 
 namespace modRegistry {
 
@@ -41,6 +43,21 @@ std::vector<std::string> WineKeyViews(std::string_view keyPath);
 
 // A registry file is read whole; a bigger one is no prefix's registry.
 inline constexpr int64_t kMaxRegistryFileBytes = int64_t{256} << 20;
+
+// A prefix's registry file (name: "system.reg", "user.reg"), mapped where
+// the system can, else read whole; no text unless it is a regular file of at
+// most kMaxRegistryFileBytes that can be read into the memory left.
+class RegistryFile {
+ public:
+  RegistryFile(const std::string& prefix, const char* name);
+  std::string_view Text() const { return text_; }
+
+ private:
+  platform::File file_;
+  std::optional<platform::FileView> mapped_;
+  std::unique_ptr<char[]> copy_;
+  std::string_view text_;
+};
 
 // Whether fileText may hold the key keyPath: false only when the key's last
 // name, in the form Wine writes it after the separator ("\\Gravelon"), is
