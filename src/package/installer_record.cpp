@@ -75,6 +75,14 @@ RecordState ReadInstallerRecord(platform::File& file, int64_t headerOffset, Inst
   return RecordState::Found;
 }
 
+int64_t ProgramLength() {
+  int64_t length = static_cast<int64_t>(HeaderPos) - 1;
+  if (PackageRecordState == RecordState::Found)
+    length -= static_cast<int64_t>(Record::kTailSize + PackageRecord.Name.size() +
+                                   PackageRecord.Version.size() + PackageRecord.Author.size());
+  return length;
+}
+
 bool CheckPackageIntegrity(ProgressHook progress, void* context) {
   if (PackageRecordState == RecordState::None) return true;
   // A package that grew or shrank is as damaged as one with a byte changed.

@@ -91,6 +91,10 @@ bool ExtractPackage(std::string& destFolder, ProgressHook progress = nullptr, vo
 // with kind Damaged. progress(context, done, total) follows the bytes read.
 bool CheckPackageIntegrity(ProgressHook progress, void* context);
 
+// How many bytes of the open installer come before its record and package:
+// the program alone.
+int64_t ProgramLength();
+
 // What tells this package from another: a digest of the open package's
 // header and of its directory (entries), as hexadecimal text.
 std::string PackageIdentity(const std::vector<RigboxEntry>& entries);

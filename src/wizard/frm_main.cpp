@@ -516,13 +516,9 @@ void frmMain::RunOperation() {
 // package. A failure is a warning: the car is installed all the same.
 void frmMain::RegisterUninstallEntry(const game::InstallRecord& installed) {
   const modRIGBOX::InstallerRecord& details = modRIGBOX::PackageRecord;
-  int64_t length = modRIGBOX::HeaderPos - 1;
-  if (modRIGBOX::PackageRecordState == modRIGBOX::RecordState::Found)
-    length -= static_cast<int64_t>(modRIGBOX::InstallerRecord::kTailSize + details.Name.size() +
-                                   details.Version.size() + details.Author.size());
   InstalledCar car{GameFolder, CarID, details.Name, details.Version, details.Author, 0};
   for (const game::RecordedFile& file : installed.Files) car.Bytes += file.Size;
-  std::string failed = RegisterUninstall(registry_, car, RIGBOX_FileName, length);
+  std::string failed = RegisterUninstall(registry_, car, RIGBOX_FileName, modRIGBOX::ProgramLength());
   if (!failed.empty())
     Notify(kResNoUninstallEntry, LoadResString(kResNoUninstallEntry) + failed, kResWarning,
            MsgIcon::Exclamation);
