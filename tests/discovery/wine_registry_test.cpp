@@ -47,8 +47,8 @@ std::string Utf16(const std::u16string& text) {  // the hosts are all little-end
 
 // Every value form Wine writes, and a few it might: CR LF line ends, an
 // escaped "]" in a key name before any separator, wrapped hex, short
-// dwords, a type it does not know (skipped), an escaped quote in a name, a
-// key without values.
+// dwords, a type it does not know and a string without its quote (both
+// skipped), an escaped quote in a name, a key without values.
 const char kOtherForms[] =
     "[A\\]B\\\\Software] 1\r\n"
     "\"Str\"=str:\"x\"\r\n"
@@ -57,6 +57,7 @@ const char kOtherForms[] =
     "  03,04,\\\r\n"
     "  05,06,07,08\r\n"
     "\"Broken\"=unknown:12\r\n"
+    "\"Unquoted\"=str:x\"y\"\r\n"
     "\"Empty\"=hex:\r\n"
     "\"Short\"=dword:1\r\n"
     "\"Quote\\\"Name\"=\"n\"\r\n"
