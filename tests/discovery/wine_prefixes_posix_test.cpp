@@ -121,7 +121,8 @@ TEST_F(DiscoveryWinePrefixes, EveryLaunchersPrefixesInOrder) {
 
 // Absolute XDG folders are taken as they are; with the home at the root, a
 // path named from the home is still absolute. A launcher's file may be
-// named by its extension alone; a backup beside it is not read.
+// named by its extension alone; a backup beside it, or another launcher's
+// kind of file, is not read.
 TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
   env.Set("HOME", "/");
   env.Set("XDG_DATA_HOME", (temp / "data").string());
@@ -129,6 +130,7 @@ TEST_F(DiscoveryWinePrefixes, AbsoluteXdgFoldersAndTheRootAsHome) {
   WriteFile(temp / "data/lutris/games/.yml",
             "game:\n  prefix: " + (temp / "lutris").string().substr(1) + "\n");
   WriteFile(temp / "data/lutris/games/g.yml.bak", "game:\n  prefix: " + (temp / "old").string() + "\n");
+  WriteFile(temp / "data/lutris/games/g.json", R"({"winePrefix": ")" + (temp / "old").string() + "\"}");
   WriteFile(temp / "config/heroic/GamesConfig/.json",
             R"({"g": {"winePrefix": ")" + (temp / "heroic").string() + "\"}}");
   for (const char* prefix : {"lutris", "heroic", "old"}) MakePrefix(temp / prefix);
